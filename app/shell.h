@@ -1,0 +1,26 @@
+#pragma once
+// Every launch of another program or address goes through this interface. Arguments
+// always travel as a list; no code path builds a command string for a shell.
+
+#include <QString>
+#include <QStringList>
+
+class Shell
+{
+public:
+    virtual ~Shell() = default;
+    // Opens a document, folder or address with its default program.
+    virtual bool openDocument(const QString &pathOrUrl) = 0;
+    // Starts a program detached.
+    virtual bool startProgram(const QString &program, const QStringList &arguments) = 0;
+    // Starts a program with administrator rights where the system offers a way.
+    virtual bool startElevated(const QString &program, const QStringList &arguments) = 0;
+};
+
+class SystemShell : public Shell
+{
+public:
+    bool openDocument(const QString &pathOrUrl) override;
+    bool startProgram(const QString &program, const QStringList &arguments) override;
+    bool startElevated(const QString &program, const QStringList &arguments) override;
+};

@@ -1,0 +1,35 @@
+#pragma once
+// Shell for tests: records every launch instead of starting anything.
+
+#include "app/shell.h"
+
+#include <QList>
+
+class RecordingShell : public Shell
+{
+public:
+    struct Call
+    {
+        QString verb; // "open", "start" or "elevated"
+        QString target;
+        QStringList arguments;
+    };
+
+    bool openDocument(const QString &pathOrUrl) override
+    {
+        calls.append({QStringLiteral("open"), pathOrUrl, {}});
+        return true;
+    }
+    bool startProgram(const QString &program, const QStringList &arguments) override
+    {
+        calls.append({QStringLiteral("start"), program, arguments});
+        return true;
+    }
+    bool startElevated(const QString &program, const QStringList &arguments) override
+    {
+        calls.append({QStringLiteral("elevated"), program, arguments});
+        return true;
+    }
+
+    QList<Call> calls;
+};
