@@ -1,8 +1,18 @@
+#include "app/mainform.h"
+#include "app/prompts.h"
+#include "app/shell.h"
+
 #include <QApplication>
 
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
-    app.setApplicationDisplayName(QStringLiteral("Quillora"));
-    return 0;
+    QApplication::setApplicationName(QStringLiteral("Quillora"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Quillora"));
+    QtPrompts prompts;
+    SystemShell shell;
+    TMainForm mainForm(prompts, shell, QApplication::arguments());
+    prompts.setParent(&mainForm);
+    mainForm.show();
+    return app.exec();
 }

@@ -89,15 +89,14 @@ std::optional<QString> QtPrompts::inputText(const QString &title, const QString 
 
 std::optional<QString> QtPrompts::openFileName(const QString &folder, const QString &filters)
 {
-    const QString path = QFileDialog::getOpenFileName(m_parent, QString(), folder,
-                                                      qtFileFilter(filters));
+    const QString path =
+        QFileDialog::getOpenFileName(m_parent, QString(), folder, qtFileFilter(filters));
     if (path.isEmpty())
         return std::nullopt;
     return path;
 }
 
-std::optional<QString> QtPrompts::saveFileName(const QString &folder,
-                                               const QString &proposedName,
+std::optional<QString> QtPrompts::saveFileName(const QString &folder, const QString &proposedName,
                                                const QString &filters)
 {
     // The program asks before overwriting, so the dialog must not.

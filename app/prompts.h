@@ -15,11 +15,29 @@ class QWidget;
 class Prompts
 {
 public:
-    enum class Icon { Information, Warning, Error, Question };
-    enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel };
+    enum class Icon
+    {
+        Information,
+        Warning,
+        Error,
+        Question
+    };
+    enum class Buttons
+    {
+        Ok,
+        OkCancel,
+        YesNo,
+        YesNoCancel
+    };
     // Closing a question box with the window's close button answers Cancel (or No
     // where there is no Cancel).
-    enum class Answer { Ok, Cancel, Yes, No };
+    enum class Answer
+    {
+        Ok,
+        Cancel,
+        Yes,
+        No
+    };
 
     virtual ~Prompts() = default;
 
@@ -50,8 +68,7 @@ public:
     void setParent(QWidget *parent) { m_parent = parent; }
 
     void message(Icon icon, const QString &title, const QString &text) override;
-    Answer question(Icon icon, const QString &title, const QString &text,
-                    Buttons buttons) override;
+    Answer question(Icon icon, const QString &title, const QString &text, Buttons buttons) override;
     std::optional<QString> inputText(const QString &title, const QString &label,
                                      const QString &initial) override;
     std::optional<QString> openFileName(const QString &folder, const QString &filters) override;

@@ -1,7 +1,6 @@
 #include "editor/textcodec.h"
 
 #include <QDebug>
-#include <QStringDecoder>
 #include <array>
 
 namespace {
@@ -54,17 +53,44 @@ QByteArray encodeUtf16(QStringView text, bool bigEndian)
 
 bool isValidUtf8(QByteArrayView bytes)
 {
-    QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
-    // Decode in slices so a large file does not need a second full copy to check.
-    constexpr qsizetype kSlice = 1 << 20;
-    for (qsizetype at = 0; at < bytes.size(); at += kSlice) {
-        (void)decoder.decode(bytes.sliced(at, qMin(kSlice, bytes.size() - at)));
-        if (decoder.hasError())
+    // Strict: no overlong forms, no surrogates, nothing above U+10FFFF, nothing cut off.
+    const auto *p = reinterpret_cast<const unsigned char *>(bytes.data());
+    const qsizetype n = bytes.size();
+    qsizetype i = 0;
+    while (i < n) {
+        const unsigned char c = p[i];
+        if (c < 0x80) {
+            ++i;
+            continue;
+        }
+        int length = 0;
+        unsigned char low = 0x80, high = 0xBF; // allowed range of the second byte
+        if (c >= 0xC2 && c <= 0xDF) {
+            length = 2;
+        } else if (c >= 0xE0 && c <= 0xEF) {
+            length = 3;
+            if (c == 0xE0)
+                low = 0xA0;
+            else if (c == 0xED)
+                high = 0x9F;
+        } else if (c >= 0xF0 && c <= 0xF4) {
+            length = 4;
+            if (c == 0xF0)
+                low = 0x90;
+            else if (c == 0xF4)
+                high = 0x8F;
+        } else {
             return false;
+        }
+        if (i + length > n || p[i + 1] < low || p[i + 1] > high)
+            return false;
+        for (int k = 2; k < length; ++k) {
+            if ((p[i + k] & 0xC0) != 0x80)
+                return false;
+        }
+        i += length;
     }
-    // A sequence cut off at the very end shows up only on the final flush.
-    (void)decoder.decode(QByteArrayView());
-    return !decoder.hasError();
+    return true;
 }
 
 QString fromWindows1252(QByteArrayView bytes)
@@ -99,7 +125,7 @@ LineBreak normaliseLineBreaks(QString &text)
     LineBreak style = LineBreak::Lf;
     if (firstCr >= 0 && (firstLf < 0 || firstCr < firstLf))
         style = (firstCr + 1 < text.size() && text[firstCr + 1] == u'\n') ? LineBreak::CrLf
-                                                                           : LineBreak::Cr;
+                                                                          : LineBreak::Cr;
     if (firstCr < 0)
         return style;
     // One pass: CR LF -> LF, lone CR -> LF.

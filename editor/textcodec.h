@@ -6,8 +6,20 @@
 #include <QString>
 #include <QStringList>
 
-enum class TextEncoding { Utf8, Utf8WithMark, Utf16LE, Utf16BE, Windows1252 };
-enum class LineBreak { CrLf, Lf, Cr };
+enum class TextEncoding
+{
+    Utf8,
+    Utf8WithMark,
+    Utf16LE,
+    Utf16BE,
+    Windows1252
+};
+enum class LineBreak
+{
+    CrLf,
+    Lf,
+    Cr
+};
 
 struct TextFormat
 {

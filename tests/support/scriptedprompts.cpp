@@ -72,8 +72,8 @@ std::optional<ScriptedPrompts::Step> ScriptedPrompts::take(Kind kind, const QStr
 {
     m_seen.append({kind, title, text});
     if (m_steps.isEmpty() || m_steps.first().kind != kind) {
-        const QByteArray why = QByteArray("unexpected ") + kindName(kind) + ": " +
-                               title.toUtf8() + " / " + text.toUtf8();
+        const QByteArray why = QByteArray("unexpected ") + kindName(kind) + ": " + title.toUtf8() +
+                               " / " + text.toUtf8();
         QTest::qFail(why.constData(), __FILE__, __LINE__);
         return std::nullopt;
     }
@@ -91,8 +91,7 @@ void ScriptedPrompts::message(Icon, const QString &title, const QString &text)
     take(Kind::Message, title, text);
 }
 
-Prompts::Answer ScriptedPrompts::question(Icon, const QString &title, const QString &text,
-                                          Buttons)
+Prompts::Answer ScriptedPrompts::question(Icon, const QString &title, const QString &text, Buttons)
 {
     const auto step = take(Kind::Question, title, text);
     return step ? std::get<Answer>(step->answer) : Answer::Cancel;
@@ -112,8 +111,7 @@ std::optional<QString> ScriptedPrompts::openFileName(const QString &folder, cons
 }
 
 std::optional<QString> ScriptedPrompts::saveFileName(const QString &folder,
-                                                     const QString &proposedName,
-                                                     const QString &)
+                                                     const QString &proposedName, const QString &)
 {
     const auto step = take(Kind::SaveFile, folder, proposedName);
     return step ? std::get<std::optional<QString>>(step->answer) : std::nullopt;

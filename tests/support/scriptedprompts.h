@@ -11,7 +11,18 @@
 class ScriptedPrompts : public Prompts
 {
 public:
-    enum class Kind { Message, Question, Input, OpenFile, SaveFile, Font, Colour, Print, Exec };
+    enum class Kind
+    {
+        Message,
+        Question,
+        Input,
+        OpenFile,
+        SaveFile,
+        Font,
+        Colour,
+        Print,
+        Exec
+    };
 
     struct Seen
     {
@@ -35,8 +46,7 @@ public:
     const QList<Seen> &seen() const { return m_seen; }
 
     void message(Icon icon, const QString &title, const QString &text) override;
-    Answer question(Icon icon, const QString &title, const QString &text,
-                    Buttons buttons) override;
+    Answer question(Icon icon, const QString &title, const QString &text, Buttons buttons) override;
     std::optional<QString> inputText(const QString &title, const QString &label,
                                      const QString &initial) override;
     std::optional<QString> openFileName(const QString &folder, const QString &filters) override;
@@ -48,10 +58,10 @@ public:
     int exec(QDialog &dialog) override;
 
 private:
-    using AnswerValue = std::variant<std::monostate, Answer, std::optional<QString>,
-                                     std::optional<QFont>, std::optional<int>,
-                                     std::function<bool(QPrinter &)>,
-                                     std::function<int(QDialog &)>>;
+    using AnswerValue =
+        std::variant<std::monostate, Answer, std::optional<QString>, std::optional<QFont>,
+                     std::optional<int>, std::function<bool(QPrinter &)>,
+                     std::function<int(QDialog &)>>;
     struct Step
     {
         Kind kind;

@@ -1,0 +1,309 @@
+// The main window's document commands (new, open, save, print, editing) and its
+// recent files list.
+
+#include "app/mainform.h"
+#include "app/prompts.h"
+#include "editor/synmemo.h"
+#include "store/settingsfile.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QAction>
+#include <QFileInfo>
+#include <QPrinter>
+#include <QTextCursor>
+#include <QTextDocument>
+
+namespace {
+
+const QString kOpenFilter = QStringLiteral(
+    "All (*.*)|*.*|TXT |*.txt|HTML|*.html;*.htm|PASCAL|*.PAS|PHP|*.PHTML;*.PHP|VBScript|*.vbs|"
+    "JavaScript|*.js|C/C++|*.c;*.cpp|Java|*.java|Visual Basic|*.vb|Style sheet|*.css|"
+    "XML file|*.xml");
+const QString kSaveFilter = QStringLiteral("All (*.*)|*.*|Ascii Text (*.TXT)|*.TXT");
+const QString kBoxTitle = QStringLiteral("Quillora");
+const QString kRecentFileName = QStringLiteral("files.txt");
+
+// A name whose last three characters are "txt" in any case is written as the ANSI copy.
+bool wantsAnsiCopy(const QString &path)
+{
+    return asciiLower(fileNamePart(path).right(3)) == u"txt";
+}
+
+} // namespace
+
+void TMainForm::SetFileName(const QString &name)
+{
+    m_fileName = name;
+    setPanelText(3, name);
+    if (name != Message(0))
+        AddRecentFile(name);
+}
+
+void TMainForm::showFileError(const QString &path, const QString &error)
+{
+    m_prompts.message(Prompts::Icon::Error, kBoxTitle,
+                      path.isEmpty() ? error : path + QStringLiteral("\n\n") + error);
+}
+
+bool TMainForm::AskSaveChanges()
+{
+    QString name = fileNamePart(m_fileName);
+    if (name.isEmpty())
+        name = QStringLiteral("untitled");
+    if (SynMemo1->TextLength() == 0 || !SynMemo1->Modified())
+        return true;
+    // Message 5 has no field for the name: the question is the message alone.
+    switch (m_prompts.question(Prompts::Icon::Question, kBoxTitle, Message(5),
+                               Prompts::Buttons::YesNoCancel)) {
+    case Prompts::Answer::Yes: {
+        const SaveOutcome saved = FileSave();
+        // A save that did not happen would lose the document: stop the command.
+        return saved == SaveOutcome::Saved || saved == SaveOutcome::Skipped;
+    }
+    case Prompts::Answer::No:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void TMainForm::FileNew()
+{
+    if (!AskSaveChanges())
+        return;
+    SetFileName(Message(0));
+    SynMemo1->Clear();
+    SynMemo1->SetModified(false);
+    setPanelText(1, QString());
+    setPanelText(2, QString());
+    setPanelText(4, QString());
+    ItemFile.clear();
+    InsFile.clear();
+    SynMemo1->SetHighlighter(nullptr);
+}
+
+void TMainForm::FileOpen()
+{
+    setPanelText(4, QString());
+    const bool named = !m_fileName.isEmpty() && m_fileName != u"Untitled";
+    m_openFolder = named ? folderPart(m_fileName) : QStringLiteral("/");
+    if (SynMemo1->TextLength() > 0 && !AskSaveChanges())
+        return;
+    if (const auto chosen = m_prompts.openFileName(m_openFolder, kOpenFilter))
+        PerformFileOpen(*chosen);
+    SetHColors();
+    SynMemo1Change();
+}
+
+bool TMainForm::PerformFileOpen(const QString &fileName)
+{
+    IsHTML(fileName);
+    if (const FileResult loaded = SynMemo1->Lines().LoadFromFile(fileName); !loaded) {
+        showFileError(fileName, loaded.error);
+        return false;
+    }
+    SetFileName(fileName);
+    SynMemo1->SetModified(false);
+    SynMemo1Change();
+    return true;
+}
+
+TMainForm::SaveOutcome TMainForm::reportSave(const FileResult &result)
+{
+    if (result)
+        return SaveOutcome::Saved;
+    showFileError(QString(), result.error);
+    return SaveOutcome::Failed;
+}
+
+TMainForm::SaveOutcome TMainForm::FileSave()
+{
+    if (isBlank(SynMemo1->Text()))
+        return SaveOutcome::Skipped;
+    if (m_fileName == Message(0) || isBlank(m_fileName))
+        return FileSaveAs();
+    const SaveOutcome saved = reportSave(SynMemo1->Lines().SaveToFile(m_fileName));
+    if (saved == SaveOutcome::Saved)
+        SynMemo1->SetModified(false);
+    return saved;
+}
+
+TMainForm::SaveOutcome TMainForm::FileSaveAs()
+{
+    return saveAs(false);
+}
+
+TMainForm::SaveOutcome TMainForm::AlsAsciiTextspeichern1Click()
+{
+    return saveAs(true);
+}
+
+TMainForm::SaveOutcome TMainForm::saveAs(bool alwaysAnsi)
+{
+    m_saveFolder = folderPart(m_fileName);
+    const auto chosen = m_prompts.saveFileName(m_saveFolder, fileNamePart(m_fileName), kSaveFilter);
+    SaveOutcome outcome = SaveOutcome::Cancelled;
+    if (chosen) {
+        const QString path = *chosen;
+        if (QFileInfo::exists(path) &&
+            m_prompts.question(Prompts::Icon::Question, kBoxTitle, Message(11),
+                               Prompts::Buttons::OkCancel) != Prompts::Answer::Ok)
+            return SaveOutcome::Cancelled;
+        const FileResult written = (alwaysAnsi || wantsAnsiCopy(path))
+                                       ? WriteAnsiFile(path)
+                                       : SynMemo1->Lines().SaveToFile(path);
+        outcome = reportSave(written);
+        if (outcome != SaveOutcome::Saved)
+            return outcome;
+        SetFileName(path);
+        SynMemo1->SetModified(false);
+    }
+    if (IsHTML(m_fileName))
+        SetHColors();
+    return outcome;
+}
+
+FileResult TMainForm::WriteAnsiFile(const QString &path)
+{
+    LineList copy;
+    for (int i = 0, count = SynMemo1->Lines().Count(); i < count; ++i)
+        copy.Add(SynMemo1->Lines().Strings(i));
+    copy.setFormat({TextEncoding::Windows1252, LineBreak::CrLf});
+    // Every line ends with CR LF, the last one too.
+    copy.Add(QString());
+    return copy.SaveToFile(path);
+}
+
+void TMainForm::printText(QPrinter &printer, const QString &text)
+{
+    // 1 cm on the left, 0.5 cm at top, right and bottom, from the paper's edge.
+    printer.setFullPage(false);
+    printer.setPageMargins(QMarginsF(10, 5, 5, 5), QPageLayout::Millimeter);
+    printer.setDocName(text.left(255));
+
+    QTextDocument document;
+    document.documentLayout()->setPaintDevice(&printer);
+    document.setDocumentMargin(0);
+    QFont font(QStringLiteral("Arial"));
+    font.setPointSize(8);
+    document.setDefaultFont(font);
+    document.setPlainText(text);
+    QTextCursor all(&document);
+    all.select(QTextCursor::Document);
+    QTextCharFormat navy;
+    navy.setForeground(QColor(0, 0, 0x80));
+    all.mergeCharFormat(navy);
+    document.setPageSize(printer.pageRect(QPrinter::DevicePixel).size());
+    document.print(&printer);
+}
+
+void TMainForm::FilePrint()
+{
+    QPrinter printer(QPrinter::HighResolution);
+    if (m_prompts.print(printer))
+        printText(printer, SynMemo1->Text());
+}
+
+void TMainForm::EditUndo()
+{
+    SynMemo1->Undo();
+}
+
+void TMainForm::EditCut()
+{
+    SynMemo1->CutToClipboard();
+}
+
+void TMainForm::EditCopy()
+{
+    SynMemo1->CopyToClipboard();
+}
+
+void TMainForm::EditPaste()
+{
+    SynMemo1->PasteFromClipboard();
+}
+
+void TMainForm::Selectall1Click()
+{
+    SynMemo1->SelectAll();
+}
+
+// ---- recent files ----
+
+static const char *const kRecentItems[RecentFiles::kCount] = {"file11", "file21", "file31",
+                                                              "file41"};
+
+void TMainForm::refreshRecentMenu()
+{
+    bool anyVisible = false;
+    for (int i = 0; i < RecentFiles::kCount; ++i) {
+        const RecentFiles::Entry &entry = m_recent.entry(i);
+        QAction *item = action(QString::fromLatin1(kRecentItems[i]));
+        item->setVisible(entry.inUse());
+        if (entry.inUse()) {
+            item->setText(entry.name);
+            item->setStatusTip(entry.path);
+            item->setToolTip(entry.path);
+        }
+        anyVisible = anyVisible || entry.inUse();
+    }
+    action(QStringLiteral("DelLast"))->setVisible(anyVisible);
+}
+
+void TMainForm::ClearRecentFiles()
+{
+    m_recent.clear();
+    refreshRecentMenu();
+}
+
+void TMainForm::AddRecentFile(const QString &path)
+{
+    m_recent.add(path);
+    refreshRecentMenu();
+}
+
+void TMainForm::LoadRecentFiles()
+{
+    const QString path = m_dataPath + kRecentFileName;
+    if (QFileInfo::exists(path)) {
+        if (const FileResult read = Memo1.LoadFromFile(path); !read) {
+            showFileError(path, read.error);
+            return;
+        }
+        m_recent.fromLines(Memo1.lines());
+    }
+    refreshRecentMenu();
+}
+
+void TMainForm::OpenRecentFile(int entry)
+{
+    const QString path = m_recent.entry(entry).path;
+    if (path.isEmpty() || !QFileInfo(path).isFile())
+        return;
+    if (!AskSaveChanges())
+        return;
+    PerformFileOpen(path);
+    SetHColors();
+}
+
+void TMainForm::SaveRecentFiles()
+{
+    const QString path = m_dataPath + kRecentFileName;
+    Memo1.SetText(m_recent.toLines().join(QStringLiteral("\r\n")));
+    // The program's own files keep CR LF; the encoding is that of the last file read.
+    Memo1.setFormat({Memo1.format().encoding, LineBreak::CrLf});
+    if (!Memo1.SaveToFile(path)) {
+        DeleteFailedFile(m_dataPath, path);
+        if (!Memo1.SaveToFile(path))
+            DeleteFailedFile(m_dataPath, path);
+    }
+    // Once more, whatever happened before; nothing here is reported.
+    (void)Memo1.SaveToFile(path);
+}
+
+void TMainForm::DelLastClick()
+{
+    QFile::remove(m_dataPath + kRecentFileName);
+    ClearRecentFiles();
+}

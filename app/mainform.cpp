@@ -1,0 +1,703 @@
+#include "app/mainform.h"
+
+#include "app/prompts.h"
+#include "app/shell.h"
+#include "app/toolbarimages.h"
+#include "editor/synmemo.h"
+#include "lang/messages.h"
+#include "store/datafolder.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QPrinter>
+#include <QRegularExpression>
+#include <QScreen>
+#include <QStatusBar>
+#include <QStatusTipEvent>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QToolBar>
+#include <QToolButton>
+
+// One row per control that runs a command: its component name, the message that gives
+// its caption (menus and context menu) or hint (toolbar), an optional shortcut, its
+// picture and what it runs. The same table builds the window and drives the language
+// switch. A row without a handler is a command that is not available yet.
+struct TMainForm::Command
+{
+    const char *name;
+    int message;
+    const char *shortcut;
+    int image;
+    void (*run)(TMainForm &);
+};
+
+namespace {
+
+using Command = void (*)(TMainForm &);
+
+constexpr int kNoMessage = -1;
+constexpr int kNoImage = -1;
+const char *const kSeparator = "-";
+
+// The status bar's panels: width in pixels and alignment.
+struct PanelSpec
+{
+    int width;
+    Qt::Alignment alignment;
+};
+constexpr PanelSpec kPanels[] = {{120, Qt::AlignLeft | Qt::AlignVCenter},
+                                 {60, Qt::AlignCenter},
+                                 {60, Qt::AlignCenter},
+                                 {420, Qt::AlignLeft | Qt::AlignVCenter},
+                                 {40, Qt::AlignLeft | Qt::AlignVCenter}};
+
+const QString kBoxTitle = QStringLiteral("Quillora");
+
+// Fills the "%d" and "%3d" fields of a message from left to right.
+QString formatMessage(QString format, std::initializer_list<int> values)
+{
+    static const QRegularExpression field(QStringLiteral("%(\\d*)d"));
+    auto value = values.begin();
+    qsizetype from = 0;
+    while (value != values.end()) {
+        const QRegularExpressionMatch match = field.match(format, from);
+        if (!match.hasMatch())
+            break;
+        const int width = match.captured(1).toInt();
+        const QString number = QStringLiteral("%1").arg(*value++, width);
+        format.replace(match.capturedStart(), match.capturedLength(), number);
+        from = match.capturedStart() + number.size();
+    }
+    return format;
+}
+
+} // namespace
+
+// ---- the command tables ----
+
+static const TMainForm::Command kFileMenu[] = {
+    {"FileNewItem", 41, "Ctrl+N", kImageNew, [](TMainForm &f) { f.FileNew(); }},
+    {"FileOpenItem", 42, "Ctrl+O", kImageOpen, [](TMainForm &f) { f.FileOpen(); }},
+    {"FileSaveItem", 43, "Ctrl+S", kImageSave, [](TMainForm &f) { f.FileSave(); }},
+    {"FileSaveAsItem", 44, nullptr, kNoImage, [](TMainForm &f) { f.FileSaveAs(); }},
+    {"AlsAsciiTextspeichern1", 45, nullptr, kNoImage,
+     [](TMainForm &f) { f.AlsAsciiTextspeichern1Click(); }},
+    {kSeparator, kNoMessage, nullptr, kNoImage, nullptr},
+    {"FilePrintItem", 46, "Ctrl+P", kImagePrint, [](TMainForm &f) { f.FilePrint(); }},
+    {kSeparator, kNoMessage, nullptr, kNoImage, nullptr},
+    {"FileExitItem", 47, "Alt+X", kImageQuit, [](TMainForm &f) { f.FileExit(); }},
+    {kSeparator, kNoMessage, nullptr, kNoImage, nullptr},
+    {"DelLast", 86, nullptr, kNoImage, [](TMainForm &f) { f.DelLastClick(); }},
+    {"file11", kNoMessage, nullptr, kNoImage, [](TMainForm &f) { f.OpenRecentFile(0); }},
+    {"file21", kNoMessage, nullptr, kNoImage, [](TMainForm &f) { f.OpenRecentFile(1); }},
+    {"file31", kNoMessage, nullptr, kNoImage, [](TMainForm &f) { f.OpenRecentFile(2); }},
+    {"file41", kNoMessage, nullptr, kNoImage, [](TMainForm &f) { f.OpenRecentFile(3); }},
+};
+
+static const TMainForm::Command kEditMenu[] = {
+    {"EditUndoItem", 48, nullptr, kImageUndo, [](TMainForm &f) { f.EditUndo(); }},
+    {"Selectall1", 49, nullptr, kImageSelectAll, [](TMainForm &f) { f.Selectall1Click(); }},
+    {kSeparator, kNoMessage, nullptr, kNoImage, nullptr},
+    {"EditCutItem", 50, nullptr, kImageCut, [](TMainForm &f) { f.EditCut(); }},
+    {"EditCopyItem", 51, nullptr, kImageCopy, [](TMainForm &f) { f.EditCopy(); }},
+    {"EditPasteItem", 52, nullptr, kImagePaste, [](TMainForm &f) { f.EditPaste(); }},
+    {kSeparator, kNoMessage, nullptr, kNoImage, nullptr},
+    {"Find1", 53, "Ctrl+F", kImageFind, nullptr},
+    {"Findenexten", 54, "F3", kNoImage, nullptr},
+    {"Replace1", 55, "Ctrl+R", kNoImage, nullptr},
+    {"MultiReplace1", 56, "Ctrl+M", kNoImage, nullptr},
+    {kSeparator, kNoMessage, nullptr, kNoImage, nullptr},
+    {"GoToLine1", 57, "Ctrl+G", kNoImage, nullptr},
+    {kSeparator, kNoMessage, nullptr, kNoImage, nullptr},
+    {"RemoveHyphenation1", 58, nullptr, kNoImage, nullptr},
+    {kSeparator, kNoMessage, nullptr, kNoImage, nullptr},
+    {"Removelinebreaks1", 59, nullptr, kNoImage, nullptr},
+    {"Insertlinebreaks1", 60, nullptr, kNoImage, nullptr},
+    {kSeparator, kNoMessage, nullptr, kNoImage, nullptr},
+    {"UppertoLower1", 61, nullptr, kImageLower, nullptr},
+    {"LowertoUpper1", 62, nullptr, kImageUpper, nullptr},
+};
+
+static const TMainForm::Command kOptionsMenu[] = {
+    {"SelectSyntaxscheme1", 63, nullptr, kNoImage, nullptr}, // submenu
+    {"Editcodeproposals1", 64, nullptr, kImageProposals, nullptr},
+    {"Settings2", 65, nullptr, kNoImage, nullptr},
+    {kSeparator, kNoMessage, nullptr, kNoImage, nullptr},
+    {"FTP1", 66, nullptr, kImageFtp, nullptr},
+    {"Code1", 67, nullptr, kImageExecute, nullptr},
+    {kSeparator, kNoMessage, nullptr, kNoImage, nullptr},
+    {"NachUpdatessuchen1", 68, nullptr, kNoImage, nullptr},
+};
+
+static const TMainForm::Command kLanguageMenu[] = {
+    {"Deutsch1", 71, nullptr, kNoImage, [](TMainForm &f) { f.Deutsch1Click(); }},
+    {"Englisch1", 70, nullptr, kNoImage, [](TMainForm &f) { f.Englisch1Click(); }},
+};
+
+static const TMainForm::Command kHelpMenu[] = {
+    {"Help1", 72, nullptr, kImageHelp, nullptr},
+    {kSeparator, kNoMessage, nullptr, kNoImage, nullptr},
+    {"HelpAboutItem", 73, nullptr, kImageAbout, nullptr},
+};
+
+struct MenuSpec
+{
+    const char *name;
+    int message;
+    const TMainForm::Command *items;
+    int count;
+};
+
+template <int N>
+constexpr MenuSpec menu(const char *name, int message, const TMainForm::Command (&items)[N])
+{
+    return {name, message, items, N};
+}
+
+static const MenuSpec kMainMenu[] = {
+    menu("FileMenu", 36, kFileMenu),     menu("EditMenu", 37, kEditMenu),
+    menu("Settings1", 38, kOptionsMenu), menu("Sprache1", 39, kLanguageMenu),
+    menu("HelpMenu", 40, kHelpMenu),
+};
+
+// Toolbar buttons carry their message as hint.
+static const TMainForm::Command kToolBar[] = {
+    {"ToolButton1", 15, nullptr, kImageNew, [](TMainForm &f) { f.FileNew(); }},
+    {"OpenButton", 16, nullptr, kImageOpen, [](TMainForm &f) { f.FileOpen(); }},
+    {"SaveButton", 17, nullptr, kImageSave, [](TMainForm &f) { f.FileSave(); }},
+    {"PrintButton", 18, nullptr, kImagePrint, [](TMainForm &f) { f.FilePrint(); }},
+    {kSeparator, kNoMessage, nullptr, kNoImage, nullptr},
+    {"CutButton", 19, nullptr, kImageCut, [](TMainForm &f) { f.EditCut(); }},
+    {"CopyButton", 20, nullptr, kImageCopy, [](TMainForm &f) { f.EditCopy(); }},
+    {"PasteButton", 21, nullptr, kImagePaste, [](TMainForm &f) { f.EditPaste(); }},
+    {"UndoButton", 22, nullptr, kImageUndo, [](TMainForm &f) { f.EditUndo(); }},
+    {"ToolButtonDel", 23, nullptr, kImageDelete, nullptr},
+    {kSeparator, kNoMessage, nullptr, kNoImage, nullptr},
+    {"ToolButtonFind", 24, nullptr, kImageFind, nullptr},
+    {"ToolButton12", 25, nullptr, kImageSelectAll, [](TMainForm &f) { f.Selectall1Click(); }},
+    {"ToolButton8", 27, nullptr, kImageUpper, nullptr},
+    {"ToolButton9", 26, nullptr, kImageLower, nullptr},
+    {"ToolButton3", 28, nullptr, kImageWrapOff, [](TMainForm &f) { f.ToolButton3Click(); }},
+    {kSeparator, kNoMessage, nullptr, kNoImage, nullptr},
+    {"ToolButton7", 29, nullptr, kImageBrowser, nullptr},
+    {"ToolButton6", 30, nullptr, kImageExecute, nullptr},
+    {"ToolButton2", 31, nullptr, kImageFtp, nullptr},
+    {"ToolButton10", 32, nullptr, kImageProposals, nullptr},
+    {kSeparator, kNoMessage, nullptr, kNoImage, nullptr},
+    {"ToolButton14", 33, nullptr, kImageHelp, nullptr},
+    {"ToolButton15", 34, nullptr, kImageAbout, nullptr},
+    {kSeparator, kNoMessage, nullptr, kNoImage, nullptr},
+    {"ToolButton17", 35, nullptr, kImageQuit, [](TMainForm &f) { f.ToolButton17Click(); }},
+};
+
+static const TMainForm::Command kContextMenu[] = {
+    {"Rckgngig1", 74, nullptr, kImageUndo, [](TMainForm &f) { f.EditUndo(); }},
+    {kSeparator, kNoMessage, nullptr, kNoImage, nullptr},
+    {"Kopieren1", 75, nullptr, kImageCopy, [](TMainForm &f) { f.EditCopy(); }},
+    {"Ausschneiden1", 76, nullptr, kImageCut, [](TMainForm &f) { f.EditCut(); }},
+    {"infgen1", 77, nullptr, kImagePaste, [](TMainForm &f) { f.EditPaste(); }},
+    {kSeparator, kNoMessage, nullptr, kNoImage, nullptr},
+    {"Suchen1", 78, nullptr, kImageFind, nullptr},
+    {"Weitersuchen1", 79, nullptr, kNoImage, nullptr},
+    {"Ersetzen1", 80, nullptr, kNoImage, nullptr},
+    {kSeparator, kNoMessage, nullptr, kNoImage, nullptr},
+    {"Lesezeichensetzen1", 81, nullptr, kNoImage, nullptr}, // submenu
+    {"GehezuLesezeichen1", 82, nullptr, kNoImage, nullptr}, // submenu
+    {"Lesezeichenlschen1", 83, nullptr, kNoImage, nullptr},
+};
+
+// Bookmark submenu items: set "Lesezeichen02", "Lesezeichen11" ... "Lesezeichen91";
+// go to "Lesezeichen01", "Lesezeichen12" ... "Lesezeichen92".
+static QString bookmarkItemName(int number, bool goTo)
+{
+    if (number == 0)
+        return goTo ? QStringLiteral("Lesezeichen01") : QStringLiteral("Lesezeichen02");
+    return QStringLiteral("Lesezeichen%1%2").arg(number).arg(goTo ? 2 : 1);
+}
+
+// ---- creation ----
+
+TMainForm::TMainForm(Prompts &prompts, Shell &shell, const QStringList &arguments,
+                     const QString &dataPath, QWidget *parent)
+    : QMainWindow(parent), m_prompts(prompts), m_shell(shell), m_arguments(arguments),
+      m_dataPath(dataPath)
+{
+    setObjectName(QStringLiteral("MainForm"));
+    setWindowTitle(QStringLiteral("Quillora Pro"));
+    resize(783, 483);
+
+    SynMemo1 = new TSynMemo(this);
+    SynMemo1->setObjectName(QStringLiteral("SynMemo1"));
+    setCentralWidget(SynMemo1);
+    SynMemo1->SetRightEdge(90);
+    SynMemo1->setTabWidth(3);
+    SynMemo1->setIndentationsUseTabs(false);
+    SynMemo1->setAutoIndent(true);
+    SynMemo1->setTabIndents(true);
+    SynMemo1->setBackspaceUnindents(true);
+    SynMemo1->setExtraAscent(1);
+    SynMemo1->setContextMenuPolicy(Qt::CustomContextMenu);
+    SynMemo1->installEventFilter(this);
+
+    buildActions();
+    buildMenus();
+    buildToolBar();
+    buildContextMenu();
+    buildStatusBar();
+
+    connect(SynMemo1, &TSynMemo::OnChange, this, &TMainForm::SynMemo1Change);
+    connect(SynMemo1, &TSynMemo::OnClick, this, &TMainForm::SynMemo1Click);
+    connect(SynMemo1, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint &at) { m_popupMenu->popup(SynMemo1->mapToGlobal(at)); });
+    Memo1.setOnChange([this] { SynMemo1Change(); });
+
+    FormCreate();
+}
+
+TMainForm::~TMainForm() = default;
+
+void TMainForm::FormCreate()
+{
+    m_programFolder = QCoreApplication::applicationDirPath() + u'/';
+    if (!m_arguments.isEmpty())
+        m_programFolder = folderPart(QFileInfo(m_arguments.first()).absoluteFilePath()) + u'/';
+    m_openFolder = m_programFolder;
+    m_saveFolder = m_openFolder;
+    // No message table is loaded yet: the name starts empty and the list stays as it is.
+    SetFileName(Message(0));
+    if (const QScreen *screen = QGuiApplication::primaryScreen();
+        screen && screen->geometry().width() > 1000)
+        resize(1000, 700);
+    setAcceptDrops(true);
+}
+
+QAction *TMainForm::makeAction(const QString &name, const std::function<void()> &handler)
+{
+    auto *action = new QAction(this);
+    action->setObjectName(name);
+    if (handler)
+        connect(action, &QAction::triggered, this, handler);
+    m_actions.insert(name, action);
+    return action;
+}
+
+void TMainForm::buildActions()
+{
+    const auto add = [this](const TMainForm::Command &row) {
+        if (row.name == kSeparator)
+            return;
+        QAction *action =
+            makeAction(QString::fromLatin1(row.name),
+                       row.run ? std::function<void()>([this, run = row.run] { run(*this); })
+                               : std::function<void()>());
+        if (row.shortcut)
+            action->setShortcut(QKeySequence(QString::fromLatin1(row.shortcut)));
+        if (row.image != kNoImage)
+            action->setIcon(toolbarImage(row.image));
+    };
+    for (const MenuSpec &spec : kMainMenu) {
+        for (int i = 0; i < spec.count; ++i)
+            add(spec.items[i]);
+    }
+    for (const TMainForm::Command &row : kToolBar)
+        add(row);
+    for (const TMainForm::Command &row : kContextMenu)
+        add(row);
+    for (int n = 0; n < TSynMemo::kBookmarkCount; ++n) {
+        makeAction(bookmarkItemName(n, false), {});
+        makeAction(bookmarkItemName(n, true), {});
+    }
+}
+
+void TMainForm::buildMenus()
+{
+    for (const MenuSpec &spec : kMainMenu) {
+        QMenu *menu = menuBar()->addMenu(QString());
+        menu->setObjectName(QString::fromLatin1(spec.name));
+        m_menus.insert(menu->objectName(), menu);
+        for (int i = 0; i < spec.count; ++i) {
+            const TMainForm::Command &row = spec.items[i];
+            if (row.name == kSeparator) {
+                menu->addSeparator();
+                continue;
+            }
+            QAction *item = action(QString::fromLatin1(row.name));
+            if (item->objectName() == u"SelectSyntaxscheme1") {
+                QMenu *schemes = new QMenu(menu);
+                schemes->setObjectName(QStringLiteral("SelectSyntaxschemeMenu"));
+                item->setMenu(schemes);
+                m_menus.insert(schemes->objectName(), schemes);
+            }
+            menu->addAction(item);
+        }
+    }
+    action(QStringLiteral("DelLast"))->setVisible(false);
+    action(QStringLiteral("NachUpdatessuchen1"))->setVisible(false);
+    for (const char *name : {"file11", "file21", "file31", "file41"})
+        action(QString::fromLatin1(name))->setVisible(false);
+}
+
+void TMainForm::buildToolBar()
+{
+    m_toolBar = addToolBar(QString());
+    m_toolBar->setObjectName(QStringLiteral("StandardToolBar"));
+    m_toolBar->setMovable(false);
+    m_toolBar->setIconSize(QSize(16, 16));
+    m_toolBar->setStyleSheet(QStringLiteral(
+        "QToolBar#StandardToolBar { background: qlineargradient(x1:0, y1:0, x2:0, y2:1, "
+        "stop:0 white, stop:1 rgb(207,207,207)); padding-left: 20px; border: none; }"));
+    for (const TMainForm::Command &row : kToolBar) {
+        if (row.name == kSeparator) {
+            m_toolBar->addSeparator();
+            continue;
+        }
+        QAction *button = action(QString::fromLatin1(row.name));
+        m_toolBar->addAction(button);
+        m_toolBar->widgetForAction(button)->setObjectName(button->objectName());
+    }
+    setWordWrapImage(kImageWrapOff);
+}
+
+void TMainForm::buildContextMenu()
+{
+    m_popupMenu = new QMenu(this);
+    m_popupMenu->setObjectName(QStringLiteral("PopupMenu1"));
+    for (const TMainForm::Command &row : kContextMenu) {
+        if (row.name == kSeparator) {
+            m_popupMenu->addSeparator();
+            continue;
+        }
+        QAction *item = action(QString::fromLatin1(row.name));
+        const bool setMenu = item->objectName() == u"Lesezeichensetzen1";
+        if (setMenu || item->objectName() == u"GehezuLesezeichen1") {
+            QMenu *sub = new QMenu(m_popupMenu);
+            for (int n = 0; n < TSynMemo::kBookmarkCount; ++n)
+                sub->addAction(action(bookmarkItemName(n, !setMenu)));
+            item->setMenu(sub);
+        }
+        m_popupMenu->addAction(item);
+    }
+}
+
+void TMainForm::buildStatusBar()
+{
+    statusBar()->setObjectName(QStringLiteral("StatusBar"));
+    for (const PanelSpec &spec : kPanels) {
+        auto *panel = new QLabel(statusBar());
+        panel->setFixedWidth(spec.width);
+        panel->setAlignment(spec.alignment);
+        panel->setFrameShape(QFrame::Panel);
+        panel->setFrameShadow(QFrame::Sunken);
+        // Normal widgets: a hint hides them and they come back with their texts.
+        statusBar()->addWidget(panel);
+        m_panels.append(panel);
+    }
+}
+
+QToolButton *TMainForm::toolButton(const QString &name) const
+{
+    return qobject_cast<QToolButton *>(m_toolBar->widgetForAction(action(name)));
+}
+
+QString TMainForm::panelText(int panel) const
+{
+    return m_panels.value(panel) ? m_panels[panel]->text() : QString();
+}
+
+int TMainForm::panelWidth(int panel) const
+{
+    return m_panels.value(panel) ? m_panels[panel]->width() : 0;
+}
+
+void TMainForm::setPanelText(int panel, const QString &text)
+{
+    if (QLabel *label = m_panels.value(panel))
+        label->setText(text);
+}
+
+QString TMainForm::Message(int number) const
+{
+    return m_languageApplied ? messageText(m_settings.language, number) : QString();
+}
+
+// ---- start ----
+
+void TMainForm::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    if (!m_shown) {
+        m_shown = true;
+        FormShow();
+    }
+}
+
+void TMainForm::FormShow()
+{
+    m_settings.flag = true;
+    UpdateMode.clear();
+    UpdateCheck.clear();
+    ClearRecentFiles();
+    setWordWrapImage(SynMemo1->WordWrap() ? kImageWrapOn : kImageWrapOff);
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        SynMemo1->SetMaxScrollWidth(screen->geometry().width() - 50);
+    m_settings.colours = kDefaultColours;
+
+    if (m_dataPath.isEmpty())
+        m_dataPath = dataFolder();
+    if (const FileResult created = ensureDataFolder(m_dataPath); !created) {
+        showFileError(m_dataPath, created.error);
+        close();
+        return;
+    }
+    m_helpFile = m_programFolder + helpFileName(1);
+    ReadSettings();
+    ApplyLanguage();
+    ShowCaretPosition();
+    SynMemo1->setFocus();
+    if (m_arguments.size() > 1 && QFileInfo(m_arguments[1]).isFile())
+        PerformFileOpen(QFileInfo(m_arguments[1]).absoluteFilePath());
+    LoadRecentFiles();
+    setAcceptDrops(true);
+    action(QStringLiteral("NachUpdatessuchen1"))->setVisible(true);
+}
+
+// ---- language ----
+
+void TMainForm::ApplyLanguage()
+{
+    const int language = m_settings.language;
+    m_helpFile = m_programFolder + helpFileName(language);
+    m_saveFirstMessage = saveFirstMessage(language);
+    m_languageApplied = true;
+    m_bookmarkWord = messageText(language, 84);
+
+    const auto caption = [&](const TMainForm::Command &row, bool asHint) {
+        if (row.name == kSeparator || row.message == kNoMessage)
+            return;
+        QAction *item = action(QString::fromLatin1(row.name));
+        const QString text = messageText(language, row.message);
+        if (asHint) {
+            item->setText(text);
+            item->setToolTip(text);
+            item->setStatusTip(text);
+        } else {
+            item->setText(text);
+        }
+    };
+    for (const TMainForm::Command &row : kToolBar)
+        caption(row, true);
+    for (const MenuSpec &spec : kMainMenu) {
+        m_menus.value(QString::fromLatin1(spec.name))
+            ->setTitle(messageText(language, spec.message));
+        for (int i = 0; i < spec.count; ++i)
+            caption(spec.items[i], false);
+    }
+    for (const TMainForm::Command &row : kContextMenu)
+        caption(row, false);
+    for (int n = 0; n < TSynMemo::kBookmarkCount; ++n) {
+        action(bookmarkItemName(n, false))->setText(m_bookmarkWord + QString::number(n));
+        action(bookmarkItemName(n, true))->setText(m_bookmarkWord + QString::number(n));
+    }
+}
+
+void TMainForm::Deutsch1Click()
+{
+    m_settings.language = 0;
+    ApplyLanguage();
+    UpdateSettingsFile();
+}
+
+void TMainForm::Englisch1Click()
+{
+    m_settings.language = 1;
+    ApplyLanguage();
+    UpdateSettingsFile();
+}
+
+// ---- status bar ----
+
+void TMainForm::ShowCaretPosition()
+{
+    setPanelText(0, formatMessage(Message(2), {SynMemo1->CaretY(), SynMemo1->CaretX()}));
+}
+
+void TMainForm::SynMemo1Change()
+{
+    setPanelText(1, QString::number(SynMemo1->TextLength()));
+}
+
+void TMainForm::SynMemo1Click()
+{
+    ShowCaretPosition();
+}
+
+void TMainForm::ShowHint(const QString &hint)
+{
+    if (hint.isEmpty())
+        statusBar()->clearMessage();
+    else
+        statusBar()->showMessage(hint);
+}
+
+bool TMainForm::event(QEvent *event)
+{
+    if (event->type() == QEvent::StatusTip) {
+        ShowHint(static_cast<QStatusTipEvent *>(event)->tip());
+        return true;
+    }
+    return QMainWindow::event(event);
+}
+
+bool TMainForm::eventFilter(QObject *watched, QEvent *event)
+{
+    // The window sees key presses before the editor: F1 opens help with any modifier.
+    if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent *>(event)->key() == Qt::Key_F1) {
+        action(QStringLiteral("Help1"))->trigger();
+        return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+// ---- window size, word wrap ----
+
+void TMainForm::resizeEvent(QResizeEvent *event)
+{
+    QMainWindow::resizeEvent(event);
+    FormResize();
+}
+
+void TMainForm::FormResize()
+{
+    SynMemo1->SetRightEdge(SynMemo1->CharsInWindow() - 1);
+    const int width = frameGeometry().width();
+    if (width > 950)
+        m_panels[3]->setFixedWidth(width - 530);
+}
+
+void TMainForm::setWordWrapImage(int image)
+{
+    m_wordWrapImage = image;
+    action(QStringLiteral("ToolButton3"))->setIcon(toolbarImage(image));
+}
+
+void TMainForm::ToolButton3Click()
+{
+    const bool on = !SynMemo1->WordWrap();
+    SynMemo1->SetWordWrap(on);
+    setWordWrapImage(on ? kImageWrapOn : kImageWrapOff);
+}
+
+// ---- closing ----
+
+void TMainForm::ToolButton17Click()
+{
+    close();
+}
+
+void TMainForm::FileExit()
+{
+    close();
+}
+
+void TMainForm::closeEvent(QCloseEvent *event)
+{
+    if (!FormCloseQuery()) {
+        event->ignore();
+        return;
+    }
+    FormClose();
+    event->accept();
+}
+
+bool TMainForm::FormCloseQuery()
+{
+    if (!AskSaveChanges())
+        return false;
+    SynMemo1->SetHighlighter(nullptr);
+    return true;
+}
+
+void TMainForm::FormClose()
+{
+    SaveRecentFiles();
+}
+
+// ---- dropped files ----
+
+void TMainForm::dragEnterEvent(QDragEnterEvent *event)
+{
+    for (const QUrl &url : event->mimeData()->urls()) {
+        if (url.isLocalFile()) {
+            event->acceptProposedAction();
+            return;
+        }
+    }
+}
+
+void TMainForm::dropEvent(QDropEvent *event)
+{
+    for (const QUrl &url : event->mimeData()->urls()) {
+        if (url.isLocalFile()) {
+            event->acceptProposedAction();
+            openDroppedFile(url.toLocalFile());
+            return;
+        }
+    }
+}
+
+void TMainForm::openDroppedFile(const QString &path)
+{
+    if (AskSaveChanges())
+        PerformFileOpen(path);
+}
+
+// ---- settings ----
+
+void TMainForm::applySettingsToEditor()
+{
+    QFont font = SynMemo1->EditorFont();
+    font.setFamily(m_settings.fontName);
+    font.setPointSize(qBound(1, m_settings.fontSize, 500));
+    SynMemo1->SetEditorFont(font);
+    SynMemo1->SetShowLineNumbers(m_settings.lineNumbers);
+}
+
+void TMainForm::ReadSettings()
+{
+    const SettingsReadResult read = ReadSettingsFile(m_dataPath, m_settings, SystemLanguageName());
+    applySettingsToEditor();
+    if (read.status == SettingsRead::Corrupted) {
+        m_prompts.message(Prompts::Icon::Warning, kBoxTitle,
+                          QString::fromUtf16(kSettingsCorruptedText));
+        return;
+    }
+    if (read.status == SettingsRead::Read)
+        Memo1.Clear();
+    SetHColors();
+}
+
+void TMainForm::UpdateSettingsFile()
+{
+    const SettingsUpdate update = ::UpdateSettingsFile(m_dataPath, m_settings);
+    if (!update.read)
+        showFileError(settingsFilePath(m_dataPath), update.read.error);
+}
+
+// ---- schemes: the scheme commands take these over ----
+
+bool TMainForm::IsHTML(const QString &)
+{
+    return true;
+}
+
+void TMainForm::SetHColors() {}

@@ -1,0 +1,177 @@
+#pragma once
+// The main window: the document editor, every command's menu item, toolbar button and
+// context item, the five-panel status bar, the start-up sequence and closing. Handlers
+// are thin: they read the window's state, call the logic and write the result back.
+
+#include "app/recentfiles.h"
+#include "editor/linelist.h"
+#include "store/settingsfile.h"
+
+#include <QHash>
+#include <QMainWindow>
+#include <functional>
+
+class QAction;
+class QLabel;
+class QMenu;
+class QPrinter;
+class QToolBar;
+class QToolButton;
+class Prompts;
+class Shell;
+class TSynMemo;
+
+class TMainForm : public QMainWindow
+{
+    Q_OBJECT
+public:
+    // `arguments` is the command line, the program first. `dataPath` (ending with "/")
+    // replaces the usual data folder when given.
+    TMainForm(Prompts &prompts, Shell &shell, const QStringList &arguments,
+              const QString &dataPath = QString(), QWidget *parent = nullptr);
+    ~TMainForm() override;
+
+    // A row of the command tables (see mainform.cpp).
+    struct Command;
+
+    // What a save command came to; the commands that asked to save go on only after
+    // Saved or Skipped (a blank document has nothing to lose).
+    enum class SaveOutcome
+    {
+        Saved,
+        Skipped,
+        Cancelled,
+        Failed
+    };
+
+    TSynMemo *SynMemo1 = nullptr;
+    // The scratch list through which the program reads and writes its own files.
+    LineList Memo1;
+
+    const QString &FFileName() const { return m_fileName; }
+    const QString &DataPath() const { return m_dataPath; }
+    int UiLanguage() const { return m_settings.language; }
+    const Settings &settings() const { return m_settings; }
+    const RecentFiles &recentFiles() const { return m_recent; }
+    // Message slot N: empty until the language has been applied.
+    QString Message(int number) const;
+    QString SaveFirstMessage() const { return m_saveFirstMessage; }
+    QString BookmarkWord() const { return m_bookmarkWord; }
+    QString HelpFile() const { return m_helpFile; }
+
+    QAction *action(const QString &name) const { return m_actions.value(name); }
+    QToolButton *toolButton(const QString &name) const;
+    QString panelText(int panel) const;
+    int panelWidth(int panel) const;
+    void setPanelText(int panel, const QString &text);
+    int wordWrapImage() const { return m_wordWrapImage; }
+
+    // ---- start, language, status bar, closing ----
+    void FormShow();
+    void FormResize();
+    bool FormCloseQuery();
+    void FormClose();
+    void ShowCaretPosition();
+    void ShowHint(const QString &hint);
+    void SynMemo1Change();
+    void SynMemo1Click();
+    void ToolButton3Click();
+    void ToolButton17Click();
+    void ApplyLanguage();
+    void Deutsch1Click();
+    void Englisch1Click();
+
+    // ---- documents ----
+    void FileNew();
+    void FileOpen();
+    bool PerformFileOpen(const QString &fileName);
+    SaveOutcome FileSave();
+    SaveOutcome FileSaveAs();
+    SaveOutcome AlsAsciiTextspeichern1Click();
+    FileResult WriteAnsiFile(const QString &path);
+    void FilePrint();
+    void FileExit();
+    void SetFileName(const QString &name);
+    // False when the calling command must stop (Cancel, or a save that did not happen).
+    bool AskSaveChanges();
+    void EditUndo();
+    void EditCut();
+    void EditCopy();
+    void EditPaste();
+    void Selectall1Click();
+
+    // ---- recent files ----
+    void ClearRecentFiles();
+    void LoadRecentFiles();
+    void AddRecentFile(const QString &path);
+    void OpenRecentFile(int entry);
+    void SaveRecentFiles();
+    void DelLastClick();
+
+    // ---- settings ----
+    void ReadSettings();
+    void UpdateSettingsFile();
+
+    // ---- syntax schemes (filled in by the scheme commands) ----
+    bool IsHTML(const QString &fileName);
+    void SetHColors();
+
+    // Prints `text` as the document is printed; used by the print command.
+    static void printText(QPrinter &printer, const QString &text);
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    bool event(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
+
+private:
+    void FormCreate();
+    void buildActions();
+    void buildMenus();
+    void buildToolBar();
+    void buildContextMenu();
+    void buildStatusBar();
+    QAction *makeAction(const QString &name, const std::function<void()> &handler);
+    void setWordWrapImage(int image);
+    void refreshRecentMenu();
+    void applySettingsToEditor();
+    SaveOutcome saveAs(bool alwaysAnsi);
+    SaveOutcome reportSave(const FileResult &result);
+    void showFileError(const QString &path, const QString &error);
+    void openDroppedFile(const QString &path);
+
+    Prompts &m_prompts;
+    Shell &m_shell;
+    QStringList m_arguments;
+    QString m_dataPath;
+    QString m_programFolder;
+    QString m_fileName;
+    QString m_openFolder;
+    QString m_saveFolder;
+    QString m_helpFile;
+    QString m_saveFirstMessage;
+    QString m_bookmarkWord;
+    bool m_languageApplied = false;
+    bool m_shown = false;
+    Settings m_settings;
+    RecentFiles m_recent;
+    int m_wordWrapImage = 49;
+
+    QHash<QString, QAction *> m_actions;
+    QHash<QString, QMenu *> m_menus;
+    QToolBar *m_toolBar = nullptr;
+    QMenu *m_popupMenu = nullptr;
+    QList<QLabel *> m_panels;
+
+public:
+    // Paths of the current scheme's proposal files.
+    QString ItemFile;
+    QString InsFile;
+    // Strings of the update check, emptied at every start.
+    QString UpdateMode;
+    QString UpdateCheck;
+};

@@ -1,0 +1,479 @@
+#include "editor/synmemo.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPixmap>
+#include <Qsci/qscilexer.h>
+
+namespace {
+
+constexpr int kLineNumberMargin = 0;
+constexpr int kBookmarkMargin = 1;
+constexpr int kBookmarkMask = (1 << TSynMemo::kBookmarkCount) - 1;
+
+// UTF-16 code units of the UTF-8 character whose lead byte is `lead`, and its length.
+inline int unitsOfLead(unsigned char lead, int &bytes)
+{
+    if (lead < 0x80) {
+        bytes = 1;
+        return 1;
+    }
+    if (lead >= 0xF0) {
+        bytes = 4;
+        return 2;
+    }
+    bytes = lead >= 0xE0 ? 3 : (lead >= 0xC0 ? 2 : 1);
+    return 1;
+}
+
+QString withCrLf(QString text)
+{
+    text.replace(u'\n', QStringLiteral("\r\n"));
+    return text;
+}
+
+QString withLf(QString text)
+{
+    normaliseLineBreaks(text);
+    return text;
+}
+
+QPixmap bookmarkImage(int number)
+{
+    QPixmap image(16, 16);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setBrush(QColor(0x1f, 0x5f, 0xbf));
+    painter.setPen(Qt::NoPen);
+    painter.drawRoundedRect(QRectF(1, 1, 14, 14), 3, 3);
+    painter.setPen(Qt::white);
+    QFont font(QStringLiteral("Arial"));
+    font.setPixelSize(11);
+    font.setBold(true);
+    painter.setFont(font);
+    painter.drawText(QRect(0, 0, 16, 16), Qt::AlignCenter, QString::number(number));
+    return image;
+}
+
+} // namespace
+
+// ---- Lines ----
+
+int TSynMemoLines::Count() const
+{
+    return m_memo.length() == 0 ? 0 : int(m_memo.lineCount());
+}
+
+QString TSynMemoLines::Strings(int index) const
+{
+    if (index < 0 || index >= Count())
+        return QString();
+    const long start = m_memo.sci(QsciScintillaBase::SCI_POSITIONFROMLINE, index);
+    const long end = m_memo.sci(QsciScintillaBase::SCI_GETLINEENDPOSITION, index);
+    const auto *bytes = reinterpret_cast<const char *>(
+        m_memo.sci(QsciScintillaBase::SCI_GETRANGEPOINTER, start, end - start));
+    return QString::fromUtf8(bytes, end - start);
+}
+
+void TSynMemoLines::SetStrings(int index, const QString &line)
+{
+    if (index < 0 || index >= Count())
+        return;
+    const long start = m_memo.sci(QsciScintillaBase::SCI_POSITIONFROMLINE, index);
+    const long end = m_memo.sci(QsciScintillaBase::SCI_GETLINEENDPOSITION, index);
+    const QByteArray bytes = withLf(line).toUtf8();
+    m_memo.sci(QsciScintillaBase::SCI_SETTARGETRANGE, start, end);
+    m_memo.SendScintilla(QsciScintillaBase::SCI_REPLACETARGET, bytes.size(), bytes.constData());
+}
+
+void TSynMemoLines::Add(const QString &line)
+{
+    QByteArray bytes = withLf(line).toUtf8();
+    if (Count() > 0)
+        bytes.prepend('\n');
+    m_memo.SendScintilla(QsciScintillaBase::SCI_APPENDTEXT, bytes.size(), bytes.constData());
+}
+
+void TSynMemoLines::Clear()
+{
+    m_memo.SetText(QString());
+}
+
+QString TSynMemoLines::Text() const
+{
+    return m_memo.Text();
+}
+
+void TSynMemoLines::SetText(const QString &text)
+{
+    m_memo.SetText(text);
+}
+
+FileResult TSynMemoLines::LoadFromFile(const QString &path)
+{
+    QByteArray bytes;
+    if (FileResult result = readFileBytes(path, bytes); !result)
+        return result;
+    DecodedText decoded = decodeText(bytes);
+    bytes = QByteArray(); // a large file should not be held three times
+    m_memo.m_format = decoded.format;
+    m_memo.setDocumentText(decoded.text);
+    return {};
+}
+
+FileResult TSynMemoLines::SaveToFile(const QString &path) const
+{
+    return writeFileSafely(path, encodeText(m_memo.documentText(), m_memo.m_format));
+}
+
+// ---- Editor ----
+
+TSynMemo::TSynMemo(QWidget *parent) : QsciScintilla(parent)
+{
+    setUtf8(true);
+    setEolMode(EolUnix);
+    setEolVisibility(false);
+    sci(SCI_ALLOCATELINECHARACTERINDEX, SC_LINECHARACTERINDEX_UTF16);
+
+    m_font = QFont(QStringLiteral("Courier New"), 9);
+    m_font.setStyleHint(QFont::TypeWriter);
+    SetEditorFont(m_font);
+
+    setMarginType(kLineNumberMargin, NumberMargin);
+    setMarginType(kBookmarkMargin, SymbolMargin);
+    setMarginMarkerMask(kLineNumberMargin, 0);
+    setMarginMarkerMask(kBookmarkMargin, kBookmarkMask);
+    setMarginSensitivity(kBookmarkMargin, true);
+    setMarginSensitivity(kLineNumberMargin, true);
+    defineBookmarkImages();
+    applyMargins();
+
+    connect(this, &QsciScintilla::textChanged, this, &TSynMemo::OnChange);
+    connect(this, &QsciScintilla::marginClicked, this, &TSynMemo::onMarginClicked);
+}
+
+void TSynMemo::defineBookmarkImages()
+{
+    for (int n = 0; n < kBookmarkCount; ++n)
+        markerDefine(bookmarkImage(n), n);
+}
+
+void TSynMemo::applyMargins()
+{
+    QFont gutterFont(QStringLiteral("Courier New"));
+    gutterFont.setPixelSize(11);
+    setMarginsFont(gutterFont);
+    // Room for five digits, like a gutter that sizes itself to the line count.
+    setMarginWidth(kLineNumberMargin, m_showLineNumbers ? QStringLiteral("000000") : QString());
+    if (!m_showLineNumbers)
+        setMarginWidth(kLineNumberMargin, 0);
+    setMarginWidth(kBookmarkMargin, 18);
+}
+
+QString TSynMemo::documentText() const
+{
+    const long length = sci(SCI_GETLENGTH);
+    const auto *bytes = reinterpret_cast<const char *>(sci(SCI_GETCHARACTERPOINTER));
+    return QString::fromUtf8(bytes, length);
+}
+
+void TSynMemo::setDocumentText(const QString &lfText)
+{
+    const QByteArray bytes = lfText.toUtf8();
+    // Byte-length based calls: a NUL in the text must not end it.
+    sci(SCI_SETUNDOCOLLECTION, 0UL);
+    sci(SCI_CLEARALL);
+    SendScintilla(SCI_APPENDTEXT, bytes.size(), bytes.constData());
+    sci(SCI_SETUNDOCOLLECTION, 1UL);
+    sci(SCI_EMPTYUNDOBUFFER);
+    markerDeleteAll(-1);
+    sci(SCI_GOTOPOS, 0UL);
+    sci(SCI_SETFIRSTVISIBLELINE, 0UL);
+    sci(SCI_SETXOFFSET, 0UL);
+}
+
+QString TSynMemo::Text() const
+{
+    return withCrLf(documentText());
+}
+
+void TSynMemo::SetText(const QString &text)
+{
+    setDocumentText(withLf(text));
+}
+
+qsizetype TSynMemo::lineCount() const
+{
+    return sci(SCI_GETLINECOUNT);
+}
+
+qsizetype TSynMemo::lineStartIndex(qsizetype line) const
+{
+    // Each LF before the line stands for a CR LF pair in `Text`.
+    return sci(SCI_INDEXPOSITIONFROMLINE, line, SC_LINECHARACTERINDEX_UTF16) + line;
+}
+
+int TSynMemo::TextLength() const
+{
+    return int(positionToIndex(sci(SCI_GETLENGTH)));
+}
+
+qsizetype TSynMemo::positionToIndex(qsizetype position) const
+{
+    const long line = sci(SCI_LINEFROMPOSITION, position);
+    const long start = sci(SCI_POSITIONFROMLINE, line);
+    const auto *bytes =
+        reinterpret_cast<const unsigned char *>(sci(SCI_GETRANGEPOINTER, start, position - start));
+    qsizetype units = 0;
+    for (qsizetype i = 0; i < position - start;) {
+        int length = 1;
+        units += unitsOfLead(bytes[i], length);
+        i += length;
+    }
+    return lineStartIndex(line) + units;
+}
+
+qsizetype TSynMemo::indexToPosition(qsizetype index) const
+{
+    if (index <= 0)
+        return 0;
+    // The line index gives an upper bound for the line; the CR LF count narrows it.
+    qsizetype high = sci(SCI_LINEFROMINDEXPOSITION, index, SC_LINECHARACTERINDEX_UTF16);
+    high = qMin(high, lineCount() - 1);
+    qsizetype low = 0;
+    while (low < high) {
+        const qsizetype mid = (low + high + 1) / 2;
+        if (lineStartIndex(mid) <= index)
+            low = mid;
+        else
+            high = mid - 1;
+    }
+    const long start = sci(SCI_POSITIONFROMLINE, low);
+    const long end = sci(SCI_GETLINEENDPOSITION, low);
+    const qsizetype wanted = index - lineStartIndex(low);
+    const auto *bytes =
+        reinterpret_cast<const unsigned char *>(sci(SCI_GETRANGEPOINTER, start, end - start));
+    qsizetype units = 0;
+    qsizetype at = 0;
+    while (at < end - start) {
+        int length = 1;
+        const int u = unitsOfLead(bytes[at], length);
+        if (units + u > wanted)
+            break; // inside a surrogate pair: stay before the character
+        units += u;
+        at += length;
+    }
+    return start + at;
+}
+
+int TSynMemo::SelStart() const
+{
+    return int(positionToIndex(sci(SCI_GETSELECTIONSTART)));
+}
+
+void TSynMemo::SetSelStart(int index)
+{
+    const qsizetype position = indexToPosition(index);
+    sci(SCI_SETEMPTYSELECTION, position);
+    sci(SCI_SCROLLCARET);
+}
+
+int TSynMemo::SelLength() const
+{
+    return int(positionToIndex(sci(SCI_GETSELECTIONEND)) -
+               positionToIndex(sci(SCI_GETSELECTIONSTART)));
+}
+
+void TSynMemo::SetSelLength(int length)
+{
+    const qsizetype startIndex = SelStart();
+    const qsizetype anchor = indexToPosition(startIndex);
+    const qsizetype caret = indexToPosition(startIndex + qMax(0, length));
+    sci(SCI_SETSEL, anchor, caret);
+}
+
+QString TSynMemo::SelText() const
+{
+    const long start = sci(SCI_GETSELECTIONSTART);
+    const long end = sci(SCI_GETSELECTIONEND);
+    const auto *bytes =
+        reinterpret_cast<const char *>(sci(SCI_GETRANGEPOINTER, start, end - start));
+    return withCrLf(QString::fromUtf8(bytes, end - start));
+}
+
+void TSynMemo::SetSelText(const QString &text)
+{
+    const QByteArray bytes = withLf(text).toUtf8();
+    const long start = sci(SCI_GETSELECTIONSTART);
+    const long end = sci(SCI_GETSELECTIONEND);
+    beginUndoAction();
+    sci(SCI_SETTARGETRANGE, start, end);
+    SendScintilla(SCI_REPLACETARGET, bytes.size(), bytes.constData());
+    endUndoAction();
+    sci(SCI_SETEMPTYSELECTION, start + bytes.size());
+    sci(SCI_SCROLLCARET);
+}
+
+int TSynMemo::CaretY() const
+{
+    return int(sci(SCI_LINEFROMPOSITION, sci(SCI_GETCURRENTPOS))) + 1;
+}
+
+int TSynMemo::CaretX() const
+{
+    const long position = sci(SCI_GETCURRENTPOS);
+    const long line = sci(SCI_LINEFROMPOSITION, position);
+    return int(positionToIndex(position) - lineStartIndex(line)) + 1;
+}
+
+void TSynMemo::SetCaretXY(int column, int line)
+{
+    const int index = RowColToCharIndex(column, line);
+    SetSelStart(index);
+}
+
+void TSynMemo::SetCaretX(int column)
+{
+    SetCaretXY(column, CaretY());
+}
+
+void TSynMemo::SetCaretY(int line)
+{
+    SetCaretXY(CaretX(), line);
+}
+
+int TSynMemo::RowColToCharIndex(int column, int line) const
+{
+    const qsizetype lineIndex = qBound<qsizetype>(0, qsizetype(line) - 1, lineCount() - 1);
+    const qsizetype start = lineStartIndex(lineIndex);
+    const qsizetype end = positionToIndex(sci(SCI_GETLINEENDPOSITION, lineIndex));
+    return int(qMin(start + qMax(0, column - 1), end));
+}
+
+void TSynMemo::Clear()
+{
+    setDocumentText(QString());
+    setModified(false);
+}
+
+void TSynMemo::SetBookMark(int number, int column, int line)
+{
+    if (number < 0 || number >= kBookmarkCount)
+        return;
+    const int lines = qMax<int>(1, int(lineCount()));
+    if (line < 1 || line > lines)
+        return;
+    markerDeleteAll(number);
+    markerAdd(line - 1, number);
+    m_bookmarkColumn[number] = column;
+}
+
+bool TSynMemo::GetBookMark(int number, int &column, int &line) const
+{
+    if (number < 0 || number >= kBookmarkCount)
+        return false;
+    const long found = sci(SCI_MARKERNEXT, 0L, long(1 << number));
+    if (found < 0)
+        return false;
+    line = int(found) + 1;
+    column = m_bookmarkColumn[number];
+    return true;
+}
+
+void TSynMemo::GotoBookMark(int number)
+{
+    int column = 0, line = 0;
+    if (!GetBookMark(number, column, line))
+        return;
+    SetCaretXY(column, line);
+    ensureCursorVisible();
+}
+
+void TSynMemo::ClearBookMark(int number)
+{
+    if (number >= 0 && number < kBookmarkCount)
+        markerDeleteAll(number);
+}
+
+void TSynMemo::SetWordWrap(bool on)
+{
+    setWrapMode(on ? WrapWord : WrapNone);
+}
+
+void TSynMemo::SetRightEdge(int column)
+{
+    setEdgeMode(EdgeLine);
+    setEdgeColumn(column);
+}
+
+int TSynMemo::CharsInWindow() const
+{
+    int margins = 0;
+    for (int m = 0; m < 3; ++m)
+        margins += marginWidth(m);
+    const int charWidth = int(SendScintilla(SCI_TEXTWIDTH, long(STYLE_DEFAULT), "P"));
+    if (charWidth <= 0)
+        return 0;
+    return qMax(0, (viewport()->width() - margins) / charWidth);
+}
+
+void TSynMemo::SetMaxScrollWidth(int characters)
+{
+    m_maxScrollWidth = characters;
+    const int charWidth = int(SendScintilla(SCI_TEXTWIDTH, long(STYLE_DEFAULT), "P"));
+    sci(SCI_SETSCROLLWIDTH, qMax(1, characters) * qMax(1, charWidth));
+    sci(SCI_SETSCROLLWIDTHTRACKING, 1UL);
+}
+
+void TSynMemo::SetShowLineNumbers(bool show)
+{
+    m_showLineNumbers = show;
+    applyMargins();
+}
+
+void TSynMemo::SetEditorFont(const QFont &font)
+{
+    m_font = font;
+    setFont(font);
+    if (QsciLexer *current = lexer()) {
+        current->setFont(font, -1);
+        current->setDefaultFont(font);
+    }
+}
+
+void TSynMemo::SetHighlighter(QsciLexer *highlighter)
+{
+    if (highlighter == lexer())
+        return;
+    if (highlighter)
+        highlighter->setFont(m_font, -1);
+    setLexer(highlighter);
+    if (!highlighter)
+        setFont(m_font);
+    applyMargins();
+}
+
+void TSynMemo::keyReleaseEvent(QKeyEvent *event)
+{
+    QsciScintilla::keyReleaseEvent(event);
+    emit OnKeyUp(event->key(), event->modifiers());
+}
+
+void TSynMemo::mouseReleaseEvent(QMouseEvent *event)
+{
+    QsciScintilla::mouseReleaseEvent(event);
+    int margins = 0;
+    for (int m = 0; m < 3; ++m)
+        margins += marginWidth(m);
+    if (event->position().x() >= margins)
+        emit OnClick();
+}
+
+void TSynMemo::onMarginClicked(int, int line, Qt::KeyboardModifiers)
+{
+    // The caret goes to the clicked line first, so handlers see it there.
+    sci(SCI_GOTOLINE, line);
+    emit OnGutterClick(Qt::LeftButton, line + 1);
+}

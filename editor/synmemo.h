@@ -1,0 +1,144 @@
+#pragma once
+// The editor component the rest of the program talks to. It wraps QsciScintilla and
+// speaks in the program's own terms: `Text` is the lines joined by CR LF, positions are
+// 0-based UTF-16 indexes into that text (each line break counts two), lines and columns
+// count from 1. Inside, the document always holds LF line breaks; the file's own
+// encoding and line-break style are remembered beside it and used again when saving.
+
+#include "editor/linelist.h"
+
+#include <Qsci/qsciscintilla.h>
+#include <array>
+
+class TSynMemo;
+
+// The `Lines` view of an editor: a string list over the editor's document.
+class TSynMemoLines
+{
+public:
+    explicit TSynMemoLines(TSynMemo &memo) : m_memo(memo) {}
+    int Count() const;
+    QString Strings(int index) const;
+    void SetStrings(int index, const QString &line);
+    void Add(const QString &line);
+    void Clear();
+    QString Text() const;
+    void SetText(const QString &text);
+    FileResult LoadFromFile(const QString &path);
+    FileResult SaveToFile(const QString &path) const;
+
+private:
+    TSynMemo &m_memo;
+};
+
+class TSynMemo : public QsciScintilla
+{
+    Q_OBJECT
+public:
+    static constexpr int kBookmarkCount = 10;
+
+    explicit TSynMemo(QWidget *parent = nullptr);
+
+    QString Text() const;
+    // Replaces everything: empties the undo history, caret to 1,1, view to the top.
+    void SetText(const QString &text);
+    TSynMemoLines &Lines() { return m_lines; }
+    const TSynMemoLines &Lines() const { return m_lines; }
+    // Length of `Text` without building it.
+    int TextLength() const;
+
+    int SelStart() const;
+    void SetSelStart(int index);
+    int SelLength() const;
+    void SetSelLength(int length);
+    QString SelText() const;
+    // Replaces the selection (or inserts at the caret) as one undo step.
+    void SetSelText(const QString &text);
+
+    int CaretX() const;
+    int CaretY() const;
+    void SetCaretX(int column);
+    void SetCaretY(int line);
+    void SetCaretXY(int column, int line);
+
+    bool Modified() const { return isModified(); }
+    void SetModified(bool modified) { setModified(modified); }
+
+    // Removes text, bookmarks and undo history; keeps the remembered file format.
+    void Clear();
+    void Undo() { undo(); }
+    void SelectAll() { selectAll(true); }
+    void CutToClipboard() { cut(); }
+    void CopyToClipboard() { copy(); }
+    void PasteFromClipboard() { paste(); }
+
+    void SetBookMark(int number, int column, int line);
+    void GotoBookMark(int number);
+    void ClearBookMark(int number);
+    bool GetBookMark(int number, int &column, int &line) const;
+
+    // Index into `Text` of a 1-based column and line (clamped to the text).
+    int RowColToCharIndex(int column, int line) const;
+
+    bool WordWrap() const { return wrapMode() != WrapNone; }
+    void SetWordWrap(bool on);
+    int RightEdge() const { return edgeColumn(); }
+    void SetRightEdge(int column);
+    int CharsInWindow() const;
+    int MaxScrollWidth() const { return m_maxScrollWidth; }
+    void SetMaxScrollWidth(int characters);
+    bool ShowLineNumbers() const { return m_showLineNumbers; }
+    void SetShowLineNumbers(bool show);
+
+    QFont EditorFont() const { return m_font; }
+    void SetEditorFont(const QFont &font);
+
+    QsciLexer *Highlighter() const { return lexer(); }
+    void SetHighlighter(QsciLexer *highlighter);
+
+    // The encoding and line-break style of the last file read (or of a new text).
+    TextFormat format() const { return m_format; }
+    void setFormat(const TextFormat &format) { m_format = format; }
+    LineBreak lineBreak() const { return m_format.lineBreak; }
+
+    // Position conversion between `Text` indexes and the editor's byte positions.
+    qsizetype indexToPosition(qsizetype index) const;
+    qsizetype positionToIndex(qsizetype position) const;
+
+signals:
+    void OnChange();
+    void OnClick();
+    void OnKeyUp(int key, Qt::KeyboardModifiers modifiers);
+    void OnGutterClick(Qt::MouseButton button, int line);
+
+protected:
+    void keyReleaseEvent(QKeyEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+
+private:
+    friend class TSynMemoLines;
+
+    // Scintilla messages with integer arguments, whatever their integer types.
+    long sci(unsigned int message, qsizetype wParam = 0, qsizetype lParam = 0) const
+    {
+        return SendScintilla(message, static_cast<unsigned long>(wParam),
+                             static_cast<long>(lParam));
+    }
+
+    // Document text with LF breaks, straight from the editor's buffer.
+    QString documentText() const;
+    void setDocumentText(const QString &lfText);
+    qsizetype lineStartIndex(qsizetype line) const;
+    qsizetype lineCount() const;
+    void defineBookmarkImages();
+    void applyMargins();
+    void onMarginClicked(int margin, int line, Qt::KeyboardModifiers modifiers);
+
+    TSynMemoLines m_lines{*this};
+    TextFormat m_format;
+    QFont m_font;
+    std::array<int, kBookmarkCount> m_bookmarkColumn{};
+    int m_maxScrollWidth = 0;
+    bool m_showLineNumbers = true;
+    Qt::MouseButton m_lastMarginButton = Qt::LeftButton;
+};

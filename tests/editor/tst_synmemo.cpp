@@ -1,0 +1,268 @@
+// The editor adapter's contract: CR LF text, UTF-16 positions, undo steps, bookmarks, and
+// files that come back byte for byte.
+
+#include "editor/synmemo.h"
+
+#include <QElapsedTimer>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+class TestSynMemo : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void textJoinsLinesWithCrLf();
+    void positions_data();
+    void positions();
+    void selTextIsOneUndoStep();
+    void setTextEmptiesHistory();
+    void caretIsClamped();
+    void bookmarks();
+    void roundTrip_data();
+    void roundTrip();
+    void newTextIsUtf8WithLf();
+    void clearKeepsFormat();
+    void positionsInLargeDocument();
+
+private:
+    QTemporaryDir m_dir;
+};
+
+void TestSynMemo::textJoinsLinesWithCrLf()
+{
+    TSynMemo memo;
+    QCOMPARE(memo.Text(), QString());
+    QCOMPARE(memo.Lines().Count(), 0);
+    memo.SetText(QStringLiteral("ab\r\ncd"));
+    QCOMPARE(memo.Text(), QStringLiteral("ab\r\ncd"));
+    QCOMPARE(memo.TextLength(), 6);
+    QCOMPARE(memo.Lines().Count(), 2);
+    QCOMPARE(memo.Lines().Strings(1), QStringLiteral("cd"));
+    memo.SetSelStart(4);
+    QCOMPARE(memo.CaretY(), 2);
+    QCOMPARE(memo.CaretX(), 1);
+    memo.Lines().Add(QStringLiteral("ef"));
+    QCOMPARE(memo.Text(), QStringLiteral("ab\r\ncd\r\nef"));
+    memo.Lines().SetStrings(0, QStringLiteral("xyz"));
+    QCOMPARE(memo.Text(), QStringLiteral("xyz\r\ncd\r\nef"));
+}
+
+void TestSynMemo::positions_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("selStart");
+    QTest::addColumn<int>("selLength");
+    QTest::addColumn<QString>("selected");
+    QTest::addColumn<int>("caretX");
+    QTest::addColumn<int>("caretY");
+
+    const QString nonBmp = QString::fromUcs4(U"\U0001F600");
+    QTest::newRow("ascii across a break") << "ab\r\ncd" << 1 << 5 << "b\r\ncd" << 3 << 2;
+    QTest::newRow("umlaut") << QStringLiteral("äöü\r\nx") << 2 << 1 << "ü" << 4 << 1;
+    QTest::newRow("euro on line 2") << QStringLiteral("a\r\n€b") << 3 << 2 << "€b" << 3 << 2;
+    QTest::newRow("outside the BMP counts two")
+        << (QStringLiteral("a") + nonBmp + QStringLiteral("b")) << 1 << 3 << (nonBmp + u'b') << 5
+        << 1;
+    QTest::newRow("to the end") << "x\r\n\r\ny" << 3 << 3 << "\r\ny" << 2 << 3;
+}
+
+void TestSynMemo::positions()
+{
+    QFETCH(QString, text);
+    QFETCH(int, selStart);
+    QFETCH(int, selLength);
+    QFETCH(QString, selected);
+    QFETCH(int, caretX);
+    QFETCH(int, caretY);
+
+    TSynMemo memo;
+    memo.SetText(text);
+    QCOMPARE(memo.TextLength(), text.size());
+    memo.SetSelStart(selStart);
+    QCOMPARE(memo.SelStart(), selStart);
+    QCOMPARE(memo.SelLength(), 0);
+    memo.SetSelLength(selLength);
+    QCOMPARE(memo.SelStart(), selStart);
+    QCOMPARE(memo.SelLength(), selLength);
+    QCOMPARE(memo.SelText(), selected);
+    QCOMPARE(memo.CaretX(), caretX);
+    QCOMPARE(memo.CaretY(), caretY);
+    QCOMPARE(memo.RowColToCharIndex(caretX, caretY), selStart + selLength);
+}
+
+void TestSynMemo::selTextIsOneUndoStep()
+{
+    TSynMemo memo;
+    memo.SetText(QStringLiteral("hello world"));
+    memo.SetSelStart(6);
+    memo.SetSelLength(5);
+    memo.SetSelText(QStringLiteral("there\r\nfriend"));
+    QCOMPARE(memo.Text(), QStringLiteral("hello there\r\nfriend"));
+    QVERIFY(memo.Modified());
+    memo.Undo();
+    QCOMPARE(memo.Text(), QStringLiteral("hello world"));
+}
+
+void TestSynMemo::setTextEmptiesHistory()
+{
+    TSynMemo memo;
+    QSignalSpy changes(&memo, &TSynMemo::OnChange);
+    memo.SetSelText(QStringLiteral("typed"));
+    memo.SetText(QStringLiteral("new\r\ntext"));
+    QVERIFY(changes.count() >= 2);
+    QVERIFY(!memo.isUndoAvailable());
+    QCOMPARE(memo.CaretX(), 1);
+    QCOMPARE(memo.CaretY(), 1);
+    memo.Undo();
+    QCOMPARE(memo.Text(), QStringLiteral("new\r\ntext"));
+}
+
+void TestSynMemo::caretIsClamped()
+{
+    TSynMemo memo;
+    memo.SetText(QStringLiteral("one\r\ntwo"));
+    memo.SetCaretXY(2, 99);
+    QCOMPARE(memo.CaretY(), 2);
+    QCOMPARE(memo.CaretX(), 2);
+    memo.SetCaretY(0);
+    QCOMPARE(memo.CaretY(), 1);
+    memo.SetCaretX(50);
+    QCOMPARE(memo.CaretX(), 4);
+}
+
+void TestSynMemo::bookmarks()
+{
+    TSynMemo memo;
+    int x = 0, y = 0;
+    memo.SetBookMark(0, 1, 1); // an empty text counts as one line
+    QVERIFY(memo.GetBookMark(0, x, y));
+    memo.SetText(QStringLiteral("a\r\nbbb\r\nc"));
+    QVERIFY2(!memo.GetBookMark(0, x, y), "setting the text removes bookmarks");
+    memo.SetBookMark(3, 2, 2);
+    memo.SetBookMark(4, 1, 4); // beyond the last line: ignored
+    QVERIFY(!memo.GetBookMark(4, x, y));
+    QVERIFY(memo.GetBookMark(3, x, y));
+    QCOMPARE(x, 2);
+    QCOMPARE(y, 2);
+    memo.SetBookMark(3, 1, 3); // moves
+    QVERIFY(memo.GetBookMark(3, x, y));
+    QCOMPARE(y, 3);
+    memo.SetCaretXY(1, 1);
+    memo.GotoBookMark(3);
+    QCOMPARE(memo.CaretY(), 3);
+    memo.ClearBookMark(3);
+    QVERIFY(!memo.GetBookMark(3, x, y));
+    memo.GotoBookMark(3); // unset: nothing happens
+    QCOMPARE(memo.CaretY(), 3);
+}
+
+void TestSynMemo::roundTrip_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("expectedText");
+
+    const QByteArray utf8 = QStringLiteral("Grüße €").toUtf8();
+    QTest::newRow("utf8 lf, final break")
+        << (utf8 + "\nzwei\n") << QStringLiteral("Grüße €\r\nzwei\r\n");
+    QTest::newRow("utf8 crlf, no final break")
+        << (utf8 + "\r\nzwei") << QStringLiteral("Grüße €\r\nzwei");
+    QTest::newRow("utf8 with mark, cr")
+        << ("\xEF\xBB\xBF" + utf8 + "\rzwei\r") << QStringLiteral("Grüße €\r\nzwei\r\n");
+    QTest::newRow("utf16 le") << QByteArray("\xFF\xFE"
+                                            "a\0\r\0\n\0\xAC\x20",
+                                            10)
+                              << QStringLiteral("a\r\n€");
+    QTest::newRow("utf16 be") << QByteArray("\xFE\xFF\0a\0\n\x20\xAC", 8)
+                              << QStringLiteral("a\r\n€");
+    QTest::newRow("windows-1252") << QByteArray("Gr\xFC\xDF\x65 \x80\r\n")
+                                  << QStringLiteral("Grüße €\r\n");
+    QTest::newRow("unassigned 1252 bytes and NUL")
+        << QByteArray("\x81\x8D\x8F\x90\x9D\0x\xFF", 8)
+        << (QString(QChar(0x81)) + QChar(0x8D) + QChar(0x8F) + QChar(0x90) + QChar(0x9D) +
+            QChar(0) + u'x' + QChar(0xFF));
+    QTest::newRow("empty") << QByteArray() << QString();
+}
+
+void TestSynMemo::roundTrip()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, expectedText);
+    const QString in = m_dir.filePath(QStringLiteral("in.txt"));
+    const QString out = m_dir.filePath(QStringLiteral("out.txt"));
+    QFile file(in);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+    file.close();
+
+    TSynMemo memo;
+    QVERIFY(memo.Lines().LoadFromFile(in));
+    QCOMPARE(memo.Text(), expectedText);
+    QVERIFY(memo.Lines().SaveToFile(out));
+    QFile written(out);
+    QVERIFY(written.open(QIODevice::ReadOnly));
+    QCOMPARE(written.readAll(), bytes);
+
+    LineList list; // the scratch list reads and writes the same way
+    QVERIFY(list.LoadFromFile(in));
+    QCOMPARE(list.Text(), expectedText);
+    QVERIFY(list.SaveToFile(out));
+    written.seek(0);
+    QCOMPARE(written.readAll(), bytes);
+}
+
+void TestSynMemo::newTextIsUtf8WithLf()
+{
+    TSynMemo memo;
+    memo.SetText(QStringLiteral("ä\r\nb"));
+    const QString out = m_dir.filePath(QStringLiteral("new.txt"));
+    QVERIFY(memo.Lines().SaveToFile(out));
+    QFile written(out);
+    QVERIFY(written.open(QIODevice::ReadOnly));
+    QCOMPARE(written.readAll(), QByteArray("\xC3\xA4\nb"));
+}
+
+void TestSynMemo::clearKeepsFormat()
+{
+    const QString in = m_dir.filePath(QStringLiteral("bom.txt"));
+    QFile file(in);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("\xEF\xBB\xBFx\r\ny");
+    file.close();
+    TSynMemo memo;
+    QVERIFY(memo.Lines().LoadFromFile(in));
+    memo.SetBookMark(1, 1, 2);
+    memo.Clear();
+    int x = 0, y = 0;
+    QVERIFY(!memo.GetBookMark(1, x, y));
+    QVERIFY(!memo.Modified());
+    QCOMPARE(memo.format(), (TextFormat{TextEncoding::Utf8WithMark, LineBreak::CrLf}));
+}
+
+void TestSynMemo::positionsInLargeDocument()
+{
+    // Conversions go through the line index: none may walk the whole text.
+    QString text;
+    const QString line = QStringLiteral("äbc€ line of text with some width\r\n");
+    text.reserve(line.size() * 200000);
+    for (int i = 0; i < 200000; ++i)
+        text += line;
+    TSynMemo memo;
+    memo.SetText(text);
+    QElapsedTimer timer;
+    timer.start();
+    for (int i = 0; i < 2000; ++i) {
+        const int lineNo = 1 + (i * 97) % 200000;
+        const int index = memo.RowColToCharIndex(3, lineNo);
+        QCOMPARE(index, (lineNo - 1) * int(line.size()) + 2);
+        memo.SetSelStart(index);
+        QCOMPARE(memo.SelStart(), index);
+        QCOMPARE(memo.CaretY(), lineNo);
+        QCOMPARE(memo.CaretX(), 3);
+    }
+    QVERIFY2(timer.elapsed() < 2000, qPrintable(QString::number(timer.elapsed())));
+}
+
+QTEST_MAIN(TestSynMemo)
+#include "tst_synmemo.moc"
