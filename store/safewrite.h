@@ -1,0 +1,41 @@
+#pragma once
+// Writing a whole file so that a failure never costs the old content. Every file the
+// program writes goes through writeFileSafely.
+
+#include <QByteArray>
+#include <QFileDevice>
+#include <QString>
+#include <optional>
+
+// What a write or read of a whole file came to: `error` holds the system's text (for
+// example "Permission denied") when `ok` is false, ready to be shown to the user.
+struct FileResult
+{
+    bool ok = true;
+    QString error;
+
+    static FileResult failure(const QString &error) { return {false, error}; }
+    explicit operator bool() const { return ok; }
+};
+using SaveResult = FileResult;
+
+// Read and write for the owner only: the program's own files in its data folder.
+inline constexpr QFileDevice::Permissions kOwnerOnlyFile =
+    QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+
+// Replaces the content of `path` with `bytes`.
+//
+// The bytes go into a temporary file beside the target, which is then renamed over it,
+// so a failed write (disk full, no permission, a folder in the way) leaves the old file
+// whole and the error is returned. A symbolic link is written through to its target and
+// stays a link; an existing file keeps its permissions. A new file gets
+// `newFilePermissions`, or the usual 0666 less the umask when none are given. Only when
+// the folder cannot take a temporary file (no write permission on the folder, but on the
+// file) is the file written in place.
+SaveResult writeFileSafely(const QString &path, const QByteArray &bytes,
+                           std::optional<QFileDevice::Permissions> newFilePermissions = {});
+
+// Removes the temporary files that an interrupted writeFileSafely of `path` can leave
+// beside it (named after the target plus a dot and six letters or digits). `path` itself
+// is never touched. Returns how many were removed.
+int removeSafeWriteLeftovers(const QString &path);
