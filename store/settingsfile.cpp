@@ -1,5 +1,6 @@
 #include "store/settingsfile.h"
 
+#include "app/textrules.h"
 #include "store/storedtext.h"
 
 #include <QDebug>
@@ -18,12 +19,6 @@ const QString kUserLogin = QStringLiteral("UserLogin");
 // allowed to do that.
 constexpr int kMaxFontSize = 500;
 constexpr int kFallbackFontSize = 9;
-
-// Empty once characters with codes up to 32 are removed from both ends.
-bool isBlank(QStringView text)
-{
-    return std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() <= 32; });
-}
 
 QString lineAt(const QStringList &lines, int index)
 {
