@@ -1,13 +1,12 @@
 #include "store/datafolder.h"
 #include "store/settingsfile.h"
 #include "store/storedtext.h"
+#include "tests/store/independentcipher.h"
 
 #include <QDebug>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QProcess>
 #include <QRandomGenerator>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -96,27 +95,6 @@ QByteArray readBytes(const QString &path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-// A second, independent implementation of the cipher: a few lines of Python that
-// unscramble a file, to show that what we write is what the format says.
-std::optional<QByteArray> unscrambleWithPython(const QString &path)
-{
-    const QString python =
-        QStandardPaths::findExecutable(QStringLiteral("python3"), {QStringLiteral("/usr/bin")});
-    if (python.isEmpty())
-        return std::nullopt;
-    QProcess process;
-    process.start(python, {QStringLiteral("-c"),
-                           QStringLiteral("import sys\n"
-                                          "key = b'kuve'\n"
-                                          "data = open(sys.argv[1], 'rb').read()\n"
-                                          "sys.stdout.buffer.write(bytes((b - key[i % 4]) % 256 "
-                                          "for i, b in enumerate(data)))\n"),
-                           path});
-    if (!process.waitForFinished(30000) || process.exitCode() != 0)
-        return std::nullopt;
-    return process.readAllStandardOutput();
 }
 
 } // namespace
