@@ -6,6 +6,7 @@
 #include "editor/synmemo.h"
 #include "lang/messages.h"
 #include "store/datafolder.h"
+#include "store/formsetup.h"
 
 #include <QAction>
 #include <QApplication>
@@ -15,6 +16,7 @@
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
@@ -131,7 +133,7 @@ static const TMainForm::Command kEditMenu[] = {
 static const TMainForm::Command kOptionsMenu[] = {
     {"SelectSyntaxscheme1", 63, nullptr, kNoImage, nullptr}, // submenu
     {"Editcodeproposals1", 64, nullptr, kImageProposals, nullptr},
-    {"Settings2", 65, nullptr, kNoImage, nullptr},
+    {"Settings2", 65, nullptr, kNoImage, [](TMainForm &f) { f.Settings2Click(); }},
     {kSeparator, kNoMessage, nullptr, kNoImage, nullptr},
     {"FTP1", 66, nullptr, kImageFtp, nullptr},
     {"Code1", 67, nullptr, kImageExecute, nullptr},
@@ -260,6 +262,7 @@ TMainForm::TMainForm(Prompts &prompts, Shell &shell, const QStringList &argument
     connect(SynMemo1, &QWidget::customContextMenuRequested, this,
             [this](const QPoint &at) { m_popupMenu->popup(SynMemo1->mapToGlobal(at)); });
     Memo1.setOnChange([this] { SynMemo1Change(); });
+    m_formSetup = new TFormSetup(m_prompts, this);
 
     FormCreate();
 }
@@ -392,6 +395,9 @@ void TMainForm::buildContextMenu()
 void TMainForm::buildStatusBar()
 {
     statusBar()->setObjectName(QStringLiteral("StatusBar"));
+    QFont small = statusBar()->font();
+    small.setPointSize(8);
+    statusBar()->setFont(small);
     for (const PanelSpec &spec : kPanels) {
         auto *panel = new QLabel(statusBar());
         panel->setFixedWidth(spec.width);
@@ -560,6 +566,10 @@ bool TMainForm::event(QEvent *event)
 
 bool TMainForm::eventFilter(QObject *watched, QEvent *event)
 {
+    // The right margin follows the editor's own size, which the layout settles after
+    // the window's resize.
+    if (watched == SynMemo1 && event->type() == QEvent::Resize)
+        SynMemo1->SetRightEdge(SynMemo1->CharsInWindow() - 1);
     // The window sees key presses before the editor: F1 opens help with any modifier.
     if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent *>(event)->key() == Qt::Key_F1) {
         action(QStringLiteral("Help1"))->trigger();
@@ -670,6 +680,17 @@ void TMainForm::applySettingsToEditor()
     font.setPointSize(qBound(1, m_settings.fontSize, 500));
     SynMemo1->SetEditorFont(font);
     SynMemo1->SetShowLineNumbers(m_settings.lineNumbers);
+}
+
+void TMainForm::Settings2Click()
+{
+    m_formSetup->IPfad = m_dataPath;
+    m_formSetup->SLanguage = m_settings.language;
+    m_formSetup->FSize = SynMemo1->EditorFont().pointSize();
+    m_formSetup->EditFont->setText(SynMemo1->EditorFont().family());
+    // After OK and after Cancel alike the settings file is read again.
+    if (m_formSetup->Execute())
+        ReadSettings();
 }
 
 void TMainForm::ReadSettings()

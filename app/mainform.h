@@ -19,6 +19,7 @@ class QToolBar;
 class QToolButton;
 class Prompts;
 class Shell;
+class TFormSetup;
 class TSynMemo;
 
 class TMainForm : public QMainWindow
@@ -45,6 +46,7 @@ public:
     };
 
     TSynMemo *SynMemo1 = nullptr;
+    TFormSetup *FormSetup() const { return m_formSetup; }
     // The scratch list through which the program reads and writes its own files.
     LineList Memo1;
 
@@ -109,6 +111,7 @@ public:
     void DelLastClick();
 
     // ---- settings ----
+    void Settings2Click();
     void ReadSettings();
     void UpdateSettingsFile();
 
@@ -166,6 +169,7 @@ private:
     QToolBar *m_toolBar = nullptr;
     QMenu *m_popupMenu = nullptr;
     QList<QLabel *> m_panels;
+    TFormSetup *m_formSetup = nullptr;
 
 public:
     // Paths of the current scheme's proposal files.

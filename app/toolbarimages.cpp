@@ -69,15 +69,15 @@ QIcon makeImage(int image)
     case kImageCut:
         return glyphIcon(QStringLiteral("✂"), QColor(0x90, 0x40, 0x40));
     case kImageCopy:
-        return glyphIcon(QStringLiteral("⧉"), QColor(0x40, 0x60, 0x90));
+        return glyphIcon(QStringLiteral("C"), QColor(0x40, 0x60, 0x90));
     case kImagePaste:
-        return glyphIcon(QStringLiteral("📋"), QColor(0x80, 0x60, 0x30));
+        return glyphIcon(QStringLiteral("V"), QColor(0x80, 0x60, 0x30));
     case kImageUndo:
         return glyphIcon(QStringLiteral("↶"), QColor(0x30, 0x60, 0x90));
     case kImageDelete:
         return style->standardIcon(QStyle::SP_DialogDiscardButton);
     case kImageFind:
-        return glyphIcon(QStringLiteral("🔍"), QColor(0x30, 0x70, 0x70));
+        return glyphIcon(QStringLiteral("F"), QColor(0x30, 0x70, 0x70));
     case kImageWrapOn:
         return wrapIcon(true);
     case kImageWrapOff:
@@ -89,7 +89,7 @@ QIcon makeImage(int image)
     case kImageLower:
         return glyphIcon(QStringLiteral("ab"), QColor(0x60, 0x30, 0x80));
     case kImageBrowser:
-        return glyphIcon(QStringLiteral("🌐"), QColor(0x20, 0x60, 0xa0));
+        return glyphIcon(QStringLiteral("W"), QColor(0x20, 0x60, 0xa0));
     case kImageExecute:
         return style->standardIcon(QStyle::SP_MediaPlay);
     case kImageFtp:

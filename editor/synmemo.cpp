@@ -1,5 +1,6 @@
 #include "editor/synmemo.h"
 
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -120,6 +121,7 @@ FileResult TSynMemoLines::LoadFromFile(const QString &path)
     bytes = QByteArray(); // a large file should not be held three times
     m_memo.m_format = decoded.format;
     m_memo.setDocumentText(decoded.text);
+    m_memo.m_textReplaced = true;
     return {};
 }
 
@@ -162,13 +164,12 @@ void TSynMemo::defineBookmarkImages()
 
 void TSynMemo::applyMargins()
 {
-    QFont gutterFont(QStringLiteral("Courier New"));
-    gutterFont.setPixelSize(11);
+    // Scintilla sizes its styles in points: 8 points is the gutter's 11 pixels.
+    QFont gutterFont(QStringLiteral("Courier New"), 8);
     setMarginsFont(gutterFont);
     // Room for five digits, like a gutter that sizes itself to the line count.
-    setMarginWidth(kLineNumberMargin, m_showLineNumbers ? QStringLiteral("000000") : QString());
-    if (!m_showLineNumbers)
-        setMarginWidth(kLineNumberMargin, 0);
+    const int digitsWidth = QFontMetrics(gutterFont).horizontalAdvance(QStringLiteral("00000"));
+    setMarginWidth(kLineNumberMargin, m_showLineNumbers ? digitsWidth + 8 : 0);
     setMarginWidth(kBookmarkMargin, 18);
 }
 
@@ -202,6 +203,17 @@ QString TSynMemo::Text() const
 void TSynMemo::SetText(const QString &text)
 {
     setDocumentText(withLf(text));
+    m_textReplaced = true;
+}
+
+void TSynMemo::SetModified(bool modified)
+{
+    if (!modified) {
+        m_textReplaced = false;
+        setModified(false);
+    } else if (!isModified()) {
+        m_textReplaced = true;
+    }
 }
 
 qsizetype TSynMemo::lineCount() const
@@ -355,7 +367,7 @@ int TSynMemo::RowColToCharIndex(int column, int line) const
 void TSynMemo::Clear()
 {
     setDocumentText(QString());
-    setModified(false);
+    SetModified(false);
 }
 
 void TSynMemo::SetBookMark(int number, int column, int line)

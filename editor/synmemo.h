@@ -61,8 +61,8 @@ public:
     void SetCaretY(int line);
     void SetCaretXY(int column, int line);
 
-    bool Modified() const { return isModified(); }
-    void SetModified(bool modified) { setModified(modified); }
+    bool Modified() const { return m_textReplaced || isModified(); }
+    void SetModified(bool modified);
 
     // Removes text, bookmarks and undo history; keeps the remembered file format.
     void Clear();
@@ -140,5 +140,8 @@ private:
     std::array<int, kBookmarkCount> m_bookmarkColumn{};
     int m_maxScrollWidth = 0;
     bool m_showLineNumbers = true;
+    // Replacing the whole text empties the undo history, which the editor would take for
+    // "unmodified"; the replacement is an edit all the same.
+    bool m_textReplaced = false;
     Qt::MouseButton m_lastMarginButton = Qt::LeftButton;
 };

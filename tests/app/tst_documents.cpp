@@ -1,0 +1,399 @@
+// Document commands: open, save and save as in every encoding, the ask-to-save rules,
+// failures that must not lose work, printing, and the recent files list.
+
+#include "mainformfixture.h"
+
+#include <QAction>
+#include <QMimeData>
+#include <QPrinter>
+#include <QProcess>
+
+using Answer = Prompts::Answer;
+
+class TestDocuments : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void openSaveRoundTrip_data();
+    void openSaveRoundTrip();
+    void editKeepsBytesOutside();
+    void saveAsNames_data();
+    void saveAsNames();
+    void newKeepsLastFormat();
+    void overwriteCancelWritesNothing();
+    void blankSaveWritesNothing();
+    void askToSave_data();
+    void askToSave();
+    void failedSaveKeepsOldFile();
+    void openFailures_data();
+    void openFailures();
+    void printsToPdf();
+    void recentFilesFillFromBottom();
+    void recentFilesSurviveRestart();
+};
+
+void TestDocuments::openSaveRoundTrip_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::newRow("utf8 crlf final break") << QByteArray("eins\r\nzwei \xC3\xA4\r\n");
+    QTest::newRow("utf8 mark lf no break") << QByteArray("\xEF\xBB\xBF"
+                                                         "eins\nzwei");
+    QTest::newRow("utf16 le cr") << QByteArray("\xFF\xFEx\0\r\0y\0", 8);
+    QTest::newRow("utf16 be crlf") << QByteArray("\xFE\xFF\0x\0\r\0\n\0y", 10);
+    QTest::newRow("windows-1252") << QByteArray("Gr\xFC\xDF\x65\r\n\x80\x81");
+    QTest::newRow("nul and invalid utf8") << QByteArray("a\0b\xC3(c\n", 7);
+}
+
+void TestDocuments::openSaveRoundTrip()
+{
+    QFETCH(QByteArray, bytes);
+    MainFormFixture f;
+    f.show();
+    const QString doc = f.path(QStringLiteral("doc.dat"));
+    MainFormFixture::writeFile(doc, bytes);
+    QVERIFY(f.form->PerformFileOpen(doc));
+    QVERIFY(!f.form->SynMemo1->Modified());
+    f.form->SynMemo1->SetSelText(QStringLiteral("x")); // any edit, then undone
+    f.form->SynMemo1->Undo();
+    QCOMPARE(f.form->FileSave(), TMainForm::SaveOutcome::Saved);
+    QCOMPARE(MainFormFixture::readFile(doc), bytes);
+}
+
+void TestDocuments::editKeepsBytesOutside()
+{
+    MainFormFixture f;
+    f.show();
+    const QString doc = f.path(QStringLiteral("utf16.txt"));
+    MainFormFixture::writeFile(doc, QByteArray("\xFF\xFE"
+                                               "a\0\r\0\n\0b\0",
+                                               10));
+    QVERIFY(f.form->PerformFileOpen(doc));
+    f.form->SynMemo1->SetSelStart(3);
+    f.form->SynMemo1->SetSelText(QStringLiteral("€"));
+    QVERIFY(f.form->SynMemo1->Modified());
+    QCOMPARE(f.form->FileSave(), TMainForm::SaveOutcome::Saved);
+    QCOMPARE(MainFormFixture::readFile(doc), QByteArray("\xFF\xFE"
+                                                        "a\0\r\0\n\0\xAC\x20"
+                                                        "b\0",
+                                                        12));
+    QVERIFY(!f.form->SynMemo1->Modified());
+}
+
+void TestDocuments::saveAsNames_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("ascii");
+    QTest::addColumn<QByteArray>("expected");
+    const QByteArray asLoaded("\xEF\xBB\xBF"
+                              "Stra\xC3\x9F"
+                              "e\n\xE2\x82\xAC");
+    const QByteArray ansi("Stra\xDF"
+                          "e\r\n\x80\r\n");
+    QTest::newRow("notes.TXT") << "notes.TXT" << false << ansi;
+    QTest::newRow("mytxt") << "mytxt" << false << ansi;
+    QTest::newRow("page.html") << "page.html" << false << asLoaded;
+    QTest::newRow("ascii command") << "page.html" << true << ansi;
+}
+
+void TestDocuments::saveAsNames()
+{
+    QFETCH(QString, name);
+    QFETCH(bool, ascii);
+    QFETCH(QByteArray, expected);
+    MainFormFixture f;
+    f.show();
+    const QString doc = f.path(QStringLiteral("source.src"));
+    MainFormFixture::writeFile(doc, "\xEF\xBB\xBF"
+                                    "Stra\xC3\x9F"
+                                    "e\n\xE2\x82\xAC");
+    QVERIFY(f.form->PerformFileOpen(doc));
+    const QString target = f.path(name);
+    f.prompts.expectSaveFile(target);
+    const auto outcome = ascii ? f.form->AlsAsciiTextspeichern1Click() : f.form->FileSaveAs();
+    QCOMPARE(outcome, TMainForm::SaveOutcome::Saved);
+    QCOMPARE(MainFormFixture::readFile(target), expected);
+    QCOMPARE(f.form->FFileName(), target);
+    QCOMPARE(f.form->recentFiles().entry(2).path, target);
+    QVERIFY(f.prompts.done());
+}
+
+void TestDocuments::newKeepsLastFormat()
+{
+    MainFormFixture f;
+    f.show();
+    const QString doc = f.path(QStringLiteral("bom.txt"));
+    MainFormFixture::writeFile(doc, "\xEF\xBB\xBFx");
+    QVERIFY(f.form->PerformFileOpen(doc));
+    f.form->FileNew();
+    QCOMPARE(f.form->FFileName(), QStringLiteral("Untitled"));
+    QCOMPARE(f.form->panelText(1), QString());
+    f.form->SynMemo1->SetText(QStringLiteral("neu"));
+    const QString target = f.path(QStringLiteral("x.htm"));
+    f.prompts.expectSaveFile(target);
+    QCOMPARE(f.form->FileSave(), TMainForm::SaveOutcome::Saved);
+    QCOMPARE(MainFormFixture::readFile(target), QByteArray("\xEF\xBB\xBFneu"));
+    QCOMPARE(f.prompts.seen().last().text, QStringLiteral("Untitled")); // proposed name
+}
+
+void TestDocuments::overwriteCancelWritesNothing()
+{
+    MainFormFixture f;
+    f.show();
+    const QString doc = f.path(QStringLiteral("mine.txt"));
+    const QString other = f.path(QStringLiteral("other.html"));
+    MainFormFixture::writeFile(doc, "mine");
+    MainFormFixture::writeFile(other, "other");
+    QVERIFY(f.form->PerformFileOpen(doc));
+    f.prompts.expectSaveFile(other).expectQuestion(Answer::Cancel,
+                                                   QStringLiteral("Ok zum Übeschreiben"));
+    QCOMPARE(f.form->FileSaveAs(), TMainForm::SaveOutcome::Cancelled);
+    QCOMPARE(MainFormFixture::readFile(other), QByteArray("other"));
+    QCOMPARE(f.form->FFileName(), doc);
+    QVERIFY(f.prompts.done());
+}
+
+void TestDocuments::blankSaveWritesNothing()
+{
+    MainFormFixture f;
+    f.show();
+    const QString doc = f.path(QStringLiteral("keep.txt"));
+    MainFormFixture::writeFile(doc, "content");
+    QVERIFY(f.form->PerformFileOpen(doc));
+    f.form->SynMemo1->SelectAll();
+    f.form->SynMemo1->SetSelText(QStringLiteral("  \r\n\t "));
+    QCOMPARE(f.form->FileSave(), TMainForm::SaveOutcome::Skipped);
+    QCOMPARE(MainFormFixture::readFile(doc), QByteArray("content"));
+    QVERIFY(f.form->SynMemo1->Modified());
+    QVERIFY(f.prompts.done());
+}
+
+// Each command that replaces the document asks first when it is modified; Cancel, and a
+// Yes whose save does not happen, stop the command.
+void TestDocuments::askToSave_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<bool>("cancelSaveDialog");
+    QTest::addColumn<bool>("replaced");
+    for (const char *command : {"new", "open", "quit", "drop", "recent"}) {
+        const QByteArray c(command);
+        QTest::newRow((c + " cancel").constData())
+            << QString::fromLatin1(command) << int(Answer::Cancel) << false << false;
+        QTest::newRow((c + " no").constData())
+            << QString::fromLatin1(command) << int(Answer::No) << false << true;
+        QTest::newRow((c + " yes, save dialog cancelled").constData())
+            << QString::fromLatin1(command) << int(Answer::Yes) << true << false;
+    }
+}
+
+void TestDocuments::askToSave()
+{
+    QFETCH(QString, command);
+    QFETCH(int, answer);
+    QFETCH(bool, cancelSaveDialog);
+    QFETCH(bool, replaced);
+    MainFormFixture f;
+    const QString other = f.path(QStringLiteral("other.txt"));
+    MainFormFixture::writeFile(other, "other");
+    f.show();
+    if (command == u"recent") {
+        f.form->AddRecentFile(other);
+    }
+    f.form->SynMemo1->SetText(QStringLiteral("unsaved work"));
+    f.prompts.expectQuestion(Answer(answer));
+    if (cancelSaveDialog)
+        f.prompts.expectSaveFile(std::nullopt);
+    if (command == u"open" && replaced)
+        f.prompts.expectOpenFile(other);
+
+    if (command == u"new") {
+        f.form->FileNew();
+    } else if (command == u"open") {
+        f.form->FileOpen();
+    } else if (command == u"quit") {
+        f.form->close();
+    } else if (command == u"drop") {
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(other), QUrl::fromLocalFile(f.path("second"))});
+        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton,
+                              Qt::NoModifier);
+        QCoreApplication::sendEvent(f.form.get(), &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(f.form.get(), &drop);
+    } else {
+        f.form->action(QStringLiteral("file41"))->trigger();
+    }
+    QVERIFY(f.prompts.done());
+    if (command == u"quit") {
+        QCOMPARE(f.form->isVisible(), !replaced);
+    } else {
+        QCOMPARE(f.form->SynMemo1->Text() != QStringLiteral("unsaved work"), replaced);
+    }
+}
+
+void TestDocuments::failedSaveKeepsOldFile()
+{
+    MainFormFixture f;
+    f.show();
+    const QString doc = f.path(QStringLiteral("doc.txt"));
+    MainFormFixture::writeFile(doc, "old");
+    QVERIFY(f.form->PerformFileOpen(doc));
+    f.form->SynMemo1->SetText(QStringLiteral("new"));
+    // A name that is a folder cannot take the document.
+    const QString folder = f.path(QStringLiteral("folder.html"));
+    QVERIFY(QDir().mkdir(folder));
+    f.prompts.expectSaveFile(folder).expectQuestion(Answer::Ok).expectMessage();
+    QCOMPARE(f.form->FileSaveAs(), TMainForm::SaveOutcome::Failed);
+    QVERIFY(f.form->SynMemo1->Modified());
+    QCOMPARE(f.form->FFileName(), doc);
+    QVERIFY(QFileInfo(folder).isDir());
+
+    // A Yes to the close question whose save fails keeps the window open.
+    QFile::remove(doc);
+    QVERIFY(QDir().mkdir(doc));
+    f.prompts.expectQuestion(Answer::Yes).expectMessage();
+    QVERIFY(!f.form->close());
+    QVERIFY(f.prompts.done());
+}
+
+void TestDocuments::openFailures_data()
+{
+    QTest::addColumn<QString>("what");
+    QTest::newRow("folder") << "folder";
+    QTest::newRow("deleted after choosing") << "deleted";
+}
+
+void TestDocuments::openFailures()
+{
+    QFETCH(QString, what);
+    MainFormFixture f;
+    f.show();
+    const QString doc = f.path(QStringLiteral("doc.txt"));
+    MainFormFixture::writeFile(doc, "kept");
+    QVERIFY(f.form->PerformFileOpen(doc));
+    f.form->SynMemo1->SetSelText(QStringLiteral("+"));
+    const QString bad = f.path(what);
+    if (what == u"folder")
+        QVERIFY(QDir().mkdir(bad));
+    f.prompts.expectMessage();
+    QVERIFY(!f.form->PerformFileOpen(bad));
+    QCOMPARE(f.form->SynMemo1->Text(), QStringLiteral("+kept"));
+    QCOMPARE(f.form->FFileName(), doc);
+    QVERIFY(f.form->SynMemo1->Modified());
+    QVERIFY(f.prompts.done());
+
+    const QString empty = f.path(QStringLiteral("empty.txt"));
+    MainFormFixture::writeFile(empty, QByteArray());
+    f.prompts.expectQuestion(Answer::No);
+    f.prompts.expectOpenFile(empty);
+    f.form->FileOpen();
+    QCOMPARE(f.form->SynMemo1->Text(), QString());
+    QCOMPARE(f.form->FFileName(), empty);
+}
+
+void TestDocuments::printsToPdf()
+{
+    if (!QFile::exists(QStringLiteral(PDFTOTEXT)))
+        QSKIP("pdftotext is missing");
+    MainFormFixture f;
+    f.show();
+    QString text;
+    for (int i = 1; i <= 400; ++i)
+        text += QStringLiteral("Zeile %1 mit Text äöü\r\n").arg(i);
+    f.form->SynMemo1->SetText(text);
+    const QString pdf = f.path(QStringLiteral("out.pdf"));
+    f.prompts.expectPrint([&](QPrinter &printer) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdf);
+        printer.setPageSize(QPageSize(QPageSize::A4));
+        return true;
+    });
+    f.form->FilePrint();
+    QVERIFY(f.prompts.done());
+    QProcess run;
+    run.start(QStringLiteral(PDFTOTEXT), {pdf, QStringLiteral("-")});
+    QVERIFY(run.waitForFinished());
+    const QString printed = QString::fromUtf8(run.readAllStandardOutput());
+    QVERIFY(printed.contains(QStringLiteral("Zeile 1 mit Text äöü")));
+    QVERIFY(printed.contains(QStringLiteral("Zeile 400 mit Text")));
+    // Pages are separated by form feeds: 400 lines of 8 points need several pages.
+    QVERIFY2(printed.count(u'\f') >= 4, qPrintable(QString::number(printed.count(u'\f'))));
+}
+
+void TestDocuments::recentFilesFillFromBottom()
+{
+    MainFormFixture f;
+    f.show();
+    QStringList paths;
+    for (const char *name : {"A.txt", "B.txt", "C.txt", "D.txt", "E.txt"}) {
+        paths << f.path(QString::fromLatin1(name));
+        MainFormFixture::writeFile(paths.last(), name);
+    }
+    for (int i = 0; i < 3; ++i)
+        QVERIFY(f.form->PerformFileOpen(paths[i]));
+    QVERIFY(!f.form->action(QStringLiteral("file11"))->isVisible());
+    QCOMPARE(f.form->action(QStringLiteral("file21"))->text(), QStringLiteral("C.txt"));
+    QCOMPARE(f.form->action(QStringLiteral("file31"))->text(), QStringLiteral("B.txt"));
+    QCOMPARE(f.form->action(QStringLiteral("file41"))->text(), QStringLiteral("A.txt"));
+    QCOMPARE(f.form->action(QStringLiteral("file41"))->statusTip(), paths[0]);
+    QVERIFY(f.form->action(QStringLiteral("DelLast"))->isVisible());
+
+    // Case variants (A to Z) of a listed path change nothing.
+    f.form->AddRecentFile(
+        paths[0].toUpper().replace(QStringLiteral("/TMP"), QStringLiteral("/tmp")));
+    QCOMPARE(f.form->action(QStringLiteral("file11"))->isVisible(), false);
+
+    QVERIFY(f.form->PerformFileOpen(paths[3]));
+    QVERIFY(f.form->PerformFileOpen(paths[4]));
+    QCOMPARE(f.form->action(QStringLiteral("file11"))->text(), QStringLiteral("E.txt"));
+    QCOMPARE(f.form->action(QStringLiteral("file21"))->text(), QStringLiteral("D.txt"));
+    QCOMPARE(f.form->action(QStringLiteral("file41"))->text(), QStringLiteral("B.txt"));
+
+    // A vanished file is silently not opened and stays listed.
+    QFile::remove(paths[1]);
+    f.form->OpenRecentFile(3);
+    QCOMPARE(f.form->FFileName(), paths[4]);
+    QVERIFY(f.prompts.done());
+}
+
+void TestDocuments::recentFilesSurviveRestart()
+{
+    QTemporaryDir dir;
+    const QString data = dir.path() + QStringLiteral("/qldata/");
+    const QString doc = dir.filePath(QStringLiteral("a.txt"));
+    MainFormFixture::writeFile(doc, "a");
+    {
+        MainFormFixture f;
+        f.form = std::make_unique<TMainForm>(f.prompts, f.shell, QStringList{"quillora"}, data);
+        f.show();
+        QVERIFY(f.form->PerformFileOpen(doc));
+        QVERIFY(f.form->close());
+    }
+    QCOMPARE(MainFormFixture::readFile(data + QStringLiteral("files.txt")),
+             QByteArray("\r\n\r\n\r\na.txt\r\n\r\n\r\n\r\n") + doc.toUtf8());
+    {
+        MainFormFixture f;
+        f.form = std::make_unique<TMainForm>(f.prompts, f.shell, QStringList{"quillora"}, data);
+        f.show();
+        QCOMPARE(f.form->action(QStringLiteral("file41"))->text(), QStringLiteral("a.txt"));
+        f.form->DelLastClick();
+        QVERIFY(!QFile::exists(data + QStringLiteral("files.txt")));
+        QVERIFY(!f.form->action(QStringLiteral("DelLast"))->isVisible());
+        QVERIFY(f.form->close());
+    }
+    QCOMPARE(MainFormFixture::readFile(data + QStringLiteral("files.txt")),
+             QByteArray("\r\n\r\n\r\n\r\n\r\n\r\n\r\n"));
+    // A list with a mark and too few lines loads without a message.
+    MainFormFixture::writeFile(data + QStringLiteral("files.txt"), "\xEF\xBB\xBFx.txt\r\n\r\n");
+    MainFormFixture f;
+    f.form = std::make_unique<TMainForm>(f.prompts, f.shell, QStringList{"quillora"}, data);
+    f.show();
+    QVERIFY(!f.form->action(QStringLiteral("DelLast"))->isVisible() ||
+            f.form->action(QStringLiteral("file11"))->text() == u"x.txt");
+    QVERIFY(f.prompts.done());
+}
+
+QTEST_MAIN(TestDocuments)
+#include "tst_documents.moc"

@@ -1,0 +1,229 @@
+// The main window's frame: start-up, status bar, resizing, word wrap, languages, closing.
+
+#include "mainformfixture.h"
+
+#include <QAction>
+#include <QDialog>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QToolButton>
+
+class TestMainForm : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void startsInGermanWithEmptySlotsBeforeShow();
+    void languageSwitchRewritesCaptions();
+    void statusBarPanels();
+    void hintModeHidesPanels();
+    void resizeRules_data();
+    void resizeRules();
+    void wordWrapToggles();
+    void closeQuery_data();
+    void closeQuery();
+    void commandLineFile();
+    void settingsDialogTakesEffect();
+};
+
+void TestMainForm::startsInGermanWithEmptySlotsBeforeShow()
+{
+    MainFormFixture f;
+    QCOMPARE(f.form->windowTitle(), QStringLiteral("Quillora Pro"));
+    QCOMPARE(f.form->Message(0), QString());
+    QCOMPARE(f.form->FFileName(), QString());
+    QVERIFY(!f.form->action(QStringLiteral("NachUpdatessuchen1"))->isVisible());
+    f.show();
+    QCOMPARE(f.form->Message(0), QStringLiteral("Untitled"));
+    QCOMPARE(f.form->findChild<QMenu *>(QStringLiteral("FileMenu"))->title(),
+             QStringLiteral("Datei"));
+    QCOMPARE(f.form->action(QStringLiteral("EditUndoItem"))->text(),
+             QStringLiteral("Rückgängig             STG+Z"));
+    QCOMPARE(f.form->action(QStringLiteral("ToolButton8"))->toolTip(),
+             QStringLiteral("Klein- zu Großschreibung"));
+    QCOMPARE(f.form->action(QStringLiteral("Lesezeichen31"))->text(),
+             QStringLiteral("Lesezeichen3"));
+    QVERIFY(f.form->action(QStringLiteral("NachUpdatessuchen1"))->isVisible());
+    QVERIFY(QFileInfo(f.dataPath()).isDir());
+    QVERIFY(f.prompts.done());
+}
+
+void TestMainForm::languageSwitchRewritesCaptions()
+{
+    MainFormFixture f;
+    f.show();
+    f.form->action(QStringLiteral("Englisch1"))->trigger();
+    QCOMPARE(f.form->UiLanguage(), 1);
+    QCOMPARE(f.form->findChild<QMenu *>(QStringLiteral("HelpMenu"))->title(),
+             QStringLiteral("Help"));
+    QCOMPARE(f.form->action(QStringLiteral("ToolButton15"))->toolTip(),
+             QStringLiteral("About Corvane..."));
+    QCOMPARE(f.form->action(QStringLiteral("Lesezeichen92"))->text(), QStringLiteral("Bookmark9"));
+    QCOMPARE(f.form->action(QStringLiteral("Englisch1"))->text(), QStringLiteral("English"));
+    QCOMPARE(f.form->Message(5), QStringLiteral("Save change?"));
+    QCOMPARE(f.form->SaveFirstMessage(),
+             QStringLiteral("Please save the code with proper file extension first."));
+    QVERIFY(f.form->HelpFile().endsWith(QStringLiteral("/quillora.chm")));
+    // The caret panel keeps its words until the caret moves.
+    QVERIFY(f.form->panelText(0).startsWith(QStringLiteral("Zeile.")));
+    f.form->ShowCaretPosition();
+    QVERIFY(f.form->panelText(0).startsWith(QStringLiteral("Row")));
+    QVERIFY(QFile::exists(f.dataPath() + QStringLiteral("Velmora.ini")));
+
+    f.form->action(QStringLiteral("Deutsch1"))->trigger();
+    QCOMPARE(f.form->action(QStringLiteral("Deutsch1"))->text(), QStringLiteral("Deutsch"));
+    QCOMPARE(f.form->action(QStringLiteral("ToolButton15"))->toolTip(), QStringLiteral("Über..."));
+    QVERIFY(f.form->HelpFile().endsWith(QStringLiteral("/quillor.chm")));
+
+    // The stored language comes back at the next start.
+    f.form->action(QStringLiteral("Englisch1"))->trigger();
+    MainFormFixture again;
+    again.form = std::make_unique<TMainForm>(again.prompts, again.shell,
+                                             QStringList{QStringLiteral("quillora")}, f.dataPath());
+    again.show();
+    QCOMPARE(again.form->findChild<QMenu *>(QStringLiteral("FileMenu"))->title(),
+             QStringLiteral("File"));
+}
+
+void TestMainForm::statusBarPanels()
+{
+    MainFormFixture f;
+    f.show();
+    QString text;
+    for (int i = 0; i < 7; ++i)
+        text += QStringLiteral("01234567890123456789\r\n");
+    f.form->SynMemo1->SetText(text);
+    f.form->SynMemo1->SetCaretXY(12, 7);
+    f.form->ShowCaretPosition();
+    QCOMPARE(f.form->panelText(0), QStringLiteral("Zeile.   7   Spalte:  12"));
+    f.form->SynMemo1->SetText(QStringLiteral("ab\r\nc"));
+    QCOMPARE(f.form->panelText(1), QStringLiteral("5"));
+    f.form->Memo1.Add(QStringLiteral("scratch")); // the scratch list reports the document too
+    QCOMPARE(f.form->panelText(1), QStringLiteral("5"));
+    const int widths[] = {120, 60, 60, -1, 40};
+    for (int i = 0; i < 5; ++i) {
+        if (widths[i] > 0)
+            QCOMPARE(f.form->panelWidth(i), widths[i]);
+    }
+}
+
+void TestMainForm::hintModeHidesPanels()
+{
+    MainFormFixture f;
+    f.show();
+    f.form->setPanelText(3, QStringLiteral("kept"));
+    f.form->ShowHint(QStringLiteral("Datei öffnen"));
+    QCOMPARE(f.form->statusBar()->currentMessage(), QStringLiteral("Datei öffnen"));
+    f.form->ShowHint(QString());
+    QCOMPARE(f.form->statusBar()->currentMessage(), QString());
+    QCOMPARE(f.form->panelText(3), QStringLiteral("kept"));
+}
+
+void TestMainForm::resizeRules_data()
+{
+    QTest::addColumn<int>("width");
+    QTest::addColumn<int>("panel3");
+    QTest::newRow("950 keeps") << 950 << 420;
+    QTest::newRow("951") << 951 << 421;
+    QTest::newRow("1000") << 1000 << 470;
+}
+
+void TestMainForm::resizeRules()
+{
+    QFETCH(int, width);
+    QFETCH(int, panel3);
+    MainFormFixture f;
+    f.show();
+    f.form->resize(800, 600); // panel 3 keeps its design width below 951
+    // The rule speaks of the outer width, frame included.
+    const int frame = f.form->frameGeometry().width() - f.form->width();
+    f.form->resize(width - frame, 600);
+    QTRY_COMPARE(f.form->panelWidth(3), panel3);
+    QTRY_COMPARE(f.form->SynMemo1->RightEdge(), f.form->SynMemo1->CharsInWindow() - 1);
+}
+
+void TestMainForm::wordWrapToggles()
+{
+    MainFormFixture f;
+    f.show();
+    QCOMPARE(f.form->wordWrapImage(), 49);
+    f.form->toolButton(QStringLiteral("ToolButton3"))->click();
+    QVERIFY(f.form->SynMemo1->WordWrap());
+    QCOMPARE(f.form->wordWrapImage(), 10);
+    f.form->toolButton(QStringLiteral("ToolButton3"))->click();
+    QVERIFY(!f.form->SynMemo1->WordWrap());
+    QCOMPARE(f.form->wordWrapImage(), 49);
+}
+
+void TestMainForm::closeQuery_data()
+{
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<bool>("closes");
+    QTest::addColumn<bool>("saved");
+    QTest::newRow("yes saves and closes") << int(Prompts::Answer::Yes) << true << true;
+    QTest::newRow("no closes unsaved") << int(Prompts::Answer::No) << true << false;
+    QTest::newRow("cancel stays open") << int(Prompts::Answer::Cancel) << false << false;
+}
+
+void TestMainForm::closeQuery()
+{
+    QFETCH(int, answer);
+    QFETCH(bool, closes);
+    QFETCH(bool, saved);
+    MainFormFixture f;
+    const QString doc = f.path(QStringLiteral("doc.txt"));
+    MainFormFixture::writeFile(doc, "old");
+    f.show();
+    QVERIFY(f.form->PerformFileOpen(doc));
+    f.form->SynMemo1->SetSelText(QStringLiteral("new "));
+    f.prompts.expectQuestion(Prompts::Answer(answer), QStringLiteral("Änderungen speichern?"));
+    QCOMPARE(f.form->close(), closes);
+    QCOMPARE(f.form->isVisible(), !closes);
+    QCOMPARE(MainFormFixture::readFile(doc), saved ? QByteArray("new old") : QByteArray("old"));
+    QVERIFY(f.prompts.done());
+    if (closes) // the close wrote the recent files list
+        QVERIFY(QFile::exists(f.dataPath() + QStringLiteral("files.txt")));
+}
+
+void TestMainForm::commandLineFile()
+{
+    QTemporaryDir dir;
+    const QString doc = dir.filePath(QStringLiteral("start.txt"));
+    MainFormFixture::writeFile(doc, "from the command line");
+    MainFormFixture f({QStringLiteral("quillora"), doc, QStringLiteral("ignored")});
+    f.show();
+    QCOMPARE(f.form->SynMemo1->Text(), QStringLiteral("from the command line"));
+    QCOMPARE(f.form->FFileName(), doc);
+    QVERIFY(!f.form->SynMemo1->Modified());
+
+    MainFormFixture missing({QStringLiteral("quillora"), dir.filePath(QStringLiteral("nope"))});
+    missing.show();
+    QCOMPARE(missing.form->SynMemo1->Text(), QString());
+    QCOMPARE(missing.form->FFileName(), QString());
+    QVERIFY(missing.prompts.done());
+}
+
+void TestMainForm::settingsDialogTakesEffect()
+{
+    MainFormFixture f;
+    f.show();
+    f.prompts.expectExec([](QDialog &dialog) {
+        auto *font = dialog.findChild<QLineEdit *>(QStringLiteral("EditFont"));
+        auto *size = dialog.findChild<QLineEdit *>(QStringLiteral("EditSize"));
+        if (!font || !size)
+            return int(QDialog::Rejected);
+        font->setText(QStringLiteral("Liberation Mono"));
+        size->setText(QStringLiteral("14"));
+        dialog.findChild<QPushButton *>(QStringLiteral("BitBtn1"))->click();
+        return int(QDialog::Accepted);
+    });
+    f.form->action(QStringLiteral("Settings2"))->trigger();
+    QVERIFY(f.prompts.done());
+    QCOMPARE(f.form->SynMemo1->EditorFont().pointSize(), 14);
+    QCOMPARE(f.form->SynMemo1->EditorFont().family(), QStringLiteral("Liberation Mono"));
+}
+
+QTEST_MAIN(TestMainForm)
+#include "tst_mainform.moc"
