@@ -154,6 +154,11 @@ TSynMemo::TSynMemo(QWidget *parent) : QsciScintilla(parent)
 
     connect(this, &QsciScintilla::textChanged, this, &TSynMemo::OnChange);
     connect(this, &QsciScintilla::marginClicked, this, &TSynMemo::onMarginClicked);
+    connect(this, &QsciScintilla::linesChanged, this, [this] {
+        if (m_showLineNumbers &&
+            qMax(5, int(QString::number(lineCount()).size())) != m_lineNumberDigits)
+            applyMargins();
+    });
 }
 
 void TSynMemo::defineBookmarkImages()
@@ -168,7 +173,11 @@ void TSynMemo::applyMargins()
     QFont gutterFont(QStringLiteral("Courier New"), 8);
     setMarginsFont(gutterFont);
     // Room for five digits, like a gutter that sizes itself to the line count.
-    const int digitsWidth = QFontMetrics(gutterFont).horizontalAdvance(QStringLiteral("00000"));
+    // Five digits at least; more when the line count needs them.
+    const int digits = qMax(5, int(QString::number(lineCount()).size()));
+    m_lineNumberDigits = digits;
+    const int digitsWidth =
+        QFontMetrics(gutterFont).horizontalAdvance(QString(digits, QLatin1Char('0')));
     setMarginWidth(kLineNumberMargin, m_showLineNumbers ? digitsWidth + 8 : 0);
     setMarginWidth(kBookmarkMargin, 18);
 }

@@ -140,6 +140,7 @@ private:
     std::array<int, kBookmarkCount> m_bookmarkColumn{};
     int m_maxScrollWidth = 0;
     bool m_showLineNumbers = true;
+    int m_lineNumberDigits = 5;
     // Replacing the whole text empties the undo history, which the editor would take for
     // "unmodified"; the replacement is an edit all the same.
     bool m_textReplaced = false;
