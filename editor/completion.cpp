@@ -194,6 +194,9 @@ void TSynCompletionProposal::show(const Word &fragment)
     editor.SendScintilla(Sci::SCI_AUTOCSHOW,
                          static_cast<unsigned long>(fragment.end - fragment.start),
                          bytes.constData());
+    // Scintilla preselects the alphabetically first match; ours is the first in the list.
+    if (IsActive())
+        editor.SendScintilla(Sci::SCI_VCHOME);
     m_wordStart = fragment.start;
 }
 
