@@ -259,6 +259,7 @@ TMainForm::TMainForm(Prompts &prompts, Shell &shell, const QStringList &argument
 
     connect(SynMemo1, &TSynMemo::OnChange, this, &TMainForm::SynMemo1Change);
     connect(SynMemo1, &TSynMemo::OnClick, this, &TMainForm::SynMemo1Click);
+    connect(SynMemo1, &TSynMemo::OnKeyUp, this, &TMainForm::SynMemo1KeyUp);
     connect(SynMemo1, &QWidget::customContextMenuRequested, this,
             [this](const QPoint &at) { m_popupMenu->popup(SynMemo1->mapToGlobal(at)); });
     Memo1.setOnChange([this] { SynMemo1Change(); });
@@ -543,6 +544,11 @@ void TMainForm::SynMemo1Change()
 }
 
 void TMainForm::SynMemo1Click()
+{
+    ShowCaretPosition();
+}
+
+void TMainForm::SynMemo1KeyUp(int, Qt::KeyboardModifiers)
 {
     ShowCaretPosition();
 }

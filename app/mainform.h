@@ -77,6 +77,7 @@ public:
     void ShowHint(const QString &hint);
     void SynMemo1Change();
     void SynMemo1Click();
+    void SynMemo1KeyUp(int key, Qt::KeyboardModifiers modifiers);
     void ToolButton3Click();
     void ToolButton17Click();
     void ApplyLanguage();
