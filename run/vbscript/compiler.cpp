@@ -1,0 +1,367 @@
+// Name resolution: turns the parser's names into locals, globals, fields of Me, class
+// members, built-ins and constants, so nothing is looked up by name while the code runs.
+
+#include "interp.h"
+#include "lexer.h"
+#include "parser.h"
+
+#include <QRegularExpression>
+
+namespace quillora::vbs {
+
+class Resolver
+{
+public:
+    Resolver(Interp &interp, Unit &unit) : in(interp), u(unit) {}
+
+    void resolveUnit(const ParsedUnit &pu)
+    {
+        for (auto &c : u.classes)
+            in.registerClass(c.get());
+        for (auto &p : u.procs) {
+            if (p->isTopLevel || p->cls)
+                continue;
+            GlobalSlot *g = in.global(p->name.toLower(), p->name);
+            g->proc = p.get();
+            g->declared = true;
+            g->value = Value();
+        }
+        for (const QString &name : pu.globalDims)
+            in.global(name, name)->declared = true;
+        for (const QString &name : pu.globalConsts) {
+            GlobalSlot *g = in.global(name, name);
+            g->declared = true;
+        }
+        for (auto &c : u.classes)
+            for (auto &fa : c->fieldArrays) {
+                proc = nullptr;
+                cls = c.get();
+                for (Node *b : fa.second->a)
+                    expr(b);
+            }
+        for (auto &p : u.procs) {
+            if (p->isTopLevel || p.get() == u.top)
+                continue;
+            proc = p.get();
+            cls = p->cls;
+            withSlots.clear();
+            block(p->body);
+        }
+        proc = u.top;
+        cls = nullptr;
+        withSlots.clear();
+        block(u.top->body);
+    }
+
+    // Code run by Execute inside a procedure sees that procedure's names.
+    Procedure *outerScope = nullptr;
+    Object *outerMe = nullptr;
+    Procedure *proc = nullptr;
+    ClassDef *cls = nullptr;
+
+    void block(Node *b)
+    {
+        for (Node *s : b->a)
+            stmt(s);
+    }
+
+    void expr(Node *n)
+    {
+        switch (n->kind) {
+        case NK::Name:
+            name(n, false);
+            return;
+        case NK::Member:
+            if (n->x)
+                expr(n->x);
+            args(n);
+            return;
+        case NK::WithObj:
+            if (withSlots.empty()) {
+                ScriptException e = ScriptException::runtime(505);
+                e.line = n->line;
+                e.column = n->col;
+                throw e;
+            }
+            n->slot = withSlots.back();
+            return;
+        case NK::Unary:
+        case NK::Paren:
+            expr(n->x);
+            return;
+        case NK::Binary:
+            expr(n->x);
+            expr(n->y);
+            return;
+        case NK::New:
+            if (n->name == u"regexp")
+                return;
+            return;
+        default:
+            return;
+        }
+    }
+
+    void args(Node *n)
+    {
+        for (Node *a : n->a)
+            expr(a);
+    }
+
+    // Resolves a variable that a statement writes to.
+    void target(Node *n)
+    {
+        if (n->kind == NK::Name)
+            name(n, true);
+        else
+            expr(n);
+    }
+
+    void stmt(Node *s)
+    {
+        switch (s->kind) {
+        case NK::Assign:
+        case NK::SetAssign:
+            expr(s->y);
+            target(s->x);
+            if (s->kind == NK::Assign)
+                maybeAppend(s);
+            return;
+        case NK::CallStmt:
+            expr(s->x);
+            return;
+        case NK::If:
+            for (Node *c : s->a) {
+                if (c->kind == NK::Block)
+                    block(c);
+                else
+                    expr(c);
+            }
+            if (s->y)
+                block(s->y);
+            return;
+        case NK::Select:
+            expr(s->x);
+            for (Node *c : s->a) {
+                args(c);
+                block(c->y);
+            }
+            return;
+        case NK::For:
+            args(s);
+            target(s->x);
+            if (!isPlainVariable(s->x))
+                fail(s->x, err::InvalidForVariable);
+            block(s->y);
+            return;
+        case NK::ForEach:
+            args(s);
+            target(s->x);
+            if (!isPlainVariable(s->x))
+                fail(s->x, err::InvalidForVariable);
+            block(s->y);
+            return;
+        case NK::DoLoop:
+            if (s->x)
+                expr(s->x);
+            block(s->y);
+            return;
+        case NK::With:
+            expr(s->x);
+            s->slot = proc->nLocals++;
+            withSlots.push_back(s->slot);
+            block(s->y);
+            withSlots.pop_back();
+            return;
+        case NK::Dim:
+        case NK::ReDim:
+            for (Node *item : s->a) {
+                args(item);
+                const bool had = item->hasArgs;
+                item->hasArgs = false;
+                name(item, true);
+                item->hasArgs = had;
+            }
+            return;
+        case NK::Erase:
+            target(s->x);
+            return;
+        case NK::Const:
+            expr(s->y);
+            name(s->x, true);
+            if (s->x->kind == NK::Global)
+                s->x->g->isConst = true;
+            return;
+        default:
+            return;
+        }
+    }
+
+private:
+    [[noreturn]] void fail(Node *n, int number)
+    {
+        ScriptException e;
+        e.number = number;
+        e.description = errorText(number);
+        e.source = compileSource();
+        e.compile = true;
+        e.line = n->line;
+        e.column = n->col;
+        throw e;
+    }
+
+    static bool isPlainVariable(Node *n)
+    {
+        return !n->hasArgs &&
+               (n->kind == NK::Local || n->kind == NK::Global || n->kind == NK::Field);
+    }
+
+    void maybeAppend(Node *s)
+    {
+        Node *t = s->x, *v = s->y;
+        if (!isPlainVariable(t) || v->kind != NK::Binary || v->op != Op::Cat)
+            return;
+        Node *l = v->x;
+        if (l->kind != t->kind || l->hasArgs || l->slot != t->slot || l->g != t->g)
+            return;
+        s->kind = NK::AppendAssign;
+        s->y = v->y;
+    }
+
+    void name(Node *n, bool isTarget)
+    {
+        args(n);
+        const QString &nm = n->name;
+        if (proc && !proc->isTopLevel) {
+            if (proc->resultSlot >= 0 && !n->hasArgs && nm == proc->name.toLower()) {
+                n->kind = NK::Local;
+                n->slot = proc->resultSlot;
+                return;
+            }
+            auto it = proc->localNames.constFind(nm);
+            if (it != proc->localNames.constEnd()) {
+                n->kind = NK::Local;
+                n->slot = it.value();
+                return;
+            }
+        }
+        if (outerScope) {
+            auto it = outerScope->localNames.constFind(nm);
+            if (it != outerScope->localNames.constEnd()) {
+                // a name of the procedure that runs Execute: bound like a ByRef parameter
+                auto own = proc->localNames.constFind(nm);
+                int slot = own != proc->localNames.constEnd() ? own.value() : -1;
+                if (slot < 0) {
+                    slot = proc->nLocals++;
+                    proc->localNames.insert(nm, slot);
+                    captures.emplace_back(slot, it.value());
+                }
+                n->kind = NK::Local;
+                n->slot = slot;
+                return;
+            }
+        }
+        if (cls) {
+            int idx = cls->memberIndex.value(nm, -1);
+            if (idx >= 0) {
+                const ClassMember &m = cls->members[size_t(idx)];
+                if (m.kind == ClassMember::Field) {
+                    n->kind = NK::Field;
+                    n->slot = m.field;
+                } else {
+                    n->kind = NK::ClassProc;
+                    n->slot = idx;
+                }
+                return;
+            }
+        }
+        if (GlobalSlot *g = in.findGlobal(nm)) {
+            if (g->declared || !u.optionExplicit) {
+                n->kind = NK::Global;
+                n->g = g;
+                return;
+            }
+        }
+        if (!isTarget) {
+            Value c;
+            if (!n->hasArgs && findConstant(nm, &c)) {
+                n->kind = NK::Literal;
+                n->lit = c;
+                return;
+            }
+            if (const Builtin *b = findBuiltin(nm)) {
+                n->kind = NK::Builtin;
+                n->bi = b;
+                return;
+            }
+        }
+        if (u.optionExplicit && !(n->hasArgs && !isTarget)) {
+            n->kind = NK::Undefined;
+            return;
+        }
+        if (proc && !proc->isTopLevel && !(n->hasArgs && !isTarget)) {
+            n->kind = NK::Local;
+            n->slot = proc->nLocals++;
+            proc->localNames.insert(nm, n->slot);
+            return;
+        }
+        n->kind = NK::Global;
+        n->g = in.global(nm, n->text);
+    }
+
+    Interp &in;
+    Unit &u;
+    std::vector<int> withSlots;
+
+public:
+    std::vector<std::pair<int, int>> captures; // snippet slot -> outer slot
+};
+
+Unit *Interp::compile(const QString &text, Procedure *localScope, bool expression)
+{
+    auto unit = std::make_unique<Unit>();
+    unit->lines = text.split(QRegularExpression(QStringLiteral("\r\n|\r|\n")));
+    Parser parser(*unit, Lexer::tokenize(text));
+    Resolver r(*this, *unit);
+    if (expression) {
+        auto *top = new Procedure;
+        unit->procs.emplace_back(top);
+        top->isTopLevel = true;
+        top->name = QStringLiteral("<eval>");
+        unit->top = top;
+        Node *e = parser.parseExpressionText();
+        Node *body = unit->node(NK::Block, e->line, e->col);
+        top->body = body;
+        top->resultSlot = top->nLocals++;
+        Node *assign = unit->node(NK::Assign, e->line, e->col);
+        Node *res = unit->node(NK::Local, e->line, e->col);
+        res->slot = top->resultSlot;
+        assign->x = res;
+        assign->y = e;
+        body->a.push_back(assign);
+        r.proc = top;
+        if (localScope) {
+            r.outerScope = localScope;
+            r.cls = localScope->cls;
+        }
+        // the result slot is set by the Assign node directly; resolve the expression only
+        r.expr(e);
+        assign->flag = 1; // store the value as it is, objects included
+    } else {
+        ParsedUnit pu = parser.parseProgram();
+        if (localScope) {
+            r.outerScope = localScope;
+            r.cls = localScope->cls;
+            unit->top->isTopLevel = false;
+            unit->top->cls = localScope->cls;
+        }
+        r.resolveUnit(pu);
+    }
+    for (auto &p : unit->procs)
+        p->unit = unit.get();
+    unit->captures = std::move(r.captures);
+    units.push_back(std::move(unit));
+    return units.back().get();
+}
+
+} // namespace quillora::vbs

@@ -1,0 +1,229 @@
+#pragma once
+// The tree-walking interpreter: globals, frames, statements, expressions, calls.
+
+#include "ast.h"
+#include "errors.h"
+#include "object.h"
+
+#include <QHash>
+
+#include <atomic>
+#include <memory>
+
+namespace quillora {
+class ScriptHost;
+}
+
+namespace quillora::vbs {
+
+class ClassInstance;
+
+enum class Flow : uint8_t { Normal, ExitDo, ExitFor, ExitProc };
+
+struct Frame
+{
+    Value *locals = nullptr;
+    Procedure *proc = nullptr;
+    Object *me = nullptr;
+    bool resumeNext = false;
+    Frame *parent = nullptr;
+};
+
+// Locals live in chunks that never move, so ByRef bindings into a caller's frame stay valid.
+class ValueStack
+{
+public:
+    struct Mark
+    {
+        size_t chunk = 0;
+        size_t used = 0;
+    };
+    Value *push(int n, Mark *mark);
+    void pop(const Mark &mark) { chunk = mark.chunk, used = mark.used; }
+
+private:
+    struct Chunk
+    {
+        std::unique_ptr<Value[]> values;
+        size_t size = 0;
+    };
+    std::vector<Chunk> chunks;
+    size_t chunk = 0;
+    size_t used = 0;
+};
+
+struct Limits
+{
+    int maxCallDepth = 2000;
+    size_t maxArrayElements = size_t(1) << 26;
+    qsizetype maxStringLength = qsizetype(1) << 28;
+    long long maxSteps = 0; // statements and loop rounds; 0 for no limit
+};
+
+// Arguments of a built-in function, with conversions that first take an object's default
+// value.
+class Args
+{
+public:
+    Args(Interp &interp, Value *values, int count) : in(interp), v(values), n(count) {}
+    Interp &in;
+    Value *v;
+    int n;
+
+    bool has(int i) const { return i < n && !v[i].isMissing(); }
+    Value &operator[](int i) { return v[i]; }
+    Value scalar(int i) const;
+    QString str(int i) const;
+    double num(int i) const;
+    int lng(int i) const;
+    int integer(int i) const;
+    bool boolean(int i) const;
+    bool isNull(int i) const;
+};
+
+struct Builtin
+{
+    const char *name;
+    int minArgs;
+    int maxArgs;
+    Value (*fn)(Args &);
+};
+
+const Builtin *findBuiltin(const QString &lowerName);
+bool findConstant(const QString &lowerName, Value *out);
+
+class Interp
+{
+public:
+    Interp();
+    ~Interp();
+
+    // Compiles the text and runs its top-level code. Throws ScriptException.
+    void addCode(const QString &text);
+    Value callByName(const QString &name, std::vector<Value> args);
+    void reset();
+    void addHostObject(const QString &name, const Value &object);
+
+    // Dynamic code: Execute runs in the current scope, ExecuteGlobal at global scope.
+    void execute(const QString &text, bool global);
+    Value evalText(const QString &text);
+
+    // The error of the Err object.
+    struct ErrState
+    {
+        int number = 0;
+        QString description;
+        QString source;
+    } errState;
+    void setErr(const ScriptException &e);
+    void clearErr() { errState = ErrState(); }
+    Value errObject();
+
+    // Object operations used by built-ins and native objects.
+    Value scalar(const Value &v); // an object's default value; 438 when it has none
+    Value invokeMember(Object *o, int member, Access access, Value *args, int argc,
+                       const Value *rhs);
+    Value createClassInstance(ClassDef *cls);
+    bool finalizeInstance(ClassInstance *inst); // runs Class_Terminate
+
+    ScriptHost *host = nullptr;
+    std::atomic<bool> interruptRequested{false};
+    Limits limits;
+    uint32_t rndSeed = 0x50000;
+    bool dying = false;
+    QString lastCompileText;
+    void checkInterrupt();
+
+    GlobalSlot *findGlobal(const QString &lower) const { return globalIndex.value(lower); }
+    GlobalSlot *global(const QString &lower, const QString &written);
+    ClassDef *findClass(const QString &lower) const { return classes.value(lower); }
+    void registerClass(ClassDef *cls);
+    Frame *currentFrame() const { return frame; }
+    void fillPosition(ScriptException &e, const Node *n) const;
+    [[noreturn]] void raise(int number) { throwError(number); }
+
+private:
+    friend class Resolver;
+    friend struct EntryGuard;
+    Unit *compile(const QString &text, Procedure *localScope, bool expression);
+    Value runUnit(Unit *u);
+
+    Flow execBlock(Node *block);
+    Flow exec(Node *s);
+    Flow execFor(Node *s);
+    Flow execForEach(Node *s);
+    Flow execDo(Node *s);
+    void execSelect(Node *s, Flow *flow);
+    void execDim(Node *s);
+    void execReDim(Node *s);
+    void execErase(Node *s);
+    void execAppend(Node *s);
+
+public:
+    Value eval(Node *n);
+    bool condition(Node *n);
+
+private:
+    Value evalChecked(Node *n); // eval, with the node's position put on an error
+    Value evalNameArgs(Value &v, Node *n);
+    Value evalMember(Node *n, Access access, const Value *rhs);
+    Value evalBuiltin(Node *n);
+    Value evalNew(Node *n);
+    Value callProc(Procedure *p, Object *me, Node *site, const Value *extra);
+    Value callClassMember(Object *o, ClassDef *cls, int member, Access access, Node *site,
+                          const Value *rhs);
+    Value invokeProc(Procedure *p, Object *me, Value *args, int argc);
+    Value *address(Node *n, std::vector<Value> *keep, std::vector<ArrayObj *> *locks);
+    Value *elementAddress(Value &arrayValue, Node *n, bool forWrite);
+    void assign(Node *target, Value v, bool isSet);
+    Value *varAddress(Node *n);
+    std::vector<int> bounds(Node *item);
+    void store(Value &slot, Value v, bool isSet);
+    Object *meObject() const { return frame ? frame->me : nullptr; }
+    ClassInstance *meInstance() const;
+    void enterCall();
+
+    std::vector<std::unique_ptr<Unit>> units;
+    std::vector<std::unique_ptr<GlobalSlot>> globals;
+    QHash<QString, GlobalSlot *> globalIndex;
+    QHash<QString, ClassDef *> classes;
+    ValueStack stack;
+    Frame *frame = nullptr;
+    int callDepth = 0;
+    int entryDepth = 0;
+    long long steps = 0;
+    char *stackBase = nullptr;
+    Value errObj;
+    size_t stackBudget = 0;
+};
+
+// Instance of a script class.
+class ClassInstance : public Object
+{
+public:
+    ClassInstance(Interp *interp, ClassDef *cls);
+    QString typeName() const override;
+    const void *dispatchKey() const override { return cls; }
+    int findMember(const QString &lowerName) const override;
+    Value invoke(Interp &in, int member, Access access, Value *args, int argc,
+                 const Value *rhs) override;
+    int defaultMember() const override;
+    ClassDef *scriptClass() const override { return cls; }
+    bool finalize() override { return interp->finalizeInstance(this); }
+
+    Interp *interp;
+    ClassDef *cls;
+    std::vector<Value> fields;
+    bool terminated = false;
+};
+
+// Comparison and arithmetic (operators.cpp).
+Value binaryOp(Interp &in, Op op, const Value &a, const Value &b, bool aLiteral, bool bLiteral);
+Value unaryOp(Interp &in, Op op, const Value &a);
+// -1, 0, 1; 2 when either side is Null. textCompare: case-insensitive strings.
+int compareValues(const Value &a, const Value &b, bool textCompare, bool aLiteral = false,
+                  bool bLiteral = false);
+QString typeName(const Value &v);
+int varType(const Value &v);
+
+} // namespace quillora::vbs

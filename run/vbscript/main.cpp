@@ -1,0 +1,82 @@
+// quillora-script FILE [ARGS...]: runs a script from the console the way the Windows
+// console script host does.
+
+#include "vbscriptengine.h"
+#include "wscripthost.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QStringDecoder>
+
+#include <memory>
+
+using namespace quillora;
+
+namespace {
+
+// The engine for a script file, chosen by its extension; null when none runs it.
+std::unique_ptr<ScriptEngine> engineFor(const QString &path)
+{
+    const QString ext = QFileInfo(path).suffix().toLower();
+    if (ext == u"vbs")
+        return std::make_unique<VBScriptEngine>();
+    return nullptr;
+}
+
+QString decodeScript(const QByteArray &bytes)
+{
+    auto enc = QStringConverter::encodingForData(bytes);
+    QStringDecoder decoder(enc.value_or(QStringConverter::Utf8),
+                           QStringConverter::Flag::Stateless);
+    QString text = decoder.decode(bytes);
+    if (!enc && decoder.hasError())
+        text = QString::fromLatin1(bytes);
+    if (text.startsWith(QChar(0xFEFF)))
+        text.remove(0, 1);
+    return text;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    QStringList args = app.arguments().mid(1);
+    if (args.isEmpty()) {
+        writeConsole(stderr, QStringLiteral("Usage: quillora-script FILE [ARGS...]\n"));
+        return 2;
+    }
+    const QString path = args.takeFirst();
+    std::unique_ptr<ScriptEngine> engine = engineFor(path);
+    if (!engine) {
+        writeConsole(stderr, QStringLiteral("%1: no script engine for this file type\n").arg(path));
+        return 2;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        writeConsole(stderr, QStringLiteral("%1: cannot open the file\n").arg(path));
+        return 2;
+    }
+    const QString code = decodeScript(file.readAll());
+    file.close();
+
+    ConsoleHost host;
+    WScriptObject wscript(engine.get(), path, args);
+    engine->setHost(&host);
+    engine->addObject(QStringLiteral("WScript"), &wscript);
+    engine->addObject(QStringLiteral("WSH"), &wscript);
+    const bool ok = engine->addCode(code);
+    if (wscript.quitRequested())
+        return wscript.exitCode();
+    if (!ok) {
+        const ScriptError &e = engine->error();
+        writeConsole(stderr, QStringLiteral("%1(%2, %3) %4: %5\n")
+                                 .arg(path)
+                                 .arg(e.line)
+                                 .arg(e.column + 1)
+                                 .arg(e.source, e.description));
+        return 1;
+    }
+    return 0;
+}

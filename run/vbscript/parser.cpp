@@ -1,0 +1,1117 @@
+#include "parser.h"
+
+#include "errors.h"
+
+namespace quillora::vbs {
+
+void Parser::failAt(int number, const Token &t) const
+{
+    ScriptException e;
+    e.number = number;
+    e.description = errorText(number);
+    e.source = compileSource();
+    e.compile = true;
+    e.line = t.line;
+    e.column = t.col;
+    throw e;
+}
+
+void Parser::fail(int number) const
+{
+    failAt(number, cur());
+}
+
+void Parser::enter()
+{
+    if (++depth > kMaxDepth)
+        fail(err::OutOfStack);
+}
+
+void Parser::expectKw(Kw k, int number)
+{
+    if (!isKw(k))
+        fail(number);
+    next();
+}
+
+void Parser::expectOp(char16_t c, int number)
+{
+    if (!isOp(c))
+        fail(number);
+    next();
+}
+
+void Parser::endStatement()
+{
+    if (cur().type == Tok::NewLine || cur().type == Tok::Colon) {
+        if (inSingleLineIf == 0 || cur().type == Tok::Colon)
+            next();
+        return;
+    }
+    if (cur().type == Tok::End || (inSingleLineIf > 0 && isKw(Kw::Else)))
+        return;
+    fail(err::ExpectedEndOfStatement);
+}
+
+void Parser::skipSeparators()
+{
+    while (cur().type == Tok::NewLine || cur().type == Tok::Colon)
+        next();
+}
+
+bool Parser::isIdentifier() const
+{
+    return cur().type == Tok::Ident && (cur().kw == Kw::None || isSoftKeyword(cur().kw));
+}
+
+QString Parser::identifier(QString *asWritten)
+{
+    if (!isIdentifier())
+        fail(err::ExpectedIdentifier);
+    QString s = cur().lower;
+    if (asWritten)
+        *asWritten = cur().text;
+    next();
+    return s;
+}
+
+void Parser::declareLocal(const QString &lower, const Token &at)
+{
+    if (proc->localNames.contains(lower) || lower == proc->name.toLower())
+        failAt(err::NameRedefined, at);
+    proc->localNames.insert(lower, proc->nLocals++);
+}
+
+ParsedUnit Parser::parseProgram()
+{
+    auto *top = new Procedure;
+    u.procs.emplace_back(top);
+    top->name = QStringLiteral("<global>");
+    top->isTopLevel = true;
+    u.top = top;
+    skipSeparators();
+    if (isKw(Kw::Option)) {
+        next();
+        expectKw(Kw::Explicit, err::ExpectedStatement);
+        u.optionExplicit = true;
+        endStatement();
+    }
+    top->body = parseBlock([this] { return cur().type == Tok::End; });
+    return result;
+}
+
+Node *Parser::parseExpressionText()
+{
+    skipSeparators();
+    Node *e = parseExpr();
+    skipSeparators();
+    if (cur().type != Tok::End)
+        fail(err::ExpectedEndOfStatement);
+    return e;
+}
+
+Node *Parser::parseBlock(const std::function<bool()> &atEnd)
+{
+    enter();
+    Node *block = u.node(NK::Block, cur().line, cur().col);
+    for (;;) {
+        skipSeparators();
+        if (atEnd())
+            break;
+        if (cur().type == Tok::End)
+            fail(err::ExpectedStatement);
+        parseStatement(block);
+    }
+    leave();
+    return block;
+}
+
+void Parser::parseStatement(Node *block)
+{
+    const Token &t = cur();
+    if (t.type != Tok::Ident && !isOp(u'.')) {
+        fail(err::ExpectedStatement);
+    }
+    switch (t.kw) {
+    case Kw::Dim:
+        next();
+        parseDim(block, false, cls != nullptr && proc == nullptr);
+        return;
+    case Kw::Public:
+    case Kw::Private: {
+        const bool isPublic = t.kw == Kw::Public;
+        next();
+        bool isDefault = false;
+        if (isKw(Kw::Default)) {
+            if (!isPublic)
+                fail(1057);
+            isDefault = true;
+            next();
+        }
+        if (isKw(Kw::Sub) || isKw(Kw::Function) || isKw(Kw::Property)) {
+            parseProcedure(isPublic, isDefault);
+            return;
+        }
+        if (isDefault)
+            fail(1056);
+        if (isKw(Kw::Const)) {
+            next();
+            parseConst(block);
+            return;
+        }
+        parseDim(block, isPublic, cls != nullptr && proc == nullptr);
+        return;
+    }
+    case Kw::Const:
+        next();
+        parseConst(block);
+        return;
+    case Kw::ReDim:
+        block->a.push_back(parseReDim());
+        return;
+    case Kw::Erase: {
+        Node *n = u.node(NK::Erase, t.line, t.col);
+        next();
+        n->x = parsePrimary();
+        block->a.push_back(n);
+        endStatement();
+        return;
+    }
+    case Kw::If:
+        block->a.push_back(parseIf());
+        return;
+    case Kw::Select:
+        block->a.push_back(parseSelect());
+        return;
+    case Kw::For:
+        block->a.push_back(parseFor());
+        return;
+    case Kw::Do:
+        block->a.push_back(parseDo());
+        return;
+    case Kw::While:
+        block->a.push_back(parseWhile());
+        return;
+    case Kw::With:
+        block->a.push_back(parseWith());
+        return;
+    case Kw::Exit:
+        block->a.push_back(parseExit());
+        return;
+    case Kw::On:
+        block->a.push_back(parseOnError());
+        return;
+    case Kw::Set:
+        next();
+        block->a.push_back(parseAssignOrCall(true, false));
+        return;
+    case Kw::Call:
+        next();
+        block->a.push_back(parseAssignOrCall(false, true));
+        return;
+    case Kw::Sub:
+    case Kw::Function:
+    case Kw::Property:
+        parseProcedure(true, false);
+        return;
+    case Kw::Class:
+        parseClass();
+        return;
+    case Kw::Option:
+        fail(1042);
+    case Kw::Loop:
+        fail(err::LoopWithoutDo);
+    case Kw::Next:
+        fail(err::UnexpectedNext);
+    case Kw::Let:
+        next();
+        block->a.push_back(parseAssignOrCall(false, false));
+        return;
+    default:
+        break;
+    }
+    if (t.kw != Kw::None && !isSoftKeyword(t.kw) && t.kw != Kw::Me && !isOp(u'.'))
+        fail(err::ExpectedStatement);
+    block->a.push_back(parseAssignOrCall(false, false));
+}
+
+void Parser::parseDim(Node *block, bool isPublic, bool inClassBody)
+{
+    Node *dim = u.node(NK::Dim, cur().line, cur().col);
+    for (;;) {
+        const Token at = cur();
+        QString written;
+        QString name = identifier(&written);
+        Node *item = u.node(NK::Name, at.line, at.col);
+        item->name = name;
+        item->text = written;
+        if (isOp(u'(')) {
+            next();
+            item->hasArgs = true;
+            if (!isOp(u')')) {
+                for (;;) {
+                    item->a.push_back(parseExpr());
+                    if (!isOp(u','))
+                        break;
+                    next();
+                }
+            }
+            expectOp(u')', err::ExpectedRParen);
+        }
+        if (inClassBody) {
+            if (cls->memberIndex.contains(name))
+                failAt(err::NameRedefined, at);
+            ClassMember m;
+            m.kind = ClassMember::Field;
+            m.name = written;
+            m.isPublic = isPublic;
+            m.field = cls->nFields++;
+            cls->memberIndex.insert(name, int(cls->members.size()));
+            cls->members.push_back(m);
+            if (item->hasArgs)
+                cls->fieldArrays.emplace_back(m.field, item);
+        } else if (proc) {
+            declareLocal(name, at);
+            dim->a.push_back(item);
+        } else {
+            if (result.globalDims.contains(name) || result.globalConsts.contains(name))
+                failAt(err::NameRedefined, at);
+            result.globalDims.append(name);
+            dim->a.push_back(item);
+        }
+        if (!isOp(u','))
+            break;
+        next();
+    }
+    if (!dim->a.empty())
+        block->a.push_back(dim);
+    endStatement();
+}
+
+void Parser::parseConst(Node *block)
+{
+    for (;;) {
+        const Token at = cur();
+        QString written;
+        QString name = identifier(&written);
+        expectOp(u'=', err::ExpectedEquals);
+        Node *c = u.node(NK::Const, at.line, at.col);
+        Node *target = u.node(NK::Name, at.line, at.col);
+        target->name = name;
+        target->text = written;
+        c->x = target;
+        c->y = parseExpr();
+        if (proc) {
+            declareLocal(name, at);
+        } else {
+            if (result.globalDims.contains(name) || result.globalConsts.contains(name))
+                failAt(err::NameRedefined, at);
+            result.globalConsts.append(name);
+        }
+        block->a.push_back(c);
+        if (!isOp(u','))
+            break;
+        next();
+    }
+    endStatement();
+}
+
+Node *Parser::parseReDim()
+{
+    Node *n = u.node(NK::ReDim, cur().line, cur().col);
+    next();
+    if (isKw(Kw::Preserve)) {
+        n->flag = 1;
+        next();
+    }
+    for (;;) {
+        const Token at = cur();
+        QString written;
+        Node *item = u.node(NK::Name, at.line, at.col);
+        item->name = identifier(&written);
+        item->text = written;
+        expectOp(u'(', err::ExpectedLParen);
+        item->hasArgs = true;
+        for (;;) {
+            item->a.push_back(parseExpr());
+            if (!isOp(u','))
+                break;
+            next();
+        }
+        expectOp(u')', err::ExpectedRParen);
+        n->a.push_back(item);
+        if (!isOp(u','))
+            break;
+        next();
+    }
+    endStatement();
+    return n;
+}
+
+Node *Parser::parseIf()
+{
+    Node *n = u.node(NK::If, cur().line, cur().col);
+    next();
+    n->a.push_back(parseExpr());
+    expectKw(Kw::Then, err::ExpectedThen);
+    if (cur().type != Tok::NewLine && cur().type != Tok::End) {
+        // single-line form: statements up to the end of the line, optional Else part
+        ++inSingleLineIf;
+        auto parseLine = [this]() {
+            Node *block = u.node(NK::Block, cur().line, cur().col);
+            while (cur().type == Tok::Colon)
+                next();
+            while (cur().type != Tok::NewLine && cur().type != Tok::End && !isKw(Kw::Else)) {
+                parseStatement(block);
+                while (cur().type == Tok::Colon)
+                    next();
+            }
+            return block;
+        };
+        n->a.push_back(parseLine());
+        if (isKw(Kw::Else)) {
+            next();
+            n->y = parseLine();
+        }
+        --inSingleLineIf;
+        if (inSingleLineIf == 0 && cur().type == Tok::NewLine)
+            next();
+        return n;
+    }
+    const int saved = inSingleLineIf;
+    inSingleLineIf = 0;
+    auto atClause = [this] { return isKw(Kw::ElseIf) || isKw(Kw::Else) || isKw(Kw::End); };
+    n->a.push_back(parseBlock(atClause));
+    for (;;) {
+        if (isKw(Kw::ElseIf)) {
+            next();
+            n->a.push_back(parseExpr());
+            expectKw(Kw::Then, err::ExpectedThen);
+            n->a.push_back(parseBlock(atClause));
+        } else if (isKw(Kw::Else)) {
+            next();
+            n->y = parseBlock([this] { return isKw(Kw::End) || isKw(Kw::ElseIf) || isKw(Kw::Else); });
+            if (!isKw(Kw::End))
+                fail(err::ExpectedEnd);
+        } else {
+            break;
+        }
+    }
+    expectKw(Kw::End, err::ExpectedEnd);
+    expectKw(Kw::If, err::ExpectedIf);
+    inSingleLineIf = saved;
+    endStatement();
+    return n;
+}
+
+Node *Parser::parseSelect()
+{
+    Node *n = u.node(NK::Select, cur().line, cur().col);
+    next();
+    expectKw(Kw::Case, err::ExpectedCase);
+    n->x = parseExpr();
+    endStatement();
+    skipSeparators();
+    bool sawElse = false;
+    while (isKw(Kw::Case)) {
+        if (sawElse)
+            fail(err::ExpectedEnd);
+        Node *c = u.node(NK::Case, cur().line, cur().col);
+        next();
+        if (isKw(Kw::Else)) {
+            next();
+            c->flag = 1;
+            sawElse = true;
+        } else {
+            for (;;) {
+                c->a.push_back(parseExpr());
+                if (!isOp(u','))
+                    break;
+                next();
+            }
+        }
+        if (cur().type == Tok::Colon || cur().type == Tok::NewLine)
+            next();
+        else
+            fail(err::ExpectedEndOfStatement);
+        c->y = parseBlock([this] { return isKw(Kw::Case) || isKw(Kw::End); });
+        n->a.push_back(c);
+    }
+    expectKw(Kw::End, err::ExpectedEnd);
+    expectKw(Kw::Select, err::ExpectedSelect);
+    endStatement();
+    return n;
+}
+
+Node *Parser::parseFor()
+{
+    const Token start = cur();
+    next();
+    if (isKw(Kw::Each)) {
+        next();
+        Node *n = u.node(NK::ForEach, start.line, start.col);
+        const Token at = cur();
+        Node *var = u.node(NK::Name, at.line, at.col);
+        var->name = identifier(&var->text);
+        n->x = var;
+        expectKw(Kw::In, err::ExpectedIn);
+        n->a.push_back(parseExpr());
+        endStatement();
+        ++forDepth;
+        n->y = parseBlock([this] { return isKw(Kw::Next); });
+        --forDepth;
+        next();
+        endStatement();
+        return n;
+    }
+    Node *n = u.node(NK::For, start.line, start.col);
+    const Token at = cur();
+    if (!isIdentifier())
+        fail(err::InvalidForVariable);
+    Node *var = u.node(NK::Name, at.line, at.col);
+    var->name = identifier(&var->text);
+    n->x = var;
+    expectOp(u'=', err::ExpectedEquals);
+    n->a.push_back(parseExpr());
+    expectKw(Kw::To, err::ExpectedTo);
+    n->a.push_back(parseExpr());
+    if (isKw(Kw::Step)) {
+        next();
+        n->a.push_back(parseExpr());
+    }
+    endStatement();
+    ++forDepth;
+    n->y = parseBlock([this] { return isKw(Kw::Next); });
+    --forDepth;
+    next();
+    if (isIdentifier() && cur().type == Tok::Ident)
+        next(); // Next i
+    endStatement();
+    return n;
+}
+
+Node *Parser::parseDo()
+{
+    Node *n = u.node(NK::DoLoop, cur().line, cur().col);
+    next();
+    if (isKw(Kw::While) || isKw(Kw::Until)) {
+        n->flag = uint8_t(isKw(Kw::While) ? LoopKind::PreWhile : LoopKind::PreUntil);
+        next();
+        n->x = parseExpr();
+    }
+    endStatement();
+    ++doDepth;
+    n->y = parseBlock([this] { return isKw(Kw::Loop); });
+    --doDepth;
+    next();
+    if (isKw(Kw::While) || isKw(Kw::Until)) {
+        if (n->x)
+            fail(err::ExpectedEndOfStatement);
+        n->flag = uint8_t(isKw(Kw::While) ? LoopKind::PostWhile : LoopKind::PostUntil);
+        next();
+        n->x = parseExpr();
+    }
+    endStatement();
+    return n;
+}
+
+Node *Parser::parseWhile()
+{
+    Node *n = u.node(NK::DoLoop, cur().line, cur().col);
+    next();
+    n->flag = uint8_t(LoopKind::PreWhile);
+    n->x = parseExpr();
+    endStatement();
+    n->y = parseBlock([this] { return isKw(Kw::Wend); });
+    next();
+    endStatement();
+    return n;
+}
+
+Node *Parser::parseWith()
+{
+    Node *n = u.node(NK::With, cur().line, cur().col);
+    next();
+    n->x = parseExpr();
+    endStatement();
+    n->y = parseBlock([this] { return isKw(Kw::End); });
+    next();
+    expectKw(Kw::With, err::ExpectedWith);
+    endStatement();
+    return n;
+}
+
+Node *Parser::parseExit()
+{
+    Node *n = u.node(NK::Exit, cur().line, cur().col);
+    next();
+    if (isKw(Kw::Do)) {
+        if (doDepth == 0)
+            fail(err::InvalidExit);
+        n->flag = uint8_t(ExitKind::Do);
+    } else if (isKw(Kw::For)) {
+        if (forDepth == 0)
+            fail(err::InvalidExit);
+        n->flag = uint8_t(ExitKind::For);
+    } else if (isKw(Kw::Sub) || isKw(Kw::Function) || isKw(Kw::Property)) {
+        const Kw k = cur().kw;
+        const bool ok = proc && ((k == Kw::Sub && proc->kind == ProcKind::Sub) ||
+                                 (k == Kw::Function && proc->kind == ProcKind::Function) ||
+                                 (k == Kw::Property && proc->kind >= ProcKind::PropGet));
+        if (!ok)
+            fail(err::InvalidExit);
+        n->flag = uint8_t(ExitKind::Proc);
+    } else {
+        fail(err::InvalidExit);
+    }
+    next();
+    endStatement();
+    return n;
+}
+
+Node *Parser::parseOnError()
+{
+    Node *n = u.node(NK::OnError, cur().line, cur().col);
+    next();
+    expectKw(Kw::Error, err::SyntaxError);
+    if (isKw(Kw::Resume)) {
+        next();
+        expectKw(Kw::Next, err::SyntaxError);
+        n->flag = 1;
+    } else if (isKw(Kw::GoTo)) {
+        next();
+        if (cur().type != Tok::Number || cur().value.intValue() != 0 ||
+            cur().value.type() != VType::Integer)
+            fail(err::SyntaxError);
+        next();
+        n->flag = 0;
+    } else {
+        fail(err::SyntaxError);
+    }
+    endStatement();
+    return n;
+}
+
+Node *Parser::parseAssignOrCall(bool isSet, bool hasCall)
+{
+    const Token start = cur();
+    enter();
+    Node *target = parseChain(parsePrimary(), true);
+    Node *result = nullptr;
+    if (isOp(u'=') && !hasCall) {
+        next();
+        result = u.node(isSet ? NK::SetAssign : NK::Assign, start.line, start.col);
+        result->x = target;
+        if (isSet && isKw(Kw::New)) {
+            result->y = parsePrimary();
+            result->y = parseChain(result->y, false);
+        } else {
+            result->y = parseExpr();
+        }
+        if (target->kind == NK::Literal || target->kind == NK::Binary ||
+            target->kind == NK::Unary || target->kind == NK::Paren || target->kind == NK::New)
+            failAt(err::ExpectedStatement, start);
+    } else {
+        if (isSet)
+            fail(err::ExpectedEquals);
+        if (target->kind != NK::Name && target->kind != NK::Member)
+            failAt(err::ExpectedStatement, start);
+        result = u.node(NK::CallStmt, start.line, start.col);
+        result->x = target;
+        if (!atEndOfStatement()) {
+            if (hasCall)
+                fail(err::ExpectedEndOfStatement);
+            if (target->hasArgs) {
+                // "Foo (a) + 1, b": the parenthesised text began the first argument
+                if (target->a.size() != 1)
+                    fail(err::ExpectedEndOfStatement);
+                Node *p = u.node(NK::Paren, target->a[0]->line, target->a[0]->col);
+                p->x = target->a[0];
+                target->a.clear();
+                pendingPrimary = p;
+            }
+            target->hasArgs = true;
+            for (;;) {
+                if (isOp(u',')) {
+                    Node *m = u.node(NK::Literal, cur().line, cur().col);
+                    m->lit = Value::missing();
+                    target->a.push_back(m);
+                } else {
+                    target->a.push_back(parseExpr());
+                }
+                if (!isOp(u','))
+                    break;
+                next();
+                if (atEndOfStatement()) {
+                    Node *m = u.node(NK::Literal, cur().line, cur().col);
+                    m->lit = Value::missing();
+                    target->a.push_back(m);
+                }
+            }
+        } else if (target->hasArgs && !hasCall) {
+            if (target->a.size() > 1)
+                failAt(err::ParensOnSubCall, start);
+            if (target->a.size() == 1) {
+                // "Foo(x)" as a statement passes x by value
+                Node *p = u.node(NK::Paren, target->a[0]->line, target->a[0]->col);
+                p->x = target->a[0];
+                target->a[0] = p;
+            }
+        }
+    }
+    leave();
+    endStatement();
+    return result;
+}
+
+void Parser::parseProcedure(bool isPublic, bool isDefault)
+{
+    if (proc)
+        fail(err::ExpectedStatement);
+    const Token start = cur();
+    ProcKind kind = ProcKind::Sub;
+    Kw endKw = Kw::Sub;
+    if (isKw(Kw::Function)) {
+        kind = ProcKind::Function;
+        endKw = Kw::Function;
+        next();
+    } else if (isKw(Kw::Sub)) {
+        next();
+    } else {
+        next(); // Property
+        if (!cls)
+            failAt(1048, start);
+        endKw = Kw::Property;
+        if (isKw(Kw::Get))
+            kind = ProcKind::PropGet;
+        else if (isKw(Kw::Let))
+            kind = ProcKind::PropLet;
+        else if (isKw(Kw::Set))
+            kind = ProcKind::PropSet;
+        else
+            fail(err::ExpectedLetSetGet);
+        next();
+    }
+    if (isDefault && kind != ProcKind::PropGet && kind != ProcKind::Function &&
+        kind != ProcKind::Sub)
+        fail(1058);
+    const Token nameTok = cur();
+    QString written;
+    QString name = identifier(&written);
+    auto *p = new Procedure;
+    u.procs.emplace_back(p);
+    p->name = written;
+    p->kind = kind;
+    p->isPublic = isPublic;
+    p->isDefault = isDefault;
+    p->line = nameTok.line;
+    p->col = nameTok.col;
+    p->cls = cls;
+    proc = p;
+    if (isOp(u'(')) {
+        next();
+        if (!isOp(u')')) {
+            for (;;) {
+                bool byRef = true;
+                if (isKw(Kw::ByVal)) {
+                    byRef = false;
+                    next();
+                } else if (isKw(Kw::ByRef)) {
+                    next();
+                }
+                const Token at = cur();
+                QString pname = identifier();
+                if (isOp(u'(')) {
+                    next();
+                    expectOp(u')', err::ExpectedRParen);
+                }
+                declareLocal(pname, at);
+                p->byRef.push_back(byRef);
+                ++p->nParams;
+                if (!isOp(u','))
+                    break;
+                next();
+            }
+        }
+        expectOp(u')', err::ExpectedRParen);
+    }
+    if ((kind == ProcKind::PropLet || kind == ProcKind::PropSet) && p->nParams == 0)
+        failAt(1054, nameTok);
+    if (kind == ProcKind::Function || kind == ProcKind::PropGet)
+        p->resultSlot = p->nLocals++;
+    endStatement();
+    p->body = parseBlock([this] { return isKw(Kw::End); });
+    next();
+    if (!isKw(endKw))
+        fail(endKw == Kw::Sub ? err::ExpectedSub
+                              : endKw == Kw::Function ? err::ExpectedFunction
+                                                      : err::ExpectedProperty);
+    next();
+    proc = nullptr;
+    endStatement();
+
+    if (cls) {
+        const bool special = name == u"class_initialize" || name == u"class_terminate";
+        if (special) {
+            if (p->nParams != 0)
+                failAt(err::InitTerminateArgs, nameTok);
+            (name == u"class_initialize" ? cls->init : cls->term) = p;
+        }
+        int idx = int(cls->memberIndex.value(name, -1));
+        if (idx >= 0) {
+            ClassMember &m = cls->members[size_t(idx)];
+            bool clash = m.kind != ClassMember::Property || kind < ProcKind::PropGet ||
+                         (kind == ProcKind::PropGet && m.get) ||
+                         (kind == ProcKind::PropLet && m.let) ||
+                         (kind == ProcKind::PropSet && m.set);
+            if (clash)
+                failAt(err::NameRedefined, nameTok);
+        } else {
+            ClassMember m;
+            m.name = written;
+            m.kind = kind >= ProcKind::PropGet ? ClassMember::Property : ClassMember::Method;
+            m.isPublic = isPublic;
+            idx = int(cls->members.size());
+            cls->members.push_back(m);
+            cls->memberIndex.insert(name, idx);
+        }
+        ClassMember &m = cls->members[size_t(idx)];
+        if (isPublic)
+            m.isPublic = true;
+        switch (kind) {
+        case ProcKind::PropGet:
+            m.get = p;
+            break;
+        case ProcKind::PropLet:
+            m.let = p;
+            break;
+        case ProcKind::PropSet:
+            m.set = p;
+            break;
+        default:
+            m.method = p;
+        }
+        if (isDefault) {
+            if (cls->defaultMember >= 0 && cls->defaultMember != idx)
+                failAt(1052, nameTok);
+            cls->defaultMember = idx;
+        }
+    }
+}
+
+void Parser::parseClass()
+{
+    if (proc || cls)
+        fail(err::ExpectedStatement);
+    next();
+    const Token nameTok = cur();
+    QString written;
+    identifier(&written);
+    auto *c = new ClassDef;
+    u.classes.emplace_back(c);
+    c->name = written;
+    cls = c;
+    endStatement();
+    for (;;) {
+        skipSeparators();
+        if (isKw(Kw::End))
+            break;
+        if (cur().type == Tok::End)
+            fail(err::ExpectedEnd);
+        const Kw k = cur().kw;
+        if (k == Kw::Dim || k == Kw::Public || k == Kw::Private || k == Kw::Sub ||
+            k == Kw::Function || k == Kw::Property) {
+            Node scratch;
+            parseStatement(&scratch);
+        } else {
+            fail(err::ExpectedStatement);
+        }
+    }
+    next();
+    expectKw(Kw::Class, err::ExpectedClass);
+    cls = nullptr;
+    endStatement();
+}
+
+// ---- expressions
+
+Node *Parser::parseExpr()
+{
+    enter();
+    Node *n = parseBinaryLevel(0);
+    leave();
+    return n;
+}
+
+namespace {
+struct LevelOp
+{
+    Kw kw;
+    const char16_t *op;
+    Op code;
+};
+// From the loosest binding level to the tightest; level 5 is Not, 9 the unary minus.
+const std::vector<std::vector<LevelOp>> &levels()
+{
+    static const std::vector<std::vector<LevelOp>> l = {
+        {{Kw::Imp, nullptr, Op::Imp}},
+        {{Kw::Eqv, nullptr, Op::Eqv}},
+        {{Kw::Xor, nullptr, Op::Xor}},
+        {{Kw::Or, nullptr, Op::Or}},
+        {{Kw::And, nullptr, Op::And}},
+        {}, // Not
+        {{Kw::None, u"=", Op::Eq},
+         {Kw::None, u"<>", Op::Ne},
+         {Kw::None, u"<", Op::Lt},
+         {Kw::None, u">", Op::Gt},
+         {Kw::None, u"<=", Op::Le},
+         {Kw::None, u">=", Op::Ge},
+         {Kw::Is, nullptr, Op::Is}},
+        {{Kw::None, u"&", Op::Cat}},
+        {{Kw::None, u"+", Op::Add}, {Kw::None, u"-", Op::Sub}},
+        {{Kw::Mod, nullptr, Op::Mod}},
+        {{Kw::None, u"\\", Op::IDiv}},
+        {{Kw::None, u"*", Op::Mul}, {Kw::None, u"/", Op::Div}},
+    };
+    return l;
+}
+} // namespace
+
+Node *Parser::parseBinaryLevel(int level)
+{
+    const auto &all = levels();
+    if (level >= int(all.size()))
+        return parseUnary();
+    if (level == 5)
+        return parseNot();
+    Node *left = parseBinaryLevel(level + 1);
+    for (;;) {
+        const LevelOp *found = nullptr;
+        for (const LevelOp &lo : all[size_t(level)]) {
+            if (lo.op ? isOp(lo.op) : isKw(lo.kw)) {
+                found = &lo;
+                break;
+            }
+        }
+        if (!found)
+            return left;
+        Node *b = u.node(NK::Binary, cur().line, cur().col);
+        b->op = found->code;
+        next();
+        enter();
+        b->x = left;
+        b->y = parseBinaryLevel(level + 1);
+        leave();
+        left = b;
+    }
+}
+
+Node *Parser::parseNot()
+{
+    if (isKw(Kw::Not)) {
+        Node *n = u.node(NK::Unary, cur().line, cur().col);
+        n->op = Op::Not;
+        next();
+        enter();
+        n->x = parseNot();
+        leave();
+        return n;
+    }
+    return parseBinaryLevel(6);
+}
+
+Node *Parser::parseUnary()
+{
+    if (isOp(u'-') || isOp(u'+')) {
+        Node *n = u.node(NK::Unary, cur().line, cur().col);
+        n->op = isOp(u'-') ? Op::Neg : Op::Plus;
+        next();
+        enter();
+        n->x = parseUnary();
+        leave();
+        return n;
+    }
+    return parsePow();
+}
+
+Node *Parser::parsePow()
+{
+    Node *left = parseChain(parsePrimary(), false);
+    while (isOp(u'^')) {
+        Node *b = u.node(NK::Binary, cur().line, cur().col);
+        b->op = Op::Pow;
+        next();
+        enter();
+        b->x = left;
+        if (isOp(u'-') || isOp(u'+')) {
+            Node *n = u.node(NK::Unary, cur().line, cur().col);
+            n->op = isOp(u'-') ? Op::Neg : Op::Plus;
+            next();
+            n->x = parseChain(parsePrimary(), false);
+            b->y = n;
+        } else {
+            b->y = parseChain(parsePrimary(), false);
+        }
+        leave();
+        left = b;
+    }
+    return left;
+}
+
+Node *Parser::parsePrimary()
+{
+    if (pendingPrimary) {
+        Node *p = pendingPrimary;
+        pendingPrimary = nullptr;
+        return p;
+    }
+    const Token &t = cur();
+    switch (t.type) {
+    case Tok::Number:
+    case Tok::String:
+    case Tok::DateLit: {
+        Node *n = u.node(NK::Literal, t.line, t.col);
+        n->lit = t.value;
+        n->literalString = t.type == Tok::String;
+        next();
+        return n;
+    }
+    case Tok::Op:
+        if (isOp(u'(')) {
+            Node *n = u.node(NK::Paren, t.line, t.col);
+            next();
+            n->x = parseExpr();
+            expectOp(u')', err::ExpectedRParen);
+            return n;
+        }
+        if (isOp(u'.')) {
+            // member of the With object
+            Node *w = u.node(NK::WithObj, t.line, t.col);
+            return w;
+        }
+        if (isOp(u'-') || isOp(u'+'))
+            return parseUnary();
+        fail(err::ExpectedExpression);
+    case Tok::Ident:
+        break;
+    default:
+        fail(err::ExpectedExpression);
+    }
+    Node *n = nullptr;
+    switch (t.kw) {
+    case Kw::True:
+    case Kw::False:
+        n = u.node(NK::Literal, t.line, t.col);
+        n->lit = Value::boolean(t.kw == Kw::True);
+        next();
+        return n;
+    case Kw::Empty:
+        n = u.node(NK::Literal, t.line, t.col);
+        next();
+        return n;
+    case Kw::Null:
+        n = u.node(NK::Literal, t.line, t.col);
+        n->lit = Value::null();
+        next();
+        return n;
+    case Kw::Nothing:
+        n = u.node(NK::Literal, t.line, t.col);
+        n->lit = Value::nothing();
+        next();
+        return n;
+    case Kw::Me:
+        if (!cls)
+            fail(err::InvalidMe);
+        n = u.node(NK::Me, t.line, t.col);
+        next();
+        return n;
+    case Kw::New: {
+        n = u.node(NK::New, t.line, t.col);
+        next();
+        n->name = identifier(&n->text);
+        return n;
+    }
+    case Kw::Not:
+        return parseNot();
+    default:
+        break;
+    }
+    if (!isIdentifier())
+        fail(err::ExpectedExpression);
+    n = u.node(NK::Name, t.line, t.col);
+    n->name = t.lower;
+    n->text = t.text;
+    next();
+    return n;
+}
+
+void Parser::parseArgs(Node *call)
+{
+    next(); // '('
+    call->hasArgs = true;
+    if (isOp(u')')) {
+        next();
+        return;
+    }
+    for (;;) {
+        if (isOp(u',') || isOp(u')')) {
+            Node *m = u.node(NK::Literal, cur().line, cur().col);
+            m->lit = Value::missing();
+            call->a.push_back(m);
+        } else {
+            call->a.push_back(parseExpr());
+        }
+        if (isOp(u')'))
+            break;
+        expectOp(u',', err::ExpectedRParen);
+    }
+    next();
+}
+
+Node *Parser::parseChain(Node *base, bool statementHead)
+{
+    Node *n = base;
+    const bool callable = n->kind == NK::Name || n->kind == NK::WithObj || n->kind == NK::Me;
+    if (!callable)
+        return n;
+    int links = 0;
+    for (;;) {
+        if (++links > kMaxDepth)
+            fail(err::OutOfStack);
+        if (isOp(u'(') && (n->kind == NK::Name || n->kind == NK::Member) && !n->hasArgs) {
+            parseArgs(n);
+            continue;
+        }
+        if (isOp(u'(') && (n->kind == NK::Name || n->kind == NK::Member) && n->hasArgs) {
+            // a(1)(2): index the result of a call
+            Node *m = u.node(NK::Member, cur().line, cur().col);
+            m->x = n;
+            m->flag = 1; // default member
+            parseArgs(m);
+            n = m;
+            continue;
+        }
+        if (isOp(u'.')) {
+            if (n->kind != NK::WithObj && cur().spaceBefore && statementHead)
+                break;
+            if (n->kind == NK::WithObj)
+                n->flag = 1;
+            next();
+            if (cur().type != Tok::Ident)
+                fail(err::ExpectedIdentifier);
+            Node *m = u.node(NK::Member, cur().line, cur().col);
+            m->x = n;
+            m->name = cur().lower;
+            m->text = cur().text;
+            next();
+            n = m;
+            continue;
+        }
+        break;
+    }
+    if (n->kind == NK::WithObj)
+        fail(err::ExpectedIdentifier);
+    return n;
+}
+
+} // namespace quillora::vbs

@@ -1,0 +1,105 @@
+#include "value.h"
+
+#include "errors.h"
+
+namespace quillora::vbs {
+
+void destroyHeapObj(HeapObj *obj)
+{
+    // Releasing an object may release its members; those deletions are queued here and run
+    // by the outermost call, so the C++ stack stays flat whatever the nesting.
+    thread_local HeapObj *pending = nullptr;
+    thread_local bool draining = false;
+    obj->nextPending = pending;
+    pending = obj;
+    if (draining)
+        return;
+    draining = true;
+    while (pending) {
+        HeapObj *p = pending;
+        pending = p->nextPending;
+        p->nextPending = nullptr;
+        if (p->finalize())
+            delete p;
+    }
+    draining = false;
+}
+
+Value Value::str(const QString &s)
+{
+    Value r;
+    r.t = VType::String;
+    r.h = nullptr;
+    if (!s.isEmpty()) {
+        r.h = new StrObj(s);
+        r.h->refs = 1;
+    }
+    return r;
+}
+
+Value Value::str(QString &&s)
+{
+    Value r;
+    r.t = VType::String;
+    r.h = nullptr;
+    if (!s.isEmpty()) {
+        r.h = new StrObj(std::move(s));
+        r.h->refs = 1;
+    }
+    return r;
+}
+
+Value Value::array(ArrayObj *a)
+{
+    Value r;
+    r.t = VType::Array;
+    r.h = a;
+    retain(a);
+    return r;
+}
+
+Value Value::fromInt64(int64_t v)
+{
+    if (v >= -32768 && v <= 32767)
+        return integer(int(v));
+    if (v >= INT32_MIN && v <= INT32_MAX)
+        return lng(int(v));
+    return dbl(double(v));
+}
+
+void Value::appendString(const QString &s)
+{
+    if (t == VType::String && h && h->refs == 1) {
+        static_cast<StrObj *>(h)->str.append(s);
+        return;
+    }
+    QString joined = strRef() + s;
+    *this = str(std::move(joined));
+}
+
+ArrayObj *ArrayObj::clone() const
+{
+    auto *a = new ArrayObj;
+    a->upper = upper;
+    a->data = data;
+    a->fixed = fixed;
+    return a;
+}
+
+ArrayObj *ArrayObj::make(const std::vector<int> &upperBounds, size_t maxElements)
+{
+    size_t total = 1;
+    for (int u : upperBounds) {
+        if (u < -1)
+            throwError(err::SubscriptOutOfRange);
+        total *= size_t(u + 1);
+        if (total > maxElements)
+            throwError(err::OutOfMemory);
+    }
+    auto *a = new ArrayObj;
+    a->upper = upperBounds;
+    a->data.resize(upperBounds.empty() ? 0 : total);
+    return a;
+}
+
+} // namespace quillora::vbs
