@@ -8,8 +8,22 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
 
 namespace {
+
+// Whether the file's text is blank. Without a byte-order mark every byte above 32 is a
+// character above 32 (in UTF-8 and in Windows-1252 alike), so the bytes decide without
+// decoding.
+bool isBlankFile(const QByteArray &bytes)
+{
+    const bool marked = bytes.startsWith("\xEF\xBB\xBF") || bytes.startsWith("\xFF\xFE") ||
+                        bytes.startsWith("\xFE\xFF");
+    if (marked)
+        return isBlank(decodeText(bytes).text);
+    return std::all_of(bytes.begin(), bytes.end(),
+                       [](char b) { return static_cast<unsigned char>(b) <= 32; });
+}
 
 // One file of the pair into `list`. The blank test looks at the text as the file holds
 // it: a blank file that the plain-text check would take for scrambled (control
@@ -19,7 +33,7 @@ FileResult appendProposalFile(const QString &path, QStringList &list)
     QByteArray bytes;
     if (FileResult result = readFileBytes(path, bytes); !result)
         return result;
-    if (isBlank(decodeText(bytes).text))
+    if (isBlankFile(bytes))
         return {};
     StoredText stored = ReadStoredText(path);
     if (!stored.result)
