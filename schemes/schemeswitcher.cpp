@@ -76,8 +76,8 @@ bool SchemeSwitcher::IsHTML(const QString &fileName)
     if (scheme == Scheme::None)
         return true;
 
-    const QString itemsPath = m_host.dataFolder + proposalItemsFileName(entry);
-    const QString insertsPath = m_host.dataFolder + proposalInsertsFileName(entry);
+    const QString itemsPath = m_host.dataFolder() + proposalItemsFileName(entry);
+    const QString insertsPath = m_host.dataFolder() + proposalInsertsFileName(entry);
     attachProposals(scheme, itemsPath, insertsPath);
     *m_host.itemFile = itemsPath;
     *m_host.insFile = insertsPath;
@@ -95,8 +95,8 @@ void SchemeSwitcher::MenuClick(Scheme scheme)
     // "None" keeps the completion as it is, attached with its lists.
     if (scheme == Scheme::None)
         return;
-    attachProposals(scheme, m_host.dataFolder + proposalItemsFileName(entry),
-                    m_host.dataFolder + proposalInsertsFileName(entry));
+    attachProposals(scheme, m_host.dataFolder() + proposalItemsFileName(entry),
+                    m_host.dataFolder() + proposalInsertsFileName(entry));
 }
 
 void SchemeSwitcher::SetHColors()

@@ -26,7 +26,8 @@ public:
         TSynMemo *editor = nullptr;                   // SynMemo1
         TSynCompletionProposal *completion = nullptr; // SynCompletionProposal1
         Highlighters *highlighters = nullptr;
-        QString dataFolder;          // ends with "/"
+        // The data folder, ending with "/" (known once the window is shown).
+        std::function<QString()> dataFolder;
         QString *itemFile = nullptr; // the main window's ItemFile and InsFile
         QString *insFile = nullptr;
         std::function<void(int panel, const QString &text)> setPanelText;

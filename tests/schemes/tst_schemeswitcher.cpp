@@ -100,7 +100,7 @@ void tst_SchemeSwitcher::init()
     host.editor = m_editor;
     host.completion = m_completion;
     host.highlighters = m_highlighters;
-    host.dataFolder = m_data;
+    host.dataFolder = [this] { return m_data; };
     host.itemFile = &m_itemFile;
     host.insFile = &m_insFile;
     host.setPanelText = [this](int panel, const QString &text) { m_panels[panel] = text; };
