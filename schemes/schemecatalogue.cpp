@@ -156,32 +156,100 @@ qsizetype TextPos(QStringView sub, QStringView text, qsizetype start, qsizetype 
 
 int DetectScheme(QStringView editorText)
 {
-    const qsizetype length = editorText.size();
-    auto find = [&](QStringView sub, qsizetype start = 1) {
-        return TextPos(sub, editorText, start, length);
+    // One pass over the text finds the first place of every word the tests ask about; the
+    // outcome is that of searching each word with TextPos from position 1 ("end" from
+    // where "begin" starts). A paste into a large document without a scheme runs this.
+    enum Word
+    {
+        Begin,
+        End,
+        Procedure,
+        Html,
+        Head,
+        Xml,
+        Php,
+        Open,
+        Close,
+        Stdio,
+        Public,
+        Static,
+        Sub,
+        EndSub,
+        Perl,
+        WordCount
     };
-    auto found = [&](QStringView sub) { return find(sub) > 0; };
+    static constexpr std::array<QStringView, WordCount> words = {
+        u"begin",  u"end",    u"procedure", u"<html",   u"<head>",
+        u"<?xml",  u"<?php",  u"{",         u"}",       u"stdio.h",
+        u"public", u"static", u"sub ",      u"end sub", u"#!/usr/bin/perl"};
 
-    const qsizetype begin = find(u"begin");
-    if ((begin > 0 && find(u"end", begin) > 0) || found(u"procedure"))
-        return 1;
-    if (found(u"<html") || found(u"<head>"))
-        return 5;
-    if (found(u"<?xml"))
-        return 6;
-    if (found(u"<?php"))
-        return 7;
-    if (found(u"{") && found(u"}")) {
-        const bool stdio = found(u"stdio.h");
-        if (!stdio && (found(u"public") || found(u"static")))
-            return 8;
-        if (stdio)
-            return 2;
-        return 3;
+    const qsizetype length = editorText.size();
+    // TextPos finds nothing in a blank text or from a start not below the text's length.
+    if (length < 2 || isBlank(editorText))
+        return 0;
+    std::array<bool, WordCount> found{};
+    bool beginSeen = false;
+    auto test = [&](Word word, qsizetype at) {
+        if (!found[word] && length - at >= words[word].size() &&
+            equalsAsciiFolded(editorText.sliced(at), words[word]))
+            found[word] = true;
+    };
+    for (qsizetype at = 0; at < length; ++at) {
+        switch (asciiLowerChar(editorText[at].unicode())) {
+        case u'b':
+            test(Begin, at);
+            beginSeen = found[Begin];
+            break;
+        case u'e':
+            if (beginSeen)
+                test(End, at);
+            test(EndSub, at);
+            break;
+        case u'p':
+            test(Procedure, at);
+            test(Public, at);
+            break;
+        case u'<':
+            test(Html, at);
+            test(Head, at);
+            test(Xml, at);
+            test(Php, at);
+            break;
+        case u'{':
+            found[Open] = true;
+            break;
+        case u'}':
+            found[Close] = true;
+            break;
+        case u's':
+            test(Stdio, at);
+            test(Static, at);
+            test(Sub, at);
+            break;
+        case u'#':
+            test(Perl, at);
+            break;
+        default:
+            break;
+        }
     }
-    if (found(u"sub ") && found(u"end sub"))
+
+    if ((found[Begin] && found[End]) || found[Procedure])
+        return 1;
+    if (found[Html] || found[Head])
+        return 5;
+    if (found[Xml])
+        return 6;
+    if (found[Php])
+        return 7;
+    if (found[Open] && found[Close]) {
+        if (!found[Stdio] && (found[Public] || found[Static]))
+            return 8;
+        return found[Stdio] ? 2 : 3;
+    }
+    if (found[Sub] && found[EndSub])
         return 4;
-    if (found(u"#!/usr/bin/perl"))
+    if (found[Perl])
         return 9;
     return 0;
 }

@@ -2,7 +2,10 @@
 
 #include "schemes/schemecatalogue.h"
 
+#include <QElapsedTimer>
 #include <QTest>
+
+#include "timebudget.h"
 
 class tst_SchemeCatalogue : public QObject
 {
@@ -15,6 +18,7 @@ private slots:
     void textPos();
     void detectScheme_data();
     void detectScheme();
+    void detectSchemeLargeText();
 };
 
 void tst_SchemeCatalogue::catalogue()
@@ -186,6 +190,38 @@ void tst_SchemeCatalogue::detectScheme_data()
     QTest::newRow("VB without end sub") << "Sub Main()\r\n" << 0;
     QTest::newRow("Perl") << "#!/usr/bin/perl\r\nprint 1;" << 9;
     QTest::newRow("Perl with braces is JS") << "#!/usr/bin/perl\r\nsub f { 1 }" << 3;
+    QTest::newRow("end, begin, end") << "end; begin x end" << 1;
+    QTest::newRow("sub needs its blank") << "Sub\r\nEnd Sub" << 0;
+    QTest::newRow("end sub supplies sub") << "x {\r\nEnd Sub " << 4;
+    QTest::newRow("one character") << "{" << 0;
+    QTest::newRow("brace pair, two characters") << "{}" << 3;
+}
+
+// The rules read literally, one TextPos search per word, as a second opinion on the
+// one-pass DetectScheme.
+static int detectByTextPos(const QString &text)
+{
+    auto find = [&](const char16_t *sub, qsizetype start = 1) {
+        return TextPos(QStringView(sub), text, start, text.size());
+    };
+    auto found = [&](const char16_t *sub) { return find(sub) > 0; };
+    const qsizetype begin = find(u"begin");
+    if ((begin > 0 && find(u"end", begin) > 0) || found(u"procedure"))
+        return 1;
+    if (found(u"<html") || found(u"<head>"))
+        return 5;
+    if (found(u"<?xml"))
+        return 6;
+    if (found(u"<?php"))
+        return 7;
+    if (found(u"{") && found(u"}")) {
+        if (!found(u"stdio.h") && (found(u"public") || found(u"static")))
+            return 8;
+        return found(u"stdio.h") ? 2 : 3;
+    }
+    if (found(u"sub ") && found(u"end sub"))
+        return 4;
+    return found(u"#!/usr/bin/perl") ? 9 : 0;
 }
 
 void tst_SchemeCatalogue::detectScheme()
@@ -193,6 +229,23 @@ void tst_SchemeCatalogue::detectScheme()
     QFETCH(QString, text);
     QFETCH(int, code);
     QCOMPARE(DetectScheme(text), code);
+    QCOMPARE(detectByTextPos(text), code);
+}
+
+void tst_SchemeCatalogue::detectSchemeLargeText()
+{
+    // A paste into a large document without a scheme: one pass, well under a second.
+    QString text;
+    const QString line = QStringLiteral("Plain words, nothing to recognise in them at all.\r\n");
+    text.reserve(line.size() * 400000);
+    for (int i = 0; i < 400000; ++i)
+        text += line;
+    text += QStringLiteral("#!/usr/bin/perl");
+    QElapsedTimer timer;
+    timer.start();
+    QCOMPARE(DetectScheme(text), 9);
+    qInfo("content detection over %lld characters: %lld ms", text.size(), timer.elapsed());
+    QVERIFY(timer.elapsed() < timeBudget(150));
 }
 
 QTEST_APPLESS_MAIN(tst_SchemeCatalogue)
