@@ -56,8 +56,17 @@ void TSynCompletionProposal::SetEditor(QsciScintilla *editor)
                 &TSynCompletionProposal::onSelection),
         connect(editor, &Sci::SCN_AUTOCCHARDELETED, this, &TSynCompletionProposal::refilter),
         connect(editor, &Sci::SCN_AUTOCCANCELLED, this, [this] { m_wordStart = -1; }),
-        connect(editor, &QObject::destroyed, this, [this] { detach(); }),
+        // A widget sends this from its base destructor: the editor must not be used any more.
+        connect(editor, &QObject::destroyed, this, [this] { forget(); }),
     };
+}
+
+void TSynCompletionProposal::forget()
+{
+    m_timer.stop();
+    m_connections.clear();
+    m_editor = nullptr;
+    m_wordStart = -1;
 }
 
 void TSynCompletionProposal::detach()

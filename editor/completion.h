@@ -15,7 +15,6 @@
 
 #include <QKeySequence>
 #include <QObject>
-#include <QPointer>
 #include <QStringList>
 #include <QTimer>
 #include <functional>
@@ -88,8 +87,9 @@ private:
     void onSelection(const char *selection, int position, int ch, int method);
     void onTimer();
     void detach();
+    void forget();
 
-    QPointer<QsciScintilla> m_editor;
+    QsciScintilla *m_editor = nullptr; // cleared when the editor is destroyed
     QList<QMetaObject::Connection> m_connections;
     QStringList m_items;
     QStringList m_inserts;

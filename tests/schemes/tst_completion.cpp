@@ -25,6 +25,7 @@ private slots:
     void triggerCharAfterPause();
     void detachedDoesNothing();
     void hugeListStaysFast();
+    void editorDeletedWhileAttached();
 
 private:
     void type(const QString &text) { QTest::keyClicks(m_editor, text); }
@@ -224,6 +225,18 @@ void tst_Completion::hugeListStaysFast()
     QCOMPARE(m_completion->ShownIndexes(), QList<int>({5}));
     QTest::keyClick(m_editor, Qt::Key_Return);
     QCOMPARE(m_editor->text(), u"code5\n");
+}
+
+void tst_Completion::editorDeletedWhileAttached()
+{
+    type("be");
+    ctrlSpace();
+    QVERIFY(m_completion->IsActive());
+    delete m_editor;
+    m_editor = nullptr;
+    QVERIFY(!m_completion->Editor());
+    QVERIFY(!m_completion->IsActive());
+    m_completion->Activate(); // detached: nothing happens
 }
 
 QTEST_MAIN(tst_Completion)
