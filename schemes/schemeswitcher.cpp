@@ -7,6 +7,8 @@
 #include "schemes/proposalfiles.h"
 #include "store/settingsfile.h"
 
+#include <QKeyEvent>
+
 namespace {
 
 constexpr int kSchemePanel = 2;
@@ -25,6 +27,20 @@ SchemeSwitcher::SchemeSwitcher(Host host, QObject *parent)
     m_host.completion->SetOnCodeCompletion([this](QString &value, int index, QChar endToken) {
         SynCompletionProposal1CodeCompletion(value, index, endToken);
     });
+    m_host.editor->installEventFilter(this);
+}
+
+bool SchemeSwitcher::eventFilter(QObject *watched, QEvent *event)
+{
+    // While the pop-up is detached its shortcut does nothing at all; the editor would
+    // otherwise type the blank of Ctrl+Space.
+    if (watched == m_host.editor && event->type() == QEvent::KeyPress &&
+        m_host.completion->Editor() != m_host.editor) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if (QKeySequence(key->keyCombination()) == m_host.completion->ShortCut())
+            return true;
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 QsciLexer *SchemeSwitcher::highlighter(Scheme scheme) const

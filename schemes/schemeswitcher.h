@@ -65,6 +65,9 @@ public:
 
     QsciLexer *highlighter(Scheme scheme) const;
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     void attachProposals(Scheme scheme, const QString &itemsPath, const QString &insertsPath);
     bool editorIsBlank() const;

@@ -43,6 +43,7 @@ private slots:
     void byFileName();
     void menuKeepsFilesAndTrigger();
     void noneKeepsProposals();
+    void ctrlSpaceWithoutProposals();
     void colourStep_data();
     void colourStep();
     void keyUp_data();
@@ -220,6 +221,20 @@ void tst_SchemeSwitcher::noneKeepsProposals()
     QVERIFY(m_completion->IsActive());
     QTest::keyClick(m_editor, Qt::Key_Return);
     QCOMPARE(m_editor->Text(), u"WriteLn();");
+}
+
+void tst_SchemeSwitcher::ctrlSpaceWithoutProposals()
+{
+    // Before any scheme with proposal files: Ctrl+Space does nothing at all.
+    QTest::keyClicks(m_editor, "be");
+    QTest::keyClick(m_editor, Qt::Key_Space, Qt::ControlModifier);
+    QCOMPARE(m_editor->Text(), u"be");
+    m_switcher->IsHTML("a.rb"); // no Ruby pair: detached again
+    QTest::keyClick(m_editor, Qt::Key_Space, Qt::ControlModifier);
+    QCOMPARE(m_editor->Text(), u"be");
+    QVERIFY(!m_completion->IsActive());
+    QTest::keyClick(m_editor, Qt::Key_Space);
+    QCOMPARE(m_editor->Text(), u"be ");
 }
 
 void tst_SchemeSwitcher::colourStep_data()
