@@ -90,6 +90,7 @@ public:
             expr(n->x);
             return;
         case NK::Binary:
+            in.checkStack();
             expr(n->x);
             expr(n->y);
             return;
@@ -317,7 +318,7 @@ public:
     std::vector<std::pair<int, int>> captures; // snippet slot -> outer slot
 };
 
-Unit *Interp::compile(const QString &text, Procedure *localScope, bool expression)
+Unit *Interp::compileUnit(const QString &text, Procedure *localScope, bool expression)
 {
     auto unit = std::make_unique<Unit>();
     unit->lines = text.split(QRegularExpression(QStringLiteral("\r\n|\r|\n")));
@@ -362,6 +363,20 @@ Unit *Interp::compile(const QString &text, Procedure *localScope, bool expressio
     unit->captures = std::move(r.captures);
     units.push_back(std::move(unit));
     return units.back().get();
+}
+
+Unit *Interp::compile(const QString &text, Procedure *localScope, bool expression)
+{
+    try {
+        return compileUnit(text, localScope, expression);
+    } catch (ScriptException &e) {
+        if (e.text.isEmpty() && e.line >= 1) {
+            const QStringList lines = text.split(QRegularExpression(QStringLiteral("\r\n|\r|\n")));
+            if (e.line <= lines.size())
+                e.text = lines[e.line - 1];
+        }
+        throw;
+    }
 }
 
 } // namespace quillora::vbs

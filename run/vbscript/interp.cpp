@@ -889,11 +889,11 @@ Flow Interp::execFor(Node *s)
         int64_t i = from.intValue();
         const int64_t limit = to.intValue(), st = step.intValue();
         for (;;) {
-            if (st >= 0 ? i > limit : i < limit)
-                break;
             *cv = small ? Value::fromInt64(i)
                         : (i >= INT32_MIN && i <= INT32_MAX ? Value::lng(int(i))
                                                              : Value::dbl(double(i)));
+            if (st >= 0 ? i > limit : i < limit)
+                break;
             const Flow f = execBlock(s->y);
             if (f == Flow::ExitFor)
                 break;
@@ -911,9 +911,9 @@ Flow Interp::execFor(Node *s)
     const double limit = toDouble(to), st = toDouble(step);
     const bool asDate = from.type() == VType::Date;
     for (;;) {
+        *cv = asDate ? Value::date(i) : Value::dbl(i);
         if (st >= 0 ? i > limit : i < limit)
             break;
-        *cv = asDate ? Value::date(i) : Value::dbl(i);
         const Flow f = execBlock(s->y);
         if (f == Flow::ExitFor)
             break;
@@ -1240,6 +1240,7 @@ Value Interp::eval(Node *n)
         }
     }
     case NK::Binary: {
+        checkStack();
         Value a = eval(n->x);
         Value b = eval(n->y);
         if (smallInts(a, b)) {

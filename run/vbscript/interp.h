@@ -133,6 +133,13 @@ public:
     bool dying = false;
     QString lastCompileText;
     void checkInterrupt();
+    // Long operator chains nest deeply in the tree: stop with error 28 before the stack ends.
+    void checkStack()
+    {
+        char here;
+        if (stackBase && size_t(stackBase - &here) > stackBudget)
+            throwError(err::OutOfStack);
+    }
 
     GlobalSlot *findGlobal(const QString &lower) const { return globalIndex.value(lower); }
     GlobalSlot *global(const QString &lower, const QString &written);
@@ -146,6 +153,7 @@ private:
     friend class Resolver;
     friend struct EntryGuard;
     Unit *compile(const QString &text, Procedure *localScope, bool expression);
+    Unit *compileUnit(const QString &text, Procedure *localScope, bool expression);
     Value runUnit(Unit *u);
 
     Flow execBlock(Node *block);

@@ -67,16 +67,16 @@ int main(int argc, char **argv)
     engine->addObject(QStringLiteral("WScript"), &wscript);
     engine->addObject(QStringLiteral("WSH"), &wscript);
     const bool ok = engine->addCode(code);
-    if (wscript.quitRequested())
-        return wscript.exitCode();
-    if (!ok) {
-        const ScriptError &e = engine->error();
+    const ScriptError error = engine->error();
+    const bool quit = wscript.quitRequested();
+    if (!ok && !quit)
         writeConsole(stderr, QStringLiteral("%1(%2, %3) %4: %5\n")
                                  .arg(path)
-                                 .arg(e.line)
-                                 .arg(e.column + 1)
-                                 .arg(e.source, e.description));
-        return 1;
-    }
-    return 0;
+                                 .arg(error.line)
+                                 .arg(error.column + 1)
+                                 .arg(error.source, error.description));
+    engine->reset(); // objects still alive run their Class_Terminate now
+    if (quit)
+        return wscript.exitCode();
+    return ok ? 0 : 1;
 }

@@ -110,7 +110,7 @@ Node *Parser::parseExpressionText()
     return e;
 }
 
-Node *Parser::parseBlock(const std::function<bool()> &atEnd)
+Node *Parser::parseBlock(const std::function<bool()> &atEnd, int eofError)
 {
     enter();
     Node *block = u.node(NK::Block, cur().line, cur().col);
@@ -119,7 +119,7 @@ Node *Parser::parseBlock(const std::function<bool()> &atEnd)
         if (atEnd())
             break;
         if (cur().type == Tok::End)
-            fail(err::ExpectedStatement);
+            fail(eofError);
         parseStatement(block);
     }
     leave();
@@ -458,7 +458,7 @@ Node *Parser::parseFor()
         n->a.push_back(parseExpr());
         endStatement();
         ++forDepth;
-        n->y = parseBlock([this] { return isKw(Kw::Next); });
+        n->y = parseBlock([this] { return isKw(Kw::Next); }, err::ExpectedNext);
         --forDepth;
         next();
         endStatement();
@@ -481,7 +481,7 @@ Node *Parser::parseFor()
     }
     endStatement();
     ++forDepth;
-    n->y = parseBlock([this] { return isKw(Kw::Next); });
+    n->y = parseBlock([this] { return isKw(Kw::Next); }, err::ExpectedNext);
     --forDepth;
     next();
     if (isIdentifier() && cur().type == Tok::Ident)
@@ -501,7 +501,7 @@ Node *Parser::parseDo()
     }
     endStatement();
     ++doDepth;
-    n->y = parseBlock([this] { return isKw(Kw::Loop); });
+    n->y = parseBlock([this] { return isKw(Kw::Loop); }, err::ExpectedLoop);
     --doDepth;
     next();
     if (isKw(Kw::While) || isKw(Kw::Until)) {
@@ -522,7 +522,7 @@ Node *Parser::parseWhile()
     n->flag = uint8_t(LoopKind::PreWhile);
     n->x = parseExpr();
     endStatement();
-    n->y = parseBlock([this] { return isKw(Kw::Wend); });
+    n->y = parseBlock([this] { return isKw(Kw::Wend); }, err::ExpectedWend);
     next();
     endStatement();
     return n;

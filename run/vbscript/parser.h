@@ -60,7 +60,7 @@ private:
     void enter();
     void leave() { --depth; }
 
-    Node *parseBlock(const std::function<bool()> &atEnd);
+    Node *parseBlock(const std::function<bool()> &atEnd, int eofError = 1014);
     void parseStatement(Node *block);
     void parseDim(Node *block, bool isPublic, bool inClassBody);
     void parseConst(Node *block);

@@ -1,0 +1,127 @@
+// The console runner: output, arguments, exit status and the error line on standard error.
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+class TestQuilloraScript : public QObject
+{
+    Q_OBJECT
+
+private:
+    struct Result
+    {
+        QString out;
+        QString err;
+        int status = -1;
+    };
+
+    QTemporaryDir dir;
+
+    QString writeScript(const QString &name, const QString &code)
+    {
+        const QString path = dir.filePath(name);
+        QFile f(path);
+        if (!f.open(QIODevice::WriteOnly))
+            return QString();
+        f.write(code.toUtf8());
+        return path;
+    }
+
+    static Result run(const QStringList &args, const QByteArray &input = QByteArray())
+    {
+        QProcess p;
+        p.start(QStringLiteral(QUILLORA_BINARY_DIR "/quillora-script"), args);
+        p.waitForStarted();
+        p.write(input);
+        p.closeWriteChannel();
+        p.waitForFinished(60000);
+        return {QString::fromUtf8(p.readAllStandardOutput()),
+                QString::fromUtf8(p.readAllStandardError()), p.exitCode()};
+    }
+
+private slots:
+    void echoArgumentsAndNames()
+    {
+        const QString path = writeScript(
+            "hello.vbs", "WScript.Echo \"Hello\", 42, 1.5\nWScript.Echo\n"
+                         "WScript.Echo WScript.Arguments.Count, WScript.Arguments(0), "
+                         "WScript.Arguments.Item(1)\n"
+                         "For Each a In WScript.Arguments: s = s & \"<\" & a & \">\": Next\n"
+                         "WScript.Echo s, WScript.ScriptName, WScript.ScriptFullName = \"" +
+                             dir.filePath("hello.vbs") +
+                             "\"\n"
+                             "WScript.StdOut.Write \"no break\"\nWScript.StdOut.WriteLine \"!\"\n");
+        const Result r = run({path, "one", "two words"});
+        QCOMPARE(r.out, QStringLiteral("Hello 42 1.5\n\n2 one two words\n<one><two words> hello.vbs "
+                                       "True\nno break!\n"));
+        QCOMPARE(r.err, QString());
+        QCOMPARE(r.status, 0);
+    }
+
+    void runtimeErrorGoesToStandardError()
+    {
+        const QString path = writeScript("fail.vbs", "WScript.Echo \"before\"\nx = 1 / 0\nWScript.Echo \"after\"\n");
+        const Result r = run({path});
+        QCOMPARE(r.out, QStringLiteral("before\n"));
+        QCOMPARE(r.err, path + QStringLiteral("(2, 7) VBScript runtime error: Division by zero\n"));
+        QCOMPARE(r.status, 1);
+    }
+
+    void compileErrorGoesToStandardError()
+    {
+        const QString path = writeScript("syntax.vbs", "WScript.Echo \"never\"\nx = 1 2\n");
+        const Result r = run({path});
+        QCOMPARE(r.out, QString());
+        QCOMPARE(r.err,
+                 path + QStringLiteral("(2, 7) VBScript compilation error: Expected end of statement\n"));
+        QCOMPARE(r.status, 1);
+    }
+
+    void quitEndsWithItsCode()
+    {
+        const QString path = writeScript("quit.vbs", "WScript.Echo \"a\"\nWScript.Quit 3\nWScript.Echo \"b\"\n");
+        const Result r = run({path});
+        QCOMPARE(r.out, QStringLiteral("a\n"));
+        QCOMPARE(r.status, 3);
+    }
+
+    void dialogsAndStandardInput()
+    {
+        const QString path = writeScript(
+            "ask.vbs", "r = MsgBox(\"Really?\", vbYesNo)\nname = InputBox(\"Name\")\n"
+                       "line = WScript.StdIn.ReadLine\nWScript.Echo r, name, line\n"
+                       "WScript.Echo IsEmpty(InputBox(\"more\"))\n");
+        const Result r = run({path}, "Ada\nsecond line\n");
+        QCOMPARE(r.out, QStringLiteral("Really?\n1 Ada second line\nTrue\n"));
+        QCOMPARE(r.status, 0);
+    }
+
+    void inventorySample()
+    {
+        const QString sample = QStringLiteral(QUILLORA_SOURCE_DIR "/tests/run/vbscript/samples/");
+        const Result r = run({sample + "inventory.vbs", dir.path()});
+        QFile expected(sample + "inventory.expected");
+        QVERIFY(expected.open(QIODevice::ReadOnly));
+        QCOMPARE(r.err, QString());
+        QCOMPARE(r.out, QString::fromUtf8(expected.readAll()));
+        QCOMPARE(r.status, 0);
+        QFile report(dir.filePath("report.txt"));
+        QVERIFY(report.open(QIODevice::ReadOnly));
+        const QByteArray text = report.readAll();
+        QVERIFY(text.startsWith("Electrical (2 items)\r\n"));
+        QVERIFY(text.endsWith("grand total 218.43\r\n"));
+    }
+
+    void usageErrors()
+    {
+        QCOMPARE(run({}).status, 2);
+        QCOMPARE(run({dir.filePath("missing.vbs")}).status, 2);
+        QCOMPARE(run({writeScript("x.txt", "x")}).status, 2);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestQuilloraScript)
+#include "tst_quillora_script.moc"
