@@ -21,7 +21,8 @@ struct GlobalSlot;
 struct Builtin;
 struct Unit;
 
-enum class NK : uint8_t {
+enum class NK : uint8_t
+{
     // expressions
     Literal,   // lit
     Name,      // unresolved name (parser output only)
@@ -34,10 +35,10 @@ enum class NK : uint8_t {
     Member,    // x.name(args)
     WithObj,   // the object of the innermost With (local slot)
     Me,
-    New,     // New name
-    Unary,   // op x
-    Binary,  // x op y
-    Paren,   // (x): a value, never a reference
+    New,    // New name
+    Unary,  // op x
+    Binary, // x op y
+    Paren,  // (x): a value, never a reference
     // statements
     Block,
     Assign,
@@ -60,16 +61,48 @@ enum class NK : uint8_t {
     Nop,
 };
 
-enum class Op : uint8_t {
+enum class Op : uint8_t
+{
     None,
-    Pow, Mul, Div, IDiv, Mod, Add, Sub, Cat,
-    Eq, Ne, Lt, Gt, Le, Ge, Is,
-    And, Or, Xor, Eqv, Imp,
-    Neg, Not, Plus,
+    Pow,
+    Mul,
+    Div,
+    IDiv,
+    Mod,
+    Add,
+    Sub,
+    Cat,
+    Eq,
+    Ne,
+    Lt,
+    Gt,
+    Le,
+    Ge,
+    Is,
+    And,
+    Or,
+    Xor,
+    Eqv,
+    Imp,
+    Neg,
+    Not,
+    Plus,
 };
 
-enum class LoopKind : uint8_t { Plain, PreWhile, PreUntil, PostWhile, PostUntil };
-enum class ExitKind : uint8_t { Do, For, Proc };
+enum class LoopKind : uint8_t
+{
+    Plain,
+    PreWhile,
+    PreUntil,
+    PostWhile,
+    PostUntil
+};
+enum class ExitKind : uint8_t
+{
+    Do,
+    For,
+    Proc
+};
 
 struct Node
 {
@@ -95,7 +128,14 @@ struct Node
     int cacheId = -1;
 };
 
-enum class ProcKind : uint8_t { Sub, Function, PropGet, PropLet, PropSet };
+enum class ProcKind : uint8_t
+{
+    Sub,
+    Function,
+    PropGet,
+    PropLet,
+    PropSet
+};
 
 struct Procedure
 {
@@ -118,7 +158,12 @@ struct Procedure
 
 struct ClassMember
 {
-    enum Kind : uint8_t { Field, Method, Property } kind = Field;
+    enum Kind : uint8_t
+    {
+        Field,
+        Method,
+        Property
+    } kind = Field;
     QString name;
     bool isPublic = true;
     int field = -1;

@@ -151,8 +151,8 @@ Value fWeekdayName(Args &a)
         throwError(err::InvalidCall);
     const int sundayBased = (n - 1 + first - 1) % 7 + 1; // 1 Sunday
     const int qtDay = sundayBased == 1 ? 7 : sundayBased - 1;
-    return Value::str(scriptLocale().dayName(qtDay, abbrev ? QLocale::ShortFormat
-                                                           : QLocale::LongFormat));
+    return Value::str(
+        scriptLocale().dayName(qtDay, abbrev ? QLocale::ShortFormat : QLocale::LongFormat));
 }
 
 Value fMonthName(Args &a)
@@ -168,11 +168,10 @@ Value fMonthName(Args &a)
 QString intervalArg(Args &a, int i)
 {
     const QString s = a.str(i).toLower();
-    static const QStringList valid = {QStringLiteral("yyyy"), QStringLiteral("q"),
-                                      QStringLiteral("m"),    QStringLiteral("y"),
-                                      QStringLiteral("d"),    QStringLiteral("w"),
-                                      QStringLiteral("ww"),   QStringLiteral("h"),
-                                      QStringLiteral("n"),    QStringLiteral("s")};
+    static const QStringList valid = {
+        QStringLiteral("yyyy"), QStringLiteral("q"), QStringLiteral("m"),  QStringLiteral("y"),
+        QStringLiteral("d"),    QStringLiteral("w"), QStringLiteral("ww"), QStringLiteral("h"),
+        QStringLiteral("n"),    QStringLiteral("s")};
     if (!valid.contains(s))
         throwError(err::InvalidCall);
     return s;
@@ -211,9 +210,8 @@ Value fDateAdd(Args &a)
         // work in whole seconds from the epoch to keep the time exact
         const Parts p = partsOf(d);
         const double days = std::floor(d);
-        const double secs = (days * 86400.0 + (d >= 0 ? 1 : -1) * 0 +
-                             (p.h * 3600 + p.mi * 60 + p.s)) +
-                            n * unit;
+        const double secs =
+            (days * 86400.0 + (d >= 0 ? 1 : -1) * 0 + (p.h * 3600 + p.mi * 60 + p.s)) + n * unit;
         const double nd = std::floor(secs / 86400.0);
         r = nd + (secs - nd * 86400.0) / 86400.0;
     }
@@ -245,9 +243,7 @@ Value fDateDiff(Args &a)
         r = std::trunc((std::floor(d2) - std::floor(d1)) / 7);
     else if (iv == u"ww") {
         const int first = firstDayArg(a, 3);
-        auto weekStart = [first](double d) {
-            return std::floor(d) - (weekdayOf(d, first) - 1);
-        };
+        auto weekStart = [first](double d) { return std::floor(d) - (weekdayOf(d, first) - 1); };
         r = (weekStart(d2) - weekStart(d1)) / 7;
     } else {
         const double unit = iv == u"h" ? 3600 : iv == u"n" ? 60 : 1;

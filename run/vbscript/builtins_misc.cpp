@@ -35,6 +35,8 @@ Value fInputBox(Args &a)
 Value fCreateObject(Args &a)
 {
     const QString id = a.str(0);
+    if (!a.in.limits.allowFileSystem && id.trimmed().toLower() == u"scripting.filesystemobject")
+        throwError(err::CannotCreateObject);
     Object *o = createObjectByProgId(id);
     if (!o)
         throwError(err::CannotCreateObject);
@@ -130,11 +132,30 @@ const Builtin *findBuiltin(const QString &lowerName)
 
 bool findConstant(const QString &lowerName, Value *out)
 {
-    static const QHash<QString, Value> constants = [] {
-        QHash<QString, Value> h;
-        auto i = [&h](const char *n, int v) { h.insert(QString::fromLatin1(n), Value::fromInt64(v)); };
-        auto l = [&h](const char *n, int v) { h.insert(QString::fromLatin1(n), Value::lng(v)); };
-        auto s = [&h](const char *n, const QString &v) { h.insert(QString::fromLatin1(n), Value::str(v)); };
+    // Values are not shared between threads (their counts are plain), so the table keeps
+    // plain data and every lookup makes a fresh Value.
+    struct Constant
+    {
+        enum
+        {
+            Integer,
+            Long,
+            String
+        } kind;
+        int number;
+        QString text;
+    };
+    static const QHash<QString, Constant> constants = [] {
+        QHash<QString, Constant> h;
+        auto i = [&h](const char *n, int v) {
+            h.insert(QString::fromLatin1(n), Constant{Constant::Integer, v, QString()});
+        };
+        auto l = [&h](const char *n, int v) {
+            h.insert(QString::fromLatin1(n), Constant{Constant::Long, v, QString()});
+        };
+        auto s = [&h](const char *n, const QString &v) {
+            h.insert(QString::fromLatin1(n), Constant{Constant::String, 0, v});
+        };
         s("vbcrlf", QStringLiteral("\r\n"));
         s("vbnewline", QStringLiteral("\r\n"));
         s("vbcr", QStringLiteral("\r"));
@@ -222,7 +243,10 @@ bool findConstant(const QString &lowerName, Value *out)
     auto it = constants.constFind(lowerName);
     if (it == constants.constEnd())
         return false;
-    *out = it.value();
+    const Constant &c = it.value();
+    *out = c.kind == Constant::String ? Value::str(c.text)
+           : c.kind == Constant::Long ? Value::lng(c.number)
+                                      : Value::fromInt64(c.number);
     return true;
 }
 

@@ -132,9 +132,9 @@ Value radix(Args &a, int base)
     if (v.isEmpty())
         return Value::str(QStringLiteral("0"));
     const int n = toLong(v);
-    const bool word = (v.type() == VType::Integer || v.type() == VType::Byte ||
-                       v.type() == VType::Boolean) ||
-                      (n >= -32768 && n < 0 && v.type() != VType::Long && v.type() != VType::Double);
+    const bool word =
+        (v.type() == VType::Integer || v.type() == VType::Byte || v.type() == VType::Boolean) ||
+        (n >= -32768 && n < 0 && v.type() != VType::Long && v.type() != VType::Double);
     uint32_t u = word && n < 0 ? uint32_t(uint16_t(int16_t(n))) : uint32_t(n);
     return Value::str(QString::number(u, base).toUpper());
 }
@@ -195,31 +195,38 @@ Value math(Args &a, double (*f)(double), bool (*valid)(double))
 }
 Value fSqr(Args &a)
 {
-    return math(a, [](double d) { return std::sqrt(d); }, [](double d) { return d >= 0; });
+    return math(
+        a, [](double d) { return std::sqrt(d); }, [](double d) { return d >= 0; });
 }
 Value fExp(Args &a)
 {
-    return math(a, [](double d) { return std::exp(d); }, nullptr);
+    return math(
+        a, [](double d) { return std::exp(d); }, nullptr);
 }
 Value fLog(Args &a)
 {
-    return math(a, [](double d) { return std::log(d); }, [](double d) { return d > 0; });
+    return math(
+        a, [](double d) { return std::log(d); }, [](double d) { return d > 0; });
 }
 Value fSin(Args &a)
 {
-    return math(a, [](double d) { return std::sin(d); }, nullptr);
+    return math(
+        a, [](double d) { return std::sin(d); }, nullptr);
 }
 Value fCos(Args &a)
 {
-    return math(a, [](double d) { return std::cos(d); }, nullptr);
+    return math(
+        a, [](double d) { return std::cos(d); }, nullptr);
 }
 Value fTan(Args &a)
 {
-    return math(a, [](double d) { return std::tan(d); }, nullptr);
+    return math(
+        a, [](double d) { return std::tan(d); }, nullptr);
 }
 Value fAtn(Args &a)
 {
-    return math(a, [](double d) { return std::atan(d); }, nullptr);
+    return math(
+        a, [](double d) { return std::atan(d); }, nullptr);
 }
 
 // The 24-bit linear congruential generator of the language's Rnd.
@@ -244,8 +251,7 @@ Value fRnd(Args &a)
 
 Value fRandomize(Args &a)
 {
-    double x = a.has(0) ? a.num(0)
-                        : double(QTime::currentTime().msecsSinceStartOfDay()) / 1000.0;
+    double x = a.has(0) ? a.num(0) : double(QTime::currentTime().msecsSinceStartOfDay()) / 1000.0;
     uint64_t bits;
     std::memcpy(&bits, &x, 8);
     const uint32_t hi = uint32_t(bits >> 32);

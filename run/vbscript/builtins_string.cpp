@@ -343,8 +343,10 @@ Value fEscape(Args &a)
         else if (u < 256)
             out += QStringLiteral("%%%1").arg(u, 2, 16, QLatin1Char('0')).toUpper();
         else
-            out += QStringLiteral("%u%1").arg(u, 4, 16, QLatin1Char('0')).toUpper().replace(
-                QStringLiteral("%U"), QStringLiteral("%u"));
+            out += QStringLiteral("%u%1")
+                       .arg(u, 4, 16, QLatin1Char('0'))
+                       .toUpper()
+                       .replace(QStringLiteral("%U"), QStringLiteral("%u"));
     }
     return Value::str(out);
 }

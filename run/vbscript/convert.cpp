@@ -52,7 +52,7 @@ bool parseNumber(const QString &textIn, double *out)
         if (!ok || v > 0xFFFFFFFFull)
             return false;
         *out = (v <= 0xFFFF && text.size() - p <= 4) ? double(int16_t(uint16_t(v)))
-                                                      : double(int32_t(uint32_t(v)));
+                                                     : double(int32_t(uint32_t(v)));
         return true;
     }
     const QLocale &loc = scriptLocale();
@@ -239,9 +239,9 @@ QString formatDate(double d)
 
 static int monthFromName(const QString &word)
 {
-    static const char *names[] = {"january", "february", "march",     "april",
-                                  "may",     "june",     "july",      "august",
-                                  "september", "october", "november", "december"};
+    static const char *names[] = {"january",   "february", "march",    "april",
+                                  "may",       "june",     "july",     "august",
+                                  "september", "october",  "november", "december"};
     if (word.size() < 3)
         return 0;
     for (int i = 0; i < 12; ++i)
@@ -249,7 +249,8 @@ static int monthFromName(const QString &word)
             return i + 1;
     const QLocale &loc = scriptLocale();
     for (int i = 1; i <= 12; ++i)
-        if (loc.monthName(i).toLower() == word || loc.monthName(i, QLocale::ShortFormat).toLower() == word)
+        if (loc.monthName(i).toLower() == word ||
+            loc.monthName(i, QLocale::ShortFormat).toLower() == word)
             return i;
     return 0;
 }
@@ -454,9 +455,11 @@ bool toBool(const Value &vin)
         return false;
     case VType::String: {
         const QString &s = v.strRef();
-        if (s.compare(u"true", Qt::CaseInsensitive) == 0 || s.compare(u"#true#", Qt::CaseInsensitive) == 0)
+        if (s.compare(u"true", Qt::CaseInsensitive) == 0 ||
+            s.compare(u"#true#", Qt::CaseInsensitive) == 0)
             return true;
-        if (s.compare(u"false", Qt::CaseInsensitive) == 0 || s.compare(u"#false#", Qt::CaseInsensitive) == 0)
+        if (s.compare(u"false", Qt::CaseInsensitive) == 0 ||
+            s.compare(u"#false#", Qt::CaseInsensitive) == 0)
             return false;
         return toDouble(v) != 0;
     }

@@ -7,7 +7,8 @@
 namespace quillora::vbs {
 
 namespace err {
-enum : int {
+enum : int
+{
     InvalidCall = 5,
     Overflow = 6,
     OutOfMemory = 7,

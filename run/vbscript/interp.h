@@ -18,7 +18,13 @@ namespace quillora::vbs {
 
 class ClassInstance;
 
-enum class Flow : uint8_t { Normal, ExitDo, ExitFor, ExitProc };
+enum class Flow : uint8_t
+{
+    Normal,
+    ExitDo,
+    ExitFor,
+    ExitProc
+};
 
 struct Frame
 {
@@ -58,6 +64,7 @@ struct Limits
     size_t maxArrayElements = size_t(1) << 26;
     qsizetype maxStringLength = qsizetype(1) << 28;
     long long maxSteps = 0; // statements and loop rounds; 0 for no limit
+    bool allowFileSystem = true;
 };
 
 // Arguments of a built-in function, with conversions that first take an object's default
@@ -155,6 +162,7 @@ private:
     Unit *compile(const QString &text, Procedure *localScope, bool expression);
     Unit *compileUnit(const QString &text, Procedure *localScope, bool expression);
     Value runUnit(Unit *u);
+    void dropIfTransient(Unit *u);
 
     Flow execBlock(Node *block);
     Flow exec(Node *s);

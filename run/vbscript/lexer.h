@@ -10,7 +10,8 @@
 
 namespace quillora::vbs {
 
-enum class Tok : uint8_t {
+enum class Tok : uint8_t
+{
     End,     // end of text
     NewLine, // line break
     Colon,   // ':' statement separator
@@ -21,13 +22,69 @@ enum class Tok : uint8_t {
     Op,      // operator or punctuation (text)
 };
 
-enum class Kw : uint8_t {
+enum class Kw : uint8_t
+{
     None,
-    And, As, ByRef, ByVal, Call, Case, Class, Const, Default, Dim, Do, Each, Else, ElseIf,
-    Empty, End, Eqv, Erase, Error, Exit, Explicit, False, For, Function, Get, GoTo, If, Imp,
-    In, Is, Let, Loop, Me, Mod, New, Next, Not, Nothing, Null, On, Option, Or, Preserve,
-    Private, Property, Public, ReDim, Resume, Select, Set, Step, Sub, Then, To, True, Until,
-    Wend, While, With, Xor,
+    And,
+    As,
+    ByRef,
+    ByVal,
+    Call,
+    Case,
+    Class,
+    Const,
+    Default,
+    Dim,
+    Do,
+    Each,
+    Else,
+    ElseIf,
+    Empty,
+    End,
+    Eqv,
+    Erase,
+    Error,
+    Exit,
+    Explicit,
+    False,
+    For,
+    Function,
+    Get,
+    GoTo,
+    If,
+    Imp,
+    In,
+    Is,
+    Let,
+    Loop,
+    Me,
+    Mod,
+    New,
+    Next,
+    Not,
+    Nothing,
+    Null,
+    On,
+    Option,
+    Or,
+    Preserve,
+    Private,
+    Property,
+    Public,
+    ReDim,
+    Resume,
+    Select,
+    Set,
+    Step,
+    Sub,
+    Then,
+    To,
+    True,
+    Until,
+    Wend,
+    While,
+    With,
+    Xor,
 };
 
 struct Token

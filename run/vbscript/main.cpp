@@ -27,8 +27,7 @@ std::unique_ptr<ScriptEngine> engineFor(const QString &path)
 QString decodeScript(const QByteArray &bytes)
 {
     auto enc = QStringConverter::encodingForData(bytes);
-    QStringDecoder decoder(enc.value_or(QStringConverter::Utf8),
-                           QStringConverter::Flag::Stateless);
+    QStringDecoder decoder(enc.value_or(QStringConverter::Utf8), QStringConverter::Flag::Stateless);
     QString text = decoder.decode(bytes);
     if (!enc && decoder.hasError())
         text = QString::fromLatin1(bytes);

@@ -15,7 +15,8 @@ namespace quillora::vbs {
 class Interp;
 struct ClassDef;
 
-enum class Access : uint8_t {
+enum class Access : uint8_t
+{
     Get,  // read a property or call a function for its value
     Call, // call as a statement; the result is discarded
     Let,  // assign a value

@@ -31,7 +31,16 @@ class ErrObject : public NativeObject
 {
 public:
     explicit ErrObject(Interp &interp) : in(interp) {}
-    enum { Number, Description, Source, Raise, Clear, HelpFile, HelpContext };
+    enum
+    {
+        Number,
+        Description,
+        Source,
+        Raise,
+        Clear,
+        HelpFile,
+        HelpContext
+    };
     const QHash<QString, int> &members() const override
     {
         static const auto m = memberTable(
@@ -91,7 +100,19 @@ private:
 class Dictionary : public NativeObject
 {
 public:
-    enum { Item, Add, Exists, Items, Key, Keys, Remove, RemoveAll, Count, CompareMode };
+    enum
+    {
+        Item,
+        Add,
+        Exists,
+        Items,
+        Key,
+        Keys,
+        Remove,
+        RemoveAll,
+        Count,
+        CompareMode
+    };
     const QHash<QString, int> &members() const override
     {
         static const auto m = memberTable({"item", "add", "exists", "items", "key", "keys",

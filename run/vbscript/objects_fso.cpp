@@ -50,13 +50,26 @@ QString decodeText(const QByteArray &bytes)
 class TextStream : public NativeObject
 {
 public:
-    enum { ReadLine, ReadAll, Read, Write, WriteLine, WriteBlankLines, AtEndOfStream,
-           AtEndOfLine, Close, SkipLine, Line, Column };
+    enum
+    {
+        ReadLine,
+        ReadAll,
+        Read,
+        Write,
+        WriteLine,
+        WriteBlankLines,
+        AtEndOfStream,
+        AtEndOfLine,
+        Close,
+        SkipLine,
+        Line,
+        Column
+    };
     const QHash<QString, int> &members() const override
     {
-        static const auto m = memberTable({"readline", "readall", "read", "write", "writeline",
-                                           "writeblanklines", "atendofstream", "atendofline",
-                                           "close", "skipline", "line", "column"});
+        static const auto m =
+            memberTable({"readline", "readall", "read", "write", "writeline", "writeblanklines",
+                         "atendofstream", "atendofline", "close", "skipline", "line", "column"});
         return m;
     }
     QString typeName() const override { return QStringLiteral("TextStream"); }
@@ -202,7 +215,11 @@ class EntryList : public NativeObject
 {
 public:
     EntryList(QString dir, bool folders) : dirPath(std::move(dir)), wantFolders(folders) {}
-    enum { Count, Item };
+    enum
+    {
+        Count,
+        Item
+    };
     const QHash<QString, int> &members() const override
     {
         static const auto m = memberTable({"count", "item"});
@@ -253,8 +270,19 @@ class FileEntry : public NativeObject
 {
 public:
     FileEntry(QString p, bool folder) : path(std::move(p)), isFolder(folder) {}
-    enum { Name, Path, Size, DateLastModified, ParentFolder, Files, SubFolders, OpenAsTextStream,
-           ShortName, Type };
+    enum
+    {
+        Name,
+        Path,
+        Size,
+        DateLastModified,
+        ParentFolder,
+        Files,
+        SubFolders,
+        OpenAsTextStream,
+        ShortName,
+        Type
+    };
     const QHash<QString, int> &members() const override
     {
         static const auto m =
@@ -327,16 +355,33 @@ Value folderObject(const QString &path)
 class FileSystem : public NativeObject
 {
 public:
-    enum { FileExists, FolderExists, OpenTextFile, CreateTextFile, GetFile, GetFolder,
-           BuildPath, GetFileName, GetBaseName, GetExtensionName, GetParentFolderName,
-           CopyFile, MoveFile, DeleteFile, CreateFolder, DeleteFolder, GetAbsolutePathName };
+    enum
+    {
+        FileExists,
+        FolderExists,
+        OpenTextFile,
+        CreateTextFile,
+        GetFile,
+        GetFolder,
+        BuildPath,
+        GetFileName,
+        GetBaseName,
+        GetExtensionName,
+        GetParentFolderName,
+        CopyFile,
+        MoveFile,
+        DeleteFile,
+        CreateFolder,
+        DeleteFolder,
+        GetAbsolutePathName
+    };
     const QHash<QString, int> &members() const override
     {
-        static const auto m = memberTable(
-            {"fileexists", "folderexists", "opentextfile", "createtextfile", "getfile",
-             "getfolder", "buildpath", "getfilename", "getbasename", "getextensionname",
-             "getparentfoldername", "copyfile", "movefile", "deletefile", "createfolder",
-             "deletefolder", "getabsolutepathname"});
+        static const auto m =
+            memberTable({"fileexists", "folderexists", "opentextfile", "createtextfile", "getfile",
+                         "getfolder", "buildpath", "getfilename", "getbasename", "getextensionname",
+                         "getparentfoldername", "copyfile", "movefile", "deletefile",
+                         "createfolder", "deletefolder", "getabsolutepathname"});
         return m;
     }
     QString typeName() const override { return QStringLiteral("FileSystemObject"); }

@@ -8,7 +8,10 @@
 
 #include <QMetaMethod>
 #include <QMetaProperty>
+#include <QMutex>
 #include <QPointer>
+
+#include <map>
 
 namespace quillora::vbs {
 
@@ -29,13 +32,17 @@ struct MetaTable
     int defaultMember = -1;
 };
 
+// One table per class, shared by all engines (of any thread); entries never move.
 const MetaTable &tableOf(const QMetaObject *mo)
 {
-    static QHash<const QMetaObject *, MetaTable *> cache;
-    if (MetaTable *t = cache.value(mo))
-        return *t;
-    auto *t = new MetaTable;
-    for (int i = mo->propertyOffset() > 0 ? 1 : 1; i < mo->propertyCount(); ++i) {
+    static std::map<const QMetaObject *, MetaTable> cache;
+    static QMutex mutex;
+    QMutexLocker lock(&mutex);
+    auto found = cache.find(mo);
+    if (found != cache.end())
+        return found->second;
+    MetaTable *t = &cache[mo];
+    for (int i = 1; i < mo->propertyCount(); ++i) { // 0 is objectName
         const QString name = QString::fromLatin1(mo->property(i).name()).toLower();
         t->index.insert(name, int(t->members.size()));
         MetaTable::Member m;
@@ -61,7 +68,6 @@ const MetaTable &tableOf(const QMetaObject *mo)
     if (ci >= 0)
         t->defaultMember =
             t->index.value(QString::fromLatin1(mo->classInfo(ci).value()).toLower(), -1);
-    cache.insert(mo, t);
     return *t;
 }
 
@@ -194,8 +200,8 @@ public:
             if (vals.size() > 10)
                 throwError(err::WrongArgCount);
             QPointer<QObject> guard = target;
-            if (!mm.invoke(target, Qt::DirectConnection, retArg, a[0], a[1], a[2], a[3], a[4],
-                           a[5], a[6], a[7], a[8], a[9]))
+            if (!mm.invoke(target, Qt::DirectConnection, retArg, a[0], a[1], a[2], a[3], a[4], a[5],
+                           a[6], a[7], a[8], a[9]))
                 throwError(err::InvalidCall);
             return ret.isValid() ? valueFromVariant(ret) : Value();
         }
@@ -232,7 +238,7 @@ Value valueFromVariant(const QVariant &v)
     case QMetaType::Double:
     case QMetaType::Float:
         return v.toDouble() == double(int(v.toDouble())) ? Value::lng(int(v.toDouble()))
-                                                          : Value::dbl(v.toDouble());
+                                                         : Value::dbl(v.toDouble());
     case QMetaType::QString:
         return Value::str(v.toString());
     case QMetaType::QDateTime:

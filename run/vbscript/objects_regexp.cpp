@@ -14,8 +14,15 @@ namespace {
 class ValueList : public NativeObject
 {
 public:
-    ValueList(QString name, std::vector<Value> items) : type(std::move(name)), values(std::move(items)) {}
-    enum { Item, Count };
+    ValueList(QString name, std::vector<Value> items)
+        : type(std::move(name)), values(std::move(items))
+    {
+    }
+    enum
+    {
+        Item,
+        Count
+    };
     const QHash<QString, int> &members() const override
     {
         static const auto m = memberTable({"item", "count"});
@@ -50,7 +57,13 @@ private:
 class Match : public NativeObject
 {
 public:
-    enum { ValueM, FirstIndex, Length, SubMatches };
+    enum
+    {
+        ValueM,
+        FirstIndex,
+        Length,
+        SubMatches
+    };
     const QHash<QString, int> &members() const override
     {
         static const auto m = memberTable({"value", "firstindex", "length", "submatches"});
@@ -90,7 +103,16 @@ public:
 class RegExp : public NativeObject
 {
 public:
-    enum { Pattern, IgnoreCase, Global, Multiline, Test, Execute, Replace };
+    enum
+    {
+        Pattern,
+        IgnoreCase,
+        Global,
+        Multiline,
+        Test,
+        Execute,
+        Replace
+    };
     const QHash<QString, int> &members() const override
     {
         static const auto m = memberTable(

@@ -10,7 +10,16 @@ namespace quillora::vbs {
 namespace {
 
 // Numeric rank of an operand: which result type an operation produces.
-enum Rank { RByte = 1, RInteger, RLong, RSingle, RDouble, RCurrency, RDate };
+enum Rank
+{
+    RByte = 1,
+    RInteger,
+    RLong,
+    RSingle,
+    RDouble,
+    RCurrency,
+    RDate
+};
 
 Rank rankOf(const Value &v)
 {
@@ -68,9 +77,9 @@ Value arith(Op op, const Value &a, const Value &b)
         return fitIntegral(r, rank);
     }
     if (rank == RDate) {
-        double r = op == Op::Add ? toDouble(a) + toDouble(b)
-                 : op == Op::Sub ? toDouble(a) - toDouble(b)
-                                 : toDouble(a) * toDouble(b);
+        double r = op == Op::Add   ? toDouble(a) + toDouble(b)
+                   : op == Op::Sub ? toDouble(a) - toDouble(b)
+                                   : toDouble(a) * toDouble(b);
         if (op == Op::Sub && ra == RDate && rb == RDate)
             return Value::dbl(r);
         if (op == Op::Mul)

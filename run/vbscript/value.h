@@ -11,7 +11,8 @@
 
 namespace quillora::vbs {
 
-enum class VType : uint16_t {
+enum class VType : uint16_t
+{
     Empty = 0,
     Null = 1,
     Integer = 2,
@@ -177,8 +178,7 @@ public:
     }
     bool isIntegral() const
     {
-        return t == VType::Integer || t == VType::Long || t == VType::Byte ||
-               t == VType::Boolean;
+        return t == VType::Integer || t == VType::Long || t == VType::Byte || t == VType::Boolean;
     }
     // The value this one stands for, following a ByRef binding.
     const Value &deref() const { return t == VType::Ref ? *ref : *this; }
@@ -230,7 +230,7 @@ class ArrayObj : public HeapObj
 public:
     std::vector<int> upper; // upper bound per dimension, -1 for an empty dimension
     std::vector<Value> data;
-    int locks = 0;   // ByRef bindings into elements; ReDim and Erase refuse while locked
+    int locks = 0;      // ByRef bindings into elements; ReDim and Erase refuse while locked
     bool fixed = false; // declared with bounds by Dim
 
     static ArrayObj *make(const std::vector<int> &upperBounds, size_t maxElements);

@@ -8,7 +8,7 @@
 namespace quillora::vbs {
 class Interp;
 struct Limits;
-}
+} // namespace quillora::vbs
 
 namespace quillora {
 
@@ -20,7 +20,8 @@ public:
 
     QString language() const override { return QStringLiteral("VBScript"); }
     bool addCode(const QString &code) override;
-    bool run(const QString &procedure, const QStringList &args, QVariant *result = nullptr) override;
+    bool run(const QString &procedure, const QStringList &args,
+             QVariant *result = nullptr) override;
     void reset() override;
     void requestInterrupt() override;
     void addObject(const QString &name, QObject *object) override;

@@ -55,15 +55,17 @@ private slots:
                              "\"\n"
                              "WScript.StdOut.Write \"no break\"\nWScript.StdOut.WriteLine \"!\"\n");
         const Result r = run({path, "one", "two words"});
-        QCOMPARE(r.out, QStringLiteral("Hello 42 1.5\n\n2 one two words\n<one><two words> hello.vbs "
-                                       "True\nno break!\n"));
+        QCOMPARE(r.out,
+                 QStringLiteral("Hello 42 1.5\n\n2 one two words\n<one><two words> hello.vbs "
+                                "True\nno break!\n"));
         QCOMPARE(r.err, QString());
         QCOMPARE(r.status, 0);
     }
 
     void runtimeErrorGoesToStandardError()
     {
-        const QString path = writeScript("fail.vbs", "WScript.Echo \"before\"\nx = 1 / 0\nWScript.Echo \"after\"\n");
+        const QString path =
+            writeScript("fail.vbs", "WScript.Echo \"before\"\nx = 1 / 0\nWScript.Echo \"after\"\n");
         const Result r = run({path});
         QCOMPARE(r.out, QStringLiteral("before\n"));
         QCOMPARE(r.err, path + QStringLiteral("(2, 7) VBScript runtime error: Division by zero\n"));
@@ -76,13 +78,15 @@ private slots:
         const Result r = run({path});
         QCOMPARE(r.out, QString());
         QCOMPARE(r.err,
-                 path + QStringLiteral("(2, 7) VBScript compilation error: Expected end of statement\n"));
+                 path + QStringLiteral(
+                            "(2, 7) VBScript compilation error: Expected end of statement\n"));
         QCOMPARE(r.status, 1);
     }
 
     void quitEndsWithItsCode()
     {
-        const QString path = writeScript("quit.vbs", "WScript.Echo \"a\"\nWScript.Quit 3\nWScript.Echo \"b\"\n");
+        const QString path =
+            writeScript("quit.vbs", "WScript.Echo \"a\"\nWScript.Quit 3\nWScript.Echo \"b\"\n");
         const Result r = run({path});
         QCOMPARE(r.out, QStringLiteral("a\n"));
         QCOMPARE(r.status, 3);
@@ -90,10 +94,10 @@ private slots:
 
     void dialogsAndStandardInput()
     {
-        const QString path = writeScript(
-            "ask.vbs", "r = MsgBox(\"Really?\", vbYesNo)\nname = InputBox(\"Name\")\n"
-                       "line = WScript.StdIn.ReadLine\nWScript.Echo r, name, line\n"
-                       "WScript.Echo IsEmpty(InputBox(\"more\"))\n");
+        const QString path =
+            writeScript("ask.vbs", "r = MsgBox(\"Really?\", vbYesNo)\nname = InputBox(\"Name\")\n"
+                                   "line = WScript.StdIn.ReadLine\nWScript.Echo r, name, line\n"
+                                   "WScript.Echo IsEmpty(InputBox(\"more\"))\n");
         const Result r = run({path}, "Ada\nsecond line\n");
         QCOMPARE(r.out, QStringLiteral("Really?\n1 Ada second line\nTrue\n"));
         QCOMPARE(r.status, 0);

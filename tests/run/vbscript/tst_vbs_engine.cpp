@@ -53,9 +53,10 @@ private slots:
     void runResultTypes()
     {
         VBScriptEngine e;
-        QVERIFY(e.addCode("Function N(): N = 6 * 7: End Function\nFunction D(): D = 1.5: End Function\n"
-                          "Function B(): B = True: End Function\nSub S(): End Sub\n"
-                          "Function Dt(): Dt = DateSerial(2024, 1, 2): End Function"));
+        QVERIFY(
+            e.addCode("Function N(): N = 6 * 7: End Function\nFunction D(): D = 1.5: End Function\n"
+                      "Function B(): B = True: End Function\nSub S(): End Sub\n"
+                      "Function Dt(): Dt = DateSerial(2024, 1, 2): End Function"));
         QVariant r;
         QVERIFY(e.run("N", {}, &r));
         QCOMPARE(r, QVariant(42));
@@ -74,7 +75,8 @@ private slots:
     {
         VBScriptEngine e;
         QVERIFY(e.addCode("Dim counter\nFunction Base(x): Base = x * 10: End Function"));
-        QVERIFY(e.addCode("Function Uses(x): counter = counter + 1: Uses = Base(x) + counter: End Function"));
+        QVERIFY(e.addCode(
+            "Function Uses(x): counter = counter + 1: Uses = Base(x) + counter: End Function"));
         QVariant r;
         QVERIFY(e.run("Uses", {"2"}, &r));
         QCOMPARE(r.toInt(), 21);
@@ -153,8 +155,9 @@ private slots:
         ScriptRun s;
         HostObject host;
         s.engine.addObject(QStringLiteral("App"), &host);
-        QCOMPARE(s.run("WScript.Echo App.Title, App.Add(2, 3), App.Upper(\"ab\")\nApp.Title = \"new\""),
-                 QStringLiteral("start 5 AB"));
+        QCOMPARE(
+            s.run("WScript.Echo App.Title, App.Add(2, 3), App.Upper(\"ab\")\nApp.Title = \"new\""),
+            QStringLiteral("start 5 AB"));
         QCOMPARE(host.m_title, QStringLiteral("new"));
     }
 
@@ -198,7 +201,8 @@ private slots:
         VBScriptEngine e;
         QVERIFY(!e.addCode("Function Down(n)\n Down = Down(n + 1) + 1\nEnd Function\nx = Down(0)"));
         QCOMPARE(e.error().number, 28);
-        QVERIFY(!e.addCode("Sub A(n): B n: End Sub\nSub B(n): Dim s: s = \"x\" & n: A n + 1: End Sub\nA 0"));
+        QVERIFY(!e.addCode(
+            "Sub A(n): B n: End Sub\nSub B(n): Dim s: s = \"x\" & n: A n + 1: End Sub\nA 0"));
         QCOMPARE(e.error().number, 28);
         QVERIFY(!e.addCode("Class C\n Public Property Get P(): P = Me.P: End Property\nEnd Class\n"
                            "Set o = New C: x = o.P"));
@@ -209,7 +213,8 @@ private slots:
     void hostileInputDoesNotCrash_data()
     {
         QTest::addColumn<QString>("code");
-        QTest::newRow("nested parentheses") << "x = " + QString(20000, u'(') + "1" + QString(20000, u')');
+        QTest::newRow("nested parentheses")
+            << "x = " + QString(20000, u'(') + "1" + QString(20000, u')');
         QTest::newRow("long operator chain") << "x = 1" + QStringLiteral(" + 1").repeated(100000);
         QTest::newRow("nested ifs") << QStringLiteral("If 1 Then\n").repeated(5000) + "x = 1";
         QTest::newRow("unary chain") << "x = " + QString(50000, u'-') + "1";
@@ -236,7 +241,8 @@ private slots:
     {
         ScriptRun s;
         QCOMPARE(s.run("Class N: Public Nxt: End Class\n"
-                       "Set head = Nothing\nFor i = 1 To 300000\n Set n = New N: Set n.Nxt = head: Set head = n\n"
+                       "Set head = Nothing\nFor i = 1 To 300000\n Set n = New N: Set n.Nxt = head: "
+                       "Set head = n\n"
                        "Next\nSet n = Nothing: Set head = Nothing\nWScript.Echo \"released\""),
                  QStringLiteral("released"));
     }

@@ -18,8 +18,8 @@ private slots:
         QTest::addColumn<int>("column");
 
         const QString compile = QStringLiteral("VBScript compilation error");
-        auto row = [](const char *name, const QString &code, int number, const char *text,
-                      int line, int column) {
+        auto row = [](const char *name, const QString &code, int number, const char *text, int line,
+                      int column) {
             QTest::newRow(name) << code << number << QString::fromUtf8(text) << line << column;
         };
         // compilation errors
@@ -106,22 +106,22 @@ private slots:
     void onErrorResumeNext()
     {
         ScriptRun s;
-        const QString out = s.run(
-            "Sub Fails: x = 1 / 0: WScript.Echo \"not reached\": End Sub\n"
-            "On Error Resume Next\n"
-            "Fails\n"
-            "WScript.Echo \"after\", Err.Number, Err.Description, Err.Source\n"
-            "Err.Clear\n"
-            "WScript.Echo Err.Number\n"
-            "y = CInt(\"abc\"): WScript.Echo Err.Number\n"
-            "If 1 / 0 = 1 Then WScript.Echo \"then part\"\n"
-            "Err.Clear\n"
-            "Err.Raise 5\n"
-            "WScript.Echo Err.Number, Err\n"
-            "On Error GoTo 0\n"
-            "WScript.Echo Err.Number\n"
-            "x = 1 / 0\n"
-            "WScript.Echo \"not reached\"");
+        const QString out =
+            s.run("Sub Fails: x = 1 / 0: WScript.Echo \"not reached\": End Sub\n"
+                  "On Error Resume Next\n"
+                  "Fails\n"
+                  "WScript.Echo \"after\", Err.Number, Err.Description, Err.Source\n"
+                  "Err.Clear\n"
+                  "WScript.Echo Err.Number\n"
+                  "y = CInt(\"abc\"): WScript.Echo Err.Number\n"
+                  "If 1 / 0 = 1 Then WScript.Echo \"then part\"\n"
+                  "Err.Clear\n"
+                  "Err.Raise 5\n"
+                  "WScript.Echo Err.Number, Err\n"
+                  "On Error GoTo 0\n"
+                  "WScript.Echo Err.Number\n"
+                  "x = 1 / 0\n"
+                  "WScript.Echo \"not reached\"");
         QCOMPARE(out, QStringLiteral("after 11 Division by zero VBScript runtime error|0|13|"
                                      "then part|5 5|0|error 11"));
     }

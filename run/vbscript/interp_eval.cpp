@@ -1,0 +1,272 @@
+// Expressions: names, members, built-ins, operators; the argument helpers of built-ins.
+
+#include "interp.h"
+
+#include "convert.h"
+#include "interp_private.h"
+#include "objects.h"
+
+namespace quillora::vbs {
+
+// ---- expressions
+
+Value Interp::evalNameArgs(Value &v, Node *n)
+{
+    if (v.isArray()) {
+        if (n->a.empty())
+            return v;
+        return *elementAddress(v, n, false);
+    }
+    if (Object *o = v.obj()) {
+        Value hold = v;
+        const int id = o->defaultMember();
+        if (id < 0)
+            throwError(err::NoSuchMember);
+        ArgBuffer args(n->a.size());
+        for (size_t i = 0; i < n->a.size(); ++i)
+            args[i] = eval(n->a[i]);
+        return invokeMember(o, id, Access::Get, args.data(), int(n->a.size()), nullptr);
+    }
+    if (n->a.empty())
+        return v;
+    throwError(err::TypeMismatch);
+}
+
+Value Interp::evalMember(Node *n, Access access, const Value *rhs)
+{
+    Value base = n->x->kind == NK::WithObj ? frame->locals[n->x->slot] : eval(n->x);
+    Value &bv = base.deref();
+    try {
+        if (bv.isArray() && n->flag == 1) {
+            if (access == Access::Let || access == Access::Set)
+                throwError(err::IllegalAssignment);
+            return *elementAddress(bv, n, false);
+        }
+        Object *o = bv.obj();
+        if (!o)
+            throwError(err::ObjectRequired);
+        int id;
+        if (n->flag == 1) {
+            id = o->defaultMember();
+        } else if (n->cacheKey == o->dispatchKey()) {
+            id = n->cacheId;
+        } else {
+            id = o->findMember(n->name);
+            n->cacheKey = o->dispatchKey();
+            n->cacheId = id;
+        }
+        if (id < 0)
+            throwError(err::NoSuchMember);
+        if (ClassDef *cls = o->scriptClass())
+            return callClassMember(o, cls, id, access, n, rhs);
+        ArgBuffer args(n->a.size());
+        for (size_t i = 0; i < n->a.size(); ++i)
+            args[i] = eval(n->a[i]);
+        return o->invoke(*this, id, access, args.data(), int(n->a.size()), rhs);
+    } catch (ScriptException &e) {
+        fillPosition(e, n);
+        throw;
+    }
+}
+
+Value Interp::evalBuiltin(Node *n)
+{
+    const Builtin *b = n->bi;
+    const int argc = int(n->a.size());
+    try {
+        if (argc < b->minArgs || argc > b->maxArgs)
+            throwError(err::WrongArgCount);
+        ArgBuffer args{size_t(argc)};
+        for (int i = 0; i < argc; ++i)
+            args[size_t(i)] = eval(n->a[size_t(i)]);
+        Args a(*this, args.data(), argc);
+        return b->fn(a);
+    } catch (ScriptException &e) {
+        fillPosition(e, n);
+        throw;
+    }
+}
+
+Value Interp::evalNew(Node *n)
+{
+    try {
+        if (ClassDef *c = findClass(n->name))
+            return createClassInstance(c);
+        if (n->name == u"regexp")
+            return Value::object(newRegExp());
+        throwError(err::ClassNotDefined);
+    } catch (ScriptException &e) {
+        fillPosition(e, n);
+        throw;
+    }
+}
+
+static inline bool smallInts(const Value &a, const Value &b)
+{
+    return unsigned(int(a.type()) - 2) <= 1 && unsigned(int(b.type()) - 2) <= 1;
+}
+
+Value Interp::eval(Node *n)
+{
+    switch (n->kind) {
+    case NK::Literal:
+        return n->lit;
+    case NK::Local: {
+        Value &v = frame->locals[n->slot].deref();
+        if (!n->hasArgs)
+            return v;
+        try {
+            return evalNameArgs(v, n);
+        } catch (ScriptException &e) {
+            fillPosition(e, n);
+            throw;
+        }
+    }
+    case NK::Global: {
+        GlobalSlot *g = n->g;
+        try {
+            if (g->proc)
+                return callProc(g->proc, nullptr, n, nullptr);
+            if (!n->hasArgs)
+                return g->value;
+            return evalNameArgs(g->value, n);
+        } catch (ScriptException &e) {
+            fillPosition(e, n);
+            throw;
+        }
+    }
+    case NK::Field: {
+        Value &v = meInstance()->fields[size_t(n->slot)];
+        if (!n->hasArgs)
+            return v;
+        try {
+            return evalNameArgs(v, n);
+        } catch (ScriptException &e) {
+            fillPosition(e, n);
+            throw;
+        }
+    }
+    case NK::ClassProc:
+        try {
+            return callClassMember(frame->me, meInstance()->cls, n->slot, Access::Get, n, nullptr);
+        } catch (ScriptException &e) {
+            fillPosition(e, n);
+            throw;
+        }
+    case NK::Builtin:
+        return evalBuiltin(n);
+    case NK::Undefined: {
+        ScriptException e = ScriptException::runtime(err::VariableUndefined);
+        fillPosition(e, n);
+        throw e;
+    }
+    case NK::Member:
+        return evalMember(n, Access::Get, nullptr);
+    case NK::WithObj:
+        return frame->locals[n->slot];
+    case NK::Me:
+        return Value::object(frame->me);
+    case NK::New:
+        return evalNew(n);
+    case NK::Paren:
+        return eval(n->x);
+    case NK::Unary: {
+        Value a = eval(n->x);
+        try {
+            return unaryOp(*this, n->op, a);
+        } catch (ScriptException &e) {
+            fillPosition(e, n);
+            throw;
+        }
+    }
+    case NK::Binary: {
+        checkStack();
+        Value a = eval(n->x);
+        Value b = eval(n->y);
+        if (smallInts(a, b)) {
+            const int64_t x = a.intValue(), y = b.intValue();
+            const bool bothInteger = a.type() == VType::Integer && b.type() == VType::Integer;
+            auto fit = [bothInteger](int64_t r) {
+                if (bothInteger && r >= -32768 && r <= 32767)
+                    return Value::integer(int(r));
+                if (r >= INT32_MIN && r <= INT32_MAX)
+                    return Value::lng(int(r));
+                return Value::dbl(double(r));
+            };
+            switch (n->op) {
+            case Op::Add:
+                return fit(x + y);
+            case Op::Sub:
+                return fit(x - y);
+            case Op::Mul:
+                return fit(x * y);
+            case Op::Mod:
+                if (y != 0)
+                    return fit(x % y);
+                break;
+            case Op::IDiv:
+                if (y != 0)
+                    return fit(x / y);
+                break;
+            case Op::Eq:
+                return Value::boolean(x == y);
+            case Op::Ne:
+                return Value::boolean(x != y);
+            case Op::Lt:
+                return Value::boolean(x < y);
+            case Op::Gt:
+                return Value::boolean(x > y);
+            case Op::Le:
+                return Value::boolean(x <= y);
+            case Op::Ge:
+                return Value::boolean(x >= y);
+            default:
+                break;
+            }
+        }
+        try {
+            return binaryOp(*this, n->op, a, b, n->x->literalString, n->y->literalString);
+        } catch (ScriptException &e) {
+            fillPosition(e, n);
+            throw;
+        }
+    }
+    default:
+        throwError(err::SyntaxError);
+    }
+}
+
+// ---- Args
+
+Value Args::scalar(int i) const
+{
+    if (i >= n || v[i].isMissing())
+        return Value();
+    return in.scalar(v[i]);
+}
+QString Args::str(int i) const
+{
+    return toStr(scalar(i));
+}
+double Args::num(int i) const
+{
+    return toDouble(scalar(i));
+}
+int Args::lng(int i) const
+{
+    return toLong(scalar(i));
+}
+int Args::integer(int i) const
+{
+    return toInteger(scalar(i));
+}
+bool Args::boolean(int i) const
+{
+    return toBool(scalar(i));
+}
+bool Args::isNull(int i) const
+{
+    return i < n && v[i].deref().isNull();
+}
+
+} // namespace quillora::vbs

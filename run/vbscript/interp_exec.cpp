@@ -1,0 +1,543 @@
+// Statements: blocks, assignment, conditionals, loops, declarations.
+
+#include "interp.h"
+
+#include "convert.h"
+#include "interp_private.h"
+#include "objects.h"
+
+namespace quillora::vbs {
+
+// ---- statements
+
+Flow Interp::execBlock(Node *block)
+{
+    for (Node *s : block->a) {
+        checkInterrupt();
+        Flow f;
+        try {
+            f = exec(s);
+        } catch (ScriptException &e) {
+            fillPosition(e, s);
+            if (!frame || !frame->resumeNext || e.fatal || e.compile)
+                throw;
+            setErr(e);
+            continue;
+        }
+        if (f != Flow::Normal)
+            return f;
+    }
+    return Flow::Normal;
+}
+
+bool Interp::condition(Node *n)
+{
+    Value v = eval(n);
+    const Value *p = &v.deref();
+    if (p->type() == VType::Boolean)
+        return p->intValue() != 0;
+    Value hold;
+    if (p->isObject()) {
+        hold = scalar(*p);
+        p = &hold;
+    }
+    if (p->isNull())
+        return false;
+    return toBool(*p);
+}
+
+void Interp::store(Value &slot, Value v, bool isSet)
+{
+    Value &val = v.deref();
+    if (isSet) {
+        if (!val.isObject())
+            throwError(err::ObjectRequired);
+        slot = std::move(val);
+        return;
+    }
+    if (val.isObject())
+        slot = scalar(val);
+    else
+        slot = std::move(val);
+}
+
+Value *Interp::elementAddress(Value &arrayValue, Node *n, bool forWrite)
+{
+    const size_t nIdx = n->a.size();
+    int idx[64];
+    if (nIdx > 60)
+        throwError(err::SubscriptOutOfRange);
+    for (size_t i = 0; i < nIdx; ++i) {
+        Node *an = n->a[i];
+        Value iv = eval(an);
+        const Value &d = iv.deref();
+        idx[i] = d.isIntegral() ? d.intValue() : toLong(scalar(d));
+    }
+    if (!arrayValue.isArray())
+        throwError(err::TypeMismatch);
+    ArrayObj *a = arrayValue.arr();
+    if (size_t(a->dims()) != nIdx)
+        throwError(err::SubscriptOutOfRange);
+    size_t flat = 0;
+    for (size_t i = 0; i < nIdx; ++i) {
+        if (idx[i] < 0 || idx[i] > a->upper[i])
+            throwError(err::SubscriptOutOfRange);
+        flat = flat * size_t(a->upper[i] + 1) + size_t(idx[i]);
+    }
+    if (forWrite && a->refs - uint32_t(a->locks) > 1) {
+        ArrayObj *c = a->clone();
+        arrayValue = Value::array(c);
+        a = c;
+    }
+    return &a->data[flat];
+}
+
+Value *Interp::varAddress(Node *n)
+{
+    switch (n->kind) {
+    case NK::Local:
+        return &frame->locals[n->slot].deref();
+    case NK::Global:
+        if (n->g->proc || n->g->isConst)
+            return nullptr;
+        return &n->g->value;
+    case NK::Field:
+        return &meInstance()->fields[size_t(n->slot)];
+    default:
+        return nullptr;
+    }
+}
+
+void Interp::assign(Node *t, Value v, bool isSet)
+{
+    // Convert first: a default property may run script code, and no address into an array
+    // may be held while that happens.
+    {
+        Value &val = v.deref();
+        if (isSet) {
+            if (!val.isObject())
+                throwError(err::ObjectRequired);
+        } else if (val.isObject()) {
+            v = scalar(val);
+        }
+    }
+    switch (t->kind) {
+    case NK::Local:
+    case NK::Global:
+    case NK::Field: {
+        if (t->kind == NK::Global && (t->g->proc || t->g->isConst))
+            throwError(err::IllegalAssignment);
+        Value *slot = varAddress(t);
+        if (!t->hasArgs) {
+            store(*slot, std::move(v), isSet);
+            return;
+        }
+        if (slot->isArray()) {
+            Value *e = elementAddress(*slot, t, true);
+            store(*e, std::move(v), isSet);
+            return;
+        }
+        if (Object *o = slot->obj()) {
+            Value hold = *slot;
+            const int id = o->defaultMember();
+            if (id < 0)
+                throwError(err::NoSuchMember);
+            ArgBuffer args(t->a.size());
+            for (size_t i = 0; i < t->a.size(); ++i)
+                args[i] = eval(t->a[i]);
+            Value &val = v.deref();
+            invokeMember(o, id, isSet ? Access::Set : Access::Let, args.data(), int(t->a.size()),
+                         &val);
+            return;
+        }
+        throwError(err::TypeMismatch);
+    }
+    case NK::ClassProc: {
+        Value &val = v.deref();
+        callClassMember(frame->me, meInstance()->cls, t->slot, isSet ? Access::Set : Access::Let, t,
+                        &val);
+        return;
+    }
+    case NK::Member: {
+        Value &val = v.deref();
+        evalMember(t, isSet ? Access::Set : Access::Let, &val);
+        return;
+    }
+    case NK::Undefined:
+        throwError(err::VariableUndefined);
+    default:
+        throwError(err::IllegalAssignment);
+    }
+}
+
+Flow Interp::exec(Node *s)
+{
+    switch (s->kind) {
+    case NK::Assign: {
+        Value v = eval(s->y);
+        if (s->flag == 1) {
+            *varAddress(s->x) = std::move(v.deref());
+            return Flow::Normal;
+        }
+        assign(s->x, std::move(v), false);
+        return Flow::Normal;
+    }
+    case NK::SetAssign:
+        assign(s->x, eval(s->y), true);
+        return Flow::Normal;
+    case NK::AppendAssign:
+        execAppend(s);
+        return Flow::Normal;
+    case NK::CallStmt: {
+        Node *c = s->x;
+        switch (c->kind) {
+        case NK::Member:
+            evalMember(c, Access::Call, nullptr);
+            break;
+        case NK::Global:
+            if (!c->g->proc && !(c->hasArgs && c->g->value.isArray())) {
+                if (c->g->value.isObject() && c->g->value.obj()) {
+                    Value hold = c->g->value;
+                    Object *o = hold.obj();
+                    const int id = o->defaultMember();
+                    if (id < 0)
+                        throwError(err::NoSuchMember);
+                    ArgBuffer args(c->a.size());
+                    for (size_t i = 0; i < c->a.size(); ++i)
+                        args[i] = eval(c->a[i]);
+                    invokeMember(o, id, Access::Call, args.data(), int(c->a.size()), nullptr);
+                    break;
+                }
+                ScriptException e = ScriptException::runtime(err::TypeMismatch);
+                fillPosition(e, c);
+                throw e;
+            }
+            eval(c);
+            break;
+        case NK::ClassProc:
+            callClassMember(frame->me, meInstance()->cls, c->slot, Access::Call, c, nullptr);
+            break;
+        default:
+            eval(c);
+        }
+        return Flow::Normal;
+    }
+    case NK::If: {
+        for (size_t i = 0; i + 1 < s->a.size(); i += 2) {
+            bool c;
+            try {
+                c = condition(s->a[i]);
+            } catch (ScriptException &e) {
+                if (!frame->resumeNext || e.fatal)
+                    throw;
+                fillPosition(e, s->a[i]);
+                setErr(e);
+                c = true; // the language goes on with the next statement: the Then part
+            }
+            if (c)
+                return execBlock(s->a[i + 1]);
+        }
+        if (s->y)
+            return execBlock(s->y);
+        return Flow::Normal;
+    }
+    case NK::Select: {
+        Flow f = Flow::Normal;
+        execSelect(s, &f);
+        return f;
+    }
+    case NK::For:
+        return execFor(s);
+    case NK::ForEach:
+        return execForEach(s);
+    case NK::DoLoop:
+        return execDo(s);
+    case NK::Exit:
+        return s->flag == uint8_t(ExitKind::Do)    ? Flow::ExitDo
+               : s->flag == uint8_t(ExitKind::For) ? Flow::ExitFor
+                                                   : Flow::ExitProc;
+    case NK::With: {
+        Value obj = eval(s->x);
+        if (!obj.deref().isObject())
+            throwError(err::ObjectRequired);
+        frame->locals[s->slot] = std::move(obj.deref());
+        Flow f = execBlock(s->y);
+        frame->locals[s->slot] = Value();
+        return f;
+    }
+    case NK::Dim:
+        execDim(s);
+        return Flow::Normal;
+    case NK::ReDim:
+        execReDim(s);
+        return Flow::Normal;
+    case NK::Erase:
+        execErase(s);
+        return Flow::Normal;
+    case NK::OnError:
+        frame->resumeNext = s->flag == 1;
+        clearErr();
+        return Flow::Normal;
+    case NK::Const: {
+        Value v = eval(s->y);
+        Value *slot = s->x->kind == NK::Global ? &s->x->g->value : varAddress(s->x);
+        if (slot)
+            *slot = std::move(v.deref());
+        return Flow::Normal;
+    }
+    default:
+        return Flow::Normal;
+    }
+}
+
+void Interp::execAppend(Node *s)
+{
+    Value r = eval(s->y);
+    const Value &rv = r.deref();
+    Value *slot = varAddress(s->x);
+    if (slot && slot->isString() && !rv.isObject() && !rv.isNull() && !rv.isArray()) {
+        if (rv.isString()) {
+            if (slot->strRef().size() + rv.strRef().size() > limits.maxStringLength)
+                throwError(err::OutOfStringSpace);
+            slot->appendString(rv.strRef());
+        } else {
+            slot->appendString(toStr(rv));
+        }
+        return;
+    }
+    Value l = eval(s->x);
+    Value v;
+    try {
+        v = binaryOp(*this, Op::Cat, l, rv, false, false);
+    } catch (ScriptException &e) {
+        fillPosition(e, s);
+        throw;
+    }
+    assign(s->x, std::move(v), false);
+}
+
+void Interp::execSelect(Node *s, Flow *flow)
+{
+    Value subject = eval(s->x);
+    if (subject.deref().isObject())
+        subject = scalar(subject);
+    for (Node *c : s->a) {
+        if (c->flag == 1) {
+            *flow = execBlock(c->y);
+            return;
+        }
+        for (Node *e : c->a) {
+            Value v = eval(e);
+            if (v.deref().isObject())
+                v = scalar(v);
+            if (compareValues(subject, v, false, s->x->literalString, e->literalString) == 0) {
+                *flow = execBlock(c->y);
+                return;
+            }
+        }
+    }
+}
+
+Flow Interp::execFor(Node *s)
+{
+    auto num = [this](Node *n) {
+        Value v = eval(n);
+        Value r = v.deref().isObject() ? scalar(v) : Value(v.deref());
+        if (r.isNull())
+            throwError(err::InvalidUseOfNull);
+        if (r.isString())
+            r = Value::dbl(toDouble(r));
+        if (r.isEmpty())
+            r = Value::integer(0);
+        return r;
+    };
+    Value from = num(s->a[0]);
+    Value to = num(s->a[1]);
+    Value step = s->a.size() > 2 ? num(s->a[2]) : Value::integer(1);
+    Value *cv = varAddress(s->x);
+    if (!cv)
+        throwError(err::IllegalAssignment);
+    if (from.isIntegral() && to.isIntegral() && step.isIntegral()) {
+        const bool small = from.type() == VType::Integer && step.type() == VType::Integer;
+        int64_t i = from.intValue();
+        const int64_t limit = to.intValue(), st = step.intValue();
+        for (;;) {
+            *cv = small ? Value::fromInt64(i)
+                        : (i >= INT32_MIN && i <= INT32_MAX ? Value::lng(int(i))
+                                                            : Value::dbl(double(i)));
+            if (st >= 0 ? i > limit : i < limit)
+                break;
+            const Flow f = execBlock(s->y);
+            if (f == Flow::ExitFor)
+                break;
+            if (f != Flow::Normal)
+                return f;
+            checkInterrupt();
+            if (cv->isIntegral())
+                i = int64_t(cv->intValue()) + st;
+            else
+                i = int64_t(toDouble(scalar(*cv))) + st;
+        }
+        return Flow::Normal;
+    }
+    double i = toDouble(from);
+    const double limit = toDouble(to), st = toDouble(step);
+    const bool asDate = from.type() == VType::Date;
+    for (;;) {
+        *cv = asDate ? Value::date(i) : Value::dbl(i);
+        if (st >= 0 ? i > limit : i < limit)
+            break;
+        const Flow f = execBlock(s->y);
+        if (f == Flow::ExitFor)
+            break;
+        if (f != Flow::Normal)
+            return f;
+        checkInterrupt();
+        i = toDouble(scalar(*cv)) + st;
+    }
+    return Flow::Normal;
+}
+
+Flow Interp::execForEach(Node *s)
+{
+    Value coll = eval(s->a[0]);
+    const Value &c = coll.deref();
+    Value *cv = varAddress(s->x);
+    if (!cv)
+        throwError(err::IllegalAssignment);
+    auto body = [&](const Value &item) {
+        *cv = item;
+        const Flow f = execBlock(s->y);
+        checkInterrupt();
+        return f;
+    };
+    if (c.isArray()) {
+        Value hold = c; // the loop walks this copy; writes to the variable clone the array
+        ArrayObj *a = hold.arr();
+        for (size_t i = 0; i < a->data.size(); ++i) {
+            const Flow f = body(a->data[i]);
+            if (f == Flow::ExitFor)
+                break;
+            if (f != Flow::Normal)
+                return f;
+        }
+        return Flow::Normal;
+    }
+    Object *o = c.obj();
+    std::vector<Value> items;
+    if (!o || !o->enumerate(*this, items))
+        throwError(err::NotACollection);
+    for (const Value &item : items) {
+        const Flow f = body(item);
+        if (f == Flow::ExitFor)
+            break;
+        if (f != Flow::Normal)
+            return f;
+    }
+    return Flow::Normal;
+}
+
+Flow Interp::execDo(Node *s)
+{
+    const auto k = LoopKind(s->flag);
+    for (;;) {
+        checkInterrupt();
+        if (k == LoopKind::PreWhile && !condition(s->x))
+            break;
+        if (k == LoopKind::PreUntil && condition(s->x))
+            break;
+        const Flow f = execBlock(s->y);
+        if (f == Flow::ExitDo)
+            break;
+        if (f != Flow::Normal)
+            return f;
+        if (k == LoopKind::PostWhile && !condition(s->x))
+            break;
+        if (k == LoopKind::PostUntil && condition(s->x))
+            break;
+    }
+    return Flow::Normal;
+}
+
+std::vector<int> Interp::bounds(Node *item)
+{
+    std::vector<int> b;
+    for (Node *n : item->a) {
+        Value v = eval(n);
+        b.push_back(toLong(scalar(v)));
+        if (b.back() < -1)
+            throwError(err::SubscriptOutOfRange);
+    }
+    return b;
+}
+
+void Interp::execDim(Node *s)
+{
+    for (Node *item : s->a) {
+        if (!item->hasArgs)
+            continue;
+        Value *slot = varAddress(item);
+        if (!slot)
+            continue;
+        std::vector<int> b = bounds(item);
+        ArrayObj *a = ArrayObj::make(b, limits.maxArrayElements);
+        a->fixed = !b.empty();
+        *slot = Value::array(a);
+    }
+}
+
+void Interp::execReDim(Node *s)
+{
+    const bool preserve = s->flag == 1;
+    for (Node *item : s->a) {
+        Value *slot = varAddress(item);
+        if (!slot)
+            throwError(err::IllegalAssignment);
+        std::vector<int> b = bounds(item);
+        ArrayObj *old = slot->arr();
+        if (old && (old->fixed || old->locks))
+            throwError(err::ArrayLocked);
+        ArrayObj *a = ArrayObj::make(b, limits.maxArrayElements);
+        Value fresh = Value::array(a);
+        if (preserve && old && old->dims() > 0) {
+            if (old->dims() != a->dims())
+                throwError(err::SubscriptOutOfRange);
+            for (int d = 0; d + 1 < a->dims(); ++d)
+                if (old->upper[size_t(d)] != a->upper[size_t(d)])
+                    throwError(err::SubscriptOutOfRange);
+            if (a->dims() == 1) {
+                const size_t n = std::min(old->data.size(), a->data.size());
+                for (size_t i = 0; i < n; ++i)
+                    a->data[i] = old->data[i];
+            } else {
+                const size_t oldLast = size_t(old->upper.back() + 1);
+                const size_t newLast = size_t(a->upper.back() + 1);
+                const size_t rows = newLast ? a->data.size() / newLast : 0;
+                const size_t keepCols = std::min(oldLast, newLast);
+                for (size_t r = 0; r < rows; ++r)
+                    for (size_t c = 0; c < keepCols; ++c)
+                        a->data[r * newLast + c] = old->data[r * oldLast + c];
+            }
+        }
+        *slot = std::move(fresh);
+    }
+}
+
+void Interp::execErase(Node *s)
+{
+    Value *slot = varAddress(s->x);
+    if (!slot || !slot->isArray())
+        throwError(err::TypeMismatch);
+    ArrayObj *a = slot->arr();
+    if (a->locks)
+        throwError(err::ArrayLocked);
+    if (a->fixed) {
+        ArrayObj *c = ArrayObj::make(a->upper, limits.maxArrayElements);
+        c->fixed = true;
+        *slot = Value::array(c);
+    } else {
+        *slot = Value::array(ArrayObj::make({}, limits.maxArrayElements));
+    }
+}
+
+} // namespace quillora::vbs
