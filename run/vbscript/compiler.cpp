@@ -14,18 +14,43 @@ class Resolver
 public:
     Resolver(Interp &interp, Unit &unit) : in(interp), u(unit) {}
 
+    // Registers the unit's classes and procedures, then resolves its code. When resolving
+    // fails the registrations are undone: nothing may point into a unit that is discarded.
     void resolveUnit(const ParsedUnit &pu)
     {
-        for (auto &c : u.classes)
+        std::vector<std::pair<QString, ClassDef *>> oldClasses;
+        std::vector<std::pair<GlobalSlot *, Procedure *>> oldProcs;
+        for (auto &c : u.classes) {
+            oldClasses.emplace_back(c->name.toLower(), in.findClass(c->name.toLower()));
             in.registerClass(c.get());
+        }
         for (auto &p : u.procs) {
             if (p->isTopLevel || p->cls)
                 continue;
             GlobalSlot *g = in.global(p->name.toLower(), p->name);
+            oldProcs.emplace_back(g, g->proc);
             g->proc = p.get();
+        }
+        try {
+            resolveBodies(pu);
+        } catch (...) {
+            for (auto it = oldProcs.rbegin(); it != oldProcs.rend(); ++it)
+                it->first->proc = it->second;
+            for (auto it = oldClasses.rbegin(); it != oldClasses.rend(); ++it)
+                in.restoreClass(it->first, it->second);
+            throw;
+        }
+        for (auto &p : u.procs) {
+            if (p->isTopLevel || p->cls)
+                continue;
+            GlobalSlot *g = in.findGlobal(p->name.toLower());
             g->declared = true;
             g->value = Value();
         }
+    }
+
+    void resolveBodies(const ParsedUnit &pu)
+    {
         for (const QString &name : pu.globalDims)
             in.global(name, name)->declared = true;
         for (const QString &name : pu.globalConsts) {
@@ -277,7 +302,7 @@ private:
             }
         }
         if (GlobalSlot *g = in.findGlobal(nm)) {
-            if (g->declared || !u.optionExplicit) {
+            if (g->declared || g->proc || !u.optionExplicit) {
                 n->kind = NK::Global;
                 n->g = g;
                 return;

@@ -95,6 +95,14 @@ void Interp::registerClass(ClassDef *cls)
     classes.insert(cls->name.toLower(), cls);
 }
 
+void Interp::restoreClass(const QString &lower, ClassDef *previous)
+{
+    if (previous)
+        classes.insert(lower, previous);
+    else
+        classes.remove(lower);
+}
+
 void Interp::addHostObject(const QString &name, const Value &object)
 {
     GlobalSlot *g = global(name.toLower(), name);

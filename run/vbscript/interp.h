@@ -152,6 +152,7 @@ public:
     GlobalSlot *global(const QString &lower, const QString &written);
     ClassDef *findClass(const QString &lower) const { return classes.value(lower); }
     void registerClass(ClassDef *cls);
+    void restoreClass(const QString &lower, ClassDef *previous);
     Frame *currentFrame() const { return frame; }
     void fillPosition(ScriptException &e, const Node *n) const;
     [[noreturn]] void raise(int number) { throwError(number); }

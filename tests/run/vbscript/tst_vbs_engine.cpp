@@ -102,6 +102,22 @@ private slots:
         QVERIFY(!e.error().isSet());
     }
 
+    void failedCompileLeavesNoProcedureBehind()
+    {
+        VBScriptEngine e;
+        QVERIFY(e.addCode("Function Keep(): Keep = 1: End Function"));
+        // the error comes from name resolution, after the procedures were seen
+        QVERIFY(!e.addCode("Function Keep(): Keep = 2: End Function\n"
+                           "Class K: End Class\nFunction Gone(): End Function\nx = .Member"));
+        QCOMPARE(e.error().number, 505);
+        QVariant r;
+        QVERIFY(e.run("Keep", {}, &r));
+        QCOMPARE(r.toInt(), 1);
+        QVERIFY(!e.run("Gone", {}, &r));
+        QVERIFY(!e.addCode("Set k = New K"));
+        QCOMPARE(e.error().number, 506);
+    }
+
     void resetDiscardsEverything()
     {
         VBScriptEngine e;
