@@ -69,8 +69,12 @@ bool TMainForm::AskSaveChanges()
 
 void TMainForm::FileNew()
 {
-    if (!AskSaveChanges())
-        return;
+    if (AskSaveChanges())
+        clearDocument();
+}
+
+void TMainForm::clearDocument()
+{
     SetFileName(Message(0));
     SynMemo1->Clear();
     SynMemo1->SetModified(false);
@@ -97,11 +101,19 @@ void TMainForm::FileOpen()
 
 bool TMainForm::PerformFileOpen(const QString &fileName)
 {
+    // The scheme comes from the name alone, before the text. The file is read first so
+    // the old text can go before the new highlighter is set: a highlighter restyles all
+    // the text it finds, and the new text is then styled only where it is shown.
+    QByteArray bytes;
+    const FileResult read = readFileBytes(fileName, bytes);
+    if (read)
+        SynMemo1->SetText(QString());
     IsHTML(fileName);
-    if (const FileResult loaded = SynMemo1->Lines().LoadFromFile(fileName); !loaded) {
-        showFileError(fileName, loaded.error);
+    if (!read) {
+        showFileError(fileName, read.error);
         return false;
     }
+    SynMemo1->Lines().LoadFromBytes(bytes);
     SetFileName(fileName);
     SynMemo1->SetModified(false);
     SynMemo1Change();

@@ -3,8 +3,12 @@
 #include "app/prompts.h"
 #include "app/shell.h"
 #include "app/toolbarimages.h"
+#include "editor/completion.h"
+#include "editor/highlighters.h"
 #include "editor/synmemo.h"
 #include "lang/messages.h"
+#include "schemes/proposalfiles.h"
+#include "schemes/schemeswitcher.h"
 #include "store/datafolder.h"
 #include "store/formsetup.h"
 
@@ -256,6 +260,7 @@ TMainForm::TMainForm(Prompts &prompts, Shell &shell, const QStringList &argument
     buildToolBar();
     buildContextMenu();
     buildStatusBar();
+    buildSchemes();
 
     connect(SynMemo1, &TSynMemo::OnChange, this, &TMainForm::SynMemo1Change);
     connect(SynMemo1, &TSynMemo::OnClick, this, &TMainForm::SynMemo1Click);
@@ -466,6 +471,9 @@ void TMainForm::FormShow()
         close();
         return;
     }
+    // A fresh data folder gets the shipped proposal pairs; a user's own pair stays.
+    installStarterProposals(starterProposalFolder(QCoreApplication::applicationDirPath()),
+                            m_dataPath);
     m_helpFile = m_programFolder + helpFileName(1);
     ReadSettings();
     ApplyLanguage();
@@ -548,9 +556,9 @@ void TMainForm::SynMemo1Click()
     ShowCaretPosition();
 }
 
-void TMainForm::SynMemo1KeyUp(int, Qt::KeyboardModifiers)
+void TMainForm::SynMemo1KeyUp(int key, Qt::KeyboardModifiers modifiers)
 {
-    ShowCaretPosition();
+    m_schemes->SynMemo1KeyUp(key, modifiers);
 }
 
 void TMainForm::ShowHint(const QString &hint)
@@ -720,11 +728,58 @@ void TMainForm::UpdateSettingsFile()
         showFileError(settingsFilePath(m_dataPath), update.read.error);
 }
 
-// ---- schemes: the scheme commands take these over ----
+// ---- schemes ----
 
-bool TMainForm::IsHTML(const QString &)
+void TMainForm::buildSchemes()
 {
-    return true;
+    m_highlighters = new Highlighters(this);
+    SynCompletionProposal1 = new TSynCompletionProposal(this);
+    SchemeSwitcher::Host host;
+    host.editor = SynMemo1;
+    host.completion = SynCompletionProposal1;
+    host.highlighters = m_highlighters;
+    host.dataFolder = [this] { return m_dataPath; };
+    host.itemFile = &ItemFile;
+    host.insFile = &InsFile;
+    host.setPanelText = [this](int panel, const QString &text) { setPanelText(panel, text); };
+    host.proposalHint = [this] { return Message(85); };
+    host.colours = [this] { return m_settings.colours; };
+    host.showFileError = [this](const QString &path, const QString &error) {
+        showFileError(path, error);
+    };
+    host.showCaretPosition = [this] { ShowCaretPosition(); };
+    // A key release that leaves the text blank starts a new document: nothing to save.
+    host.fileNew = [this] { clearDocument(); };
+    m_schemes = new SchemeSwitcher(std::move(host), this);
+
+    // The scheme submenu: captions are the same in both languages.
+    QMenu *menu = m_menus.value(QStringLiteral("SelectSyntaxschemeMenu"));
+    for (const SchemeEntry &entry : schemeCatalogue()) {
+        if (entry.menuItem.isEmpty() && entry.scheme != Scheme::None)
+            continue;
+        if (entry.scheme == Scheme::None)
+            menu->addSeparator();
+        const QString name =
+            entry.scheme == Scheme::None ? QStringLiteral("None1") : entry.menuItem.toString();
+        QAction *item =
+            makeAction(name, [this, scheme = entry.scheme] { SchemeMenuClick(scheme); });
+        item->setText(entry.scheme == Scheme::None ? QStringLiteral("None")
+                                                   : entry.menuCaption.toString());
+        menu->addAction(item);
+    }
 }
 
-void TMainForm::SetHColors() {}
+bool TMainForm::IsHTML(const QString &fileName)
+{
+    return m_schemes->IsHTML(fileName);
+}
+
+void TMainForm::SetHColors()
+{
+    m_schemes->SetHColors();
+}
+
+void TMainForm::SchemeMenuClick(Scheme scheme)
+{
+    m_schemes->MenuClick(scheme);
+}

@@ -11,6 +11,8 @@
 #include <QMainWindow>
 #include <functional>
 
+#include "schemes/schemecatalogue.h"
+
 class QAction;
 class QLabel;
 class QMenu;
@@ -19,7 +21,10 @@ class QToolBar;
 class QToolButton;
 class Prompts;
 class Shell;
+class Highlighters;
+class SchemeSwitcher;
 class TFormSetup;
+class TSynCompletionProposal;
 class TSynMemo;
 
 class TMainForm : public QMainWindow
@@ -46,6 +51,9 @@ public:
     };
 
     TSynMemo *SynMemo1 = nullptr;
+    TSynCompletionProposal *SynCompletionProposal1 = nullptr;
+    SchemeSwitcher *schemes() const { return m_schemes; }
+    Highlighters *highlighters() const { return m_highlighters; }
     TFormSetup *FormSetup() const { return m_formSetup; }
     // The scratch list through which the program reads and writes its own files.
     LineList Memo1;
@@ -116,9 +124,11 @@ public:
     void ReadSettings();
     void UpdateSettingsFile();
 
-    // ---- syntax schemes (filled in by the scheme commands) ----
+    // ---- syntax schemes ----
     bool IsHTML(const QString &fileName);
     void SetHColors();
+    // The scheme menu's items (ASM1 ... XML1, None1).
+    void SchemeMenuClick(Scheme scheme);
 
     // Prints `text` as the document is printed; used by the print command.
     static void printText(QPrinter &printer, const QString &text);
@@ -139,6 +149,9 @@ private:
     void buildToolBar();
     void buildContextMenu();
     void buildStatusBar();
+    void buildSchemes();
+    // New without the question: for a document that has nothing left to lose.
+    void clearDocument();
     QAction *makeAction(const QString &name, const std::function<void()> &handler);
     void setWordWrapImage(int image);
     void refreshRecentMenu();
@@ -171,6 +184,8 @@ private:
     QMenu *m_popupMenu = nullptr;
     QList<QLabel *> m_panels;
     TFormSetup *m_formSetup = nullptr;
+    Highlighters *m_highlighters = nullptr;
+    SchemeSwitcher *m_schemes = nullptr;
 
 public:
     // Paths of the current scheme's proposal files.

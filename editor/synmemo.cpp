@@ -117,12 +117,17 @@ FileResult TSynMemoLines::LoadFromFile(const QString &path)
     QByteArray bytes;
     if (FileResult result = readFileBytes(path, bytes); !result)
         return result;
+    LoadFromBytes(std::move(bytes));
+    return {};
+}
+
+void TSynMemoLines::LoadFromBytes(QByteArray bytes)
+{
     DecodedText decoded = decodeText(bytes);
     bytes = QByteArray(); // a large file should not be held three times
     m_memo.m_format = decoded.format;
     m_memo.setDocumentText(decoded.text);
     m_memo.m_textReplaced = true;
-    return {};
 }
 
 FileResult TSynMemoLines::SaveToFile(const QString &path) const

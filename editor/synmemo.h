@@ -25,6 +25,8 @@ public:
     QString Text() const;
     void SetText(const QString &text);
     FileResult LoadFromFile(const QString &path);
+    // The same for a file's bytes already read.
+    void LoadFromBytes(QByteArray bytes);
     FileResult SaveToFile(const QString &path) const;
 
 private:

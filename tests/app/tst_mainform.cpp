@@ -26,6 +26,7 @@ private slots:
     void closeQuery();
     void commandLineFile();
     void settingsDialogTakesEffect();
+    void schemesFollowNamesAndMenu();
 };
 
 void TestMainForm::startsInGermanWithEmptySlotsBeforeShow()
@@ -223,6 +224,47 @@ void TestMainForm::settingsDialogTakesEffect()
     QVERIFY(f.prompts.done());
     QCOMPARE(f.form->SynMemo1->EditorFont().pointSize(), 14);
     QCOMPARE(f.form->SynMemo1->EditorFont().family(), QStringLiteral("Liberation Mono"));
+}
+
+void TestMainForm::schemesFollowNamesAndMenu()
+{
+    MainFormFixture f;
+    f.show();
+    MainFormFixture::writeFile(f.dataPath() + QStringLiteral("PasItems.src"), "begin\r\nend");
+    MainFormFixture::writeFile(f.dataPath() + QStringLiteral("PasInserts.src"),
+                               "begin$ret$retend;\r\nend;");
+    const QString unit = f.path(QStringLiteral("Unit1.PAS"));
+    MainFormFixture::writeFile(unit, "program x;");
+    QVERIFY(f.form->PerformFileOpen(unit));
+    QCOMPARE(f.form->panelText(2), QStringLiteral("Pascal"));
+    QCOMPARE(f.form->panelText(4), QStringLiteral("STRG+Leertaste für Codevorschläge"));
+    QCOMPARE(f.form->ItemFile, f.dataPath() + QStringLiteral("PasItems.src"));
+    QVERIFY(f.form->SynMemo1->Highlighter());
+
+    f.form->action(QStringLiteral("HTML1"))->trigger();
+    QCOMPARE(f.form->panelText(2), QStringLiteral("HTML"));
+    QCOMPARE(f.form->panelText(4), QString()); // no HTML pair in this data folder
+    f.form->action(QStringLiteral("None1"))->trigger();
+    QCOMPARE(f.form->panelText(2), QStringLiteral("TXT"));
+    QVERIFY(!f.form->SynMemo1->Highlighter());
+    QCOMPARE(f.form->ItemFile, f.dataPath() + QStringLiteral("PasItems.src"));
+
+    // The menu lists the sixteen schemes and None, with the captions as printed.
+    auto *menu = f.form->findChild<QMenu *>(QStringLiteral("SelectSyntaxschemeMenu"));
+    QStringList captions;
+    for (QAction *item : menu->actions()) {
+        if (!item->isSeparator())
+            captions << item->text();
+    }
+    QCOMPARE(captions.size(), 17);
+    QCOMPARE(captions.first(), QStringLiteral("ASM"));
+    QCOMPARE(captions.last(), QStringLiteral("None"));
+    QVERIFY(captions.contains(QStringLiteral("XML/XSL")));
+
+    f.form->FileNew();
+    QCOMPARE(f.form->panelText(2), QString());
+    QCOMPARE(f.form->ItemFile, QString());
+    QVERIFY(f.prompts.done());
 }
 
 QTEST_MAIN(TestMainForm)
