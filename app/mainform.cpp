@@ -21,9 +21,11 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLinearGradient>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QPainter>
 #include <QPrinter>
 #include <QRegularExpression>
 #include <QScreen>
@@ -88,6 +90,23 @@ QString formatMessage(QString format, std::initializer_list<int> values)
 }
 
 } // namespace
+
+// The toolbar's background: white at the top to light grey at the bottom.
+class GradientToolBar : public QToolBar
+{
+public:
+    using QToolBar::QToolBar;
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter painter(this);
+        QLinearGradient gradient(0, 0, 0, height());
+        gradient.setColorAt(0, Qt::white);
+        gradient.setColorAt(1, QColor(207, 207, 207));
+        painter.fillRect(rect(), gradient);
+    }
+};
 
 // ---- the command tables ----
 
@@ -358,13 +377,14 @@ void TMainForm::buildMenus()
 
 void TMainForm::buildToolBar()
 {
-    m_toolBar = addToolBar(QString());
+    m_toolBar = new GradientToolBar(this);
+    addToolBar(m_toolBar);
     m_toolBar->setObjectName(QStringLiteral("StandardToolBar"));
     m_toolBar->setMovable(false);
     m_toolBar->setIconSize(QSize(16, 16));
-    m_toolBar->setStyleSheet(QStringLiteral(
-        "QToolBar#StandardToolBar { background: qlineargradient(x1:0, y1:0, x2:0, y2:1, "
-        "stop:0 white, stop:1 rgb(207,207,207)); padding-left: 20px; border: none; }"));
+    auto *indent = new QWidget(m_toolBar); // the buttons start 20 pixels in
+    indent->setFixedWidth(14);
+    m_toolBar->addWidget(indent);
     for (const TMainForm::Command &row : kToolBar) {
         if (row.name == kSeparator) {
             m_toolBar->addSeparator();
@@ -406,12 +426,17 @@ void TMainForm::buildStatusBar()
     statusBar()->setFont(small);
     for (const PanelSpec &spec : kPanels) {
         auto *panel = new QLabel(statusBar());
-        panel->setFixedWidth(spec.width);
+        const bool last = m_panels.size() == std::size(kPanels) - 1;
+        // The last panel reaches to the right edge, as status bars do.
+        if (last)
+            panel->setMinimumWidth(spec.width);
+        else
+            panel->setFixedWidth(spec.width);
         panel->setAlignment(spec.alignment);
         panel->setFrameShape(QFrame::Panel);
         panel->setFrameShadow(QFrame::Sunken);
         // Normal widgets: a hint hides them and they come back with their texts.
-        statusBar()->addWidget(panel);
+        statusBar()->addWidget(panel, last ? 1 : 0);
         m_panels.append(panel);
     }
 }
