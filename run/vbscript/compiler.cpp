@@ -201,6 +201,8 @@ public:
             return;
         case NK::Dim:
         case NK::ReDim:
+            // ReDim also declares a name that nothing declared before
+            declaring = true;
             for (Node *item : s->a) {
                 args(item);
                 const bool had = item->hasArgs;
@@ -208,6 +210,7 @@ public:
                 name(item, true);
                 item->hasArgs = had;
             }
+            declaring = false;
             return;
         case NK::Erase:
             target(s->x);
@@ -321,7 +324,7 @@ private:
                 return;
             }
         }
-        if (u.optionExplicit && !(n->hasArgs && !isTarget)) {
+        if (u.optionExplicit && !declaring && !(n->hasArgs && !isTarget)) {
             n->kind = NK::Undefined;
             return;
         }
@@ -333,11 +336,14 @@ private:
         }
         n->kind = NK::Global;
         n->g = in.global(nm, n->text);
+        if (declaring)
+            n->g->declared = true;
     }
 
     Interp &in;
     Unit &u;
     std::vector<int> withSlots;
+    bool declaring = false;
 
 public:
     std::vector<std::pair<int, int>> captures; // snippet slot -> outer slot

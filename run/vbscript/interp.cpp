@@ -178,6 +178,10 @@ void Interp::setErr(const ScriptException &e)
 
 ClassInstance *Interp::meInstance() const
 {
+    // Field and member nodes run only in methods, where Me is an instance of their class;
+    // a class field's array bounds are the exception, evaluated before any method runs.
+    if (!frame || !frame->me || !frame->me->scriptClass())
+        throwError(err::ObjectRequired);
     return static_cast<ClassInstance *>(frame->me);
 }
 

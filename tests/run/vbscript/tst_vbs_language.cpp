@@ -160,6 +160,8 @@ private slots:
               "42"}},
             {"execute sees the locals",
              {"Sub T\nDim a: a = 1\nExecute \"a = a + 10\"\nWScript.Echo a\nEnd Sub\nT", "11"}},
+            {"redim declares under option explicit",
+             {"Option Explicit\nReDim a(1): a(1) = 2: WScript.Echo a(1)", "2"}},
             {"case-insensitive names", {"DIM Abc: abc = 3: WSCRIPT.ECHO ABC", "3"}},
             {"bracketed identifier", {"[my var] = 4: WScript.Echo [my var]", "4"}},
         });
