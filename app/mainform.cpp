@@ -7,6 +7,7 @@
 #include "editor/highlighters.h"
 #include "editor/synmemo.h"
 #include "lang/messages.h"
+#include "schemes/formgrid.h"
 #include "schemes/proposalfiles.h"
 #include "schemes/schemeswitcher.h"
 #include "store/datafolder.h"
@@ -155,7 +156,8 @@ static const TMainForm::Command kEditMenu[] = {
 
 static const TMainForm::Command kOptionsMenu[] = {
     {"SelectSyntaxscheme1", 63, nullptr, kNoImage, nullptr}, // submenu
-    {"Editcodeproposals1", 64, nullptr, kImageProposals, nullptr},
+    {"Editcodeproposals1", 64, nullptr, kImageProposals,
+     [](TMainForm &f) { f.Editcodeproposals1Click(); }},
     {"Settings2", 65, nullptr, kNoImage, [](TMainForm &f) { f.Settings2Click(); }},
     {kSeparator, kNoMessage, nullptr, kNoImage, nullptr},
     {"FTP1", 66, nullptr, kImageFtp, nullptr},
@@ -217,7 +219,8 @@ static const TMainForm::Command kToolBar[] = {
     {"ToolButton7", 29, nullptr, kImageBrowser, nullptr},
     {"ToolButton6", 30, nullptr, kImageExecute, nullptr},
     {"ToolButton2", 31, nullptr, kImageFtp, nullptr},
-    {"ToolButton10", 32, nullptr, kImageProposals, nullptr},
+    {"ToolButton10", 32, nullptr, kImageProposals,
+     [](TMainForm &f) { f.Editcodeproposals1Click(); }},
     {kSeparator, kNoMessage, nullptr, kNoImage, nullptr},
     {"ToolButton14", 33, nullptr, kImageHelp, nullptr},
     {"ToolButton15", 34, nullptr, kImageAbout, nullptr},
@@ -288,6 +291,7 @@ TMainForm::TMainForm(Prompts &prompts, Shell &shell, const QStringList &argument
             [this](const QPoint &at) { m_popupMenu->popup(SynMemo1->mapToGlobal(at)); });
     Memo1.setOnChange([this] { SynMemo1Change(); });
     m_formSetup = new TFormSetup(m_prompts, this);
+    m_formGrid = new TFormGrid(m_prompts, this);
 
     FormCreate();
 }
@@ -802,6 +806,20 @@ bool TMainForm::IsHTML(const QString &fileName)
 void TMainForm::SetHColors()
 {
     m_schemes->SetHColors();
+}
+
+void TMainForm::Editcodeproposals1Click()
+{
+    if (!ItemFile.isEmpty() && !InsFile.isEmpty()) {
+        m_formGrid->FItems = ItemFile;
+        m_formGrid->FInserts = InsFile;
+        m_formGrid->PLanguage = panelText(2);
+    }
+    m_formGrid->DataPath = m_dataPath;
+    m_formGrid->GLanguage = m_settings.language;
+    m_formGrid->Execute();
+    // The pair may have changed: choose the scheme again and reload its proposals.
+    IsHTML(m_fileName);
 }
 
 void TMainForm::SchemeMenuClick(Scheme scheme)

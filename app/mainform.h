@@ -23,6 +23,7 @@ class Prompts;
 class Shell;
 class Highlighters;
 class SchemeSwitcher;
+class TFormGrid;
 class TFormSetup;
 class TSynCompletionProposal;
 class TSynMemo;
@@ -129,6 +130,8 @@ public:
     void SetHColors();
     // The scheme menu's items (ASM1 ... XML1, None1).
     void SchemeMenuClick(Scheme scheme);
+    void Editcodeproposals1Click();
+    TFormGrid *FormGrid() const { return m_formGrid; }
 
     // Prints `text` as the document is printed; used by the print command.
     static void printText(QPrinter &printer, const QString &text);
@@ -184,6 +187,7 @@ private:
     QMenu *m_popupMenu = nullptr;
     QList<QLabel *> m_panels;
     TFormSetup *m_formSetup = nullptr;
+    TFormGrid *m_formGrid = nullptr;
     Highlighters *m_highlighters = nullptr;
     SchemeSwitcher *m_schemes = nullptr;
 

@@ -2,12 +2,15 @@
 
 #include "mainformfixture.h"
 
+#include "schemes/formgrid.h"
+
 #include <QAction>
 #include <QDialog>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QTableWidget>
 #include <QToolButton>
 
 class TestMainForm : public QObject
@@ -262,6 +265,20 @@ void TestMainForm::schemesFollowNamesAndMenu()
     QCOMPARE(captions.first(), QStringLiteral("ASM"));
     QCOMPARE(captions.last(), QStringLiteral("None"));
     QVERIFY(captions.contains(QStringLiteral("XML/XSL")));
+
+    // The table editor gets the pair of the scheme chosen by name, and the scheme is
+    // chosen again from the name when it closes.
+    bool handedOver = false;
+    f.prompts.expectExec([&](QDialog &dialog) {
+        auto *grid = qobject_cast<TFormGrid *>(&dialog);
+        handedOver = grid && grid->FItems == f.dataPath() + QStringLiteral("PasItems.src") &&
+                     grid->PLanguage == u"TXT" && grid->StringGrid1->rowCount() == 2;
+        return int(QDialog::Accepted);
+    });
+    f.form->action(QStringLiteral("ToolButton10"))->trigger();
+    QVERIFY(handedOver);
+    QCOMPARE(f.form->panelText(2), QStringLiteral("Pascal"));
+    QCOMPARE(f.form->FormGrid()->FItems, QString());
 
     f.form->FileNew();
     QCOMPARE(f.form->panelText(2), QString());
