@@ -206,6 +206,29 @@ double oleFromDateTime(const QDateTime &dt)
     return dateFromParts(date.year(), date.month(), date.day(), frac);
 }
 
+// The locale's short date with a four-digit year, as the system's short date shows it.
+QString shortDateFormat()
+{
+    static const QString f = [] {
+        QString fmt = scriptLocale().dateFormat(QLocale::ShortFormat);
+        if (!fmt.contains(QStringLiteral("yyyy")))
+            fmt.replace(QStringLiteral("yy"), QStringLiteral("yyyy"));
+        return fmt;
+    }();
+    return f;
+}
+
+// The locale's time with seconds and without a time zone.
+QString longTimeFormat()
+{
+    static const QString f = [] {
+        QString fmt = scriptLocale().timeFormat(QLocale::LongFormat);
+        fmt.remove(QRegularExpression(QStringLiteral("\\s*t+")));
+        return fmt.trimmed();
+    }();
+    return f;
+}
+
 QString formatDate(double d)
 {
     int y, m, day, h, mi, s;
@@ -218,7 +241,7 @@ QString formatDate(double d)
         if (localeIsUs())
             out = QStringLiteral("%1/%2/%3").arg(m).arg(day).arg(y);
         else
-            out = loc.toString(QDate(y, m, day), QLocale::ShortFormat);
+            out = loc.toString(QDate(y, m, day), shortDateFormat());
     }
     if (hasTime || !hasDate) {
         if (!out.isEmpty())
@@ -231,7 +254,7 @@ QString formatDate(double d)
                        .arg(s, 2, 10, QLatin1Char('0'))
                        .arg(h < 12 ? QStringLiteral("AM") : QStringLiteral("PM"));
         } else {
-            out += loc.toString(QTime(h, mi, s), QLocale::LongFormat);
+            out += loc.toString(QTime(h, mi, s), longTimeFormat());
         }
     }
     return out;

@@ -33,6 +33,8 @@ QString formatCurrency(int64_t scaled);
 // Dates are days since 30 Dec 1899, the time of day in the fraction.
 bool parseDateText(const QString &text, double *out, bool literal = false);
 QString formatDate(double d);
+QString shortDateFormat();
+QString longTimeFormat();
 double dateFromParts(int y, int m, int d, double timeFraction, bool *ok = nullptr);
 void dateToParts(double d, int *y, int *m, int *day, int *h, int *mi, int *s);
 QDate qdateOf(double d);

@@ -30,9 +30,16 @@ private:
         return path;
     }
 
-    static Result run(const QStringList &args, const QByteArray &input = QByteArray())
+    static Result run(const QStringList &args, const QByteArray &input = QByteArray(),
+                      const QString &locale = QString())
     {
         QProcess p;
+        if (!locale.isEmpty()) {
+            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+            env.insert(QStringLiteral("LC_ALL"), locale);
+            env.insert(QStringLiteral("LANG"), locale);
+            p.setProcessEnvironment(env);
+        }
         p.start(QStringLiteral(QUILLORA_BINARY_DIR "/quillora-script"), args);
         p.waitForStarted();
         p.write(input);
@@ -117,6 +124,31 @@ private slots:
         const QByteArray text = report.readAll();
         QVERIFY(text.startsWith("Electrical (2 items)\r\n"));
         QVERIFY(text.endsWith("grand total 218.43\r\n"));
+    }
+
+    void followsTheSystemLocale_data()
+    {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("C is US English")
+            << "C.UTF-8"
+            << "1.5 1,234.50 3/5/2024 2:05:00 PM 3/5/2024 True Tuesday, March 5, 2024\n";
+        QTest::newRow("German") << "de_DE.UTF-8"
+                                << "1,5 1.234,50 05.03.2024 14:05:00 05.03.2024 True "
+                                   "Dienstag, 5. März 2024\n";
+    }
+
+    void followsTheSystemLocale()
+    {
+        QFETCH(QString, locale);
+        QFETCH(QString, expected);
+        const QString path = writeScript(
+            "locale.vbs", "d = DateSerial(2024, 3, 5)\n"
+                          "WScript.Echo CStr(1.5), FormatNumber(1234.5), d + TimeSerial(14, 5, 0), "
+                          "CDate(CStr(d)), IsDate(CStr(d)), FormatDateTime(d, vbLongDate)\n");
+        const Result r = run({path}, QByteArray(), locale);
+        QCOMPARE(r.err, QString());
+        QCOMPARE(r.out, expected);
     }
 
     void usageErrors()
