@@ -481,6 +481,16 @@ void TSynMemo::SetHighlighter(QsciLexer *highlighter)
     applyMargins();
 }
 
+void TSynMemo::recolor(int start, int end)
+{
+    const long lastShown = sci(SCI_GETFIRSTVISIBLELINE) + sci(SCI_LINESONSCREEN) + 1;
+    const long shownEnd = sci(SCI_GETLINEENDPOSITION, sci(SCI_DOCLINEFROMVISIBLE, lastShown));
+    if (end < 0 || end > shownEnd)
+        end = int(shownEnd);
+    if (start < end)
+        sci(SCI_COLOURISE, start, end);
+}
+
 void TSynMemo::keyReleaseEvent(QKeyEvent *event)
 {
     QsciScintilla::keyReleaseEvent(event);

@@ -113,6 +113,11 @@ signals:
     void OnKeyUp(int key, Qt::KeyboardModifiers modifiers);
     void OnGutterClick(Qt::MouseButton button, int line);
 
+public slots:
+    // Styles only down to what is shown; the rest is styled as it comes into view, so
+    // switching the highlighter of a large document does not freeze the window.
+    void recolor(int start = 0, int end = -1) override;
+
 protected:
     void keyReleaseEvent(QKeyEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;

@@ -3,6 +3,8 @@
 
 #include "editor/synmemo.h"
 
+#include <Qsci/qscilexercpp.h>
+
 #include <QElapsedTimer>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -25,6 +27,7 @@ private slots:
     void newTextIsUtf8WithLf();
     void clearKeepsFormat();
     void positionsInLargeDocument();
+    void highlighterSwitchOnLargeDocument();
 
 private:
     QTemporaryDir m_dir;
@@ -262,6 +265,28 @@ void TestSynMemo::positionsInLargeDocument()
         QCOMPARE(memo.CaretX(), 3);
     }
     QVERIFY2(timer.elapsed() < 2000, qPrintable(QString::number(timer.elapsed())));
+}
+
+void TestSynMemo::highlighterSwitchOnLargeDocument()
+{
+    // About 40 MB of C: a switch styles what is shown, not the whole text.
+    const QString line = QStringLiteral("int main() { return 0; } /* comment */ \"text\"\n");
+    QString text;
+    text.reserve(line.size() * 800000);
+    for (int i = 0; i < 800000; ++i)
+        text += line;
+    TSynMemo memo;
+    memo.resize(600, 400);
+    memo.SetText(text);
+    QsciLexerCPP cpp;
+    QElapsedTimer timer;
+    timer.start();
+    memo.SetHighlighter(&cpp);
+    const qint64 elapsed = timer.elapsed();
+    qInfo("highlighter switch: %lld ms", elapsed);
+    QVERIFY2(elapsed < 500, qPrintable(QStringLiteral("%1 ms").arg(elapsed)));
+    QCOMPARE(memo.SendScintilla(QsciScintillaBase::SCI_GETSTYLEAT, 0L) & 0x1F, 5L); // "int"
+    memo.SetHighlighter(nullptr);
 }
 
 QTEST_MAIN(TestSynMemo)
