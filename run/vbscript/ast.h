@@ -39,7 +39,7 @@ enum class NK : uint8_t
     Unary,  // op x
     Binary, // x op y
     Paren,  // (x): a value, never a reference
-           // statements
+            // statements
     Block,
     Assign,
     SetAssign,

@@ -194,6 +194,8 @@ Value fDateAdd(Args &a)
     const QString iv = intervalArg(a, 0);
     const double n = std::trunc(a.num(1));
     const double d = dateArg(a, 2);
+    if (std::fabs(n) > 1e9)
+        throwError(err::InvalidCall);
     double r;
     if (iv == u"yyyy")
         r = addMonths(d, int64_t(n) * 12);

@@ -163,6 +163,8 @@ Value fAbs(Args &a)
         return v.intValue() == INT32_MIN ? Value::dbl(2147483648.0)
                                          : Value::lng(std::abs(v.intValue()));
     case VType::Currency:
+        if (v.curValue() == INT64_MIN)
+            throwError(err::Overflow);
         return Value::currency(std::abs(v.curValue()));
     case VType::Single:
         return Value::single(std::fabs(v.dblValue()));

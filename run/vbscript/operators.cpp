@@ -101,7 +101,9 @@ Value arith(Op op, const Value &a, const Value &b)
                 throwError(err::Overflow);
             return Value::currency(int64_t(d));
         }
-        if (__builtin_add_overflow(x, op == Op::Sub ? -y : y, &r))
+        const bool overflow =
+            op == Op::Sub ? __builtin_sub_overflow(x, y, &r) : __builtin_add_overflow(x, y, &r);
+        if (overflow)
             throwError(err::Overflow);
         return Value::currency(r);
     }
@@ -376,6 +378,8 @@ Value unaryOp(Interp &in, Op op, const Value &ain)
     case VType::Date:
         return Value::date(-a.dblValue());
     case VType::Currency:
+        if (a.curValue() == INT64_MIN)
+            throwError(err::Overflow);
         return Value::currency(-a.curValue());
     default:
         return Value::dbl(-toDouble(a));

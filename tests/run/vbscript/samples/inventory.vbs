@@ -286,6 +286,36 @@ Select Case True
     Case Else: WScript.Echo "few"
 End Select
 
+' restock plan: items below a threshold, computed with Eval on a rule text
+Dim rule, plan, key2, it2
+rule = "qty < 20"
+plan = ""
+For Each key2 In SortedKeys(categories)
+    For Each it2 In categories(key2).Items
+        If Eval(Replace(rule, "qty", it2.Quantity)) Then
+            plan = plan & it2.Code & "+" & (20 - it2.Quantity) & " "
+        End If
+    Next
+Next
+WScript.Echo "restock: " & Trim(plan)
+
+' a log file that is appended to and read back line by line
+Dim logFile, n
+logFile = fso.BuildPath(folder, "run.log")
+With fso.OpenTextFile(logFile, ForAppending, True)
+    .WriteLine "run at " & FormatDateTime(DateSerial(2024, 6, 1) + TimeSerial(9, 30, 0), vbGeneralDate)
+    .WriteLine "items=" & count
+    .Close
+End With
+n = 0
+With fso.OpenTextFile(logFile, ForReading)
+    Do While Not .AtEndOfStream
+        n = n + 1
+        WScript.Echo "log " & n & ": " & .ReadLine
+    Loop
+    .Close
+End With
+
 ' releasing the categories runs their terminators in key order
 Dim k
 For Each k In SortedKeys(categories)
