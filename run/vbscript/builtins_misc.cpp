@@ -34,13 +34,7 @@ Value fInputBox(Args &a)
 
 Value fCreateObject(Args &a)
 {
-    const QString id = a.str(0);
-    if (!a.in.limits.allowFileSystem && id.trimmed().toLower() == u"scripting.filesystemobject")
-        throwError(err::CannotCreateObject);
-    Object *o = createObjectByProgId(id);
-    if (!o)
-        throwError(err::CannotCreateObject);
-    return Value::object(o);
+    return Value::object(a.in.createObject(a.str(0)));
 }
 
 Value fEval(Args &a)
@@ -91,6 +85,16 @@ Value fSetLocale(Args &a)
 }
 
 } // namespace
+
+Object *Interp::createObject(const QString &progId)
+{
+    if (!limits.allowFileSystem && progId.trimmed().toLower() == u"scripting.filesystemobject")
+        throwError(err::CannotCreateObject);
+    Object *o = createObjectByProgId(progId);
+    if (!o)
+        throwError(err::CannotCreateObject);
+    return o;
+}
 
 void addMiscBuiltins(std::vector<Builtin> &out)
 {

@@ -245,16 +245,28 @@ private:
                (n->kind == NK::Local || n->kind == NK::Global || n->kind == NK::Field);
     }
 
+    // v = v & a & b ... appends (a & b ...) to v in place: building a long string in a loop
+    // stays linear. The & chain is left-deep, so v is its leftmost leaf.
     void maybeAppend(Node *s)
     {
-        Node *t = s->x, *v = s->y;
-        if (!isPlainVariable(t) || v->kind != NK::Binary || v->op != Op::Cat)
+        Node *t = s->x;
+        if (!isPlainVariable(t))
             return;
-        Node *l = v->x;
+        Node *parent = nullptr, *cat = s->y;
+        if (cat->kind != NK::Binary || cat->op != Op::Cat)
+            return;
+        while (cat->x->kind == NK::Binary && cat->x->op == Op::Cat) {
+            parent = cat;
+            cat = cat->x;
+        }
+        Node *l = cat->x;
         if (l->kind != t->kind || l->hasArgs || l->slot != t->slot || l->g != t->g)
             return;
         s->kind = NK::AppendAssign;
-        s->y = v->y;
+        if (parent)
+            parent->x = cat->y;
+        else
+            s->y = cat->y;
     }
 
     void name(Node *n, bool isTarget)

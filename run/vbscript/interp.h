@@ -131,7 +131,8 @@ public:
     Value invokeMember(Object *o, int member, Access access, Value *args, int argc,
                        const Value *rhs);
     Value createClassInstance(ClassDef *cls);
-    bool finalizeInstance(ClassInstance *inst); // runs Class_Terminate
+    Object *createObject(const QString &progId); // CreateObject; raises 429
+    bool finalizeInstance(ClassInstance *inst);  // runs Class_Terminate
 
     ScriptHost *host = nullptr;
     std::atomic<bool> interruptRequested{false};

@@ -118,7 +118,11 @@ public:
     const void *dispatchKey() const override { return meta; }
     int findMember(const QString &lowerName) const override
     {
-        return tableOf(meta).index.value(lowerName, -1);
+        const int id = tableOf(meta).index.value(lowerName, -1);
+        // host.CreateObject(progId) as in WScript.CreateObject: the engine's own objects
+        if (id < 0 && lowerName == u"createobject")
+            return kCreateObject;
+        return id;
     }
     int defaultMember() const override { return tableOf(meta).defaultMember; }
 
@@ -141,6 +145,11 @@ public:
     {
         if (!target)
             throwError(err::ObjectRequired);
+        if (member == kCreateObject) {
+            checkArgs(argc, 1, 2);
+            Object *o = in.createObject(toStr(in.scalar(args[0])));
+            return Value::object(o);
+        }
         const MetaTable::Member &m = tableOf(meta).members[size_t(member)];
         if (m.property) {
             QMetaProperty p = meta->property(m.propertyIndex);
@@ -209,6 +218,7 @@ public:
     }
 
 private:
+    static constexpr int kCreateObject = 1 << 20;
     QPointer<QObject> target;
     const QMetaObject *meta;
 };

@@ -60,11 +60,13 @@ private slots:
                          "WScript.Echo s, WScript.ScriptName, WScript.ScriptFullName = \"" +
                              dir.filePath("hello.vbs") +
                              "\"\n"
-                             "WScript.StdOut.Write \"no break\"\nWScript.StdOut.WriteLine \"!\"\n");
+                             "WScript.StdOut.Write \"no break\"\nWScript.StdOut.WriteLine \"!\"\n"
+                             "Set d = WScript.CreateObject(\"Scripting.Dictionary\")\n"
+                             "WScript.Echo TypeName(d)\n");
         const Result r = run({path, "one", "two words"});
         QCOMPARE(r.out,
                  QStringLiteral("Hello 42 1.5\n\n2 one two words\n<one><two words> hello.vbs "
-                                "True\nno break!\n"));
+                                "True\nno break!\nDictionary\n"));
         QCOMPARE(r.err, QString());
         QCOMPARE(r.status, 0);
     }
