@@ -154,7 +154,10 @@ public:
                 maybeAppend(s);
             return;
         case NK::CallStmt:
+            // a called name that nothing declares is a procedure still to come, never a local
+            calling = s->x->kind == NK::Name;
             expr(s->x);
+            calling = false;
             return;
         case NK::If:
             for (Node *c : s->a) {
@@ -271,7 +274,10 @@ private:
 
     void name(Node *n, bool isTarget)
     {
+        const bool wasCalling = calling;
+        calling = false;
         args(n);
+        calling = wasCalling;
         const QString &nm = n->name;
         if (proc && !proc->isTopLevel) {
             if (proc->resultSlot >= 0 && !n->hasArgs && nm == proc->name.toLower()) {
@@ -336,11 +342,11 @@ private:
                 return;
             }
         }
-        if (u.optionExplicit && !declaring && !(n->hasArgs && !isTarget)) {
+        if (u.optionExplicit && !declaring && !calling && !(n->hasArgs && !isTarget)) {
             n->kind = NK::Undefined;
             return;
         }
-        if (proc && !proc->isTopLevel && !(n->hasArgs && !isTarget)) {
+        if (proc && !proc->isTopLevel && !calling && !(n->hasArgs && !isTarget)) {
             n->kind = NK::Local;
             n->slot = proc->nLocals++;
             proc->localNames.insert(nm, n->slot);
@@ -356,6 +362,7 @@ private:
     Unit &u;
     std::vector<int> withSlots;
     bool declaring = false;
+    bool calling = false;
 
 public:
     std::vector<std::pair<int, int>> captures; // snippet slot -> outer slot

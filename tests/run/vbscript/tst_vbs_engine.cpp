@@ -86,6 +86,16 @@ private slots:
         QCOMPARE(r.toInt(), 30);
     }
 
+    void callsASubOfALaterText()
+    {
+        ScriptRun s;
+        QVERIFY(s.engine.addCode("Sub First\n Dim unknownArg\n Later\n Third unknownArg\nEnd Sub"));
+        QVERIFY(s.engine.addCode("Sub Later: WScript.Echo \"later\": End Sub\n"
+                                 "Sub Third(a): WScript.Echo \"third\", IsEmpty(a): End Sub"));
+        QVERIFY(s.engine.run("First", {}, nullptr));
+        QCOMPARE(s.sink.lines, QStringList({"later", "third True"}));
+    }
+
     void runErrors()
     {
         VBScriptEngine e;
