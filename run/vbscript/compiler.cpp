@@ -6,6 +6,7 @@
 #include "parser.h"
 
 #include <QRegularExpression>
+#include <QSet>
 
 namespace quillora::vbs {
 
@@ -18,6 +19,26 @@ public:
     // fails the registrations are undone: nothing may point into a unit that is discarded.
     void resolveUnit(const ParsedUnit &pu)
     {
+        // one name, one meaning within a text: a procedure may not share it with a
+        // variable, a constant or another procedure
+        QSet<QString> seen(pu.globalDims.begin(), pu.globalDims.end());
+        seen.unite(QSet<QString>(pu.globalConsts.begin(), pu.globalConsts.end()));
+        for (auto &p : u.procs) {
+            if (p->isTopLevel || p->cls)
+                continue;
+            const QString lower = p->name.toLower();
+            if (seen.contains(lower)) {
+                ScriptException e;
+                e.number = err::NameRedefined;
+                e.description = errorText(e.number);
+                e.source = compileSource();
+                e.compile = true;
+                e.line = p->line;
+                e.column = p->col;
+                throw e;
+            }
+            seen.insert(lower);
+        }
         std::vector<std::pair<QString, ClassDef *>> oldClasses;
         std::vector<std::pair<GlobalSlot *, Procedure *>> oldProcs;
         for (auto &c : u.classes) {

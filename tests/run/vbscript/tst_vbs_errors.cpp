@@ -39,6 +39,10 @@ private slots:
         row("parentheses on a sub call", "Sub S(a, b): End Sub\nS(1, 2)", 1044,
             "Cannot use parentheses when calling a Sub", 2, 0);
         row("name redefined", "Dim a\nDim a", 1041, "Name redefined", 2, 4);
+        row("procedure named like a variable", "Dim a\nSub A: End Sub", 1041, "Name redefined", 2,
+            4);
+        row("two procedures of one name", "Sub A: End Sub\nFunction a(): End Function", 1041,
+            "Name redefined", 2, 9);
         // run-time errors
         row("invalid procedure call", "x = 1\nx = Mid(\"abc\", 0)", 5,
             "Invalid procedure call or argument", 2, 4);
