@@ -205,6 +205,8 @@ struct Unit
     QStringList lines;        // source lines, for the error text
     bool optionExplicit = false;
     std::vector<std::pair<int, int>> captures; // Execute: own slot -> slot of the caller
+    // Execute: own slot -> a name the code creates in the caller's scope
+    std::vector<std::pair<int, QString>> namedCaptures;
 
     Node *node(NK kind, int line, int col)
     {

@@ -371,6 +371,8 @@ private:
             n->kind = NK::Local;
             n->slot = proc->nLocals++;
             proc->localNames.insert(nm, n->slot);
+            if (outerScope) // Execute: the new name lives on in the caller's scope
+                namedCaptures.emplace_back(n->slot, nm);
             return;
         }
         n->kind = NK::Global;
@@ -386,7 +388,8 @@ private:
     bool calling = false;
 
 public:
-    std::vector<std::pair<int, int>> captures; // snippet slot -> outer slot
+    std::vector<std::pair<int, int>> captures;          // snippet slot -> outer slot
+    std::vector<std::pair<int, QString>> namedCaptures; // snippet slot -> name created
 };
 
 Unit *Interp::compileUnit(const QString &text, Procedure *localScope, bool expression)
@@ -415,6 +418,8 @@ Unit *Interp::compileUnit(const QString &text, Procedure *localScope, bool expre
         if (localScope) {
             r.outerScope = localScope;
             r.cls = localScope->cls;
+            top->isTopLevel = false;
+            top->cls = localScope->cls;
         }
         // the result slot is set by the Assign node directly; resolve the expression only
         r.expr(e);
@@ -432,6 +437,7 @@ Unit *Interp::compileUnit(const QString &text, Procedure *localScope, bool expre
     for (auto &p : unit->procs)
         p->unit = unit.get();
     unit->captures = std::move(r.captures);
+    unit->namedCaptures = std::move(r.namedCaptures);
     units.push_back(std::move(unit));
     return units.back().get();
 }

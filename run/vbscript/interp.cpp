@@ -191,13 +191,17 @@ Value Interp::runUnit(Unit *u)
 {
     Frame *outer = frame;
     std::vector<Value> args(size_t(u->top->nParams));
-    if (!u->captures.empty() && outer) {
+    if ((!u->captures.empty() || !u->namedCaptures.empty()) && outer) {
         // Execute in a procedure: bind the caller's names like ByRef parameters
         ValueStack::Mark mark;
         enterCall();
         Value *locals = stack.push(u->top->nLocals, &mark);
         for (const auto &c : u->captures)
             locals[c.first] = Value::refTo(&outer->locals[c.second].deref());
+        if (!u->namedCaptures.empty() && !outer->executeLocals)
+            outer->executeLocals = std::make_unique<std::map<QString, Value>>();
+        for (const auto &c : u->namedCaptures)
+            locals[c.first] = Value::refTo(&(*outer->executeLocals)[c.second]);
         Frame f;
         f.locals = locals;
         f.proc = u->top;

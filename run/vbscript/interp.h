@@ -8,6 +8,7 @@
 #include <QHash>
 
 #include <atomic>
+#include <map>
 #include <memory>
 
 namespace quillora {
@@ -33,6 +34,8 @@ struct Frame
     Object *me = nullptr;
     bool resumeNext = false;
     Frame *parent = nullptr;
+    // variables that code run by Execute created in this procedure; nodes never move
+    std::unique_ptr<std::map<QString, Value>> executeLocals;
 };
 
 // Locals live in chunks that never move, so ByRef bindings into a caller's frame stay valid.

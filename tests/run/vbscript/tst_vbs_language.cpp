@@ -158,6 +158,11 @@ private slots:
              {"ExecuteGlobal \"Function Twice(n): Twice = n * 2: End Function\"\nWScript.Echo "
               "Twice(21)",
               "42"}},
+            {"execute creates locals of the caller",
+             {"Sub T\nExecute \"made = 5\"\nExecute \"made = made + 1\"\nWScript.Echo "
+              "Eval(\"made\")\n"
+              "End Sub\nT\nWScript.Echo IsEmpty(Eval(\"made\"))",
+              "6|True"}},
             {"execute sees the locals",
              {"Sub T\nDim a: a = 1\nExecute \"a = a + 10\"\nWScript.Echo a\nEnd Sub\nT", "11"}},
             {"redim declares under option explicit",
