@@ -65,7 +65,7 @@ struct Limits
 {
     int maxCallDepth = 2000;
     size_t maxArrayElements = size_t(1) << 24;
-    qsizetype maxStringLength = qsizetype(1) << 28;
+    qsizetype maxStringLength = qsizetype(1) << 26;
     long long maxSteps = 0; // statements and loop rounds; 0 for no limit
     bool allowFileSystem = true;
 };
