@@ -164,6 +164,9 @@ void TFormSetup::buildControls()
         r.label = named(new QLabel(QString::fromUtf16(design.caption), GroupBox3), design.label);
         r.edit = named(new QLineEdit(GroupBox3), design.edit);
         r.edit->setReadOnly(true);
+        // Room for the largest colour value, 16777215.
+        r.edit->setMinimumWidth(
+            r.edit->fontMetrics().horizontalAdvance(QStringLiteral("16777215")) + 12);
         r.swatch = named(new QFrame(GroupBox3), design.panel);
         r.swatch->setFrameShape(QFrame::Box);
         r.swatch->setMinimumSize(40, 20);
