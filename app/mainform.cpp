@@ -1,5 +1,7 @@
 #include "app/mainform.h"
 
+#include "app/commandtables.h"
+
 #include "app/prompts.h"
 #include "app/shell.h"
 #include "app/toolbarimages.h"
@@ -37,26 +39,7 @@
 #include <QToolBar>
 #include <QToolButton>
 
-// One row per control that runs a command: its component name, the message that gives
-// its caption (menus and context menu) or hint (toolbar), an optional shortcut, its
-// picture and what it runs. The same table builds the window and drives the language
-// switch. A row without a handler is a command that is not available yet.
-struct TMainForm::Command
-{
-    const char *name;
-    int message;
-    const char *shortcut;
-    int image;
-    void (*run)(TMainForm &);
-};
-
 namespace {
-
-using Command = void (*)(TMainForm &);
-
-constexpr int kNoMessage = -1;
-constexpr int kNoImage = -1;
-const char *const kSeparator = "-";
 
 // The status bar's panels: width in pixels and alignment.
 struct PanelSpec
@@ -108,150 +91,6 @@ protected:
         painter.fillRect(rect(), gradient);
     }
 };
-
-// ---- the command tables ----
-
-static const TMainForm::Command kFileMenu[] = {
-    {"FileNewItem", 41, "Ctrl+N", kImageNew, [](TMainForm &f) { f.FileNew(); }},
-    {"FileOpenItem", 42, "Ctrl+O", kImageOpen, [](TMainForm &f) { f.FileOpen(); }},
-    {"FileSaveItem", 43, "Ctrl+S", kImageSave, [](TMainForm &f) { f.FileSave(); }},
-    {"FileSaveAsItem", 44, nullptr, kNoImage, [](TMainForm &f) { f.FileSaveAs(); }},
-    {"AlsAsciiTextspeichern1", 45, nullptr, kNoImage,
-     [](TMainForm &f) { f.AlsAsciiTextspeichern1Click(); }},
-    {kSeparator, kNoMessage, nullptr, kNoImage, nullptr},
-    {"FilePrintItem", 46, "Ctrl+P", kImagePrint, [](TMainForm &f) { f.FilePrint(); }},
-    {kSeparator, kNoMessage, nullptr, kNoImage, nullptr},
-    {"FileExitItem", 47, "Alt+X", kImageQuit, [](TMainForm &f) { f.FileExit(); }},
-    {kSeparator, kNoMessage, nullptr, kNoImage, nullptr},
-    {"DelLast", 86, nullptr, kNoImage, [](TMainForm &f) { f.DelLastClick(); }},
-    {"file11", kNoMessage, nullptr, kNoImage, [](TMainForm &f) { f.OpenRecentFile(0); }},
-    {"file21", kNoMessage, nullptr, kNoImage, [](TMainForm &f) { f.OpenRecentFile(1); }},
-    {"file31", kNoMessage, nullptr, kNoImage, [](TMainForm &f) { f.OpenRecentFile(2); }},
-    {"file41", kNoMessage, nullptr, kNoImage, [](TMainForm &f) { f.OpenRecentFile(3); }},
-};
-
-static const TMainForm::Command kEditMenu[] = {
-    {"EditUndoItem", 48, nullptr, kImageUndo, [](TMainForm &f) { f.EditUndo(); }},
-    {"Selectall1", 49, nullptr, kImageSelectAll, [](TMainForm &f) { f.Selectall1Click(); }},
-    {kSeparator, kNoMessage, nullptr, kNoImage, nullptr},
-    {"EditCutItem", 50, nullptr, kImageCut, [](TMainForm &f) { f.EditCut(); }},
-    {"EditCopyItem", 51, nullptr, kImageCopy, [](TMainForm &f) { f.EditCopy(); }},
-    {"EditPasteItem", 52, nullptr, kImagePaste, [](TMainForm &f) { f.EditPaste(); }},
-    {kSeparator, kNoMessage, nullptr, kNoImage, nullptr},
-    {"Find1", 53, "Ctrl+F", kImageFind, nullptr},
-    {"Findenexten", 54, "F3", kNoImage, nullptr},
-    {"Replace1", 55, "Ctrl+R", kNoImage, nullptr},
-    {"MultiReplace1", 56, "Ctrl+M", kNoImage, nullptr},
-    {kSeparator, kNoMessage, nullptr, kNoImage, nullptr},
-    {"GoToLine1", 57, "Ctrl+G", kNoImage, nullptr},
-    {kSeparator, kNoMessage, nullptr, kNoImage, nullptr},
-    {"RemoveHyphenation1", 58, nullptr, kNoImage, nullptr},
-    {kSeparator, kNoMessage, nullptr, kNoImage, nullptr},
-    {"Removelinebreaks1", 59, nullptr, kNoImage, nullptr},
-    {"Insertlinebreaks1", 60, nullptr, kNoImage, nullptr},
-    {kSeparator, kNoMessage, nullptr, kNoImage, nullptr},
-    {"UppertoLower1", 61, nullptr, kImageLower, nullptr},
-    {"LowertoUpper1", 62, nullptr, kImageUpper, nullptr},
-};
-
-static const TMainForm::Command kOptionsMenu[] = {
-    {"SelectSyntaxscheme1", 63, nullptr, kNoImage, nullptr}, // submenu
-    {"Editcodeproposals1", 64, nullptr, kImageProposals,
-     [](TMainForm &f) { f.Editcodeproposals1Click(); }},
-    {"Settings2", 65, nullptr, kNoImage, [](TMainForm &f) { f.Settings2Click(); }},
-    {kSeparator, kNoMessage, nullptr, kNoImage, nullptr},
-    {"FTP1", 66, nullptr, kImageFtp, nullptr},
-    {"Code1", 67, nullptr, kImageExecute, nullptr},
-    {kSeparator, kNoMessage, nullptr, kNoImage, nullptr},
-    {"NachUpdatessuchen1", 68, nullptr, kNoImage, nullptr},
-};
-
-static const TMainForm::Command kLanguageMenu[] = {
-    {"Deutsch1", 71, nullptr, kNoImage, [](TMainForm &f) { f.Deutsch1Click(); }},
-    {"Englisch1", 70, nullptr, kNoImage, [](TMainForm &f) { f.Englisch1Click(); }},
-};
-
-static const TMainForm::Command kHelpMenu[] = {
-    {"Help1", 72, nullptr, kImageHelp, nullptr},
-    {kSeparator, kNoMessage, nullptr, kNoImage, nullptr},
-    {"HelpAboutItem", 73, nullptr, kImageAbout, nullptr},
-};
-
-struct MenuSpec
-{
-    const char *name;
-    int message;
-    const TMainForm::Command *items;
-    int count;
-};
-
-template <int N>
-constexpr MenuSpec menu(const char *name, int message, const TMainForm::Command (&items)[N])
-{
-    return {name, message, items, N};
-}
-
-static const MenuSpec kMainMenu[] = {
-    menu("FileMenu", 36, kFileMenu),     menu("EditMenu", 37, kEditMenu),
-    menu("Settings1", 38, kOptionsMenu), menu("Sprache1", 39, kLanguageMenu),
-    menu("HelpMenu", 40, kHelpMenu),
-};
-
-// Toolbar buttons carry their message as hint.
-static const TMainForm::Command kToolBar[] = {
-    {"ToolButton1", 15, nullptr, kImageNew, [](TMainForm &f) { f.FileNew(); }},
-    {"OpenButton", 16, nullptr, kImageOpen, [](TMainForm &f) { f.FileOpen(); }},
-    {"SaveButton", 17, nullptr, kImageSave, [](TMainForm &f) { f.FileSave(); }},
-    {"PrintButton", 18, nullptr, kImagePrint, [](TMainForm &f) { f.FilePrint(); }},
-    {kSeparator, kNoMessage, nullptr, kNoImage, nullptr},
-    {"CutButton", 19, nullptr, kImageCut, [](TMainForm &f) { f.EditCut(); }},
-    {"CopyButton", 20, nullptr, kImageCopy, [](TMainForm &f) { f.EditCopy(); }},
-    {"PasteButton", 21, nullptr, kImagePaste, [](TMainForm &f) { f.EditPaste(); }},
-    {"UndoButton", 22, nullptr, kImageUndo, [](TMainForm &f) { f.EditUndo(); }},
-    {"ToolButtonDel", 23, nullptr, kImageDelete, nullptr},
-    {kSeparator, kNoMessage, nullptr, kNoImage, nullptr},
-    {"ToolButtonFind", 24, nullptr, kImageFind, nullptr},
-    {"ToolButton12", 25, nullptr, kImageSelectAll, [](TMainForm &f) { f.Selectall1Click(); }},
-    {"ToolButton8", 27, nullptr, kImageUpper, nullptr},
-    {"ToolButton9", 26, nullptr, kImageLower, nullptr},
-    {"ToolButton3", 28, nullptr, kImageWrapOff, [](TMainForm &f) { f.ToolButton3Click(); }},
-    {kSeparator, kNoMessage, nullptr, kNoImage, nullptr},
-    {"ToolButton7", 29, nullptr, kImageBrowser, nullptr},
-    {"ToolButton6", 30, nullptr, kImageExecute, nullptr},
-    {"ToolButton2", 31, nullptr, kImageFtp, nullptr},
-    {"ToolButton10", 32, nullptr, kImageProposals,
-     [](TMainForm &f) { f.Editcodeproposals1Click(); }},
-    {kSeparator, kNoMessage, nullptr, kNoImage, nullptr},
-    {"ToolButton14", 33, nullptr, kImageHelp, nullptr},
-    {"ToolButton15", 34, nullptr, kImageAbout, nullptr},
-    {kSeparator, kNoMessage, nullptr, kNoImage, nullptr},
-    {"ToolButton17", 35, nullptr, kImageQuit, [](TMainForm &f) { f.ToolButton17Click(); }},
-};
-
-static const TMainForm::Command kContextMenu[] = {
-    {"Rckgngig1", 74, nullptr, kImageUndo, [](TMainForm &f) { f.EditUndo(); }},
-    {kSeparator, kNoMessage, nullptr, kNoImage, nullptr},
-    {"Kopieren1", 75, nullptr, kImageCopy, [](TMainForm &f) { f.EditCopy(); }},
-    {"Ausschneiden1", 76, nullptr, kImageCut, [](TMainForm &f) { f.EditCut(); }},
-    {"infgen1", 77, nullptr, kImagePaste, [](TMainForm &f) { f.EditPaste(); }},
-    {kSeparator, kNoMessage, nullptr, kNoImage, nullptr},
-    {"Suchen1", 78, nullptr, kImageFind, nullptr},
-    {"Weitersuchen1", 79, nullptr, kNoImage, nullptr},
-    {"Ersetzen1", 80, nullptr, kNoImage, nullptr},
-    {kSeparator, kNoMessage, nullptr, kNoImage, nullptr},
-    {"Lesezeichensetzen1", 81, nullptr, kNoImage, nullptr}, // submenu
-    {"GehezuLesezeichen1", 82, nullptr, kNoImage, nullptr}, // submenu
-    {"Lesezeichenlschen1", 83, nullptr, kNoImage, nullptr},
-};
-
-// Bookmark submenu items: set "Lesezeichen02", "Lesezeichen11" ... "Lesezeichen91";
-// go to "Lesezeichen01", "Lesezeichen12" ... "Lesezeichen92".
-static QString bookmarkItemName(int number, bool goTo)
-{
-    if (number == 0)
-        return goTo ? QStringLiteral("Lesezeichen01") : QStringLiteral("Lesezeichen02");
-    return QStringLiteral("Lesezeichen%1%2").arg(number).arg(goTo ? 2 : 1);
-}
 
 // ---- creation ----
 
@@ -337,13 +176,13 @@ void TMainForm::buildActions()
         if (row.image != kNoImage)
             action->setIcon(toolbarImage(row.image));
     };
-    for (const MenuSpec &spec : kMainMenu) {
-        for (int i = 0; i < spec.count; ++i)
-            add(spec.items[i]);
+    for (const MenuSpec &spec : mainMenus()) {
+        for (const TMainForm::Command &row : spec.items)
+            add(row);
     }
-    for (const TMainForm::Command &row : kToolBar)
+    for (const TMainForm::Command &row : toolBarCommands())
         add(row);
-    for (const TMainForm::Command &row : kContextMenu)
+    for (const TMainForm::Command &row : contextMenuCommands())
         add(row);
     for (int n = 0; n < TSynMemo::kBookmarkCount; ++n) {
         makeAction(bookmarkItemName(n, false), {});
@@ -353,12 +192,11 @@ void TMainForm::buildActions()
 
 void TMainForm::buildMenus()
 {
-    for (const MenuSpec &spec : kMainMenu) {
+    for (const MenuSpec &spec : mainMenus()) {
         QMenu *menu = menuBar()->addMenu(QString());
         menu->setObjectName(QString::fromLatin1(spec.name));
         m_menus.insert(menu->objectName(), menu);
-        for (int i = 0; i < spec.count; ++i) {
-            const TMainForm::Command &row = spec.items[i];
+        for (const TMainForm::Command &row : spec.items) {
             if (row.name == kSeparator) {
                 menu->addSeparator();
                 continue;
@@ -389,7 +227,7 @@ void TMainForm::buildToolBar()
     auto *indent = new QWidget(m_toolBar); // the buttons start 20 pixels in
     indent->setFixedWidth(14);
     m_toolBar->addWidget(indent);
-    for (const TMainForm::Command &row : kToolBar) {
+    for (const TMainForm::Command &row : toolBarCommands()) {
         if (row.name == kSeparator) {
             m_toolBar->addSeparator();
             continue;
@@ -405,7 +243,7 @@ void TMainForm::buildContextMenu()
 {
     m_popupMenu = new QMenu(this);
     m_popupMenu->setObjectName(QStringLiteral("PopupMenu1"));
-    for (const TMainForm::Command &row : kContextMenu) {
+    for (const TMainForm::Command &row : contextMenuCommands()) {
         if (row.name == kSeparator) {
             m_popupMenu->addSeparator();
             continue;
@@ -538,15 +376,15 @@ void TMainForm::ApplyLanguage()
             item->setText(text);
         }
     };
-    for (const TMainForm::Command &row : kToolBar)
+    for (const TMainForm::Command &row : toolBarCommands())
         caption(row, true);
-    for (const MenuSpec &spec : kMainMenu) {
+    for (const MenuSpec &spec : mainMenus()) {
         m_menus.value(QString::fromLatin1(spec.name))
             ->setTitle(messageText(language, spec.message));
-        for (int i = 0; i < spec.count; ++i)
-            caption(spec.items[i], false);
+        for (const TMainForm::Command &row : spec.items)
+            caption(row, false);
     }
-    for (const TMainForm::Command &row : kContextMenu)
+    for (const TMainForm::Command &row : contextMenuCommands())
         caption(row, false);
     for (int n = 0; n < TSynMemo::kBookmarkCount; ++n) {
         action(bookmarkItemName(n, false))->setText(m_bookmarkWord + QString::number(n));

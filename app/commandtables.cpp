@@ -1,0 +1,147 @@
+#include "app/commandtables.h"
+
+#include "app/toolbarimages.h"
+
+namespace {
+
+const TMainForm::Command kFileMenu[] = {
+    {"FileNewItem", 41, "Ctrl+N", kImageNew, [](TMainForm &f) { f.FileNew(); }},
+    {"FileOpenItem", 42, "Ctrl+O", kImageOpen, [](TMainForm &f) { f.FileOpen(); }},
+    {"FileSaveItem", 43, "Ctrl+S", kImageSave, [](TMainForm &f) { f.FileSave(); }},
+    {"FileSaveAsItem", 44, nullptr, kNoImage, [](TMainForm &f) { f.FileSaveAs(); }},
+    {"AlsAsciiTextspeichern1", 45, nullptr, kNoImage,
+     [](TMainForm &f) { f.AlsAsciiTextspeichern1Click(); }},
+    {kSeparator, kNoMessage, nullptr, kNoImage, nullptr},
+    {"FilePrintItem", 46, "Ctrl+P", kImagePrint, [](TMainForm &f) { f.FilePrint(); }},
+    {kSeparator, kNoMessage, nullptr, kNoImage, nullptr},
+    {"FileExitItem", 47, "Alt+X", kImageQuit, [](TMainForm &f) { f.FileExit(); }},
+    {kSeparator, kNoMessage, nullptr, kNoImage, nullptr},
+    {"DelLast", 86, nullptr, kNoImage, [](TMainForm &f) { f.DelLastClick(); }},
+    {"file11", kNoMessage, nullptr, kNoImage, [](TMainForm &f) { f.OpenRecentFile(0); }},
+    {"file21", kNoMessage, nullptr, kNoImage, [](TMainForm &f) { f.OpenRecentFile(1); }},
+    {"file31", kNoMessage, nullptr, kNoImage, [](TMainForm &f) { f.OpenRecentFile(2); }},
+    {"file41", kNoMessage, nullptr, kNoImage, [](TMainForm &f) { f.OpenRecentFile(3); }},
+};
+
+const TMainForm::Command kEditMenu[] = {
+    {"EditUndoItem", 48, nullptr, kImageUndo, [](TMainForm &f) { f.EditUndo(); }},
+    {"Selectall1", 49, nullptr, kImageSelectAll, [](TMainForm &f) { f.Selectall1Click(); }},
+    {kSeparator, kNoMessage, nullptr, kNoImage, nullptr},
+    {"EditCutItem", 50, nullptr, kImageCut, [](TMainForm &f) { f.EditCut(); }},
+    {"EditCopyItem", 51, nullptr, kImageCopy, [](TMainForm &f) { f.EditCopy(); }},
+    {"EditPasteItem", 52, nullptr, kImagePaste, [](TMainForm &f) { f.EditPaste(); }},
+    {kSeparator, kNoMessage, nullptr, kNoImage, nullptr},
+    {"Find1", 53, "Ctrl+F", kImageFind, nullptr},
+    {"Findenexten", 54, "F3", kNoImage, nullptr},
+    {"Replace1", 55, "Ctrl+R", kNoImage, nullptr},
+    {"MultiReplace1", 56, "Ctrl+M", kNoImage, nullptr},
+    {kSeparator, kNoMessage, nullptr, kNoImage, nullptr},
+    {"GoToLine1", 57, "Ctrl+G", kNoImage, nullptr},
+    {kSeparator, kNoMessage, nullptr, kNoImage, nullptr},
+    {"RemoveHyphenation1", 58, nullptr, kNoImage, nullptr},
+    {kSeparator, kNoMessage, nullptr, kNoImage, nullptr},
+    {"Removelinebreaks1", 59, nullptr, kNoImage, nullptr},
+    {"Insertlinebreaks1", 60, nullptr, kNoImage, nullptr},
+    {kSeparator, kNoMessage, nullptr, kNoImage, nullptr},
+    {"UppertoLower1", 61, nullptr, kImageLower, nullptr},
+    {"LowertoUpper1", 62, nullptr, kImageUpper, nullptr},
+};
+
+const TMainForm::Command kOptionsMenu[] = {
+    {"SelectSyntaxscheme1", 63, nullptr, kNoImage, nullptr}, // submenu
+    {"Editcodeproposals1", 64, nullptr, kImageProposals,
+     [](TMainForm &f) { f.Editcodeproposals1Click(); }},
+    {"Settings2", 65, nullptr, kNoImage, [](TMainForm &f) { f.Settings2Click(); }},
+    {kSeparator, kNoMessage, nullptr, kNoImage, nullptr},
+    {"FTP1", 66, nullptr, kImageFtp, nullptr},
+    {"Code1", 67, nullptr, kImageExecute, nullptr},
+    {kSeparator, kNoMessage, nullptr, kNoImage, nullptr},
+    {"NachUpdatessuchen1", 68, nullptr, kNoImage, nullptr},
+};
+
+const TMainForm::Command kLanguageMenu[] = {
+    {"Deutsch1", 71, nullptr, kNoImage, [](TMainForm &f) { f.Deutsch1Click(); }},
+    {"Englisch1", 70, nullptr, kNoImage, [](TMainForm &f) { f.Englisch1Click(); }},
+};
+
+const TMainForm::Command kHelpMenu[] = {
+    {"Help1", 72, nullptr, kImageHelp, nullptr},
+    {kSeparator, kNoMessage, nullptr, kNoImage, nullptr},
+    {"HelpAboutItem", 73, nullptr, kImageAbout, nullptr},
+};
+
+const MenuSpec kMainMenu[] = {
+    {"FileMenu", 36, kFileMenu},     {"EditMenu", 37, kEditMenu}, {"Settings1", 38, kOptionsMenu},
+    {"Sprache1", 39, kLanguageMenu}, {"HelpMenu", 40, kHelpMenu},
+};
+
+// Toolbar buttons carry their message as hint.
+const TMainForm::Command kToolBar[] = {
+    {"ToolButton1", 15, nullptr, kImageNew, [](TMainForm &f) { f.FileNew(); }},
+    {"OpenButton", 16, nullptr, kImageOpen, [](TMainForm &f) { f.FileOpen(); }},
+    {"SaveButton", 17, nullptr, kImageSave, [](TMainForm &f) { f.FileSave(); }},
+    {"PrintButton", 18, nullptr, kImagePrint, [](TMainForm &f) { f.FilePrint(); }},
+    {kSeparator, kNoMessage, nullptr, kNoImage, nullptr},
+    {"CutButton", 19, nullptr, kImageCut, [](TMainForm &f) { f.EditCut(); }},
+    {"CopyButton", 20, nullptr, kImageCopy, [](TMainForm &f) { f.EditCopy(); }},
+    {"PasteButton", 21, nullptr, kImagePaste, [](TMainForm &f) { f.EditPaste(); }},
+    {"UndoButton", 22, nullptr, kImageUndo, [](TMainForm &f) { f.EditUndo(); }},
+    {"ToolButtonDel", 23, nullptr, kImageDelete, nullptr},
+    {kSeparator, kNoMessage, nullptr, kNoImage, nullptr},
+    {"ToolButtonFind", 24, nullptr, kImageFind, nullptr},
+    {"ToolButton12", 25, nullptr, kImageSelectAll, [](TMainForm &f) { f.Selectall1Click(); }},
+    {"ToolButton8", 27, nullptr, kImageUpper, nullptr},
+    {"ToolButton9", 26, nullptr, kImageLower, nullptr},
+    {"ToolButton3", 28, nullptr, kImageWrapOff, [](TMainForm &f) { f.ToolButton3Click(); }},
+    {kSeparator, kNoMessage, nullptr, kNoImage, nullptr},
+    {"ToolButton7", 29, nullptr, kImageBrowser, nullptr},
+    {"ToolButton6", 30, nullptr, kImageExecute, nullptr},
+    {"ToolButton2", 31, nullptr, kImageFtp, nullptr},
+    {"ToolButton10", 32, nullptr, kImageProposals,
+     [](TMainForm &f) { f.Editcodeproposals1Click(); }},
+    {kSeparator, kNoMessage, nullptr, kNoImage, nullptr},
+    {"ToolButton14", 33, nullptr, kImageHelp, nullptr},
+    {"ToolButton15", 34, nullptr, kImageAbout, nullptr},
+    {kSeparator, kNoMessage, nullptr, kNoImage, nullptr},
+    {"ToolButton17", 35, nullptr, kImageQuit, [](TMainForm &f) { f.ToolButton17Click(); }},
+};
+
+const TMainForm::Command kContextMenu[] = {
+    {"Rckgngig1", 74, nullptr, kImageUndo, [](TMainForm &f) { f.EditUndo(); }},
+    {kSeparator, kNoMessage, nullptr, kNoImage, nullptr},
+    {"Kopieren1", 75, nullptr, kImageCopy, [](TMainForm &f) { f.EditCopy(); }},
+    {"Ausschneiden1", 76, nullptr, kImageCut, [](TMainForm &f) { f.EditCut(); }},
+    {"infgen1", 77, nullptr, kImagePaste, [](TMainForm &f) { f.EditPaste(); }},
+    {kSeparator, kNoMessage, nullptr, kNoImage, nullptr},
+    {"Suchen1", 78, nullptr, kImageFind, nullptr},
+    {"Weitersuchen1", 79, nullptr, kNoImage, nullptr},
+    {"Ersetzen1", 80, nullptr, kNoImage, nullptr},
+    {kSeparator, kNoMessage, nullptr, kNoImage, nullptr},
+    {"Lesezeichensetzen1", 81, nullptr, kNoImage, nullptr}, // submenu
+    {"GehezuLesezeichen1", 82, nullptr, kNoImage, nullptr}, // submenu
+    {"Lesezeichenlschen1", 83, nullptr, kNoImage, nullptr},
+};
+
+} // namespace
+
+std::span<const MenuSpec> mainMenus()
+{
+    return kMainMenu;
+}
+
+std::span<const TMainForm::Command> toolBarCommands()
+{
+    return kToolBar;
+}
+
+std::span<const TMainForm::Command> contextMenuCommands()
+{
+    return kContextMenu;
+}
+
+QString bookmarkItemName(int number, bool goTo)
+{
+    if (number == 0)
+        return goTo ? QStringLiteral("Lesezeichen01") : QStringLiteral("Lesezeichen02");
+    return QStringLiteral("Lesezeichen%1%2").arg(number).arg(goTo ? 2 : 1);
+}
