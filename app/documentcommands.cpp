@@ -180,7 +180,7 @@ FileResult TMainForm::WriteAnsiFile(const QString &path)
     LineList copy;
     for (int i = 0, count = SynMemo1->Lines().Count(); i < count; ++i)
         copy.Add(SynMemo1->Lines().Strings(i));
-    copy.setFormat({TextEncoding::Windows1252, LineBreak::CrLf});
+    copy.setFormat({TextEncoding::Windows1252, LineBreak::CrLf, {}});
     // Every line ends with CR LF, the last one too.
     copy.Add(QString());
     return copy.SaveToFile(path);
@@ -304,7 +304,7 @@ void TMainForm::SaveRecentFiles()
     const QString path = m_dataPath + kRecentFileName;
     Memo1.SetText(m_recent.toLines().join(QStringLiteral("\r\n")));
     // The program's own files keep CR LF; the encoding is that of the last file read.
-    Memo1.setFormat({Memo1.format().encoding, LineBreak::CrLf});
+    Memo1.setFormat({Memo1.format().encoding, LineBreak::CrLf, {}});
     if (!Memo1.SaveToFile(path)) {
         DeleteFailedFile(m_dataPath, path);
         if (!Memo1.SaveToFile(path))

@@ -161,12 +161,12 @@ DecodedText decodeText(const QByteArray &bytes)
     if (startsWith({0xEF, 0xBB, 0xBF})) {
         result.format.encoding = TextEncoding::Utf8WithMark;
         result.text = QString::fromUtf8(QByteArrayView(bytes).sliced(3));
-    } else if (startsWith({0xFF, 0xFE})) {
-        result.format.encoding = TextEncoding::Utf16LE;
-        result.text = decodeUtf16(QByteArrayView(bytes).sliced(2), false);
-    } else if (startsWith({0xFE, 0xFF})) {
-        result.format.encoding = TextEncoding::Utf16BE;
-        result.text = decodeUtf16(QByteArrayView(bytes).sliced(2), true);
+    } else if (startsWith({0xFF, 0xFE}) || startsWith({0xFE, 0xFF})) {
+        const bool bigEndian = static_cast<unsigned char>(bytes[0]) == 0xFE;
+        result.format.encoding = bigEndian ? TextEncoding::Utf16BE : TextEncoding::Utf16LE;
+        result.text = decodeUtf16(QByteArrayView(bytes).sliced(2), bigEndian);
+        if (bytes.size() % 2 != 0)
+            result.format.strayByte = bytes.right(1);
     } else if (isValidUtf8(bytes)) {
         result.format.encoding = TextEncoding::Utf8;
         result.text = QString::fromUtf8(bytes);
@@ -206,9 +206,9 @@ QByteArray encodeText(QStringView text, const TextFormat &format)
     case TextEncoding::Utf8WithMark:
         return QByteArray("\xEF\xBB\xBF") + body.toUtf8();
     case TextEncoding::Utf16LE:
-        return encodeUtf16(body, false);
+        return encodeUtf16(body, false) + format.strayByte;
     case TextEncoding::Utf16BE:
-        return encodeUtf16(body, true);
+        return encodeUtf16(body, true) + format.strayByte;
     case TextEncoding::Windows1252:
         return toWindows1252(body);
     }

@@ -25,6 +25,9 @@ struct TextFormat
 {
     TextEncoding encoding = TextEncoding::Utf8;
     LineBreak lineBreak = LineBreak::Lf;
+    // A UTF-16 file of an odd number of bytes: the last byte, which is no character. It
+    // is written back after the text, so such a file also survives a load and save.
+    QByteArray strayByte;
     bool operator==(const TextFormat &) const = default;
 };
 

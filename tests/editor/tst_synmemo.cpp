@@ -240,7 +240,7 @@ void TestSynMemo::clearKeepsFormat()
     int x = 0, y = 0;
     QVERIFY(!memo.GetBookMark(1, x, y));
     QVERIFY(!memo.Modified());
-    QCOMPARE(memo.format(), (TextFormat{TextEncoding::Utf8WithMark, LineBreak::CrLf}));
+    QCOMPARE(memo.format(), (TextFormat{TextEncoding::Utf8WithMark, LineBreak::CrLf, {}}));
 }
 
 void TestSynMemo::positionsInLargeDocument()

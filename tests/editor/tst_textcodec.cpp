@@ -35,6 +35,8 @@ void TestTextCodec::detection_data()
         << QByteArray("\xFF\xFEx\0", 4) << int(TextEncoding::Utf16LE) << int(LineBreak::Lf);
     QTest::newRow("utf16 be mark")
         << QByteArray("\xFE\xFF\0x", 4) << int(TextEncoding::Utf16BE) << int(LineBreak::Lf);
+    QTest::newRow("utf16 odd length")
+        << QByteArray("\xFF\xFEx\0\n\0!", 7) << int(TextEncoding::Utf16LE) << int(LineBreak::Lf);
 }
 
 void TestTextCodec::detection()
