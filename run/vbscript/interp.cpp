@@ -41,6 +41,23 @@ EntryGuard::EntryGuard(Interp &interp) : in(interp), outer(interp.entryDepth++ =
     in.steps = 0;
 }
 
+// Leaves a procedure's frame however the call ends: the caller's frame comes back, the
+// locals let go of what they hold and the value stack and call depth unwind.
+struct FrameScope
+{
+    Interp &in;
+    Frame &f;
+    ValueStack::Mark mark;
+    ~FrameScope()
+    {
+        in.frame = f.parent;
+        for (int i = 0; i < f.proc->nLocals; ++i)
+            f.locals[i] = Value();
+        in.stack.pop(mark);
+        --in.callDepth;
+    }
+};
+
 Value *ValueStack::push(int n, Mark *mark)
 {
     mark->chunk = chunk;
@@ -208,20 +225,7 @@ Value Interp::runUnit(Unit *u)
         f.me = outer->me;
         f.parent = frame;
         frame = &f;
-        struct Cleanup
-        {
-            Interp &in;
-            Frame &f;
-            ValueStack::Mark mark;
-            ~Cleanup()
-            {
-                in.frame = f.parent;
-                for (int i = 0; i < f.proc->nLocals; ++i)
-                    f.locals[i] = Value();
-                in.stack.pop(mark);
-                --in.callDepth;
-            }
-        } cleanup{*this, f, mark};
+        FrameScope scope{*this, f, mark};
         execBlock(u->top->body);
         return u->top->resultSlot >= 0 ? locals[u->top->resultSlot] : Value();
     }
@@ -310,20 +314,7 @@ Value Interp::invokeProc(Procedure *p, Object *me, Value *args, int argc)
     f.parent = frame;
     Value meHold = me ? Value::object(me) : Value();
     frame = &f;
-    struct Cleanup
-    {
-        Interp &in;
-        Frame &f;
-        ValueStack::Mark mark;
-        ~Cleanup()
-        {
-            in.frame = f.parent;
-            for (int i = 0; i < f.proc->nLocals; ++i)
-                f.locals[i] = Value();
-            in.stack.pop(mark);
-            --in.callDepth;
-        }
-    } cleanup{*this, f, mark};
+    FrameScope scope{*this, f, mark};
     execBlock(p->body);
     if (p->resultSlot >= 0)
         return std::move(locals[p->resultSlot]);

@@ -164,6 +164,7 @@ public:
 private:
     friend class Resolver;
     friend struct EntryGuard;
+    friend struct FrameScope;
     Unit *compile(const QString &text, Procedure *localScope, bool expression);
     Unit *compileUnit(const QString &text, Procedure *localScope, bool expression);
     Value runUnit(Unit *u);
