@@ -243,7 +243,10 @@ qsizetype TSynMemo::lineStartIndex(qsizetype line) const
 
 int TSynMemo::TextLength() const
 {
-    return int(positionToIndex(sci(SCI_GETLENGTH)));
+    // The line index also holds the end of the last line: no walk over a long line on
+    // every keystroke.
+    const qsizetype lines = lineCount();
+    return int(sci(SCI_INDEXPOSITIONFROMLINE, lines, SC_LINECHARACTERINDEX_UTF16) + lines - 1);
 }
 
 qsizetype TSynMemo::positionToIndex(qsizetype position) const

@@ -37,6 +37,7 @@ void TestSynMemo::textJoinsLinesWithCrLf()
 {
     TSynMemo memo;
     QCOMPARE(memo.Text(), QString());
+    QCOMPARE(memo.TextLength(), 0);
     QCOMPARE(memo.Lines().Count(), 0);
     memo.SetText(QStringLiteral("ab\r\ncd"));
     QCOMPARE(memo.Text(), QStringLiteral("ab\r\ncd"));
@@ -202,6 +203,7 @@ void TestSynMemo::roundTrip()
     TSynMemo memo;
     QVERIFY(memo.Lines().LoadFromFile(in));
     QCOMPARE(memo.Text(), expectedText);
+    QCOMPARE(memo.TextLength(), expectedText.size());
     QVERIFY(memo.Lines().SaveToFile(out));
     QFile written(out);
     QVERIFY(written.open(QIODevice::ReadOnly));
