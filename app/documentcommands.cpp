@@ -90,10 +90,10 @@ void TMainForm::FileOpen()
 {
     setPanelText(4, QString());
     const bool named = !m_fileName.isEmpty() && m_fileName != u"Untitled";
-    m_openFolder = named ? folderPart(m_fileName) : QStringLiteral("/");
+    const QString folder = named ? folderPart(m_fileName) : QStringLiteral("/");
     if (SynMemo1->TextLength() > 0 && !AskSaveChanges())
         return;
-    if (const auto chosen = m_prompts.openFileName(m_openFolder, kOpenFilter))
+    if (const auto chosen = m_prompts.openFileName(folder, kOpenFilter))
         PerformFileOpen(*chosen);
     SetHColors();
     SynMemo1Change();
@@ -152,8 +152,8 @@ TMainForm::SaveOutcome TMainForm::AlsAsciiTextspeichern1Click()
 
 TMainForm::SaveOutcome TMainForm::saveAs(bool alwaysAnsi)
 {
-    m_saveFolder = folderPart(m_fileName);
-    const auto chosen = m_prompts.saveFileName(m_saveFolder, fileNamePart(m_fileName), kSaveFilter);
+    const auto chosen =
+        m_prompts.saveFileName(folderPart(m_fileName), fileNamePart(m_fileName), kSaveFilter);
     SaveOutcome outcome = SaveOutcome::Cancelled;
     if (chosen) {
         const QString path = *chosen;

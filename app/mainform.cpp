@@ -142,8 +142,6 @@ void TMainForm::FormCreate()
     m_programFolder = QCoreApplication::applicationDirPath() + u'/';
     if (!m_arguments.isEmpty())
         m_programFolder = folderPart(QFileInfo(m_arguments.first()).absoluteFilePath()) + u'/';
-    m_openFolder = m_programFolder;
-    m_saveFolder = m_openFolder;
     // No message table is loaded yet: the name starts empty and the list stays as it is.
     SetFileName(Message(0));
     if (const QScreen *screen = QGuiApplication::primaryScreen();

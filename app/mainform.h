@@ -170,8 +170,6 @@ private:
     QString m_dataPath;
     QString m_programFolder;
     QString m_fileName;
-    QString m_openFolder;
-    QString m_saveFolder;
     QString m_helpFile;
     QString m_saveFirstMessage;
     QString m_bookmarkWord;
