@@ -103,7 +103,8 @@ void tst_Highlighters::kinds_data()
     row("SynAsmSyn1", "mov value, 1 ; note", "mov", "value", ";", ",");
     row("SynFortranSyn1", "program p\n  amount = 1 ! note\nend program p", "program", "amount", "!",
         "=");
-    row("SynCssSyn1", "p { color: red; } /* note */", "", "", "", "");
+    row("SynCssSyn1", "@import url(a.css); p { color: red !important; } /* note */", "import", "",
+        "/*", "");
 }
 
 void tst_Highlighters::kinds()
