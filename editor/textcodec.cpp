@@ -222,7 +222,7 @@ QStringList splitLines(QStringView text)
         return lines;
     qsizetype start = 0;
     for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text[i] == u'\r' || text[i] == u'\n') {
+        if (text[i] == u'\r' || text[i] == u'\n' || text[i] == QChar::LineSeparator) {
             lines.append(text.mid(start, i - start).toString());
             if (text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n')
                 ++i;

@@ -52,8 +52,8 @@ QByteArray toWindows1252(QStringView text);
 
 bool isValidUtf8(QByteArrayView bytes);
 
-// CR LF, lone CR and lone LF all end a line; text that ends with a break yields a last,
-// empty line, and empty text yields no lines.
+// CR LF, lone CR, lone LF and U+2028 (line separator) all end a line; text that ends with
+// a break yields a last, empty line, and empty text yields no lines.
 QStringList splitLines(QStringView text);
 
 // "\r\n" and lone "\r" become "\n"; returns the first style seen.

@@ -77,15 +77,12 @@ StoredText ReadStoredText(const QString &path)
         stored.result = FileResult::failure(file.errorString());
         return stored;
     }
-    const DecodedText decoded = decodeText(bytes);
-    // The check sees the lines joined with CR LF; decodeText has turned every line break
-    // into "\n".
-    QString joined = decoded.text;
-    joined.replace(u'\n', QStringLiteral("\r\n"));
-    if (IsScrambled(joined))
+    // The check sees the lines joined with CR LF, whichever break separated them.
+    QStringList lines = splitLines(decodeText(bytes).text);
+    if (IsScrambled(lines.join(QStringLiteral("\r\n"))))
         stored.lines = splitLines(UnscrambleText(bytes));
     else
-        stored.lines = splitLines(decoded.text);
+        stored.lines = std::move(lines);
     return stored;
 }
 

@@ -81,6 +81,12 @@ void tst_ProposalFiles::loadPair_data()
     QTest::newRow("blank files add nothing")
         << QByteArray(" \r\n\t\r\n") << QByteArray("\x01\x02 \x1f") << QStringList{}
         << QStringList{};
+    // U+2028 (E2 80 A8 in UTF-8) separates lines like the other breaks.
+    QTest::newRow("line separator") << QByteArray("a\xE2\x80\xA8"
+                                                  "b\r\nc")
+                                    << QByteArray("A\xE2\x80\xA8\xE2\x80\xA8"
+                                                  "C")
+                                    << QStringList{"a", "b", "c"} << QStringList{"A", "", "C"};
     QTest::newRow("UTF-16 blank and non-blank")
         << QByteArray("\xFF\xFE \x00\r\x00\n\x00", 8) << QByteArray("\xFE\xFF\x00x", 4)
         << QStringList{} << QStringList{"x"};
