@@ -255,7 +255,7 @@ void tst_SchemeSwitcher::colourStep_data()
     QTest::newRow("SynRubySyn1") << "SynRubySyn1" << k << p << c << -1;
     QTest::newRow("SynCSSyn1") << "SynCSSyn1" << k << p << c << -1;
     QTest::newRow("SynHTMLSyn1") << "SynHTMLSyn1" << k << p << c << -1;
-    QTest::newRow("SynCssSyn1") << "SynCssSyn1" << -1 << -1 << -1 << -1;
+    QTest::newRow("SynCssSyn1") << "SynCssSyn1" << k << -1 << c << -1;
 }
 
 void tst_SchemeSwitcher::colourStep()
