@@ -1,110 +1,129 @@
 #include "app/toolbarimages.h"
 
-#include <QApplication>
+#include "editor/themeimages.h"
+
 #include <QHash>
 #include <QPainter>
 #include <QPainterPath>
-#include <QStyle>
+#include <functional>
 
 namespace {
 
-// A small drawn picture: a glyph on a rounded tile, for commands the style has no
-// standard icon for.
-QIcon glyphIcon(const QString &glyph, const QColor &colour)
+// Tango's colours for the pictures drawn over a theme picture.
+const QColor kInk(0x2e, 0x34, 0x36);
+const QColor kBlue(0x34, 0x65, 0xa4);
+
+// `base` in each of its sizes with `overlay` painted over it; the overlay draws into a
+// 32 x 32 square that is scaled to the size.
+QIcon composed(const QIcon &base, const std::function<void(QPainter &)> &overlay)
 {
-    QPixmap pixmap(32, 32);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(QPen(colour.darker(130), 1.5));
-    painter.setBrush(colour.lighter(180));
-    painter.drawRoundedRect(QRectF(2, 2, 28, 28), 6, 6);
-    QFont font(QStringLiteral("Arial"));
-    font.setPixelSize(glyph.size() > 2 ? 11 : 17);
-    font.setBold(true);
-    painter.setFont(font);
-    painter.setPen(colour.darker(160));
-    painter.drawText(QRect(0, 0, 32, 32), Qt::AlignCenter, glyph);
-    return QIcon(pixmap);
+    QIcon icon;
+    for (int size : {16, 22, 32}) {
+        QPixmap pixmap(size, size);
+        pixmap.fill(Qt::transparent);
+        QPainter painter(&pixmap);
+        painter.setRenderHint(QPainter::Antialiasing);
+        if (!base.isNull())
+            base.paint(&painter, QRect(0, 0, size, size));
+        painter.scale(size / 32.0, size / 32.0);
+        overlay(painter);
+        painter.end();
+        icon.addPixmap(pixmap);
+    }
+    return icon;
 }
 
-QIcon wrapIcon(bool on)
+// Case conversion: the letter the text has, and Tango's arrow to the case it gets.
+QIcon caseImage(bool toUpper)
 {
-    QPixmap pixmap(32, 32);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    painter.setRenderHint(QPainter::Antialiasing);
-    const QColor colour = on ? QColor(0x1f, 0x6f, 0x3f) : QColor(0x60, 0x60, 0x60);
-    painter.setPen(QPen(colour, 2.5, Qt::SolidLine, Qt::RoundCap));
-    painter.drawLine(5, 8, 27, 8);
-    painter.drawLine(5, 16, 20, 16);
-    painter.drawLine(5, 24, 14, 24);
-    if (on) {
-        QPainterPath arrow;
-        arrow.moveTo(27, 8);
-        arrow.cubicTo(31, 12, 31, 20, 24, 20);
-        painter.setBrush(Qt::NoBrush);
-        painter.drawPath(arrow);
-        painter.drawLine(24, 20, 27, 17);
-        painter.drawLine(24, 20, 27, 23);
-    } else {
-        painter.setPen(QPen(QColor(0xb0, 0x20, 0x20), 2.5, Qt::SolidLine, Qt::RoundCap));
-        painter.drawLine(24, 14, 30, 26);
-    }
-    return QIcon(pixmap);
+    const QIcon arrow = themeImage(QStringLiteral("actions"),
+                                   toUpper ? QStringLiteral("go-up") : QStringLiteral("go-down"));
+    return composed(QIcon(), [&](QPainter &painter) {
+        QFont font(QStringLiteral("Liberation Serif"));
+        font.setPixelSize(toUpper ? 30 : 32);
+        font.setBold(true);
+        painter.setFont(font);
+        painter.setPen(kInk);
+        painter.drawText(QRectF(-1, 0, 22, 31), Qt::AlignHCenter | Qt::AlignBottom,
+                         toUpper ? QStringLiteral("a") : QStringLiteral("A"));
+        arrow.paint(&painter, QRect(17, 6, 15, 22));
+    });
 }
+
+// Word wrap: Tango's lines of text with a blue arrow that turns back into the next line
+// (on) or runs on past the edge (off).
+QIcon wrapImage(bool on)
+{
+    const QIcon lines =
+        themeImage(QStringLiteral("actions"), QStringLiteral("format-justify-left"));
+    return composed(lines, [on](QPainter &painter) {
+        QPen pen(kBlue, 3, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+        painter.setPen(pen);
+        painter.setBrush(Qt::NoBrush);
+        if (on) {
+            QPainterPath turn;
+            turn.moveTo(16, 9);
+            turn.lineTo(25, 9);
+            turn.cubicTo(31, 9, 31, 21, 25, 21);
+            turn.lineTo(16, 21);
+            painter.drawPath(turn);
+            painter.drawLine(QPointF(16, 21), QPointF(20, 17));
+            painter.drawLine(QPointF(16, 21), QPointF(20, 25));
+        } else {
+            painter.drawLine(QPointF(12, 16), QPointF(29, 16));
+            painter.drawLine(QPointF(29, 16), QPointF(24, 11));
+            painter.drawLine(QPointF(29, 16), QPointF(24, 21));
+        }
+    });
+}
+
+struct ThemeName
+{
+    int image;
+    const char *context;
+    const char *name;
+};
+
+constexpr ThemeName kThemeNames[] = {
+    {kImageNew, "actions", "document-new"},
+    {kImageOpen, "actions", "document-open"},
+    {kImageSave, "actions", "document-save"},
+    {kImagePrint, "actions", "document-print"},
+    {kImageCut, "actions", "edit-cut"},
+    {kImageCopy, "actions", "edit-copy"},
+    {kImagePaste, "actions", "edit-paste"},
+    {kImageUndo, "actions", "edit-undo"},
+    {kImageDelete, "actions", "edit-delete"},
+    {kImageFind, "actions", "edit-find"},
+    {kImageSelectAll, "actions", "edit-select-all"},
+    {kImageBrowser, "apps", "internet-web-browser"},
+    {kImageExecute, "actions", "media-playback-start"},
+    {kImageFtp, "places", "folder-remote"},
+    {kImageProposals, "mimetypes", "text-x-script"},
+    {kImageHelp, "apps", "help-browser"},
+    {kImageAbout, "status", "dialog-information"},
+    {kImageQuit, "actions", "system-log-out"},
+};
 
 QIcon makeImage(int image)
 {
-    QStyle *style = QApplication::style();
     switch (image) {
-    case kImageNew:
-        return style->standardIcon(QStyle::SP_FileIcon);
-    case kImageOpen:
-        return style->standardIcon(QStyle::SP_DialogOpenButton);
-    case kImageSave:
-        return style->standardIcon(QStyle::SP_DialogSaveButton);
-    case kImagePrint:
-        return glyphIcon(QStringLiteral("P"), QColor(0x40, 0x40, 0x90));
-    case kImageCut:
-        return glyphIcon(QStringLiteral("✂"), QColor(0x90, 0x40, 0x40));
-    case kImageCopy:
-        return glyphIcon(QStringLiteral("C"), QColor(0x40, 0x60, 0x90));
-    case kImagePaste:
-        return glyphIcon(QStringLiteral("V"), QColor(0x80, 0x60, 0x30));
-    case kImageUndo:
-        return glyphIcon(QStringLiteral("↶"), QColor(0x30, 0x60, 0x90));
-    case kImageDelete:
-        return style->standardIcon(QStyle::SP_DialogDiscardButton);
-    case kImageFind:
-        return glyphIcon(QStringLiteral("F"), QColor(0x30, 0x70, 0x70));
     case kImageWrapOn:
-        return wrapIcon(true);
+        return wrapImage(true);
     case kImageWrapOff:
-        return wrapIcon(false);
-    case kImageSelectAll:
-        return glyphIcon(QStringLiteral("▦"), QColor(0x50, 0x50, 0x50));
+        return wrapImage(false);
     case kImageUpper:
-        return glyphIcon(QStringLiteral("AB"), QColor(0x60, 0x30, 0x80));
+        return caseImage(true);
     case kImageLower:
-        return glyphIcon(QStringLiteral("ab"), QColor(0x60, 0x30, 0x80));
-    case kImageBrowser:
-        return glyphIcon(QStringLiteral("W"), QColor(0x20, 0x60, 0xa0));
-    case kImageExecute:
-        return style->standardIcon(QStyle::SP_MediaPlay);
-    case kImageFtp:
-        return style->standardIcon(QStyle::SP_DriveNetIcon);
-    case kImageProposals:
-        return glyphIcon(QStringLiteral("{}"), QColor(0x20, 0x80, 0x40));
-    case kImageHelp:
-        return style->standardIcon(QStyle::SP_DialogHelpButton);
-    case kImageAbout:
-        return style->standardIcon(QStyle::SP_MessageBoxInformation);
-    case kImageQuit:
-        return style->standardIcon(QStyle::SP_DialogCloseButton);
+        return caseImage(false);
     default:
-        return QIcon();
+        break;
     }
+    for (const ThemeName &entry : kThemeNames) {
+        if (entry.image == image)
+            return themeImage(QLatin1String(entry.context), QLatin1String(entry.name));
+    }
+    return QIcon();
 }
 
 } // namespace

@@ -1,9 +1,12 @@
 #include "editor/synmemo.h"
 
+#include "editor/themeimages.h"
+
 #include <QFontMetrics>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPainterPath>
 #include <QPixmap>
 #include <Qsci/qscilexer.h>
 
@@ -40,21 +43,23 @@ QString withLf(QString text)
     return text;
 }
 
+// The theme's bookmark picture with the bookmark's digit in its lower right corner.
 QPixmap bookmarkImage(int number)
 {
     QPixmap image(16, 16);
     image.fill(Qt::transparent);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
-    painter.setBrush(QColor(0x1f, 0x5f, 0xbf));
-    painter.setPen(Qt::NoPen);
-    painter.drawRoundedRect(QRectF(1, 1, 14, 14), 3, 3);
-    painter.setPen(Qt::white);
+    themeImage(QStringLiteral("actions"), QStringLiteral("bookmark-new"))
+        .paint(&painter, QRect(0, 0, 16, 16));
     QFont font(QStringLiteral("Arial"));
-    font.setPixelSize(11);
+    font.setPixelSize(10);
     font.setBold(true);
-    painter.setFont(font);
-    painter.drawText(QRect(0, 0, 16, 16), Qt::AlignCenter, QString::number(number));
+    QPainterPath digit;
+    digit.addText(QPointF(9, 15), font, QString::number(number));
+    painter.setPen(QPen(Qt::white, 2.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    painter.drawPath(digit);
+    painter.fillPath(digit, QColor(0x20, 0x4a, 0x87));
     return image;
 }
 

@@ -7,6 +7,7 @@ packages=(
     g++ make cmake ninja-build pkg-config
     qt6-base-dev libqscintilla2-qt6-dev qt6-declarative-dev
     fonts-liberation
+    qt6-translations-l10n tango-icon-theme
     poppler-utils
     clang libclang-rt-14-dev
 )
