@@ -8,6 +8,7 @@
 
 #include <QAbstractTextDocumentLayout>
 #include <QAction>
+#include <QDir>
 #include <QFileInfo>
 #include <QPrinter>
 #include <QTextCursor>
@@ -41,8 +42,15 @@ void TMainForm::SetFileName(const QString &name)
 
 void TMainForm::showFileError(const QString &path, const QString &error)
 {
-    m_prompts.message(Prompts::Icon::Error, kBoxTitle,
-                      path.isEmpty() ? error : path + QStringLiteral("\n\n") + error);
+    m_prompts.message(Prompts::Icon::Error, kBoxTitle, fileErrorText(path, error));
+}
+
+QString TMainForm::startFolder() const
+{
+    // A document without a file starts the dialogs in the user's home folder.
+    const bool named = !isBlank(m_fileName) && m_fileName != u"Untitled";
+    const QString folder = named ? folderPart(m_fileName) : QString();
+    return folder.isEmpty() ? QDir::homePath() : folder;
 }
 
 bool TMainForm::AskSaveChanges()
@@ -89,8 +97,7 @@ void TMainForm::clearDocument()
 void TMainForm::FileOpen()
 {
     setPanelText(4, QString());
-    const bool named = !m_fileName.isEmpty() && m_fileName != u"Untitled";
-    const QString folder = named ? folderPart(m_fileName) : QStringLiteral("/");
+    const QString folder = startFolder();
     if (SynMemo1->TextLength() > 0 && !AskSaveChanges())
         return;
     if (const auto chosen = m_prompts.openFileName(folder, kOpenFilter))
@@ -120,11 +127,11 @@ bool TMainForm::PerformFileOpen(const QString &fileName)
     return true;
 }
 
-TMainForm::SaveOutcome TMainForm::reportSave(const FileResult &result)
+TMainForm::SaveOutcome TMainForm::reportSave(const QString &path, const FileResult &result)
 {
     if (result)
         return SaveOutcome::Saved;
-    showFileError(QString(), result.error);
+    showFileError(path, result.error);
     return SaveOutcome::Failed;
 }
 
@@ -134,7 +141,7 @@ TMainForm::SaveOutcome TMainForm::FileSave()
         return SaveOutcome::Skipped;
     if (m_fileName == Message(0) || isBlank(m_fileName))
         return FileSaveAs();
-    const SaveOutcome saved = reportSave(SynMemo1->Lines().SaveToFile(m_fileName));
+    const SaveOutcome saved = reportSave(m_fileName, SynMemo1->Lines().SaveToFile(m_fileName));
     if (saved == SaveOutcome::Saved)
         SynMemo1->SetModified(false);
     return saved;
@@ -153,7 +160,7 @@ TMainForm::SaveOutcome TMainForm::AlsAsciiTextspeichern1Click()
 TMainForm::SaveOutcome TMainForm::saveAs(bool alwaysAnsi)
 {
     const auto chosen =
-        m_prompts.saveFileName(folderPart(m_fileName), fileNamePart(m_fileName), kSaveFilter);
+        m_prompts.saveFileName(startFolder(), fileNamePart(m_fileName), kSaveFilter);
     SaveOutcome outcome = SaveOutcome::Cancelled;
     if (chosen) {
         const QString path = *chosen;
@@ -164,7 +171,7 @@ TMainForm::SaveOutcome TMainForm::saveAs(bool alwaysAnsi)
         const FileResult written = (alwaysAnsi || wantsAnsiCopy(path))
                                        ? WriteAnsiFile(path)
                                        : SynMemo1->Lines().SaveToFile(path);
-        outcome = reportSave(written);
+        outcome = reportSave(path, written);
         if (outcome != SaveOutcome::Saved)
             return outcome;
         SetFileName(path);
@@ -254,13 +261,14 @@ void TMainForm::refreshRecentMenu()
         QAction *item = action(QString::fromLatin1(kRecentItems[i]));
         item->setVisible(entry.inUse());
         if (entry.inUse()) {
-            item->setText(entry.name);
+            setCaption(item, entry.name);
             item->setStatusTip(entry.path);
             item->setToolTip(entry.path);
         }
         anyVisible = anyVisible || entry.inUse();
     }
     action(QStringLiteral("DelLast"))->setVisible(anyVisible);
+    labelMenus();
 }
 
 void TMainForm::ClearRecentFiles()

@@ -1,3 +1,4 @@
+#include "app/appsetup.h"
 #include "app/mainform.h"
 #include "app/prompts.h"
 #include "app/shell.h"
@@ -7,8 +8,7 @@
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Quillora"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Quillora"));
+    setUpApplication();
     QtPrompts prompts;
     SystemShell shell;
     TMainForm mainForm(prompts, shell, QApplication::arguments());

@@ -8,7 +8,10 @@
 #include "editor/completion.h"
 #include "editor/highlighters.h"
 #include "editor/synmemo.h"
+#include "editor/themeimages.h"
 #include "lang/messages.h"
+#include "lang/mnemonics.h"
+#include "lang/qttranslations.h"
 #include "schemes/formgrid.h"
 #include "schemes/proposalfiles.h"
 #include "schemes/schemeswitcher.h"
@@ -101,6 +104,7 @@ TMainForm::TMainForm(Prompts &prompts, Shell &shell, const QStringList &argument
 {
     setObjectName(QStringLiteral("MainForm"));
     setWindowTitle(QStringLiteral("Quillora Pro"));
+    setWindowIcon(programIcon());
     resize(783, 483);
 
     SynMemo1 = new TSynMemo(this);
@@ -123,6 +127,15 @@ TMainForm::TMainForm(Prompts &prompts, Shell &shell, const QStringList &argument
     buildStatusBar();
     buildSchemes();
 
+    // F1 opens help from every part of the window, its open menus included.
+    qApp->installEventFilter(this);
+    // F10 opens the first menu, as on other desktops.
+    QAction *openMenu = makeAction(QStringLiteral("OpenFirstMenu"), [this] {
+        menuBar()->setActiveAction(menuBar()->actions().value(0));
+    });
+    openMenu->setShortcut(QKeySequence(Qt::Key_F10));
+    addAction(openMenu);
+
     connect(SynMemo1, &TSynMemo::OnChange, this, &TMainForm::SynMemo1Change);
     connect(SynMemo1, &TSynMemo::OnClick, this, &TMainForm::SynMemo1Click);
     connect(SynMemo1, &TSynMemo::OnKeyUp, this, &TMainForm::SynMemo1KeyUp);
@@ -144,9 +157,14 @@ void TMainForm::FormCreate()
         m_programFolder = folderPart(QFileInfo(m_arguments.first()).absoluteFilePath()) + u'/';
     // No message table is loaded yet: the name starts empty and the list stays as it is.
     SetFileName(Message(0));
-    if (const QScreen *screen = QGuiApplication::primaryScreen();
-        screen && screen->geometry().width() > 1000)
-        resize(1000, 700);
+    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
+        if (screen->geometry().width() > 1000)
+            resize(1000, 700);
+        // Centred on the screen's free area.
+        QRect frame(QPoint(), size());
+        frame.moveCenter(screen->availableGeometry().center());
+        move(frame.topLeft());
+    }
     setAcceptDrops(true);
 }
 
@@ -353,9 +371,39 @@ void TMainForm::FormShow()
 
 // ---- language ----
 
+void TMainForm::setCaption(QAction *item, const QString &caption)
+{
+    item->setProperty(kCaptionProperty, caption);
+    item->setText(caption);
+}
+
+void TMainForm::labelMenus()
+{
+    const auto label = [](const QList<QAction *> &items, QStringView taken) {
+        QList<QAction *> labelled;
+        QStringList captions;
+        for (QAction *item : items) {
+            const QVariant caption = item->property(kCaptionProperty);
+            if (item->isSeparator() || !caption.isValid())
+                continue;
+            labelled << item;
+            captions << caption.toString();
+        }
+        const QStringList marked = withMnemonics(captions, taken);
+        for (qsizetype i = 0; i < labelled.size(); ++i)
+            labelled[i]->setText(marked[i]);
+    };
+    // Alt+X quits: no menu title may take that key.
+    label(menuBar()->actions(), u"x");
+    for (const QMenu *menu : std::as_const(m_menus))
+        label(menu->actions(), {});
+    label(m_popupMenu->actions(), {});
+}
+
 void TMainForm::ApplyLanguage()
 {
     const int language = m_settings.language;
+    applyQtTranslations(language);
     m_helpFile = m_programFolder + helpFileName(language);
     m_saveFirstMessage = saveFirstMessage(language);
     m_languageApplied = true;
@@ -371,23 +419,26 @@ void TMainForm::ApplyLanguage()
             item->setToolTip(text);
             item->setStatusTip(text);
         } else {
-            item->setText(text);
+            setCaption(item, text);
         }
     };
     for (const TMainForm::Command &row : toolBarCommands())
         caption(row, true);
     for (const MenuSpec &spec : mainMenus()) {
-        m_menus.value(QString::fromLatin1(spec.name))
-            ->setTitle(messageText(language, spec.message));
+        setCaption(m_menus.value(QString::fromLatin1(spec.name))->menuAction(),
+                   messageText(language, spec.message));
         for (const TMainForm::Command &row : spec.items)
             caption(row, false);
     }
     for (const TMainForm::Command &row : contextMenuCommands())
         caption(row, false);
+    // The digit is the access key of a bookmark item.
     for (int n = 0; n < TSynMemo::kBookmarkCount; ++n) {
-        action(bookmarkItemName(n, false))->setText(m_bookmarkWord + QString::number(n));
-        action(bookmarkItemName(n, true))->setText(m_bookmarkWord + QString::number(n));
+        const QString caption = m_bookmarkWord + u'&' + QString::number(n);
+        action(bookmarkItemName(n, false))->setText(caption);
+        action(bookmarkItemName(n, true))->setText(caption);
     }
+    labelMenus();
 }
 
 void TMainForm::Deutsch1Click()
@@ -449,12 +500,29 @@ bool TMainForm::eventFilter(QObject *watched, QEvent *event)
     // the window's resize.
     if (watched == SynMemo1 && event->type() == QEvent::Resize)
         SynMemo1->SetRightEdge(SynMemo1->CharsInWindow() - 1);
-    // The window sees key presses before the editor: F1 opens help with any modifier.
-    if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent *>(event)->key() == Qt::Key_F1) {
+    // Every key press of the application passes here first: F1 with any modifier opens
+    // help when it is meant for this window or one of its open menus.
+    if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent *>(event)->key() == Qt::Key_F1 &&
+        isPartOfWindow(watched)) {
+        if (QWidget *popup = QApplication::activePopupWidget())
+            popup->close();
         action(QStringLiteral("Help1"))->trigger();
         return true;
     }
     return QMainWindow::eventFilter(watched, event);
+}
+
+bool TMainForm::isPartOfWindow(const QObject *object) const
+{
+    for (auto *widget = qobject_cast<const QWidget *>(object); widget;
+         widget = widget->parentWidget()) {
+        if (widget == this)
+            return true;
+        // Another window of the program (a dialog) is not part of this one; a menu is.
+        if (widget->isWindow() && !qobject_cast<const QMenu *>(widget))
+            return false;
+    }
+    return false;
 }
 
 // ---- window size, word wrap ----
@@ -628,8 +696,8 @@ void TMainForm::buildSchemes()
             entry.scheme == Scheme::None ? QStringLiteral("None1") : entry.menuItem.toString();
         QAction *item =
             makeAction(name, [this, scheme = entry.scheme] { SchemeMenuClick(scheme); });
-        item->setText(entry.scheme == Scheme::None ? QStringLiteral("None")
-                                                   : entry.menuCaption.toString());
+        setCaption(item, entry.scheme == Scheme::None ? QStringLiteral("None")
+                                                      : entry.menuCaption.toString());
         menu->addAction(item);
     }
 }

@@ -160,9 +160,17 @@ private:
     void refreshRecentMenu();
     void applySettingsToEditor();
     SaveOutcome saveAs(bool alwaysAnsi);
-    SaveOutcome reportSave(const FileResult &result);
+    SaveOutcome reportSave(const QString &path, const FileResult &result);
+    // Where the open and save dialogs start: the document's folder, else the home folder.
+    QString startFolder() const;
     void showFileError(const QString &path, const QString &error);
     void openDroppedFile(const QString &path);
+    // A menu item's caption as the message table gives it; labelMenus adds the access keys.
+    static void setCaption(QAction *item, const QString &caption);
+    void labelMenus();
+    // True for a widget of this window or of one of its menus.
+    bool isPartOfWindow(const QObject *object) const;
+    static constexpr const char *kCaptionProperty = "caption";
 
     Prompts &m_prompts;
     Shell &m_shell;

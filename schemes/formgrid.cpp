@@ -58,7 +58,8 @@ void TFormGrid::LoadFiles()
     QStringList items, inserts;
     const ProposalLoad load = loadProposalPair(FItems, FInserts, items, inserts);
     if (!load.result)
-        m_prompts.message(Prompts::Icon::Error, windowTitle(), load.result.error);
+        m_prompts.message(Prompts::Icon::Error, windowTitle(),
+                          fileErrorText(load.failedPath, load.result.error));
     StringGrid1->setRowCount(int(qMax(items.size(), inserts.size())));
     for (int row = 0; row < StringGrid1->rowCount(); ++row) {
         StringGrid1->setItem(row, 0, new QTableWidgetItem(items.value(row)));

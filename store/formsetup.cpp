@@ -283,7 +283,7 @@ bool TFormSetup::LoadSetupFile()
     if (QFileInfo::exists(path)) {
         StoredText stored = ReadStoredText(path);
         if (!stored.result) {
-            showError(stored.result.error);
+            showError(fileErrorText(path, stored.result.error));
             return false;
         }
         lines = std::move(stored.lines);
@@ -301,10 +301,10 @@ bool TFormSetup::SaveSetupFile()
 {
     ZeilenNummern = RadioButton1->isChecked();
     const SetupFields fields = fieldsFromControls();
-    const SaveResult written =
-        WriteStoredText(settingsFilePath(IPfad), SetupFileLines(fields, SLanguage));
+    const QString path = settingsFilePath(IPfad);
+    const SaveResult written = WriteStoredText(path, SetupFileLines(fields, SLanguage));
     if (!written) {
-        showError(written.error);
+        showError(fileErrorText(path, written.error));
         return false;
     }
     Sgroesse = EditSize->text();
@@ -426,5 +426,5 @@ void TFormSetup::setSwatch(int row, int colour)
 
 void TFormSetup::showError(const QString &text)
 {
-    m_prompts.message(Prompts::Icon::Error, QGuiApplication::applicationDisplayName(), text);
+    m_prompts.message(Prompts::Icon::Error, QCoreApplication::applicationName(), text);
 }

@@ -19,6 +19,13 @@ struct FileResult
 };
 using SaveResult = FileResult;
 
+// The text of an error box about a file: the file's path, a blank line, the system's text.
+// Every box that reports a failed read or write names its file this way.
+inline QString fileErrorText(const QString &path, const QString &error)
+{
+    return path.isEmpty() ? error : path + QStringLiteral("\n\n") + error;
+}
+
 // Read and write for the owner only: the program's own files in its data folder.
 inline constexpr QFileDevice::Permissions kOwnerOnlyFile =
     QFileDevice::ReadOwner | QFileDevice::WriteOwner;

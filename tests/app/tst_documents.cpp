@@ -3,6 +3,8 @@
 
 #include "mainformfixture.h"
 
+#include "lang/mnemonics.h"
+
 #include <QAction>
 #include <QMimeData>
 #include <QPrinter>
@@ -26,6 +28,8 @@ private slots:
     void askToSave_data();
     void askToSave();
     void failedSaveKeepsOldFile();
+    void dialogsStartFolder_data();
+    void dialogsStartFolder();
     void openFailures_data();
     void openFailures();
     void printsToPdf();
@@ -244,7 +248,8 @@ void TestDocuments::failedSaveKeepsOldFile()
     // A name that is a folder cannot take the document.
     const QString folder = f.path(QStringLiteral("folder.html"));
     QVERIFY(QDir().mkdir(folder));
-    f.prompts.expectSaveFile(folder).expectQuestion(Answer::Ok).expectMessage();
+    // Every error box names the file it is about.
+    f.prompts.expectSaveFile(folder).expectQuestion(Answer::Ok).expectMessage(folder);
     QCOMPARE(f.form->FileSaveAs(), TMainForm::SaveOutcome::Failed);
     QVERIFY(f.form->SynMemo1->Modified());
     QCOMPARE(f.form->FFileName(), doc);
@@ -253,9 +258,46 @@ void TestDocuments::failedSaveKeepsOldFile()
     // A Yes to the close question whose save fails keeps the window open.
     QFile::remove(doc);
     QVERIFY(QDir().mkdir(doc));
-    f.prompts.expectQuestion(Answer::Yes).expectMessage();
+    f.prompts.expectQuestion(Answer::Yes).expectMessage(doc);
     QVERIFY(!f.form->close());
     QVERIFY(f.prompts.done());
+}
+
+void TestDocuments::dialogsStartFolder_data()
+{
+    QTest::addColumn<bool>("named");
+    QTest::addColumn<bool>("save");
+    QTest::newRow("open, no file yet") << false << false;
+    QTest::newRow("save as, no file yet") << false << true;
+    QTest::newRow("open, named document") << true << false;
+    QTest::newRow("save as, named document") << true << true;
+}
+
+void TestDocuments::dialogsStartFolder()
+{
+    QFETCH(bool, named);
+    QFETCH(bool, save);
+    MainFormFixture f;
+    f.show();
+    const QString doc = f.path(QStringLiteral("doc.txt"));
+    if (named) {
+        MainFormFixture::writeFile(doc, "text");
+        QVERIFY(f.form->PerformFileOpen(doc));
+    } else {
+        f.form->FileNew();
+    }
+    if (save) {
+        f.prompts.expectSaveFile(std::nullopt);
+        f.form->FileSaveAs();
+    } else {
+        f.prompts.expectOpenFile(std::nullopt);
+        f.form->FileOpen();
+    }
+    QVERIFY(f.prompts.done());
+    const ScriptedPrompts::Seen &seen = f.prompts.seen().last();
+    const QString folder = save ? seen.title : seen.text;
+    QCOMPARE(folder, named ? f.dir.path() : QDir::homePath());
+    QVERIFY(QDir::homePath() != QStringLiteral("/"));
 }
 
 void TestDocuments::openFailures_data()
@@ -334,9 +376,12 @@ void TestDocuments::recentFilesFillFromBottom()
     for (int i = 0; i < 3; ++i)
         QVERIFY(f.form->PerformFileOpen(paths[i]));
     QVERIFY(!f.form->action(QStringLiteral("file11"))->isVisible());
-    QCOMPARE(f.form->action(QStringLiteral("file21"))->text(), QStringLiteral("C.txt"));
-    QCOMPARE(f.form->action(QStringLiteral("file31"))->text(), QStringLiteral("B.txt"));
-    QCOMPARE(f.form->action(QStringLiteral("file41"))->text(), QStringLiteral("A.txt"));
+    QCOMPARE(withoutMnemonic(f.form->action(QStringLiteral("file21"))->text()),
+             QStringLiteral("C.txt"));
+    QCOMPARE(withoutMnemonic(f.form->action(QStringLiteral("file31"))->text()),
+             QStringLiteral("B.txt"));
+    QCOMPARE(withoutMnemonic(f.form->action(QStringLiteral("file41"))->text()),
+             QStringLiteral("A.txt"));
     QCOMPARE(f.form->action(QStringLiteral("file41"))->statusTip(), paths[0]);
     QVERIFY(f.form->action(QStringLiteral("DelLast"))->isVisible());
 
@@ -347,9 +392,12 @@ void TestDocuments::recentFilesFillFromBottom()
 
     QVERIFY(f.form->PerformFileOpen(paths[3]));
     QVERIFY(f.form->PerformFileOpen(paths[4]));
-    QCOMPARE(f.form->action(QStringLiteral("file11"))->text(), QStringLiteral("E.txt"));
-    QCOMPARE(f.form->action(QStringLiteral("file21"))->text(), QStringLiteral("D.txt"));
-    QCOMPARE(f.form->action(QStringLiteral("file41"))->text(), QStringLiteral("B.txt"));
+    QCOMPARE(withoutMnemonic(f.form->action(QStringLiteral("file11"))->text()),
+             QStringLiteral("E.txt"));
+    QCOMPARE(withoutMnemonic(f.form->action(QStringLiteral("file21"))->text()),
+             QStringLiteral("D.txt"));
+    QCOMPARE(withoutMnemonic(f.form->action(QStringLiteral("file41"))->text()),
+             QStringLiteral("B.txt"));
 
     // A vanished file is silently not opened and stays listed.
     QFile::remove(paths[1]);
@@ -377,7 +425,8 @@ void TestDocuments::recentFilesSurviveRestart()
         MainFormFixture f;
         f.form = std::make_unique<TMainForm>(f.prompts, f.shell, QStringList{"quillora"}, data);
         f.show();
-        QCOMPARE(f.form->action(QStringLiteral("file41"))->text(), QStringLiteral("a.txt"));
+        QCOMPARE(withoutMnemonic(f.form->action(QStringLiteral("file41"))->text()),
+                 QStringLiteral("a.txt"));
         f.form->DelLastClick();
         QVERIFY(!QFile::exists(data + QStringLiteral("files.txt")));
         QVERIFY(!f.form->action(QStringLiteral("DelLast"))->isVisible());
@@ -391,7 +440,7 @@ void TestDocuments::recentFilesSurviveRestart()
     f.form = std::make_unique<TMainForm>(f.prompts, f.shell, QStringList{"quillora"}, data);
     f.show();
     QVERIFY(!f.form->action(QStringLiteral("DelLast"))->isVisible() ||
-            f.form->action(QStringLiteral("file11"))->text() == u"x.txt");
+            withoutMnemonic(f.form->action(QStringLiteral("file11"))->text()) == u"x.txt");
     QVERIFY(f.prompts.done());
 }
 
