@@ -645,8 +645,10 @@ void TMainForm::ReadSettings()
     const SettingsReadResult read = ReadSettingsFile(m_dataPath, m_settings, SystemLanguageName());
     applySettingsToEditor();
     if (read.status == SettingsRead::Corrupted) {
+        // The fixed text first, then the file and why it was given up.
         m_prompts.message(Prompts::Icon::Warning, kBoxTitle,
-                          QString::fromUtf16(kSettingsCorruptedText));
+                          QString::fromUtf16(kSettingsCorruptedText) + QStringLiteral("\n\n") +
+                              fileErrorText(settingsFilePath(m_dataPath), read.detail));
         return;
     }
     if (read.status == SettingsRead::Read)

@@ -34,6 +34,7 @@ private slots:
     void keyboardOpensMenus_data();
     void keyboardOpensMenus();
     void titleIconAndPlace();
+    void corruptSettingsWarningNamesFile();
     void builtInPicturesServeWithoutTheme();
 };
 
@@ -221,6 +222,21 @@ void TestFinish::titleIconAndPlace()
     const QPoint off = f.form->frameGeometry().center() - screen->availableGeometry().center();
     QVERIFY2(off.manhattanLength() <= 4,
              qPrintable(QStringLiteral("%1,%2").arg(off.x()).arg(off.y())));
+}
+
+void TestFinish::corruptSettingsWarningNamesFile()
+{
+    MainFormFixture f;
+    QVERIFY(QDir().mkpath(f.dataPath()));
+    const QString settings = f.dataPath() + QStringLiteral("Velmora.ini");
+    // Line 14, the language, is not a number.
+    QByteArray lines;
+    for (int line = 0; line < 16; ++line)
+        lines += line == 14 ? "x\r\n" : "1\r\n";
+    MainFormFixture::writeFile(settings, lines);
+    f.prompts.expectMessage(QStringLiteral("Error! Ini file corrupted!\n\n") + settings);
+    f.show();
+    QVERIFY(f.prompts.done());
 }
 
 void TestFinish::builtInPicturesServeWithoutTheme()
