@@ -253,8 +253,8 @@ void TestFormSetup::showStepFailures()
     const QByteArray before = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     file.close();
 
-    // The error box, and no exec: the dialog does not open.
-    m_prompts->expectMessage(errorContains);
+    // The error box, and no exec: the dialog does not open. A read error names the file.
+    m_prompts->expectMessage(folderInTheWay ? path : errorContains);
     QVERIFY(!m_form->Execute());
     QVERIFY(!m_form->isVisible());
     if (folderInTheWay) {
@@ -270,7 +270,7 @@ void TestFormSetup::failedWriteKeepsDialogOpen()
     m_form->IPfad = m_folder + QStringLiteral("missing/");
     m_prompts->expectExec([this](QDialog &dialog) {
         TFormSetup &f = form(dialog);
-        m_prompts->expectMessage();
+        m_prompts->expectMessage(settingsFilePath(m_form->IPfad));
         f.BitBtn1->click();
         [&] { QCOMPARE(f.result(), int(QDialog::Rejected)); }(); // not accepted: still open
         f.BitBtn2->click();
