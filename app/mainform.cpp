@@ -9,6 +9,7 @@
 #include "editor/highlighters.h"
 #include "editor/synmemo.h"
 #include "lang/messages.h"
+#include "run/launchcommands.h"
 #include "schemes/formgrid.h"
 #include "schemes/proposalfiles.h"
 #include "schemes/schemeswitcher.h"
@@ -131,6 +132,7 @@ TMainForm::TMainForm(Prompts &prompts, Shell &shell, const QStringList &argument
     Memo1.setOnChange([this] { SynMemo1Change(); });
     m_formSetup = new TFormSetup(m_prompts, this);
     m_formGrid = new TFormGrid(m_prompts, this);
+    m_launch = std::make_unique<LaunchCommands>(*this, m_prompts, m_shell);
 
     FormCreate();
 }
@@ -661,4 +663,26 @@ void TMainForm::Editcodeproposals1Click()
 void TMainForm::SchemeMenuClick(Scheme scheme)
 {
     m_schemes->MenuClick(scheme);
+}
+
+// ---- launchers ----
+
+void TMainForm::OpenWithShell()
+{
+    m_launch->OpenWithShell();
+}
+
+void TMainForm::OpenInBrowser()
+{
+    m_launch->OpenInBrowser();
+}
+
+void TMainForm::ToolButton7Click()
+{
+    m_launch->OpenInBrowser();
+}
+
+void TMainForm::ToolButton2Click()
+{
+    m_launch->ToolButton2Click();
 }

@@ -10,6 +10,7 @@
 #include <QHash>
 #include <QMainWindow>
 #include <functional>
+#include <memory>
 
 #include "schemes/schemecatalogue.h"
 
@@ -22,6 +23,7 @@ class QToolButton;
 class Prompts;
 class Shell;
 class Highlighters;
+class LaunchCommands;
 class SchemeSwitcher;
 class TFormGrid;
 class TFormSetup;
@@ -133,6 +135,15 @@ public:
     void Editcodeproposals1Click();
     TFormGrid *FormGrid() const { return m_formGrid; }
 
+    // ---- launchers (run/launchcommands.h) ----
+    // Saves the document and opens it with its default program; warns on a blank one.
+    void OpenWithShell();
+    // Saves the document and opens it in the configured browser, else as OpenWithShell.
+    void OpenInBrowser();
+    void ToolButton7Click();
+    // Opens the FTP server of the settings in the file manager.
+    void ToolButton2Click();
+
     // Prints `text` as the document is printed; used by the print command.
     static void printText(QPrinter &printer, const QString &text);
 
@@ -188,6 +199,7 @@ private:
     TFormGrid *m_formGrid = nullptr;
     Highlighters *m_highlighters = nullptr;
     SchemeSwitcher *m_schemes = nullptr;
+    std::unique_ptr<LaunchCommands> m_launch;
 
 public:
     // Paths of the current scheme's proposal files.
