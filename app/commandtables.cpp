@@ -56,7 +56,8 @@ const TMainForm::Command kOptionsMenu[] = {
     {"FTP1", 66, nullptr, kImageFtp, [](TMainForm &f) { f.ToolButton2Click(); }},
     {"Code1", 67, nullptr, kImageExecute, nullptr},
     {kSeparator, kNoMessage, nullptr, kNoImage, nullptr},
-    {"NachUpdatessuchen1", 68, nullptr, kNoImage, nullptr},
+    {"NachUpdatessuchen1", 68, nullptr, kNoImage,
+     [](TMainForm &f) { f.NachUpdatessuchen1Click(); }},
 };
 
 const TMainForm::Command kLanguageMenu[] = {
@@ -65,9 +66,9 @@ const TMainForm::Command kLanguageMenu[] = {
 };
 
 const TMainForm::Command kHelpMenu[] = {
-    {"Help1", 72, nullptr, kImageHelp, nullptr},
+    {"Help1", 72, nullptr, kImageHelp, [](TMainForm &f) { f.Help1Click(); }},
     {kSeparator, kNoMessage, nullptr, kNoImage, nullptr},
-    {"HelpAboutItem", 73, nullptr, kImageAbout, nullptr},
+    {"HelpAboutItem", 73, nullptr, kImageAbout, [](TMainForm &f) { f.HelpAbout(); }},
 };
 
 const MenuSpec kMainMenu[] = {
@@ -100,8 +101,8 @@ const TMainForm::Command kToolBar[] = {
     {"ToolButton10", 32, nullptr, kImageProposals,
      [](TMainForm &f) { f.Editcodeproposals1Click(); }},
     {kSeparator, kNoMessage, nullptr, kNoImage, nullptr},
-    {"ToolButton14", 33, nullptr, kImageHelp, nullptr},
-    {"ToolButton15", 34, nullptr, kImageAbout, nullptr},
+    {"ToolButton14", 33, nullptr, kImageHelp, [](TMainForm &f) { f.Help1Click(); }},
+    {"ToolButton15", 34, nullptr, kImageAbout, [](TMainForm &f) { f.HelpAbout(); }},
     {kSeparator, kNoMessage, nullptr, kNoImage, nullptr},
     {"ToolButton17", 35, nullptr, kImageQuit, [](TMainForm &f) { f.ToolButton17Click(); }},
 };

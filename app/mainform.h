@@ -23,6 +23,7 @@ class QToolButton;
 class Prompts;
 class Shell;
 class Highlighters;
+class HelpCommands;
 class LaunchCommands;
 class SchemeSwitcher;
 class TFormGrid;
@@ -71,6 +72,9 @@ public:
     QString SaveFirstMessage() const { return m_saveFirstMessage; }
     QString BookmarkWord() const { return m_bookmarkWord; }
     QString HelpFile() const { return m_helpFile; }
+    // The program file and its folder (ending with "/"), from the command line's first word.
+    const QString &ProgramFile() const { return m_programFile; }
+    const QString &ProgramFolder() const { return m_programFolder; }
 
     QAction *action(const QString &name) const { return m_actions.value(name); }
     QToolButton *toolButton(const QString &name) const;
@@ -144,6 +148,15 @@ public:
     // Opens the FTP server of the settings in the file manager.
     void ToolButton2Click();
 
+    // ---- help, about box, update check (run/helpcommands.h) ----
+    void Help1Click();
+    // Shows a page of the current help file; topic 60 is the multi-file search page.
+    void ShowHelpTopic(int topic);
+    void HelpAbout();
+    void NachUpdatessuchen1Click();
+    void AutoUpdateCheck();
+    HelpCommands *helpCommands() const { return m_help.get(); }
+
     // Prints `text` as the document is printed; used by the print command.
     static void printText(QPrinter &printer, const QString &text);
 
@@ -180,6 +193,7 @@ private:
     QStringList m_arguments;
     QString m_dataPath;
     QString m_programFolder;
+    QString m_programFile;
     QString m_fileName;
     QString m_helpFile;
     QString m_saveFirstMessage;
@@ -200,6 +214,7 @@ private:
     Highlighters *m_highlighters = nullptr;
     SchemeSwitcher *m_schemes = nullptr;
     std::unique_ptr<LaunchCommands> m_launch;
+    std::unique_ptr<HelpCommands> m_help;
 
 public:
     // Paths of the current scheme's proposal files.
