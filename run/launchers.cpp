@@ -163,10 +163,29 @@ bool hasFtpLoginData(const QString &server, const QString &loginMode)
     return !server.isEmpty() && !loginMode.isEmpty();
 }
 
+namespace {
+
+// A user name or password for the user-information part of an address.
+QString addressUserPart(const QString &text)
+{
+    QString out;
+    out.reserve(text.size());
+    for (const QChar c : text) {
+        if (QStringView(u"%:@/?#[]\\").contains(c))
+            out.append(u'%' + QString::number(c.unicode(), 16).toUpper().rightJustified(2, u'0'));
+        else
+            out.append(c);
+    }
+    return out;
+}
+
+} // namespace
+
 QString ftpAddress(const QString &server, const QString &loginMode, const QString &user,
                    const QString &password)
 {
     if (loginMode == u"Anonymous")
         return QStringLiteral("ftp://") + server;
-    return QStringLiteral("ftp://") + user + u':' + password + u'@' + server;
+    return QStringLiteral("ftp://") + addressUserPart(user) + u':' + addressUserPart(password) +
+           u'@' + server;
 }

@@ -33,7 +33,10 @@ QString browserFileAddress(const QString &fileName);
 bool hasFtpLoginData(const QString &server, const QString &loginMode);
 
 // "ftp://" + server for the login mode "Anonymous" (exactly so, case-sensitive); for any
-// other mode "ftp://" + user + ":" + password + "@" + server, user and password as they
-// are, also when empty.
+// other mode "ftp://" + user + ":" + password + "@" + server, also when they are empty.
+// User and password keep every character except the few that would end them and make the
+// rest of the address name another user, host or path ("%", ":", "@", "/", "?", "#", "[",
+// "]" and "\"): those are percent-encoded, so the file manager decodes exactly the
+// password of the settings and sends it to no other server.
 QString ftpAddress(const QString &server, const QString &loginMode, const QString &user,
                    const QString &password);
