@@ -19,6 +19,7 @@ private slots:
     void ftpAddress();
     void defaultHandler();
     void defaultHandlerNone();
+    void defaultBrowserFromEnvironment();
 
     void openInBrowser_data();
     void openInBrowser();
@@ -169,6 +170,46 @@ void TestLaunchers::defaultHandlerNone()
               "[Default Applications]\ntext/html=gone.desktop;empty.desktop;\n");
     QCOMPARE(defaultHandlerCommand(QStringLiteral("text/html"), {dir.path()}, {apps}, {}),
              QString());
+}
+
+// GetDefaultBrowser looks in the user's and the system's XDG folders.
+void TestLaunchers::defaultBrowserFromEnvironment()
+{
+    QTemporaryDir dir;
+    // The variables go back to the test's own when this test ends.
+    struct Restore
+    {
+        QList<std::pair<const char *, QByteArray>> saved;
+        ~Restore()
+        {
+            for (const auto &[name, value] : saved)
+                value.isNull() ? qunsetenv(name) : qputenv(name, value);
+        }
+    } restore;
+    for (const char *name : {"XDG_CONFIG_HOME", "XDG_CONFIG_DIRS", "XDG_DATA_HOME", "XDG_DATA_DIRS",
+                             "XDG_CURRENT_DESKTOP"})
+        restore.saved.append(
+            {name, qEnvironmentVariableIsSet(name) ? qgetenv(name) : QByteArray()});
+    const auto setEnv = [&](const char *name, const QString &folder) {
+        QDir().mkpath(dir.filePath(folder));
+        qputenv(name, QFile::encodeName(dir.filePath(folder)));
+    };
+    setEnv("XDG_CONFIG_HOME", QStringLiteral("config"));
+    setEnv("XDG_CONFIG_DIRS", QStringLiteral("etc"));
+    setEnv("XDG_DATA_HOME", QStringLiteral("share"));
+    setEnv("XDG_DATA_DIRS", QStringLiteral("usr"));
+    qputenv("XDG_CURRENT_DESKTOP", "XFCE:GNOME");
+    QCOMPARE(GetDefaultBrowser(), QString());
+
+    writeText(dir.filePath(QStringLiteral("usr/applications/web.desktop")), desktopEntry("web %u"));
+    writeText(dir.filePath(QStringLiteral("etc/mimeapps.list")),
+              "[Default Applications]\ntext/html=web.desktop\n");
+    QCOMPARE(GetDefaultBrowser(), QStringLiteral("web %u"));
+    writeText(dir.filePath(QStringLiteral("share/applications/mine.desktop")),
+              desktopEntry("mine --new %U"));
+    writeText(dir.filePath(QStringLiteral("config/gnome-mimeapps.list")),
+              "[Default Applications]\ntext/html=mine.desktop\n");
+    QCOMPARE(GetDefaultBrowser(), QStringLiteral("mine --new %U"));
 }
 
 // ---- the commands ----
