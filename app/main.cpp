@@ -11,7 +11,12 @@ int main(int argc, char **argv)
     setUpApplication();
     QtPrompts prompts;
     SystemShell shell;
-    TMainForm mainForm(prompts, shell, QApplication::arguments());
+    // The program's own path, not the word it was started by: started through PATH,
+    // argv[0] names no folder, and the help pages and the installer lie beside the program.
+    QStringList arguments = QApplication::arguments();
+    if (!arguments.isEmpty())
+        arguments.first() = QApplication::applicationFilePath();
+    TMainForm mainForm(prompts, shell, arguments);
     prompts.setParent(&mainForm);
     mainForm.show();
     return app.exec();

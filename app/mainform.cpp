@@ -12,6 +12,8 @@
 #include "lang/messages.h"
 #include "lang/mnemonics.h"
 #include "lang/qttranslations.h"
+#include "run/helpcommands.h"
+#include "run/launchcommands.h"
 #include "schemes/formgrid.h"
 #include "schemes/proposalfiles.h"
 #include "schemes/schemeswitcher.h"
@@ -144,6 +146,8 @@ TMainForm::TMainForm(Prompts &prompts, Shell &shell, const QStringList &argument
     Memo1.setOnChange([this] { SynMemo1Change(); });
     m_formSetup = new TFormSetup(m_prompts, this);
     m_formGrid = new TFormGrid(m_prompts, this);
+    m_launch = std::make_unique<LaunchCommands>(*this, m_prompts, m_shell);
+    m_help = std::make_unique<HelpCommands>(*this, m_prompts, m_shell);
 
     FormCreate();
 }
@@ -152,9 +156,9 @@ TMainForm::~TMainForm() = default;
 
 void TMainForm::FormCreate()
 {
-    m_programFolder = QCoreApplication::applicationDirPath() + u'/';
-    if (!m_arguments.isEmpty())
-        m_programFolder = folderPart(QFileInfo(m_arguments.first()).absoluteFilePath()) + u'/';
+    m_programFile = m_arguments.isEmpty() ? QCoreApplication::applicationFilePath()
+                                          : QFileInfo(m_arguments.first()).absoluteFilePath();
+    m_programFolder = folderPart(m_programFile) + u'/';
     // No message table is loaded yet: the name starts empty and the list stays as it is.
     SetFileName(Message(0));
     if (const QScreen *screen = QGuiApplication::primaryScreen()) {
@@ -366,6 +370,7 @@ void TMainForm::FormShow()
         PerformFileOpen(QFileInfo(m_arguments[1]).absoluteFilePath());
     LoadRecentFiles();
     setAcceptDrops(true);
+    AutoUpdateCheck();
     action(QStringLiteral("NachUpdatessuchen1"))->setVisible(true);
 }
 
@@ -731,4 +736,53 @@ void TMainForm::Editcodeproposals1Click()
 void TMainForm::SchemeMenuClick(Scheme scheme)
 {
     m_schemes->MenuClick(scheme);
+}
+
+// ---- launchers ----
+
+void TMainForm::OpenWithShell()
+{
+    m_launch->OpenWithShell();
+}
+
+void TMainForm::OpenInBrowser()
+{
+    m_launch->OpenInBrowser();
+}
+
+void TMainForm::ToolButton7Click()
+{
+    m_launch->OpenInBrowser();
+}
+
+void TMainForm::ToolButton2Click()
+{
+    m_launch->ToolButton2Click();
+}
+
+// ---- help, about box, update check ----
+
+void TMainForm::Help1Click()
+{
+    m_help->Help1Click();
+}
+
+void TMainForm::ShowHelpTopic(int topic)
+{
+    m_help->ShowHelpTopic(topic);
+}
+
+void TMainForm::HelpAbout()
+{
+    m_help->HelpAbout();
+}
+
+void TMainForm::NachUpdatessuchen1Click()
+{
+    m_help->NachUpdatessuchen1Click();
+}
+
+void TMainForm::AutoUpdateCheck()
+{
+    m_help->AutoUpdateCheck();
 }

@@ -6,11 +6,15 @@
 #include <QStandardPaths>
 #include <QUrl>
 
+QUrl SystemShell::urlFor(const QString &pathOrUrl)
+{
+    return QFileInfo::exists(pathOrUrl) ? QUrl::fromLocalFile(pathOrUrl)
+                                        : QUrl::fromUserInput(pathOrUrl);
+}
+
 bool SystemShell::openDocument(const QString &pathOrUrl)
 {
-    const QUrl url = QFileInfo::exists(pathOrUrl) ? QUrl::fromLocalFile(pathOrUrl)
-                                                  : QUrl::fromUserInput(pathOrUrl);
-    return QDesktopServices::openUrl(url);
+    return QDesktopServices::openUrl(urlFor(pathOrUrl));
 }
 
 bool SystemShell::startProgram(const QString &program, const QStringList &arguments)

@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <QUrl>
 
 class Shell
 {
@@ -20,6 +21,10 @@ public:
 class SystemShell : public Shell
 {
 public:
+    // The address openDocument hands on: an existing file as a file address, anything else
+    // read as an address the way a user would type it.
+    static QUrl urlFor(const QString &pathOrUrl);
+
     bool openDocument(const QString &pathOrUrl) override;
     bool startProgram(const QString &program, const QStringList &arguments) override;
     bool startElevated(const QString &program, const QStringList &arguments) override;

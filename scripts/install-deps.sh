@@ -10,6 +10,7 @@ packages=(
     qt6-translations-l10n tango-icon-theme
     poppler-utils
     clang libclang-rt-14-dev
+    desktop-file-utils appstream
 )
 
 missing=()
