@@ -82,10 +82,15 @@ StoredText ReadStoredText(const QString &path)
     // into "\n".
     QString joined = decoded.text;
     joined.replace(u'\n', QStringLiteral("\r\n"));
-    if (IsScrambled(joined))
-        stored.lines = splitLines(UnscrambleText(bytes));
-    else
+    stored.format = decoded.format;
+    if (IsScrambled(joined)) {
+        QString plain = UnscrambleText(bytes);
+        stored.lines = splitLines(plain);
+        stored.format.encoding = TextEncoding::Windows1252;
+        stored.format.lineBreak = normaliseLineBreaks(plain);
+    } else {
         stored.lines = splitLines(decoded.text);
+    }
     return stored;
 }
 
