@@ -117,3 +117,8 @@ QIcon toolbarImage(int image)
         found = cache.insert(image, makeImage(image));
     return *found;
 }
+
+QIcon glyphImage(const QString &glyph, const QColor &colour)
+{
+    return glyphIcon(glyph, colour);
+}

@@ -2,6 +2,7 @@
 // The pictures of the toolbar and the menus, by their number in the image list. The
 // word-wrap button shows image 10 while wrapping is on and image 49 while it is off.
 
+#include <QColor>
 #include <QIcon>
 
 enum ToolbarImage
@@ -31,3 +32,7 @@ enum ToolbarImage
 };
 
 QIcon toolbarImage(int image);
+
+// A glyph on a rounded tile, for the commands of other windows that have no picture in
+// the list.
+QIcon glyphImage(const QString &glyph, const QColor &colour);
