@@ -52,8 +52,9 @@ TFormImport::TFormImport(Prompts &prompts, TFormGrid &grid, QWidget *parent)
 
     RichEdit1 = new TSynMemo(this);
     RichEdit1->setObjectName(QStringLiteral("RichEdit1"));
+    // 13 pixels at the usual 96 dots per inch; the editor takes sizes in points.
     QFont font(QStringLiteral("Courier New"));
-    font.setPixelSize(13);
+    font.setPointSize(10);
     font.setStyleHint(QFont::Monospace);
     RichEdit1->SetEditorFont(font);
     RichEdit1->SetShowLineNumbers(true);

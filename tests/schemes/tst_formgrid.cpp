@@ -111,6 +111,7 @@ private slots:
     void importAddsToColumns();
     void importStatusBar();
     void importPrintsPages();
+    void importStatusKeepsUpWithBigText();
 };
 
 void tst_FormGrid::handedOverPairIsEditedAndSaved()
@@ -496,8 +497,7 @@ void tst_FormGrid::importStatusBar()
     import->iLanguage = 1;
     import->Execute();
     QCOMPARE(bare, (QStringList{"Row/Col: ", "Lines: ", "Chars: ", "Words: ", ""}));
-    QCOMPARE(counted,
-             (QStringList{"Row/Col:   1 /  1", "Lines: 3", "Chars: 36", "Words: 4", ""}));
+    QCOMPARE(counted, (QStringList{"Row/Col:   1 /  1", "Lines: 3", "Chars: 36", "Words: 4", ""}));
     QCOMPARE(kept, counted);
     // German labels; every show starts with an empty text.
     f.prompts.expectExec([&](QDialog &) {
@@ -538,6 +538,25 @@ void tst_FormGrid::importPrintsPages()
     const qsizetype pages = printed.count(u'\f');
     QVERIFY2(pages >= 3, qPrintable(QString::number(pages)));
     QVERIFY(!printed.section(u'\f', pages - 1, pages - 1).trimmed().isEmpty());
+}
+
+void tst_FormGrid::importStatusKeepsUpWithBigText()
+{
+    GridFixture f;
+    TFormImport *import = f.grid.FormImport();
+    QString text;
+    for (int i = 0; i < 100000; ++i)
+        text += QStringLiteral("word%1 and-more 12\n").arg(i);
+    import->RichEdit1->SetText(text);
+    QCOMPARE(import->panelText(3), QStringLiteral("Wörter: 200000"));
+    // One typed character updates every panel, without joining the text.
+    QElapsedTimer timer;
+    timer.start();
+    import->RichEdit1->SetSelText(QStringLiteral("x "));
+    const qint64 elapsed = timer.elapsed();
+    QCOMPARE(import->panelText(3), QStringLiteral("Wörter: 200001"));
+    QVERIFY2(elapsed < timeBudget(150), qPrintable(QString::number(elapsed)));
+    qInfo("status update over 100,000 lines: %lld ms", elapsed);
 }
 
 QTEST_MAIN(tst_FormGrid)
