@@ -14,6 +14,7 @@
 #include "schemes/schemeswitcher.h"
 #include "store/datafolder.h"
 #include "store/formsetup.h"
+#include "texttools/findreplace.h"
 
 #include <QAction>
 #include <QApplication>
@@ -131,6 +132,8 @@ TMainForm::TMainForm(Prompts &prompts, Shell &shell, const QStringList &argument
     Memo1.setOnChange([this] { SynMemo1Change(); });
     m_formSetup = new TFormSetup(m_prompts, this);
     m_formGrid = new TFormGrid(m_prompts, this);
+    m_findReplace =
+        new EditorFindReplace(*SynMemo1, m_prompts, this, {kBoxTitle, [this] { return Message(4); }});
 
     FormCreate();
 }
@@ -661,4 +664,23 @@ void TMainForm::Editcodeproposals1Click()
 void TMainForm::SchemeMenuClick(Scheme scheme)
 {
     m_schemes->MenuClick(scheme);
+}
+
+// ---- find and replace ----
+
+void TMainForm::Find1Click()
+{
+    m_findReplace->setLanguage(m_settings.language);
+    m_findReplace->ShowFind(true);
+}
+
+void TMainForm::FindenextenClick()
+{
+    m_findReplace->FindNext();
+}
+
+void TMainForm::Replace1Click()
+{
+    m_findReplace->setLanguage(m_settings.language);
+    m_findReplace->ShowReplace();
 }

@@ -27,6 +27,7 @@ class TFormGrid;
 class TFormSetup;
 class TSynCompletionProposal;
 class TSynMemo;
+class EditorFindReplace;
 
 class TMainForm : public QMainWindow
 {
@@ -133,6 +134,12 @@ public:
     void Editcodeproposals1Click();
     TFormGrid *FormGrid() const { return m_formGrid; }
 
+    // ---- find and replace ----
+    void Find1Click();
+    void FindenextenClick();
+    void Replace1Click();
+    EditorFindReplace *findReplace() const { return m_findReplace; }
+
     // Prints `text` as the document is printed; used by the print command.
     static void printText(QPrinter &printer, const QString &text);
 
@@ -188,6 +195,7 @@ private:
     TFormGrid *m_formGrid = nullptr;
     Highlighters *m_highlighters = nullptr;
     SchemeSwitcher *m_schemes = nullptr;
+    EditorFindReplace *m_findReplace = nullptr;
 
 public:
     // Paths of the current scheme's proposal files.
