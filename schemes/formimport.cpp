@@ -7,6 +7,7 @@
 #include "lang/messages.h"
 #include "schemes/formgrid.h"
 #include "schemes/proposaltable.h"
+#include "texttools/findreplace.h"
 
 #include <QAction>
 #include <QDir>
@@ -59,6 +60,8 @@ TFormImport::TFormImport(Prompts &prompts, TFormGrid &grid, QWidget *parent)
     RichEdit1->SetEditorFont(font);
     RichEdit1->SetShowLineNumbers(true);
     connect(RichEdit1, &TSynMemo::OnChange, this, &TFormImport::RichEdit1Change);
+    m_findReplace = new EditorFindReplace(*RichEdit1, m_prompts, this,
+                                          {windowTitle(), [this] { return m_notFound; }});
 
     auto *statusBar = new QStatusBar(this);
     statusBar->setObjectName(QStringLiteral("StatusBar1"));

@@ -9,6 +9,7 @@
 class QAction;
 class QLabel;
 class QPrinter;
+class EditorFindReplace;
 class Prompts;
 class TFormGrid;
 class TSynMemo;
@@ -44,6 +45,8 @@ public:
     QAction *action(const QString &name) const { return m_actions.value(name); }
     QString panelText(int panel) const;
     QString NotFoundMessage() const { return m_notFound; }
+    // The find and replace dialogs on this editor, with this window's not-found text.
+    EditorFindReplace *findReplace() const { return m_findReplace; }
 
 private:
     void FormShow();
@@ -53,6 +56,7 @@ private:
 
     Prompts &m_prompts;
     TFormGrid &m_grid;
+    EditorFindReplace *m_findReplace = nullptr;
     QHash<QString, QAction *> m_actions;
     QList<QLabel *> m_panels;
     // Status labels: row/col, lines, chars, words.

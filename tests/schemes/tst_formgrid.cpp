@@ -8,6 +8,8 @@
 #include "schemes/formreturn.h"
 #include "schemes/stringgrid.h"
 #include "tests/support/scriptedprompts.h"
+#include "texttools/findreplace.h"
+#include "texttools/searchdialogs.h"
 
 #include <QAction>
 #include <QElapsedTimer>
@@ -112,6 +114,7 @@ private slots:
     void importStatusBar();
     void importPrintsPages();
     void importStatusKeepsUpWithBigText();
+    void importFindAndReplace();
 };
 
 void tst_FormGrid::handedOverPairIsEditedAndSaved()
@@ -557,6 +560,41 @@ void tst_FormGrid::importStatusKeepsUpWithBigText()
     QCOMPARE(import->panelText(3), QStringLiteral("Wörter: 200001"));
     QVERIFY2(elapsed < timeBudget(150), qPrintable(QString::number(elapsed)));
     qInfo("status update over 100,000 lines: %lld ms", elapsed);
+}
+
+void tst_FormGrid::importFindAndReplace()
+{
+    GridFixture f;
+    TFormImport *import = f.grid.FormImport();
+    int firstHit = -1;
+    f.prompts.expectExec([&](QDialog &) {
+        import->RichEdit1->SetText(QStringLiteral("one two\r\ntwo one"));
+        // Find keeps the selection: the first search starts just after it.
+        import->RichEdit1->SetSelStart(0);
+        import->RichEdit1->SetSelLength(3);
+        import->ToolButton10Click();
+        TFindDialog *find = import->findReplace()->FindDialog1();
+        find->setFindText(QStringLiteral("one"));
+        find->findButton()->click();
+        firstHit = import->RichEdit1->SelStart();
+        // Not found: this window's message, the caret to index 1.
+        find->findButton()->click();
+        import->ToolButton11Click();
+        TReplaceDialog *replace = import->findReplace()->ReplaceDialog1();
+        replace->setFindText(QStringLiteral("TWO"));
+        replace->setReplaceText(QStringLiteral("2"));
+        replace->replaceAllButton()->click();
+        return int(QDialog::Rejected);
+    });
+    f.prompts.expectMessage(QStringLiteral("Search string not found!"));
+    import->iLanguage = 1;
+    import->Execute();
+    QVERIFY(f.prompts.done());
+    QCOMPARE(firstHit, 13);
+    QCOMPARE(import->RichEdit1->Text(), QStringLiteral("one 2\r\n2 one"));
+    const auto &seen = f.prompts.seen();
+    QVERIFY(!seen.isEmpty());
+    QCOMPARE(seen.last().title, QStringLiteral("Import"));
 }
 
 QTEST_MAIN(tst_FormGrid)
