@@ -257,6 +257,15 @@ void TFormImport::ToolButton6Click()
     reject();
 }
 
-void TFormImport::ToolButton10Click() {}
+// Unlike the main window's find, the selection stays: a first search starts just after it.
+void TFormImport::ToolButton10Click()
+{
+    m_findReplace->setLanguage(iLanguage);
+    m_findReplace->ShowFind(false);
+}
 
-void TFormImport::ToolButton11Click() {}
+void TFormImport::ToolButton11Click()
+{
+    m_findReplace->setLanguage(iLanguage);
+    m_findReplace->ShowReplace();
+}

@@ -567,6 +567,7 @@ void tst_FormGrid::importFindAndReplace()
     GridFixture f;
     TFormImport *import = f.grid.FormImport();
     int firstHit = -1;
+    bool findShown = false;
     f.prompts.expectExec([&](QDialog &) {
         import->RichEdit1->SetText(QStringLiteral("one two\r\ntwo one"));
         // Find keeps the selection: the first search starts just after it.
@@ -574,6 +575,7 @@ void tst_FormGrid::importFindAndReplace()
         import->RichEdit1->SetSelLength(3);
         import->ToolButton10Click();
         TFindDialog *find = import->findReplace()->FindDialog1();
+        findShown = find->isVisible();
         find->setFindText(QStringLiteral("one"));
         find->findButton()->click();
         firstHit = import->RichEdit1->SelStart();
@@ -590,6 +592,7 @@ void tst_FormGrid::importFindAndReplace()
     import->iLanguage = 1;
     import->Execute();
     QVERIFY(f.prompts.done());
+    QVERIFY(findShown);
     QCOMPARE(firstHit, 13);
     QCOMPARE(import->RichEdit1->Text(), QStringLiteral("one 2\r\n2 one"));
     const auto &seen = f.prompts.seen();
