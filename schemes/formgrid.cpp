@@ -360,7 +360,7 @@ void TFormGrid::ToolButton1Click()
 
 void TFormGrid::ToolButton5Click()
 {
-    StringGrid1->SetRowCount(StringGrid1->RowCount() + 1);
+    StringGrid1->AddRow();
 }
 
 void TFormGrid::ToolButton10Click()
@@ -371,14 +371,14 @@ void TFormGrid::ToolButton10Click()
 void TFormGrid::RemoveRow(int row)
 {
     StringGrid1->commitEditing();
-    QList<ProposalRow> rows = StringGrid1->dataRows();
-    if (row >= 1 && row <= rows.size()) {
-        const int column = StringGrid1->Col();
-        if (rows.size() > 1)
-            rows.removeAt(row - 1);
-        else
-            rows[0] = ProposalRow();
-        StringGrid1->setDataRows(std::move(rows));
+    const int column = StringGrid1->Col();
+    if (row >= 1 && row < StringGrid1->RowCount()) {
+        if (StringGrid1->RowCount() > 2) {
+            StringGrid1->DeleteRow(row);
+        } else {
+            StringGrid1->SetCells(0, row, QString());
+            StringGrid1->SetCells(1, row, QString());
+        }
         StringGrid1->SetCurrent(column, qMin(row, StringGrid1->RowCount() - 1));
         m_modified = true;
     }

@@ -54,6 +54,23 @@ void ProposalGridModel::setRows(QList<ProposalRow> rows)
     endResetModel();
 }
 
+void ProposalGridModel::appendRow()
+{
+    const int row = int(m_rows.size());
+    beginInsertRows(QModelIndex(), row, row);
+    m_rows.append(ProposalRow());
+    endInsertRows();
+}
+
+void ProposalGridModel::removeRow(int row)
+{
+    if (row < 0 || row >= m_rows.size())
+        return;
+    beginRemoveRows(QModelIndex(), row, row);
+    m_rows.removeAt(row);
+    endRemoveRows();
+}
+
 void ProposalGridModel::setCell(int row, int column, const QString &text)
 {
     if (row < 0 || row >= m_rows.size() || column < 0 || column > 1)

@@ -25,6 +25,9 @@ public:
 
     const QList<ProposalRow> &rows() const { return m_rows; }
     void setRows(QList<ProposalRow> rows);
+    // One row at the end, or one row fewer, keeping the view's place and current cell.
+    void appendRow();
+    void removeRow(int row);
     void setCell(int row, int column, const QString &text);
     void setHeader(int column, const QString &text);
     void setHeaderImage(int column, const QIcon &image);
@@ -54,6 +57,9 @@ public:
     // The data rows (grid row 1 is index 0), read and replaced as a whole.
     const QList<ProposalRow> &dataRows() const { return m_model.rows(); }
     void setDataRows(QList<ProposalRow> rows) { m_model.setRows(std::move(rows)); }
+    void AddRow() { m_model.appendRow(); }
+    // Deletes grid row `row` (1 and following).
+    void DeleteRow(int row) { m_model.removeRow(row - 1); }
 
     void SetHeaderText(int column, const QString &text) { m_model.setHeader(column, text); }
     void SetHeaderImage(int column, const QIcon &image) { m_model.setHeaderImage(column, image); }

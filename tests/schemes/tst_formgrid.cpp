@@ -12,6 +12,8 @@
 #include "texttools/searchdialogs.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QClipboard>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QPlainTextEdit>
@@ -105,6 +107,8 @@ private slots:
     void sortByHeader();
     void removeOnlyRow();
     void lineBreakDialog();
+    void copyAndPaste();
+    void pickerChoices();
     void closeAsksAboutUnsavedEdits();
     void halfFilledRowWarnsBeforeSave();
     void missingPairQuestion();
@@ -324,6 +328,56 @@ void tst_FormGrid::lineBreakDialog()
         QCOMPARE(grid.StringGrid1->Cells(0, 2), QStringLiteral("two$retlines"));
     });
     QVERIFY(f.prompts.done());
+}
+
+void tst_FormGrid::copyAndPaste()
+{
+    GridFixture f;
+    f.run([&](TFormGrid &grid) {
+        grid.StringGrid1->SetCells(1, 1, QStringLiteral("  x := 1;"));
+        grid.StringGrid1->SetCurrent(1, 1); // selecting trims
+        grid.ToolButton7Click();
+        QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("x := 1;"));
+        grid.StringGrid1->SetCurrent(1, 2);
+        grid.ToolButton8Click();
+        QCOMPARE(grid.StringGrid1->Cells(1, 2), QStringLiteral("x := 1;"));
+        // Pasted lines stay one cell: inner breaks become markers, a last one goes.
+        QApplication::clipboard()->setText(QStringLiteral("begin\r\n  y;\nend;\n"));
+        grid.ToolButton8Click();
+        QCOMPARE(grid.StringGrid1->Cells(1, 2), QStringLiteral("begin$ret  y;$retend;"));
+    });
+}
+
+void tst_FormGrid::pickerChoices()
+{
+    TFormProps props;
+    const QList<QRadioButton *> buttons = props.findChildren<QRadioButton *>();
+    QCOMPARE(buttons.size(), 16);
+    QCOMPARE(TFormProps::choices().size(), 16);
+    ScriptedPrompts prompts;
+    // A click sets the prefix; Cancel, Escape and the close button all leave it empty.
+    prompts.expectExec([&](QDialog &) {
+        buttons[8]->click();
+        props.BitBtn1->click();
+        return int(QDialog::Accepted);
+    });
+    QCOMPARE(props.Execute(prompts), TFormProps::choices()[8].second);
+    QCOMPARE(buttons[8]->text(), QStringLiteral("Pearl"));
+    bool uncheckedAtShow = false;
+    prompts.expectExec([&](QDialog &dialog) {
+        uncheckedAtShow = !buttons[8]->isChecked();
+        buttons[10]->click();
+        dialog.reject();
+        return int(QDialog::Rejected);
+    });
+    QCOMPARE(props.Execute(prompts), QString());
+    QVERIFY(uncheckedAtShow);
+    props.Sprache = 0;
+    prompts.expectExec([](QDialog &) { return int(QDialog::Rejected); });
+    props.Execute(prompts);
+    QCOMPARE(props.windowTitle(), QStringLiteral("Vorschläge für..."));
+    QCOMPARE(props.BitBtn2->text(), QStringLiteral("Abbrechen"));
+    QVERIFY(prompts.done());
 }
 
 void tst_FormGrid::closeAsksAboutUnsavedEdits()
