@@ -19,6 +19,7 @@
 #include "schemes/schemeswitcher.h"
 #include "store/datafolder.h"
 #include "store/formsetup.h"
+#include "texttools/findreplace.h"
 
 #include <QAction>
 #include <QApplication>
@@ -148,6 +149,8 @@ TMainForm::TMainForm(Prompts &prompts, Shell &shell, const QStringList &argument
     m_formGrid = new TFormGrid(m_prompts, this);
     m_launch = std::make_unique<LaunchCommands>(*this, m_prompts, m_shell);
     m_help = std::make_unique<HelpCommands>(*this, m_prompts, m_shell);
+    m_findReplace = new EditorFindReplace(*SynMemo1, m_prompts, this,
+                                          {kBoxTitle, [this] { return Message(4); }});
 
     FormCreate();
 }
@@ -785,4 +788,23 @@ void TMainForm::NachUpdatessuchen1Click()
 void TMainForm::AutoUpdateCheck()
 {
     m_help->AutoUpdateCheck();
+}
+
+// ---- find and replace ----
+
+void TMainForm::Find1Click()
+{
+    m_findReplace->setLanguage(m_settings.language);
+    m_findReplace->ShowFind(true);
+}
+
+void TMainForm::FindenextenClick()
+{
+    m_findReplace->FindNext();
+}
+
+void TMainForm::Replace1Click()
+{
+    m_findReplace->setLanguage(m_settings.language);
+    m_findReplace->ShowReplace();
 }

@@ -30,6 +30,7 @@ class TFormGrid;
 class TFormSetup;
 class TSynCompletionProposal;
 class TSynMemo;
+class EditorFindReplace;
 
 class TMainForm : public QMainWindow
 {
@@ -156,6 +157,11 @@ public:
     void NachUpdatessuchen1Click();
     void AutoUpdateCheck();
     HelpCommands *helpCommands() const { return m_help.get(); }
+    // ---- find and replace ----
+    void Find1Click();
+    void FindenextenClick();
+    void Replace1Click();
+    EditorFindReplace *findReplace() const { return m_findReplace; }
 
     // Prints `text` as the document is printed; used by the print command.
     static void printText(QPrinter &printer, const QString &text);
@@ -223,6 +229,7 @@ private:
     SchemeSwitcher *m_schemes = nullptr;
     std::unique_ptr<LaunchCommands> m_launch;
     std::unique_ptr<HelpCommands> m_help;
+    EditorFindReplace *m_findReplace = nullptr;
 
 public:
     // Paths of the current scheme's proposal files.

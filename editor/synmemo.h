@@ -103,6 +103,10 @@ public:
     void setFormat(const TextFormat &format) { m_format = format; }
     LineBreak lineBreak() const { return m_format.lineBreak; }
 
+    // The document's bytes, UTF-8 with LF line breaks, without a copy; valid until the
+    // next edit. Searches read it instead of building `Text`.
+    QByteArrayView utf8Text() const;
+
     // Position conversion between `Text` indexes and the editor's byte positions.
     qsizetype indexToPosition(qsizetype index) const;
     qsizetype positionToIndex(qsizetype position) const;

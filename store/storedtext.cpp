@@ -77,12 +77,18 @@ StoredText ReadStoredText(const QString &path)
         stored.result = FileResult::failure(file.errorString());
         return stored;
     }
+    const DecodedText decoded = decodeText(bytes);
     // The check sees the lines joined with CR LF, whichever break separated them.
-    QStringList lines = splitLines(decodeText(bytes).text);
-    if (IsScrambled(lines.join(QStringLiteral("\r\n"))))
-        stored.lines = splitLines(UnscrambleText(bytes));
-    else
+    QStringList lines = splitLines(decoded.text);
+    stored.format = decoded.format;
+    if (IsScrambled(lines.join(QStringLiteral("\r\n")))) {
+        QString plain = UnscrambleText(bytes);
+        stored.lines = splitLines(plain);
+        stored.format.encoding = TextEncoding::Windows1252;
+        stored.format.lineBreak = normaliseLineBreaks(plain);
+    } else {
         stored.lines = std::move(lines);
+    }
     return stored;
 }
 

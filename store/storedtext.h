@@ -4,6 +4,7 @@
 // versions of the program must read here and ours there, so the byte form, the key and the
 // plain-text check below are a file format and must not change.
 
+#include "editor/textcodec.h"
 #include "store/safewrite.h"
 
 #include <QByteArray>
@@ -28,6 +29,9 @@ struct StoredText
 {
     QStringList lines;
     FileResult result;
+    // How the file was written: a scrambled file is Windows-1252; the line-break style
+    // is the first one found (LF when there is none).
+    TextFormat format;
 };
 
 // The lines of one of the program's own files, plain or scrambled. A plain file is read

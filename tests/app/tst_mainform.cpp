@@ -3,7 +3,9 @@
 #include "mainformfixture.h"
 
 #include "lang/mnemonics.h"
+#include "editor/completion.h"
 #include "schemes/formgrid.h"
+#include "schemes/stringgrid.h"
 
 #include <QAction>
 #include <QDialog>
@@ -271,18 +273,27 @@ void TestMainForm::schemesFollowNamesAndMenu()
     QVERIFY(captions.contains(QStringLiteral("XML/XSL")));
 
     // The table editor gets the pair of the scheme chosen by name, and the scheme is
-    // chosen again from the name when it closes.
+    // chosen again from the name when it closes, so a saved proposal is offered at once.
     bool handedOver = false;
     f.prompts.expectExec([&](QDialog &dialog) {
         auto *grid = qobject_cast<TFormGrid *>(&dialog);
         handedOver = grid && grid->FItems == f.dataPath() + QStringLiteral("PasItems.src") &&
-                     grid->PLanguage == u"TXT" && grid->StringGrid1->rowCount() == 2;
+                     grid->PLanguage == u"TXT" && grid->StringGrid1->Cells(0, 2) == u"end";
+        if (grid) {
+            grid->StringGrid1->SetCells(0, 3, QStringLiteral("repeat"));
+            grid->StringGrid1->SetCells(1, 3, QStringLiteral("repeat$retuntil ;"));
+            f.prompts.expectQuestion(Prompts::Answer::Yes, QStringLiteral("TXT"));
+            grid->ToolButton4Click();
+        }
         return int(QDialog::Accepted);
     });
     f.form->action(QStringLiteral("ToolButton10"))->trigger();
     QVERIFY(handedOver);
     QCOMPARE(f.form->panelText(2), QStringLiteral("Pascal"));
     QCOMPARE(f.form->FormGrid()->FItems, QString());
+    QCOMPARE(f.form->SynCompletionProposal1->ItemList().value(2), QStringLiteral("repeat"));
+    QCOMPARE(f.form->SynCompletionProposal1->InsertList().value(2),
+             QStringLiteral("repeat$retuntil ;"));
 
     f.form->FileNew();
     QCOMPARE(f.form->panelText(2), QString());
