@@ -53,10 +53,11 @@ const TMainForm::Command kOptionsMenu[] = {
      [](TMainForm &f) { f.Editcodeproposals1Click(); }},
     {"Settings2", 65, nullptr, kNoImage, [](TMainForm &f) { f.Settings2Click(); }},
     {kSeparator, kNoMessage, nullptr, kNoImage, nullptr},
-    {"FTP1", 66, nullptr, kImageFtp, nullptr},
+    {"FTP1", 66, nullptr, kImageFtp, [](TMainForm &f) { f.ToolButton2Click(); }},
     {"Code1", 67, nullptr, kImageExecute, nullptr},
     {kSeparator, kNoMessage, nullptr, kNoImage, nullptr},
-    {"NachUpdatessuchen1", 68, nullptr, kNoImage, nullptr},
+    {"NachUpdatessuchen1", 68, nullptr, kNoImage,
+     [](TMainForm &f) { f.NachUpdatessuchen1Click(); }},
 };
 
 const TMainForm::Command kLanguageMenu[] = {
@@ -65,9 +66,9 @@ const TMainForm::Command kLanguageMenu[] = {
 };
 
 const TMainForm::Command kHelpMenu[] = {
-    {"Help1", 72, nullptr, kImageHelp, nullptr},
+    {"Help1", 72, nullptr, kImageHelp, [](TMainForm &f) { f.Help1Click(); }},
     {kSeparator, kNoMessage, nullptr, kNoImage, nullptr},
-    {"HelpAboutItem", 73, nullptr, kImageAbout, nullptr},
+    {"HelpAboutItem", 73, nullptr, kImageAbout, [](TMainForm &f) { f.HelpAbout(); }},
 };
 
 const MenuSpec kMainMenu[] = {
@@ -94,14 +95,14 @@ const TMainForm::Command kToolBar[] = {
     {"ToolButton9", 26, nullptr, kImageLower, nullptr},
     {"ToolButton3", 28, nullptr, kImageWrapOff, [](TMainForm &f) { f.ToolButton3Click(); }},
     {kSeparator, kNoMessage, nullptr, kNoImage, nullptr},
-    {"ToolButton7", 29, nullptr, kImageBrowser, nullptr},
+    {"ToolButton7", 29, nullptr, kImageBrowser, [](TMainForm &f) { f.ToolButton7Click(); }},
     {"ToolButton6", 30, nullptr, kImageExecute, nullptr},
-    {"ToolButton2", 31, nullptr, kImageFtp, nullptr},
+    {"ToolButton2", 31, nullptr, kImageFtp, [](TMainForm &f) { f.ToolButton2Click(); }},
     {"ToolButton10", 32, nullptr, kImageProposals,
      [](TMainForm &f) { f.Editcodeproposals1Click(); }},
     {kSeparator, kNoMessage, nullptr, kNoImage, nullptr},
-    {"ToolButton14", 33, nullptr, kImageHelp, nullptr},
-    {"ToolButton15", 34, nullptr, kImageAbout, nullptr},
+    {"ToolButton14", 33, nullptr, kImageHelp, [](TMainForm &f) { f.Help1Click(); }},
+    {"ToolButton15", 34, nullptr, kImageAbout, [](TMainForm &f) { f.HelpAbout(); }},
     {kSeparator, kNoMessage, nullptr, kNoImage, nullptr},
     {"ToolButton17", 35, nullptr, kImageQuit, [](TMainForm &f) { f.ToolButton17Click(); }},
 };

@@ -9,6 +9,8 @@
 #include "editor/highlighters.h"
 #include "editor/synmemo.h"
 #include "lang/messages.h"
+#include "run/helpcommands.h"
+#include "run/launchcommands.h"
 #include "schemes/formgrid.h"
 #include "schemes/proposalfiles.h"
 #include "schemes/schemeswitcher.h"
@@ -131,6 +133,8 @@ TMainForm::TMainForm(Prompts &prompts, Shell &shell, const QStringList &argument
     Memo1.setOnChange([this] { SynMemo1Change(); });
     m_formSetup = new TFormSetup(m_prompts, this);
     m_formGrid = new TFormGrid(m_prompts, this);
+    m_launch = std::make_unique<LaunchCommands>(*this, m_prompts, m_shell);
+    m_help = std::make_unique<HelpCommands>(*this, m_prompts, m_shell);
 
     FormCreate();
 }
@@ -139,9 +143,9 @@ TMainForm::~TMainForm() = default;
 
 void TMainForm::FormCreate()
 {
-    m_programFolder = QCoreApplication::applicationDirPath() + u'/';
-    if (!m_arguments.isEmpty())
-        m_programFolder = folderPart(QFileInfo(m_arguments.first()).absoluteFilePath()) + u'/';
+    m_programFile = m_arguments.isEmpty() ? QCoreApplication::applicationFilePath()
+                                          : QFileInfo(m_arguments.first()).absoluteFilePath();
+    m_programFolder = folderPart(m_programFile) + u'/';
     // No message table is loaded yet: the name starts empty and the list stays as it is.
     SetFileName(Message(0));
     if (const QScreen *screen = QGuiApplication::primaryScreen();
@@ -348,6 +352,7 @@ void TMainForm::FormShow()
         PerformFileOpen(QFileInfo(m_arguments[1]).absoluteFilePath());
     LoadRecentFiles();
     setAcceptDrops(true);
+    AutoUpdateCheck();
     action(QStringLiteral("NachUpdatessuchen1"))->setVisible(true);
 }
 
@@ -661,4 +666,53 @@ void TMainForm::Editcodeproposals1Click()
 void TMainForm::SchemeMenuClick(Scheme scheme)
 {
     m_schemes->MenuClick(scheme);
+}
+
+// ---- launchers ----
+
+void TMainForm::OpenWithShell()
+{
+    m_launch->OpenWithShell();
+}
+
+void TMainForm::OpenInBrowser()
+{
+    m_launch->OpenInBrowser();
+}
+
+void TMainForm::ToolButton7Click()
+{
+    m_launch->OpenInBrowser();
+}
+
+void TMainForm::ToolButton2Click()
+{
+    m_launch->ToolButton2Click();
+}
+
+// ---- help, about box, update check ----
+
+void TMainForm::Help1Click()
+{
+    m_help->Help1Click();
+}
+
+void TMainForm::ShowHelpTopic(int topic)
+{
+    m_help->ShowHelpTopic(topic);
+}
+
+void TMainForm::HelpAbout()
+{
+    m_help->HelpAbout();
+}
+
+void TMainForm::NachUpdatessuchen1Click()
+{
+    m_help->NachUpdatessuchen1Click();
+}
+
+void TMainForm::AutoUpdateCheck()
+{
+    m_help->AutoUpdateCheck();
 }

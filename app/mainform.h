@@ -10,6 +10,7 @@
 #include <QHash>
 #include <QMainWindow>
 #include <functional>
+#include <memory>
 
 #include "schemes/schemecatalogue.h"
 
@@ -22,6 +23,8 @@ class QToolButton;
 class Prompts;
 class Shell;
 class Highlighters;
+class HelpCommands;
+class LaunchCommands;
 class SchemeSwitcher;
 class TFormGrid;
 class TFormSetup;
@@ -69,6 +72,9 @@ public:
     QString SaveFirstMessage() const { return m_saveFirstMessage; }
     QString BookmarkWord() const { return m_bookmarkWord; }
     QString HelpFile() const { return m_helpFile; }
+    // The program file and its folder (ending with "/"), from the command line's first word.
+    const QString &ProgramFile() const { return m_programFile; }
+    const QString &ProgramFolder() const { return m_programFolder; }
 
     QAction *action(const QString &name) const { return m_actions.value(name); }
     QToolButton *toolButton(const QString &name) const;
@@ -133,6 +139,24 @@ public:
     void Editcodeproposals1Click();
     TFormGrid *FormGrid() const { return m_formGrid; }
 
+    // ---- launchers (run/launchcommands.h) ----
+    // Saves the document and opens it with its default program; warns on a blank one.
+    void OpenWithShell();
+    // Saves the document and opens it in the configured browser, else as OpenWithShell.
+    void OpenInBrowser();
+    void ToolButton7Click();
+    // Opens the FTP server of the settings in the file manager.
+    void ToolButton2Click();
+
+    // ---- help, about box, update check (run/helpcommands.h) ----
+    void Help1Click();
+    // Shows a page of the current help file; topic 60 is the multi-file search page.
+    void ShowHelpTopic(int topic);
+    void HelpAbout();
+    void NachUpdatessuchen1Click();
+    void AutoUpdateCheck();
+    HelpCommands *helpCommands() const { return m_help.get(); }
+
     // Prints `text` as the document is printed; used by the print command.
     static void printText(QPrinter &printer, const QString &text);
 
@@ -169,6 +193,7 @@ private:
     QStringList m_arguments;
     QString m_dataPath;
     QString m_programFolder;
+    QString m_programFile;
     QString m_fileName;
     QString m_helpFile;
     QString m_saveFirstMessage;
@@ -188,6 +213,8 @@ private:
     TFormGrid *m_formGrid = nullptr;
     Highlighters *m_highlighters = nullptr;
     SchemeSwitcher *m_schemes = nullptr;
+    std::unique_ptr<LaunchCommands> m_launch;
+    std::unique_ptr<HelpCommands> m_help;
 
 public:
     // Paths of the current scheme's proposal files.

@@ -9,6 +9,7 @@ packages=(
     fonts-liberation
     poppler-utils
     clang libclang-rt-14-dev
+    desktop-file-utils appstream
 )
 
 missing=()

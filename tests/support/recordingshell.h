@@ -18,18 +18,20 @@ public:
     bool openDocument(const QString &pathOrUrl) override
     {
         calls.append({QStringLiteral("open"), pathOrUrl, {}});
-        return true;
+        return succeeds;
     }
     bool startProgram(const QString &program, const QStringList &arguments) override
     {
         calls.append({QStringLiteral("start"), program, arguments});
-        return true;
+        return succeeds;
     }
     bool startElevated(const QString &program, const QStringList &arguments) override
     {
         calls.append({QStringLiteral("elevated"), program, arguments});
-        return true;
+        return succeeds;
     }
 
     QList<Call> calls;
+    // What every launch reports: false acts as a program that could not be started.
+    bool succeeds = true;
 };

@@ -1,0 +1,39 @@
+#pragma once
+// What the launchers hand to other programs: the default browser's command line, the
+// file address a browser is given and the FTP address the file manager opens. Nothing
+// here starts a program; the main window's launch commands (run/launchcommands.h) do
+// that through the Shell seam, with arguments as a list.
+
+#include <QString>
+#include <QStringList>
+
+// The command line of the desktop's default program for text/html: the Exec line of its
+// .desktop entry as written there (field codes such as %u included), or empty when no
+// default is set or its entry cannot be found. Reads the XDG MIME association files of
+// the user and the system; starts no program.
+QString GetDefaultBrowser();
+
+// The lookup behind GetDefaultBrowser with the folders given. `configFolders` are the XDG
+// config folders (user first), `applicationFolders` the "applications" folders below the
+// XDG data folders (user first), `desktops` the lower-case names of the running desktop
+// (from XDG_CURRENT_DESKTOP). The first association file that names an installed entry
+// for `mimeType` decides: the mimeapps.list files in the order of the XDG rules, then
+// defaults.list, then mimeinfo.cache.
+QString defaultHandlerCommand(const QString &mimeType, const QStringList &configFolders,
+                              const QStringList &applicationFolders, const QStringList &desktops);
+
+// The address a browser is given for a document: "file://" and the trimmed path with
+// every space written as "%20" (and "%", "#" and "?", which would otherwise change which
+// file the browser opens); every other character stays as it is. A path that does not
+// start with "/" gets "file:///" in front.
+QString browserFileAddress(const QString &fileName);
+
+// True when the FTP settings are enough to open the server: server and login mode are
+// both non-empty.
+bool hasFtpLoginData(const QString &server, const QString &loginMode);
+
+// "ftp://" + server for the login mode "Anonymous" (exactly so, case-sensitive); for any
+// other mode "ftp://" + user + ":" + password + "@" + server, user and password as they
+// are, also when empty.
+QString ftpAddress(const QString &server, const QString &loginMode, const QString &user,
+                   const QString &password);
