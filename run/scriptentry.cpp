@@ -133,15 +133,6 @@ QString TestPage(const QString &typeWord, const QString &name, bool onLoad,
     return head + crlf + script + crlf + tail;
 }
 
-QString TestPageAddress(const QString &pagePath)
-{
-    QString address = pagePath;
-    address.replace(u' ', QStringLiteral("%20"));
-    // an absolute path brings the third slash of "file:///" itself
-    return (address.startsWith(u'/') ? QStringLiteral("file://") : QStringLiteral("file:///")) +
-           address;
-}
-
 QString BrowserProgramOf(const QString &commandLine)
 {
     const QString line = trimCodes(commandLine);

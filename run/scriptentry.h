@@ -46,8 +46,6 @@ QString RewriteEcho(QString text);
 // The browser test page: head, CR LF, the script, CR LF, tail.
 QString TestPage(const QString &typeWord, const QString &name, bool onLoad,
                  const QString &callArguments, const QString &script);
-// The page's address for the browser: spaces written as "%20".
-QString TestPageAddress(const QString &pagePath);
 // The program of a command line ("\"/usr/bin/x\" %u" -> "/usr/bin/x"); empty when none.
 QString BrowserProgramOf(const QString &commandLine);
 

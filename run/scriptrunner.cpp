@@ -6,6 +6,7 @@
 #include "editor/synmemo.h"
 #include "run/enginethread.h"
 #include "run/jscript/jscriptengine.h"
+#include "run/launchers.h"
 #include "run/scriptforms.h"
 #include "run/vbscript/vbscriptengine.h"
 
@@ -305,5 +306,5 @@ void ScriptRunner::RunInBrowser(const QString &typeWord, const QString &name, bo
         browser = program;
     }
     if (!browser.isEmpty())
-        m_host.shell->startProgram(browser, {TestPageAddress(pagePath)});
+        m_host.shell->startProgram(browser, {browserFileAddress(pagePath)});
 }

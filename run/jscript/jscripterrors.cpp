@@ -97,6 +97,25 @@ int findToken(const QString &line, const QString &word, bool afterDot = false, b
     }
 }
 
+// The first call in code, "name(" with a name that is no keyword; -1 when there is none.
+int firstCall(const QString &line)
+{
+    static const QRegularExpression call(QStringLiteral("([A-Za-z_$][A-Za-z0-9_$]*)\\s*\\("));
+    static const QStringList keywords = {
+        QStringLiteral("if"),     QStringLiteral("while"),  QStringLiteral("for"),
+        QStringLiteral("switch"), QStringLiteral("catch"),  QStringLiteral("function"),
+        QStringLiteral("return"), QStringLiteral("typeof"), QStringLiteral("with")};
+    const QList<bool> mask = codeMask(line);
+    for (auto it = call.globalMatch(line); it.hasNext();) {
+        const QRegularExpressionMatch m = it.next();
+        const qsizetype p = m.capturedStart(1);
+        if (mask.value(p) && (p == 0 || !isIdentChar(line.at(p - 1))) &&
+            !keywords.contains(m.captured(1)))
+            return int(p);
+    }
+    return -1;
+}
+
 int firstNonBlank(const QString &line)
 {
     for (qsizetype i = 0; i < line.size(); ++i)
@@ -210,6 +229,8 @@ int runtimeErrorColumn(const QString &message, const QString &lineText)
             word = word.section(u'.', -1); // "o.f is not a function": f
         const bool called = i == 1 || i == 3 || i == 4;
         int col = findToken(lineText, word, member, called);
+        if (col < 0 && i == 4) // "1 is not a function": the value, not the name
+            col = firstCall(lineText);
         if (col < 0)
             col = findToken(lineText, word, member);
         if (col < 0 && member)

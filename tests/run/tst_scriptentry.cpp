@@ -96,10 +96,8 @@ private slots:
                                 "bgcolor=\"#ffffff\">\r\nscript test</body></html>"));
     }
 
-    void browserAddressAndProgram()
+    void browserProgram()
     {
-        QCOMPARE(TestPageAddress(QStringLiteral("/home/a b/qldata/scripttest.html")),
-                 QStringLiteral("file:///home/a%20b/qldata/scripttest.html"));
         QCOMPARE(BrowserProgramOf(QStringLiteral("\"/opt/my browser/run\" %u")),
                  QStringLiteral("/opt/my browser/run"));
         QCOMPARE(BrowserProgramOf(QStringLiteral("/usr/bin/chromium %U")),

@@ -134,7 +134,7 @@ private slots:
             << "function main() {\n  var o = {};\n  o.bar();\n}" << 438 << r
             << "Object doesn't support this property or method" << 3 << 4;
         QTest::newRow("not a function") << "function main() {\n  var n = 1;  n();\n}" << 5002 << r
-                                        << "Function expected" << 2 << 13;
+                                        << "Function expected" << 2 << 14;
         QTest::newRow("array length")
             << "function main() {\n  return new Array(-1);\n}" << 5029 << r
             << "Array length must be a finite positive integer" << 2 << 13;
