@@ -16,9 +16,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStyle>
-#include <QTextBlock>
 #include <QTextCursor>
-#include <QTextDocument>
+#include <QTextEdit>
 #include <QVBoxLayout>
 
 namespace {
@@ -154,12 +153,13 @@ TFormVars::TFormVars(QWidget *parent) : ScriptDialog(parent)
     setObjectName(QStringLiteral("FormVars"));
     Label1 = new QLabel(QStringLiteral("Variable"), this);
     Label2 = new QLabel(this);
-    MemoNames = new QPlainTextEdit(this);
+    MemoNames = new QTextEdit(this);
     MemoNames->setObjectName(QStringLiteral("MemoNames"));
     MemoNames->setReadOnly(true);
-    MemoNames->setLineWrapMode(QPlainTextEdit::NoWrap);
+    MemoNames->setLineWrapMode(QTextEdit::NoWrap);
+    MemoNames->setAcceptRichText(false);
     MemoNames->setStyleSheet(
-        QStringLiteral("QPlainTextEdit { background: rgb(211,211,211); color: maroon; }"));
+        QStringLiteral("QTextEdit { background: rgb(211,211,211); color: maroon; }"));
     MemoValues = new QPlainTextEdit(this);
     MemoValues->setObjectName(QStringLiteral("MemoValues"));
     MemoValues->setLineWrapMode(QPlainTextEdit::NoWrap);
@@ -194,12 +194,9 @@ QStringList TFormVars::NameLines() const
 void TFormVars::SetNameLines(const QStringList &lines)
 {
     MemoNames->setPlainText(lines.join(u'\n'));
-    for (QTextBlock b = MemoNames->document()->begin(); b.isValid(); b = b.next()) {
-        QTextCursor c(b);
-        QTextBlockFormat f = b.blockFormat();
-        f.setAlignment(Qt::AlignRight);
-        c.setBlockFormat(f);
-    }
+    MemoNames->selectAll();
+    MemoNames->setAlignment(Qt::AlignRight);
+    MemoNames->moveCursor(QTextCursor::Start);
 }
 
 QStringList TFormVars::ValueLines() const

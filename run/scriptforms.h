@@ -12,6 +12,7 @@ class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
+class QTextEdit;
 class QRadioButton;
 
 // Fixed size, centred on its parent, white to grey from top to bottom.
@@ -71,7 +72,7 @@ public:
     int VLanguage = 0;
     QLabel *Label1 = nullptr;
     QLabel *Label2 = nullptr;
-    QPlainTextEdit *MemoNames = nullptr;
+    QTextEdit *MemoNames = nullptr; // right-aligned, which a plain text edit cannot do
     QPlainTextEdit *MemoValues = nullptr;
     QPlainTextEdit *Memo1 = nullptr;
     QPushButton *BitBtn1 = nullptr;
