@@ -191,8 +191,10 @@ ScriptError JScriptEngine::runtimeError(const QJSValue &thrown, const QString &w
             const unsigned n = unsigned(number.toInt());
             m.number = (n & 0xFFFF0000u) == 0x800A0000u ? int(n & 0xFFFF) : int(n);
         }
+        // the script's own text; the engine's errors keep JScript's
         const QJSValue description = thrown.property(QStringLiteral("description"));
-        if (description.isString() && !description.toString().isEmpty())
+        if (thrown.hasOwnProperty(QStringLiteral("description")) && description.isString() &&
+            !description.toString().isEmpty())
             m.description = description.toString();
         e.line = thrown.property(QStringLiteral("lineNumber")).toInt();
         QString file = thrown.property(QStringLiteral("fileName")).toString();

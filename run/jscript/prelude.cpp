@@ -67,6 +67,19 @@ const QString &preludeScript()
         });
     }
 
+    // Every error answers to description, as JScript's do. (Error(number, description)
+    // stays the standard Error(message): a constructor of our own would give every error
+    // the line of that constructor instead of the line that made it.)
+    var NativeError = global.Error;
+    Object.defineProperty(NativeError.prototype, "description", {
+        configurable: true,
+        get: function () { return this.message; },
+        set: function (v) {
+            Object.defineProperty(this, "description",
+                                  { value: v, writable: true, configurable: true, enumerable: true });
+        }
+    });
+
     global.ActiveXObject = function ActiveXObject(progId) {
         return bridge.create(String(progId));
     };

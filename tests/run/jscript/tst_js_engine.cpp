@@ -83,6 +83,10 @@ private slots:
             << "function main() { try { new ActiveXObject('No.Such'); } catch (e) { return "
                "e.number & 0xFFFF; } }"
             << QStringList{} << "429";
+        QTest::newRow("standard error and description")
+            << "function main() { try { nope(); } catch (e) {"
+               " return (e instanceof ReferenceError) + ' ' + e.description; } }"
+            << QStringList{} << "true nope is not defined";
         QTest::newRow("script engine")
             << "function main() { return ScriptEngine(); }" << QStringList{} << "JScript";
     }
@@ -138,6 +142,9 @@ private slots:
         QTest::newRow("array length")
             << "function main() {\n  return new Array(-1);\n}" << 5029 << r
             << "Array length must be a finite positive integer" << 2 << 13;
+        QTest::newRow("own description")
+            << "function main() {\n  var e = new Error('x'); e.description = 'own'; throw e;\n}"
+            << 5022 << r << "own" << 2 << 49;
         QTest::newRow("thrown value") << "function main() {\n  throw 5;\n}" << 5022 << r
                                       << "Exception thrown and not caught" << 0 << 0;
         QTest::newRow("jscript error object")
