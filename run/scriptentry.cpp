@@ -157,6 +157,8 @@ QString ResultText(const QVariant &value)
             parts << ResultText(item);
         return parts.join(u',');
     }
+    if (value.typeId() == QMetaType::Bool) // a variant Boolean's text, in either language
+        return value.toBool() ? QStringLiteral("True") : QStringLiteral("False");
     return value.toString();
 }
 

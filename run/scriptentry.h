@@ -49,7 +49,8 @@ QString TestPage(const QString &typeWord, const QString &name, bool onLoad,
 // The program of a command line ("\"/usr/bin/x\" %u" -> "/usr/bin/x"); empty when none.
 QString BrowserProgramOf(const QString &commandLine);
 
-// A procedure's result as the result dialog shows it; an array's items joined by ",".
+// A procedure's result as the result dialog shows it: an array's items joined by ",",
+// a Boolean as "True" or "False".
 QString ResultText(const QVariant &value);
 
 } // namespace quillora

@@ -8,6 +8,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLinearGradient>
@@ -217,6 +218,15 @@ void TFormVars::BitBtn2Click()
 {
     MemoValues->clear();
     reject();
+}
+
+void TFormVars::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        BitBtn2Click();
+        return;
+    }
+    ScriptDialog::keyPressEvent(event);
 }
 
 void TFormVars::done(int result)

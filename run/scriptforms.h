@@ -89,6 +89,8 @@ public:
 
 protected:
     void done(int result) override;
+    // Escape presses the Cancel button (closing by the title bar keeps the typed lines).
+    void keyPressEvent(QKeyEvent *event) override;
 };
 
 class TFormResult : public ScriptDialog

@@ -112,6 +112,7 @@ private slots:
         QCOMPARE(ResultText(QVariant::fromValue(nullptr)), QString());
         QCOMPARE(ResultText(QVariantList{1, QStringLiteral("a")}), QStringLiteral("1,a"));
         QCOMPARE(ResultText(QStringLiteral("2121")), QStringLiteral("2121"));
+        QCOMPARE(ResultText(QVariant(true)), QStringLiteral("True"));
     }
 };
 

@@ -156,6 +156,15 @@ private slots:
         QVERIFY(f.runner->FormVars->NameLines().isEmpty()); // emptied at every close
     }
 
+    void escapeInTheValueDialogCancels()
+    {
+        TFormVars form;
+        form.MemoValues->setPlainText(QStringLiteral("typed"));
+        QTest::keyClick(&form, Qt::Key_Escape);
+        QVERIFY(form.ValueLines().isEmpty());
+        QCOMPARE(form.result(), int(QDialog::Rejected));
+    }
+
     void cancelledValuesRunNothing()
     {
         RunnerFixture f;
