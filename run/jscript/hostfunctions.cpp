@@ -45,6 +45,13 @@ QJSValue HostFunctions::hostInfo(const QJSValue &value)
                 lists.setProperty(listCount++, name);
         }
     }
+    if (object) {
+        const QMetaObject *mo = object->metaObject();
+        const int index = mo->indexOfClassInfo("DefaultMember");
+        if (index >= 0)
+            info.setProperty(QStringLiteral("defaultMember"),
+                             QString::fromLatin1(mo->classInfo(index).value()));
+    }
     info.setProperty(QStringLiteral("names"), names);
     info.setProperty(QStringLiteral("lists"), lists);
     return info;

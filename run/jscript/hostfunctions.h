@@ -22,7 +22,8 @@ public:
     Q_INVOKABLE void alert(const QJSValue &message);
     Q_INVOKABLE int MsgBox(const QJSValue &prompt, int buttons = 0,
                            const QString &title = QStringLiteral("JScript"));
-    // { isHost, names: lower-case name -> member name, lists: members taking an argument list }
+    // { isHost, names: lower-case name -> member name, lists: members taking an argument
+    // list, defaultMember: the member a call of the object itself reaches }
     Q_INVOKABLE QJSValue hostInfo(const QJSValue &value);
 
 private:

@@ -47,8 +47,11 @@ const QString &preludeScript()
             if (typeof name !== "string") return undefined;
             return info.names[name.toLowerCase()];
         }
-        return new Proxy(object, {
-            get: function (t, name) {
+        // a function target, so that the object can be called for its default member
+        // (WScript.Arguments(0)); every member access goes to the object itself
+        var t = object;
+        return new Proxy(function () {}, {
+            get: function (target, name) {
                 var real = member(name);
                 if (real === undefined) return t[name];
                 var v = t[real];
@@ -59,10 +62,14 @@ const QString &preludeScript()
                 if (v !== null && typeof v === "object" && hostInfo(v).isHost) return wrapHost(v);
                 return v;
             },
-            set: function (t, name, value) {
+            set: function (target, name, value) {
                 var real = member(name);
                 t[real === undefined ? name : real] = value;
                 return true;
+            },
+            apply: function (target, self, list) {
+                if (!info.defaultMember) throw new TypeError("Function expected");
+                return t[info.defaultMember].apply(t, list);
             }
         });
     }

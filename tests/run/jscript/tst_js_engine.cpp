@@ -236,14 +236,15 @@ private slots:
         const QString path = dir.filePath(QStringLiteral("echo test.js"));
         QFile f(path);
         QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write("WScript.Echo('a', 1);\nWScript.echo(WScript.Arguments.Count());\n"
+        f.write("WScript.Echo('a', 1);\nWScript.echo(WScript.Arguments.Count(), "
+                "WScript.Arguments(0));\n"
                 "WScript.StdOut.WriteLine('out');\nvar x = undefinedThing;\n");
         f.close();
         QProcess p;
         p.start(QStringLiteral(QUILLORA_BINARY_DIR "/quillora-script"),
                 {path, QStringLiteral("arg")});
         QVERIFY(p.waitForFinished(60000));
-        QCOMPARE(QString::fromUtf8(p.readAllStandardOutput()), QStringLiteral("a 1\n1\nout\n"));
+        QCOMPARE(QString::fromUtf8(p.readAllStandardOutput()), QStringLiteral("a 1\n1 arg\nout\n"));
         QCOMPARE(
             QString::fromUtf8(p.readAllStandardError()),
             path + QStringLiteral("(4, 9) JScript runtime error: 'undefinedThing' is undefined\n"));
