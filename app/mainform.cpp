@@ -14,6 +14,8 @@
 #include "lang/qttranslations.h"
 #include "run/helpcommands.h"
 #include "run/launchcommands.h"
+#include "run/launchers.h"
+#include "run/scriptrunner.h"
 #include "schemes/formgrid.h"
 #include "schemes/proposalfiles.h"
 #include "schemes/schemeswitcher.h"
@@ -151,6 +153,7 @@ TMainForm::TMainForm(Prompts &prompts, Shell &shell, const QStringList &argument
     m_help = std::make_unique<HelpCommands>(*this, m_prompts, m_shell);
     m_findReplace = new EditorFindReplace(*SynMemo1, m_prompts, this,
                                           {kBoxTitle, [this] { return Message(4); }});
+    buildScriptRunner();
 
     FormCreate();
 }
@@ -807,4 +810,43 @@ void TMainForm::Replace1Click()
 {
     m_findReplace->setLanguage(m_settings.language);
     m_findReplace->ShowReplace();
+}
+
+// ---- script runner ----
+
+void TMainForm::buildScriptRunner()
+{
+    ScriptRunner::Host host;
+    host.window = this;
+    host.prompts = &m_prompts;
+    host.shell = &m_shell;
+    host.editor = SynMemo1;
+    host.scratch = &Memo1;
+    host.browserPath = &m_settings.browserPath;
+    host.fileName = [this] { return m_fileName; };
+    host.dataPath = [this] { return m_dataPath; };
+    host.language = [this] { return m_settings.language; };
+    host.saveFirstMessage = [this] { return m_saveFirstMessage; };
+    host.untitledName = [this] { return Message(0); };
+    host.vbscriptScheme = [this] {
+        return SynMemo1->Highlighter() &&
+               SynMemo1->Highlighter() == m_schemes->highlighter(Scheme::VBScript);
+    };
+    host.jscriptScheme = [this] {
+        return SynMemo1->Highlighter() &&
+               SynMemo1->Highlighter() == m_schemes->highlighter(Scheme::JavaScript);
+    };
+    host.openWithShell = [this] { OpenWithShell(); };
+    host.defaultBrowser = [] { return GetDefaultBrowser(); };
+    m_runner = std::make_unique<ScriptRunner>(std::move(host));
+}
+
+void TMainForm::ToolButton6Click()
+{
+    m_runner->ToolButton6Click();
+}
+
+void TMainForm::ScriptControl1Error()
+{
+    m_runner->ScriptControl1Error();
 }

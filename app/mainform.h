@@ -25,6 +25,7 @@ class Shell;
 class Highlighters;
 class HelpCommands;
 class LaunchCommands;
+class ScriptRunner;
 class SchemeSwitcher;
 class TFormGrid;
 class TFormSetup;
@@ -149,6 +150,13 @@ public:
     // Opens the FTP server of the settings in the file manager.
     void ToolButton2Click();
 
+    // ---- script runner (run/scriptrunner.h) ----
+    // Execute code (ToolButton6 and Code1).
+    void ToolButton6Click();
+    // Shows the engine's last error and selects its character in the editor.
+    void ScriptControl1Error();
+    ScriptRunner *scriptRunner() const { return m_runner.get(); }
+
     // ---- help, about box, update check (run/helpcommands.h) ----
     void Help1Click();
     // Shows a page of the current help file; topic 60 is the multi-file search page.
@@ -183,6 +191,7 @@ private:
     void buildContextMenu();
     void buildStatusBar();
     void buildSchemes();
+    void buildScriptRunner();
     // New without the question: for a document that has nothing left to lose.
     void clearDocument();
     QAction *makeAction(const QString &name, const std::function<void()> &handler);
@@ -228,6 +237,7 @@ private:
     Highlighters *m_highlighters = nullptr;
     SchemeSwitcher *m_schemes = nullptr;
     std::unique_ptr<LaunchCommands> m_launch;
+    std::unique_ptr<ScriptRunner> m_runner;
     std::unique_ptr<HelpCommands> m_help;
     EditorFindReplace *m_findReplace = nullptr;
 

@@ -11,6 +11,7 @@ packages=(
     poppler-utils
     clang libclang-rt-14-dev
     desktop-file-utils appstream
+    chromium
 )
 
 missing=()

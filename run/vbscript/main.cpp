@@ -1,6 +1,7 @@
 // quillora-script FILE [ARGS...]: runs a script from the console the way the Windows
 // console script host does.
 
+#include "run/jscript/jscriptengine.h"
 #include "vbscriptengine.h"
 #include "wscripthost.h"
 
@@ -21,6 +22,8 @@ std::unique_ptr<ScriptEngine> engineFor(const QString &path)
     const QString ext = QFileInfo(path).suffix().toLower();
     if (ext == u"vbs")
         return std::make_unique<VBScriptEngine>();
+    if (ext == u"js")
+        return std::make_unique<JScriptEngine>();
     return nullptr;
 }
 

@@ -1,0 +1,60 @@
+#include "hostfunctions.h"
+
+#include "run/scriptengine.h"
+
+#include <QJSEngine>
+#include <QMetaMethod>
+#include <QMetaProperty>
+
+namespace quillora::js {
+
+void HostFunctions::alert(const QJSValue &message)
+{
+    MsgBox(message, 0, QStringLiteral("JScript"));
+}
+
+int HostFunctions::MsgBox(const QJSValue &prompt, int buttons, const QString &title)
+{
+    const QString text = prompt.isUndefined() ? QString() : prompt.toString();
+    ScriptHost *host = m_owner.host();
+    return host ? host->messageBox(text, buttons, title) : 1;
+}
+
+QJSValue HostFunctions::hostInfo(const QJSValue &value)
+{
+    QJSValue info = m_engine.newObject();
+    QObject *object = value.toQObject();
+    info.setProperty(QStringLiteral("isHost"), object != nullptr);
+    QJSValue names = m_engine.newObject();
+    QJSValue lists = m_engine.newArray();
+    if (object) {
+        const QMetaObject *mo = object->metaObject();
+        for (int i = 1; i < mo->propertyCount(); ++i) {
+            const QString name = QString::fromLatin1(mo->property(i).name());
+            names.setProperty(name.toLower(), name);
+        }
+        quint32 listCount = 0;
+        for (int i = QObject::staticMetaObject.methodCount(); i < mo->methodCount(); ++i) {
+            const QMetaMethod m = mo->method(i);
+            if (m.access() != QMetaMethod::Public)
+                continue;
+            const QString name = QString::fromLatin1(m.name());
+            names.setProperty(name.toLower(), name);
+            if (m.parameterCount() == 1 &&
+                m.parameterMetaType(0) == QMetaType::fromType<QVariantList>())
+                lists.setProperty(listCount++, name);
+        }
+    }
+    if (object) {
+        const QMetaObject *mo = object->metaObject();
+        const int index = mo->indexOfClassInfo("DefaultMember");
+        if (index >= 0)
+            info.setProperty(QStringLiteral("defaultMember"),
+                             QString::fromLatin1(mo->classInfo(index).value()));
+    }
+    info.setProperty(QStringLiteral("names"), names);
+    info.setProperty(QStringLiteral("lists"), lists);
+    return info;
+}
+
+} // namespace quillora::js

@@ -1,0 +1,34 @@
+#pragma once
+// The global functions JScript scripts get from their host: alert and MsgBox through the
+// engine's ScriptHost, and the member table the script side uses to wrap host QObjects.
+
+#include <QJSValue>
+#include <QObject>
+
+class QJSEngine;
+
+namespace quillora {
+class ScriptEngine;
+}
+
+namespace quillora::js {
+
+class HostFunctions : public QObject
+{
+    Q_OBJECT
+public:
+    HostFunctions(ScriptEngine &owner, QJSEngine &engine) : m_owner(owner), m_engine(engine) {}
+
+    Q_INVOKABLE void alert(const QJSValue &message);
+    Q_INVOKABLE int MsgBox(const QJSValue &prompt, int buttons = 0,
+                           const QString &title = QStringLiteral("JScript"));
+    // { isHost, names: lower-case name -> member name, lists: members taking an argument
+    // list, defaultMember: the member a call of the object itself reaches }
+    Q_INVOKABLE QJSValue hostInfo(const QJSValue &value);
+
+private:
+    ScriptEngine &m_owner;
+    QJSEngine &m_engine;
+};
+
+} // namespace quillora::js

@@ -1,0 +1,146 @@
+// The script side of the JScript host objects (see jscriptengine.h).
+
+#include <QString>
+
+namespace quillora::js {
+
+const QString &preludeScript()
+{
+    static const QString text = QStringLiteral(R"JS(
+// Host objects of the JScript host, defined once per engine. Called with the global object
+// and the ActiveX bridge; returns the proxy maker for bridge handles and the one for host
+// QObjects.
+(function (global, bridge, hostInfo) {
+    "use strict";
+    function args(list) { return Array.prototype.slice.call(list); }
+
+    // An automation object: members by name in any case, methods callable, properties
+    // readable and assignable, the default member reached by calling the object itself.
+    function wrap(handle) {
+        var target = function () {};
+        return new Proxy(target, {
+            get: function (t, name) {
+                if (typeof name !== "string") return undefined;
+                if (name === "__handle") return handle;
+                if (name === "toString" || name === "valueOf")
+                    return function () { return "[object " + bridge.typeName(handle) + "]"; };
+                var kind = bridge.kind(handle, name);
+                if (kind === 1) return bridge.get(handle, name);
+                if (kind === 2)
+                    return function () { return bridge.call(handle, name, args(arguments)); };
+                return undefined;
+            },
+            set: function (t, name, value) {
+                bridge.put(handle, String(name), value);
+                return true;
+            },
+            has: function (t, name) { return typeof name === "string" && bridge.kind(handle, name) > 0; },
+            apply: function (t, self, list) { return bridge.call(handle, "", args(list)); }
+        });
+    }
+
+    // A host QObject: members found without regard to case; methods that take a list
+    // receive all their arguments; objects it hands out are wrapped the same way.
+    function wrapHost(object) {
+        var info = hostInfo(object);
+        function member(name) {
+            if (typeof name !== "string") return undefined;
+            return info.names[name.toLowerCase()];
+        }
+        // a function target, so that the object can be called for its default member
+        // (WScript.Arguments(0)); every member access goes to the object itself
+        var t = object;
+        return new Proxy(function () {}, {
+            get: function (target, name) {
+                var real = member(name);
+                if (real === undefined) return t[name];
+                var v = t[real];
+                if (info.lists.indexOf(real) >= 0)
+                    return function () { return t[real](args(arguments)); };
+                if (typeof v === "function")
+                    return function () { return v.apply(t, arguments); };
+                if (v !== null && typeof v === "object" && hostInfo(v).isHost) return wrapHost(v);
+                return v;
+            },
+            set: function (target, name, value) {
+                var real = member(name);
+                t[real === undefined ? name : real] = value;
+                return true;
+            },
+            apply: function (target, self, list) {
+                if (!info.defaultMember) throw new TypeError("Function expected");
+                return t[info.defaultMember].apply(t, list);
+            }
+        });
+    }
+
+    // Every error answers to description, as JScript's do. (Error(number, description)
+    // stays the standard Error(message): a constructor of our own would give every error
+    // the line of that constructor instead of the line that made it.)
+    var NativeError = global.Error;
+    Object.defineProperty(NativeError.prototype, "description", {
+        configurable: true,
+        get: function () { return this.message; },
+        set: function (v) {
+            Object.defineProperty(this, "description",
+                                  { value: v, writable: true, configurable: true, enumerable: true });
+        }
+    });
+
+    global.ActiveXObject = function ActiveXObject(progId) {
+        return bridge.create(String(progId));
+    };
+
+    global.Enumerator = function Enumerator(collection) {
+        var items;
+        if (collection === undefined || collection === null) items = [];
+        else if (typeof collection === "function" && collection.__handle !== undefined)
+            items = bridge.items(collection.__handle);
+        else if (Array.isArray(collection)) items = collection.slice();
+        else if (typeof collection.Count === "function" || typeof collection.count === "function") {
+            var n = typeof collection.Count === "function" ? collection.Count() : collection.count();
+            items = [];
+            for (var i = 0; i < n; i++) items.push(collection.Item(i));
+        } else if (typeof collection.length === "number") items = args(collection);
+        else throw new TypeError("Enumerator object expected");
+        this._items = items;
+        this._index = 0;
+    };
+    global.Enumerator.prototype.atEnd = function () { return this._index >= this._items.length; };
+    global.Enumerator.prototype.moveNext = function () {
+        if (this._index < this._items.length) this._index++;
+    };
+    global.Enumerator.prototype.moveFirst = function () { this._index = 0; };
+    global.Enumerator.prototype.item = function () { return this._items[this._index]; };
+
+    // The arrays automation objects hand out are script arrays already.
+    global.VBArray = function VBArray(a) {
+        if (!Array.isArray(a)) throw new TypeError("VBArray expected");
+        this._items = a;
+    };
+    global.VBArray.prototype.toArray = function () { return this._items.slice(); };
+    global.VBArray.prototype.lbound = function () { return 0; };
+    global.VBArray.prototype.ubound = function () { return this._items.length - 1; };
+    global.VBArray.prototype.getItem = function (i) { return this._items[i]; };
+    global.VBArray.prototype.dimensions = function () { return 1; };
+
+    global.ScriptEngine = function () { return "JScript"; };
+    global.ScriptEngineMajorVersion = function () { return 5; };
+    global.ScriptEngineMinorVersion = function () { return 8; };
+    global.ScriptEngineBuildVersion = function () { return 0; };
+
+    // Calls a procedure and reports how it ended: { ok, value } or { ok: false, error }.
+    function invoke(fn, list) {
+        try {
+            return { ok: true, value: fn.apply(global, list) };
+        } catch (e) {
+            return { ok: false, error: e };
+        }
+    }
+    return { wrap: wrap, wrapHost: wrapHost, invoke: invoke };
+})
+)JS");
+    return text;
+}
+
+} // namespace quillora::js

@@ -1,0 +1,256 @@
+// The JScript engine: results, JScript's error numbers with their positions, the host's
+// message boxes, the automation objects, interruption and the console runner.
+
+#include "run/jscript/jscriptengine.h"
+
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QThread>
+
+using quillora::JScriptEngine;
+using quillora::ScriptError;
+
+namespace {
+
+class Host : public quillora::ScriptHost
+{
+public:
+    QStringList shown;
+    int messageBox(const QString &prompt, int, const QString &) override
+    {
+        shown << prompt;
+        return 1;
+    }
+    QString inputBox(const QString &, const QString &, const QString &, bool *cancelled) override
+    {
+        *cancelled = true;
+        return QString();
+    }
+};
+
+// Adds the code and calls `procedure`; the result as text, or "error N line L col C".
+QString runScript(const QString &code, const QString &procedure = QStringLiteral("main"),
+                  const QStringList &args = {}, Host *host = nullptr)
+{
+    JScriptEngine engine;
+    engine.setHost(host);
+    QVariant result;
+    if (!engine.addCode(code) || !engine.run(procedure, args, &result)) {
+        const ScriptError &e = engine.error();
+        return QStringLiteral("error %1 line %2 col %3").arg(e.number).arg(e.line).arg(e.column);
+    }
+    return result.toString();
+}
+
+} // namespace
+
+class TestJsEngine : public QObject
+{
+    Q_OBJECT
+private slots:
+    void results_data()
+    {
+        QTest::addColumn<QString>("code");
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("arguments are strings")
+            << "function main(x) { return x + x; }" << QStringList{"21"} << "2121";
+        QTest::newRow("no return") << "function main() { }" << QStringList{} << "";
+        QTest::newRow("number") << "function main() { return 6 * 7; }" << QStringList{} << "42";
+        QTest::newRow("object") << "function main() { return {a: 1}; }" << QStringList{}
+                                << "[object Object]";
+        QTest::newRow("dictionary")
+            << "function main() { var d = new ActiveXObject('Scripting.Dictionary');"
+               " d.Add('a', 1); d.add('b', 2); var s = d.Count + ':';"
+               " for (var e = new Enumerator(d); !e.atEnd(); e.moveNext()) s += e.item() + "
+               "d.Item(e.item());"
+               " return s + (d.Exists('b') ? 'y' : 'n') + new "
+               "VBArray(d.Keys()).toArray().join(''); }"
+            << QStringList{} << "2:a1b2yab";
+        QTest::newRow("regexp")
+            << "function main() { var r = new ActiveXObject('VBScript.RegExp');"
+               " r.Pattern = '\\\\d+'; r.Global = true; var m = r.Execute('a12b345'); var s = '';"
+               " for (var e = new Enumerator(m); !e.atEnd(); e.moveNext()) s += e.item().Value + "
+               "'@' + e.item().FirstIndex + ' ';"
+               " return s + m.Count + r.Pattern; }"
+            << QStringList{} << "12@1 345@4 2\\d+";
+        QTest::newRow("filesystemobject")
+            << "function main() { var f = new ActiveXObject('Scripting.FileSystemObject');"
+               " return f.GetExtensionName('a/b.txt') + f.FileExists('/nonexistent/x'); }"
+            << QStringList{} << "txtfalse";
+        QTest::newRow("unknown progid caught")
+            << "function main() { try { new ActiveXObject('No.Such'); } catch (e) { return "
+               "e.number & 0xFFFF; } }"
+            << QStringList{} << "429";
+        QTest::newRow("standard error and description")
+            << "function main() { try { nope(); } catch (e) {"
+               " return (e instanceof ReferenceError) + ' ' + e.description; } }"
+            << QStringList{} << "true nope is not defined";
+        QTest::newRow("script engine")
+            << "function main() { return ScriptEngine(); }" << QStringList{} << "JScript";
+    }
+    void results()
+    {
+        QFETCH(QString, code);
+        QFETCH(QStringList, args);
+        QFETCH(QString, expected);
+        QCOMPARE(runScript(code, QStringLiteral("main"), args), expected);
+    }
+
+    void arrayResultKeepsItems()
+    {
+        JScriptEngine engine;
+        QVariant result;
+        QVERIFY(engine.addCode(QStringLiteral("function f() { return [1, 'a']; }")));
+        QVERIFY(engine.run(QStringLiteral("f"), {}, &result));
+        QCOMPARE(result.toList(), (QVariantList{1, QStringLiteral("a")}));
+    }
+
+    void errors_data()
+    {
+        QTest::addColumn<QString>("code");
+        QTest::addColumn<int>("number");
+        QTest::addColumn<QString>("source");
+        QTest::addColumn<QString>("description");
+        QTest::addColumn<int>("line");
+        QTest::addColumn<int>("column");
+        const QString c = QStringLiteral("JScript compilation error");
+        const QString r = QStringLiteral("JScript runtime error");
+        QTest::newRow("syntax line 3 col 4") << "function main() {\n  var a = 1;\n  a+*2;\n}"
+                                             << 1002 << c << "Syntax error" << 3 << 4;
+        QTest::newRow("missing )")
+            << "function main() {\n  if (a {\n  }\n}" << 1006 << c << "Expected ')'" << 2 << 8;
+        QTest::newRow("missing ;")
+            << "function main() {\n  a b\n}" << 1004 << c << "Expected ';'" << 2 << 4;
+        QTest::newRow("unterminated string") << "function main() {\n  var s = 'abc;\n}" << 1015 << c
+                                             << "Unterminated string constant" << 2 << 10;
+        QTest::newRow("return outside")
+            << "return 1;" << 1018 << c << "'return' statement outside of function" << 1 << 0;
+        QTest::newRow("undefined name") << "function main() {\n  var x = 1;\n  return x + nope;\n}"
+                                        << 5009 << r << "'nope' is undefined" << 3 << 13;
+        QTest::newRow("member of undefined") << "function main() {\n  var u;\n  return u.size;\n}"
+                                             << 5007 << r << "Object expected" << 3 << 11;
+        QTest::newRow("method of undefined member")
+            << "function main() {\n  var o = {};\n  o.p.q();\n}" << 5007 << r << "Object expected"
+            << 3 << 6;
+        QTest::newRow("method missing")
+            << "function main() {\n  var o = {};\n  o.bar();\n}" << 438 << r
+            << "Object doesn't support this property or method" << 3 << 4;
+        QTest::newRow("not a function") << "function main() {\n  var n = 1;  n();\n}" << 5002 << r
+                                        << "Function expected" << 2 << 14;
+        QTest::newRow("array length")
+            << "function main() {\n  return new Array(-1);\n}" << 5029 << r
+            << "Array length must be a finite positive integer" << 2 << 13;
+        QTest::newRow("own description")
+            << "function main() {\n  var e = new Error('x'); e.description = 'own'; throw e;\n}"
+            << 5022 << r << "own" << 2 << 49;
+        QTest::newRow("thrown value") << "function main() {\n  throw 5;\n}" << 5022 << r
+                                      << "Exception thrown and not caught" << 0 << 0;
+        QTest::newRow("jscript error object")
+            << "function main() {\n  var e = new Error('own text'); e.number = 1234; throw e;\n}"
+            << 1234 << r << "own text" << 2 << 50;
+        QTest::newRow("recursion") << "function main() { return main() + 1; }" << 28 << r
+                                   << "Out of stack space" << 1 << 0;
+        QTest::newRow("undefined procedure")
+            << "function other() {}" << 5009 << r << "'main' is undefined" << 0 << 0;
+        QTest::newRow("top-level error") << "var a = 1;\nzz();\nfunction main() {}" << 5009 << r
+                                         << "'zz' is undefined" << 2 << 0;
+    }
+    void errors()
+    {
+        QFETCH(QString, code);
+        JScriptEngine engine;
+        ScriptError heard;
+        engine.setErrorListener([&](const ScriptError &e) { heard = e; });
+        QVariant result;
+        QVERIFY(!(engine.addCode(code) && engine.run(QStringLiteral("main"), {}, &result)));
+        const ScriptError &e = engine.error();
+        QTEST(e.number, "number");
+        QTEST(e.source, "source");
+        QTEST(e.description, "description");
+        QTEST(e.line, "line");
+        QTEST(e.column, "column");
+        QCOMPARE(heard.number, e.number);
+        if (e.line > 0)
+            QCOMPARE(e.text, code.split(u'\n').at(e.line - 1));
+    }
+
+    void alertAndMsgBoxReachTheHost()
+    {
+        Host host;
+        QCOMPARE(
+            runScript(QStringLiteral("function main() { alert('hi'); return MsgBox('q', 4); }"),
+                      QStringLiteral("main"), {}, &host),
+            QStringLiteral("1"));
+        QCOMPARE(host.shown, (QStringList{"hi", "q"}));
+    }
+
+    void resetForgetsEverything()
+    {
+        JScriptEngine engine;
+        QVERIFY(engine.addCode(QStringLiteral("var kept = 1; function f() { return kept; }")));
+        engine.reset();
+        QVERIFY(!engine.run(QStringLiteral("f"), {}));
+        QCOMPARE(engine.error().number, 5009);
+        engine.reset();
+        QVERIFY(engine.addCode(QStringLiteral("function f() { return typeof kept; }")));
+        QVariant r;
+        QVERIFY(engine.run(QStringLiteral("f"), {}, &r));
+        QCOMPARE(r.toString(), QStringLiteral("undefined"));
+    }
+
+    void interruptStopsAnEndlessLoop()
+    {
+        JScriptEngine engine;
+        QVERIFY(engine.addCode(
+            QStringLiteral("function f() { try { while (true) {} } catch (e) {} }")));
+        QThread *watchdog = QThread::create([&] {
+            QThread::msleep(200);
+            engine.requestInterrupt();
+        });
+        watchdog->start();
+        QVERIFY(!engine.run(QStringLiteral("f"), {}));
+        watchdog->wait();
+        delete watchdog;
+        QCOMPARE(engine.error().description, QStringLiteral("Operation aborted"));
+        // the engine is usable again
+        QVERIFY(engine.addCode(QStringLiteral("function g() { return 1; }")));
+        QVariant r;
+        QVERIFY(engine.run(QStringLiteral("g"), {}, &r));
+        QCOMPARE(r.toInt(), 1);
+    }
+
+    void bigScript()
+    {
+        QString code = QStringLiteral("function main() { return 7; }\n");
+        const QString filler = QStringLiteral("var v%1 = 'some text to make the script big';\n");
+        while (code.size() < 5 * 1024 * 1024)
+            code += filler.arg(code.size());
+        QCOMPARE(runScript(code), QStringLiteral("7"));
+    }
+
+    void consoleRunner()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("echo test.js"));
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("WScript.Echo('a', 1);\nWScript.echo(WScript.Arguments.Count(), "
+                "WScript.Arguments(0));\n"
+                "WScript.StdOut.WriteLine('out');\nvar x = undefinedThing;\n");
+        f.close();
+        QProcess p;
+        p.start(QStringLiteral(QUILLORA_BINARY_DIR "/quillora-script"),
+                {path, QStringLiteral("arg")});
+        QVERIFY(p.waitForFinished(60000));
+        QCOMPARE(QString::fromUtf8(p.readAllStandardOutput()), QStringLiteral("a 1\n1 arg\nout\n"));
+        QCOMPARE(
+            QString::fromUtf8(p.readAllStandardError()),
+            path + QStringLiteral("(4, 9) JScript runtime error: 'undefinedThing' is undefined\n"));
+        QCOMPARE(p.exitCode(), 1);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestJsEngine)
+#include "tst_js_engine.moc"
