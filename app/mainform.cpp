@@ -14,6 +14,7 @@
 #include "schemes/schemeswitcher.h"
 #include "store/datafolder.h"
 #include "store/formsetup.h"
+#include "texttools/documenttools.h"
 #include "texttools/findreplace.h"
 
 #include <QAction>
@@ -132,8 +133,9 @@ TMainForm::TMainForm(Prompts &prompts, Shell &shell, const QStringList &argument
     Memo1.setOnChange([this] { SynMemo1Change(); });
     m_formSetup = new TFormSetup(m_prompts, this);
     m_formGrid = new TFormGrid(m_prompts, this);
-    m_findReplace =
-        new EditorFindReplace(*SynMemo1, m_prompts, this, {kBoxTitle, [this] { return Message(4); }});
+    m_findReplace = new EditorFindReplace(*SynMemo1, m_prompts, this,
+                                          {kBoxTitle, [this] { return Message(4); }});
+    buildTextTools();
 
     FormCreate();
 }
@@ -186,8 +188,8 @@ void TMainForm::buildActions()
     for (const TMainForm::Command &row : contextMenuCommands())
         add(row);
     for (int n = 0; n < TSynMemo::kBookmarkCount; ++n) {
-        makeAction(bookmarkItemName(n, false), {});
-        makeAction(bookmarkItemName(n, true), {});
+        makeAction(bookmarkItemName(n, false), [this, n] { SetBookmarkClick(n); });
+        makeAction(bookmarkItemName(n, true), [this, n] { GotoBookmarkClick(n); });
     }
 }
 
@@ -683,4 +685,76 @@ void TMainForm::Replace1Click()
 {
     m_findReplace->setLanguage(m_settings.language);
     m_findReplace->ShowReplace();
+}
+
+// ---- text tools, go to line, bookmarks ----
+
+void TMainForm::buildTextTools()
+{
+    DocumentTools::Host tools;
+    tools.editor = SynMemo1;
+    tools.prompts = &m_prompts;
+    tools.boxTitle = kBoxTitle;
+    tools.message = [this](int number) { return Message(number); };
+    tools.bookmarkItem = [this](int number, bool goTo) {
+        return action(bookmarkItemName(number, goTo));
+    };
+    m_documentTools = new DocumentTools(std::move(tools), this);
+    connect(SynMemo1, &TSynMemo::OnGutterClick, this,
+            [this](Qt::MouseButton, int line) { SynMemo1GutterClick(line); });
+}
+
+void TMainForm::RemoveHyphenation1Click()
+{
+    m_documentTools->RemoveHyphenation1Click();
+}
+
+void TMainForm::Removelinebreaks1Click()
+{
+    m_documentTools->Removelinebreaks1Click();
+}
+
+void TMainForm::Insertlinebreaks1Click()
+{
+    m_documentTools->Insertlinebreaks1Click();
+}
+
+void TMainForm::UppertoLower1Click()
+{
+    m_documentTools->UppertoLower1Click();
+}
+
+void TMainForm::LowertoUpper1Click()
+{
+    m_documentTools->LowertoUpper1Click();
+}
+
+void TMainForm::GoToLine1Click()
+{
+    m_documentTools->GoToLine1Click();
+}
+
+void TMainForm::ToolButtonDelClick()
+{
+    m_documentTools->ToolButtonDelClick();
+}
+
+void TMainForm::SetBookmarkClick(int number)
+{
+    m_documentTools->SetBookmark(number);
+}
+
+void TMainForm::GotoBookmarkClick(int number)
+{
+    m_documentTools->GotoBookmark(number);
+}
+
+void TMainForm::Lesezeichenlschen1Click()
+{
+    m_documentTools->Lesezeichenlschen1Click();
+}
+
+void TMainForm::SynMemo1GutterClick(int line)
+{
+    m_documentTools->SynMemo1GutterClick(line);
 }

@@ -28,6 +28,7 @@ class TFormSetup;
 class TSynCompletionProposal;
 class TSynMemo;
 class EditorFindReplace;
+class DocumentTools;
 
 class TMainForm : public QMainWindow
 {
@@ -140,6 +141,22 @@ public:
     void Replace1Click();
     EditorFindReplace *findReplace() const { return m_findReplace; }
 
+    // ---- text tools, go to line, bookmarks ----
+    void RemoveHyphenation1Click();
+    void Removelinebreaks1Click();
+    void Insertlinebreaks1Click();
+    void UppertoLower1Click();
+    void LowertoUpper1Click();
+    void GoToLine1Click();
+    void ToolButtonDelClick();
+    // The items of the two bookmark submenus: set (Lesezeichen02, Lesezeichen11 ...
+    // Lesezeichen91) and go to (Lesezeichen01, Lesezeichen12 ... Lesezeichen92).
+    void SetBookmarkClick(int number);
+    void GotoBookmarkClick(int number);
+    void Lesezeichenlschen1Click();
+    void SynMemo1GutterClick(int line);
+    DocumentTools *documentTools() const { return m_documentTools; }
+
     // Prints `text` as the document is printed; used by the print command.
     static void printText(QPrinter &printer, const QString &text);
 
@@ -160,6 +177,7 @@ private:
     void buildContextMenu();
     void buildStatusBar();
     void buildSchemes();
+    void buildTextTools();
     // New without the question: for a document that has nothing left to lose.
     void clearDocument();
     QAction *makeAction(const QString &name, const std::function<void()> &handler);
@@ -196,6 +214,7 @@ private:
     Highlighters *m_highlighters = nullptr;
     SchemeSwitcher *m_schemes = nullptr;
     EditorFindReplace *m_findReplace = nullptr;
+    DocumentTools *m_documentTools = nullptr;
 
 public:
     // Paths of the current scheme's proposal files.
