@@ -34,7 +34,7 @@ const TMainForm::Command kEditMenu[] = {
     {"Find1", 53, "Ctrl+F", kImageFind, [](TMainForm &f) { f.Find1Click(); }},
     {"Findenexten", 54, "F3", kNoImage, [](TMainForm &f) { f.FindenextenClick(); }},
     {"Replace1", 55, "Ctrl+R", kNoImage, [](TMainForm &f) { f.Replace1Click(); }},
-    {"MultiReplace1", 56, "Ctrl+M", kNoImage, nullptr},
+    {"MultiReplace1", 56, "Ctrl+M", kNoImage, [](TMainForm &f) { f.MultiReplace1Click(); }},
     {kSeparator, kNoMessage, nullptr, kNoImage, nullptr},
     {"GoToLine1", 57, "Ctrl+G", kNoImage, [](TMainForm &f) { f.GoToLine1Click(); }},
     {kSeparator, kNoMessage, nullptr, kNoImage, nullptr},

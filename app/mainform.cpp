@@ -16,6 +16,7 @@
 #include "store/formsetup.h"
 #include "texttools/documenttools.h"
 #include "texttools/findreplace.h"
+#include "texttools/formfiles.h"
 
 #include <QAction>
 #include <QApplication>
@@ -702,6 +703,22 @@ void TMainForm::buildTextTools()
     m_documentTools = new DocumentTools(std::move(tools), this);
     connect(SynMemo1, &TSynMemo::OnGutterClick, this,
             [this](Qt::MouseButton, int line) { SynMemo1GutterClick(line); });
+
+    TFormFiles::Host files;
+    files.prompts = &m_prompts;
+    files.dataFolder = [this] { return m_dataPath; };
+    files.fileName = [this] { return m_fileName; };
+    files.saveDocument = [this] { FileSave(); };
+    files.openFile = [this](const QString &path) { return PerformFileOpen(path); };
+    files.documentModified = [this] { return SynMemo1->Modified(); };
+    files.rereadDocument = [this](const QString &path) {
+        const FileResult read = SynMemo1->Lines().LoadFromFile(path);
+        if (read)
+            SynMemo1->SetModified(false);
+        SynMemo1Change();
+        return read;
+    };
+    m_formFiles = new TFormFiles(std::move(files), this);
 }
 
 void TMainForm::RemoveHyphenation1Click()
@@ -757,4 +774,16 @@ void TMainForm::Lesezeichenlschen1Click()
 void TMainForm::SynMemo1GutterClick(int line)
 {
     m_documentTools->SynMemo1GutterClick(line);
+}
+
+// ---- multi-file search and replace ----
+
+void TMainForm::MultiReplace1Click()
+{
+    if (!m_fileName.isEmpty() && asciiLower(m_fileName) != u"untitled")
+        m_formFiles->CurDir = folderPart(m_fileName);
+    m_formFiles->Sprache = m_settings.language;
+    m_formFiles->show();
+    m_formFiles->raise();
+    m_formFiles->activateWindow();
 }

@@ -29,6 +29,7 @@ class TSynCompletionProposal;
 class TSynMemo;
 class EditorFindReplace;
 class DocumentTools;
+class TFormFiles;
 
 class TMainForm : public QMainWindow
 {
@@ -157,6 +158,10 @@ public:
     void SynMemo1GutterClick(int line);
     DocumentTools *documentTools() const { return m_documentTools; }
 
+    // ---- multi-file search and replace ----
+    void MultiReplace1Click();
+    TFormFiles *FormFiles() const { return m_formFiles; }
+
     // Prints `text` as the document is printed; used by the print command.
     static void printText(QPrinter &printer, const QString &text);
 
@@ -215,6 +220,7 @@ private:
     SchemeSwitcher *m_schemes = nullptr;
     EditorFindReplace *m_findReplace = nullptr;
     DocumentTools *m_documentTools = nullptr;
+    TFormFiles *m_formFiles = nullptr;
 
 public:
     // Paths of the current scheme's proposal files.
