@@ -235,7 +235,12 @@ QString TSynMemo::Text() const
 
 void TSynMemo::SetText(const QString &text)
 {
-    setDocumentText(withLf(text));
+    SetLfText(withLf(text));
+}
+
+void TSynMemo::SetLfText(const QString &lfText)
+{
+    setDocumentText(lfText);
     m_textReplaced = true;
 }
 
