@@ -28,23 +28,9 @@ inline int unitsOfLead(unsigned char lead, int &bytes)
     return 1;
 }
 
-// One pass: QString::replace of a character by two would move the text once for every
-// thousand breaks, which on a large document takes seconds.
 QString withCrLf(const QString &text)
 {
-    const qsizetype breaks = text.count(u'\n');
-    if (breaks == 0)
-        return text;
-    QString result;
-    result.reserve(text.size() + breaks);
-    qsizetype from = 0;
-    for (qsizetype at = text.indexOf(u'\n'); at >= 0; at = text.indexOf(u'\n', from)) {
-        result.append(QStringView(text).sliced(from, at - from));
-        result.append(u"\r\n");
-        from = at + 1;
-    }
-    result.append(QStringView(text).sliced(from));
-    return result;
+    return withLineBreaks(text, u"\r\n");
 }
 
 QString withLf(QString text)
