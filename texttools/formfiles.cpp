@@ -172,7 +172,7 @@ TFormFiles::TFormFiles(Host host, QWidget *parent) : QDialog(parent), m_host(std
     layout->addWidget(group);
     layout->addLayout(lists, 1);
     layout->addLayout(bottom);
-    resize(620, 560);
+    resize(700, 580);
 
     connect(BitBtn1, &QPushButton::clicked, this, &TFormFiles::BitBtn1Click);
     connect(BitBtn2, &QPushButton::clicked, this, &QDialog::close);
