@@ -167,7 +167,7 @@ void TestDocumentTools::gutterClickSetsAndClears()
     f.editor().SetCaretXY(1, 3);
     f.form->action(bookmarkItemName(3, false))->trigger();
     // The bookmark on the clicked line goes ...
-    f.form->SynMemo1GutterClick(3);
+    emit f.editor().OnGutterClick(Qt::LeftButton, 3);
     int column = 0, line = 0;
     QVERIFY(!f.editor().GetBookMark(3, column, line));
     QVERIFY(!f.checked(3, false));
