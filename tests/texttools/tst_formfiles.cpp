@@ -186,6 +186,14 @@ void TestFormFiles::failureEndsRunAtThatFile()
     QCOMPARE(f.readFile(paths[2]), QByteArray("cat"));
     QCOMPARE(Fixture::names(f.files->ListBoxResult), QStringList{"first.txt"});
     QVERIFY(f.files->EditTreffer->text().isEmpty());
+    // A run that ends on a failure still reads the main document again when it changed
+    // its file, so a later save does not undo the run's change unseen.
+    QVERIFY(f.form->PerformFileOpen(paths[2]));
+    f.load({paths[2], paths[1]});
+    f.prompts.expectMessage(QStringLiteral("gone.txt"));
+    f.start(QStringLiteral("cat"), QStringLiteral("dog"), true, false);
+    QVERIFY(f.prompts.done());
+    QCOMPARE(f.form->SynMemo1->Text(), QStringLiteral("dog"));
 }
 
 void TestFormFiles::listsAndShowFile()
