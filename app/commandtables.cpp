@@ -34,17 +34,18 @@ const TMainForm::Command kEditMenu[] = {
     {"Find1", 53, "Ctrl+F", kImageFind, [](TMainForm &f) { f.Find1Click(); }},
     {"Findenexten", 54, "F3", kNoImage, [](TMainForm &f) { f.FindenextenClick(); }},
     {"Replace1", 55, "Ctrl+R", kNoImage, [](TMainForm &f) { f.Replace1Click(); }},
-    {"MultiReplace1", 56, "Ctrl+M", kNoImage, nullptr},
+    {"MultiReplace1", 56, "Ctrl+M", kNoImage, [](TMainForm &f) { f.MultiReplace1Click(); }},
     {kSeparator, kNoMessage, nullptr, kNoImage, nullptr},
-    {"GoToLine1", 57, "Ctrl+G", kNoImage, nullptr},
+    {"GoToLine1", 57, "Ctrl+G", kNoImage, [](TMainForm &f) { f.GoToLine1Click(); }},
     {kSeparator, kNoMessage, nullptr, kNoImage, nullptr},
-    {"RemoveHyphenation1", 58, nullptr, kNoImage, nullptr},
+    {"RemoveHyphenation1", 58, nullptr, kNoImage,
+     [](TMainForm &f) { f.RemoveHyphenation1Click(); }},
     {kSeparator, kNoMessage, nullptr, kNoImage, nullptr},
-    {"Removelinebreaks1", 59, nullptr, kNoImage, nullptr},
-    {"Insertlinebreaks1", 60, nullptr, kNoImage, nullptr},
+    {"Removelinebreaks1", 59, nullptr, kNoImage, [](TMainForm &f) { f.Removelinebreaks1Click(); }},
+    {"Insertlinebreaks1", 60, nullptr, kNoImage, [](TMainForm &f) { f.Insertlinebreaks1Click(); }},
     {kSeparator, kNoMessage, nullptr, kNoImage, nullptr},
-    {"UppertoLower1", 61, nullptr, kImageLower, nullptr},
-    {"LowertoUpper1", 62, nullptr, kImageUpper, nullptr},
+    {"UppertoLower1", 61, nullptr, kImageLower, [](TMainForm &f) { f.UppertoLower1Click(); }},
+    {"LowertoUpper1", 62, nullptr, kImageUpper, [](TMainForm &f) { f.LowertoUpper1Click(); }},
 };
 
 const TMainForm::Command kOptionsMenu[] = {
@@ -87,12 +88,12 @@ const TMainForm::Command kToolBar[] = {
     {"CopyButton", 20, nullptr, kImageCopy, [](TMainForm &f) { f.EditCopy(); }},
     {"PasteButton", 21, nullptr, kImagePaste, [](TMainForm &f) { f.EditPaste(); }},
     {"UndoButton", 22, nullptr, kImageUndo, [](TMainForm &f) { f.EditUndo(); }},
-    {"ToolButtonDel", 23, nullptr, kImageDelete, nullptr},
+    {"ToolButtonDel", 23, nullptr, kImageDelete, [](TMainForm &f) { f.ToolButtonDelClick(); }},
     {kSeparator, kNoMessage, nullptr, kNoImage, nullptr},
     {"ToolButtonFind", 24, nullptr, kImageFind, [](TMainForm &f) { f.Find1Click(); }},
     {"ToolButton12", 25, nullptr, kImageSelectAll, [](TMainForm &f) { f.Selectall1Click(); }},
-    {"ToolButton8", 27, nullptr, kImageUpper, nullptr},
-    {"ToolButton9", 26, nullptr, kImageLower, nullptr},
+    {"ToolButton8", 27, nullptr, kImageUpper, [](TMainForm &f) { f.LowertoUpper1Click(); }},
+    {"ToolButton9", 26, nullptr, kImageLower, [](TMainForm &f) { f.UppertoLower1Click(); }},
     {"ToolButton3", 28, nullptr, kImageWrapOff, [](TMainForm &f) { f.ToolButton3Click(); }},
     {kSeparator, kNoMessage, nullptr, kNoImage, nullptr},
     {"ToolButton7", 29, nullptr, kImageBrowser, [](TMainForm &f) { f.ToolButton7Click(); }},
@@ -120,7 +121,8 @@ const TMainForm::Command kContextMenu[] = {
     {kSeparator, kNoMessage, nullptr, kNoImage, nullptr},
     {"Lesezeichensetzen1", 81, nullptr, kNoImage, nullptr}, // submenu
     {"GehezuLesezeichen1", 82, nullptr, kNoImage, nullptr}, // submenu
-    {"Lesezeichenlschen1", 83, nullptr, kNoImage, nullptr},
+    {"Lesezeichenlschen1", 83, nullptr, kNoImage,
+     [](TMainForm &f) { f.Lesezeichenlschen1Click(); }},
 };
 
 } // namespace

@@ -21,7 +21,9 @@
 #include "schemes/schemeswitcher.h"
 #include "store/datafolder.h"
 #include "store/formsetup.h"
+#include "texttools/documenttools.h"
 #include "texttools/findreplace.h"
+#include "texttools/formfiles.h"
 
 #include <QAction>
 #include <QApplication>
@@ -154,6 +156,7 @@ TMainForm::TMainForm(Prompts &prompts, Shell &shell, const QStringList &argument
     m_findReplace = new EditorFindReplace(*SynMemo1, m_prompts, this,
                                           {kBoxTitle, [this] { return Message(4); }});
     buildScriptRunner();
+    buildTextTools();
 
     FormCreate();
 }
@@ -211,8 +214,8 @@ void TMainForm::buildActions()
     for (const TMainForm::Command &row : contextMenuCommands())
         add(row);
     for (int n = 0; n < TSynMemo::kBookmarkCount; ++n) {
-        makeAction(bookmarkItemName(n, false), {});
-        makeAction(bookmarkItemName(n, true), {});
+        makeAction(bookmarkItemName(n, false), [this, n] { SetBookmarkClick(n); });
+        makeAction(bookmarkItemName(n, true), [this, n] { GotoBookmarkClick(n); });
     }
 }
 
@@ -849,4 +852,106 @@ void TMainForm::ToolButton6Click()
 void TMainForm::ScriptControl1Error()
 {
     m_runner->ScriptControl1Error();
+}
+
+// ---- text tools, go to line, bookmarks ----
+
+void TMainForm::buildTextTools()
+{
+    DocumentTools::Host tools;
+    tools.editor = SynMemo1;
+    tools.prompts = &m_prompts;
+    tools.boxTitle = kBoxTitle;
+    tools.message = [this](int number) { return Message(number); };
+    tools.bookmarkItem = [this](int number, bool goTo) {
+        return action(bookmarkItemName(number, goTo));
+    };
+    m_documentTools = new DocumentTools(std::move(tools), this);
+    connect(SynMemo1, &TSynMemo::OnGutterClick, this,
+            [this](Qt::MouseButton, int line) { SynMemo1GutterClick(line); });
+
+    TFormFiles::Host files;
+    files.prompts = &m_prompts;
+    files.dataFolder = [this] { return m_dataPath; };
+    files.fileName = [this] { return m_fileName; };
+    files.saveDocument = [this] { FileSave(); };
+    files.openFile = [this](const QString &path) { return PerformFileOpen(path); };
+    files.documentModified = [this] { return SynMemo1->Modified(); };
+    files.rereadDocument = [this](const QString &path) {
+        const FileResult read = SynMemo1->Lines().LoadFromFile(path);
+        if (read)
+            SynMemo1->SetModified(false);
+        SynMemo1Change();
+        return read;
+    };
+    m_formFiles = new TFormFiles(std::move(files), this);
+    connect(m_formFiles, &TFormFiles::helpRequested, this,
+            [this](int topic) { ShowHelpTopic(topic); });
+}
+
+void TMainForm::RemoveHyphenation1Click()
+{
+    m_documentTools->RemoveHyphenation1Click();
+}
+
+void TMainForm::Removelinebreaks1Click()
+{
+    m_documentTools->Removelinebreaks1Click();
+}
+
+void TMainForm::Insertlinebreaks1Click()
+{
+    m_documentTools->Insertlinebreaks1Click();
+}
+
+void TMainForm::UppertoLower1Click()
+{
+    m_documentTools->UppertoLower1Click();
+}
+
+void TMainForm::LowertoUpper1Click()
+{
+    m_documentTools->LowertoUpper1Click();
+}
+
+void TMainForm::GoToLine1Click()
+{
+    m_documentTools->GoToLine1Click();
+}
+
+void TMainForm::ToolButtonDelClick()
+{
+    m_documentTools->ToolButtonDelClick();
+}
+
+void TMainForm::SetBookmarkClick(int number)
+{
+    m_documentTools->SetBookmark(number);
+}
+
+void TMainForm::GotoBookmarkClick(int number)
+{
+    m_documentTools->GotoBookmark(number);
+}
+
+void TMainForm::Lesezeichenlschen1Click()
+{
+    m_documentTools->Lesezeichenlschen1Click();
+}
+
+void TMainForm::SynMemo1GutterClick(int line)
+{
+    m_documentTools->SynMemo1GutterClick(line);
+}
+
+// ---- multi-file search and replace ----
+
+void TMainForm::MultiReplace1Click()
+{
+    if (!m_fileName.isEmpty() && asciiLower(m_fileName) != u"untitled")
+        m_formFiles->CurDir = folderPart(m_fileName);
+    m_formFiles->Sprache = m_settings.language;
+    m_formFiles->show();
+    m_formFiles->raise();
+    m_formFiles->activateWindow();
 }

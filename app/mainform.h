@@ -32,6 +32,8 @@ class TFormSetup;
 class TSynCompletionProposal;
 class TSynMemo;
 class EditorFindReplace;
+class DocumentTools;
+class TFormFiles;
 
 class TMainForm : public QMainWindow
 {
@@ -171,6 +173,26 @@ public:
     void Replace1Click();
     EditorFindReplace *findReplace() const { return m_findReplace; }
 
+    // ---- text tools, go to line, bookmarks ----
+    void RemoveHyphenation1Click();
+    void Removelinebreaks1Click();
+    void Insertlinebreaks1Click();
+    void UppertoLower1Click();
+    void LowertoUpper1Click();
+    void GoToLine1Click();
+    void ToolButtonDelClick();
+    // The items of the two bookmark submenus: set (Lesezeichen02, Lesezeichen11 ...
+    // Lesezeichen91) and go to (Lesezeichen01, Lesezeichen12 ... Lesezeichen92).
+    void SetBookmarkClick(int number);
+    void GotoBookmarkClick(int number);
+    void Lesezeichenlschen1Click();
+    void SynMemo1GutterClick(int line);
+    DocumentTools *documentTools() const { return m_documentTools; }
+
+    // ---- multi-file search and replace ----
+    void MultiReplace1Click();
+    TFormFiles *FormFiles() const { return m_formFiles; }
+
     // Prints `text` as the document is printed; used by the print command.
     static void printText(QPrinter &printer, const QString &text);
 
@@ -192,6 +214,7 @@ private:
     void buildStatusBar();
     void buildSchemes();
     void buildScriptRunner();
+    void buildTextTools();
     // New without the question: for a document that has nothing left to lose.
     void clearDocument();
     QAction *makeAction(const QString &name, const std::function<void()> &handler);
@@ -240,6 +263,8 @@ private:
     std::unique_ptr<ScriptRunner> m_runner;
     std::unique_ptr<HelpCommands> m_help;
     EditorFindReplace *m_findReplace = nullptr;
+    DocumentTools *m_documentTools = nullptr;
+    TFormFiles *m_formFiles = nullptr;
 
 public:
     // Paths of the current scheme's proposal files.

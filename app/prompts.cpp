@@ -87,6 +87,15 @@ std::optional<QString> QtPrompts::inputText(const QString &title, const QString 
     return text;
 }
 
+std::optional<QStringList> QtPrompts::openFileNames(const QString &folder, const QString &filters)
+{
+    const QStringList paths =
+        QFileDialog::getOpenFileNames(m_parent, QString(), folder, qtFileFilter(filters));
+    if (paths.isEmpty())
+        return std::nullopt;
+    return paths;
+}
+
 std::optional<QString> QtPrompts::openFileName(const QString &folder, const QString &filters)
 {
     const QString path =

@@ -49,6 +49,9 @@ public:
 
     // Filters in the form "Label|*.a;*.b|Label|*.c"; the first is selected.
     virtual std::optional<QString> openFileName(const QString &folder, const QString &filters) = 0;
+    // Several files at once (full paths, in the order chosen); Cancel gives no value.
+    virtual std::optional<QStringList> openFileNames(const QString &folder,
+                                                     const QString &filters) = 0;
     virtual std::optional<QString> saveFileName(const QString &folder, const QString &proposedName,
                                                 const QString &filters) = 0;
     virtual std::optional<QFont> font(const QFont &initial) = 0;
@@ -72,6 +75,8 @@ public:
     std::optional<QString> inputText(const QString &title, const QString &label,
                                      const QString &initial) override;
     std::optional<QString> openFileName(const QString &folder, const QString &filters) override;
+    std::optional<QStringList> openFileNames(const QString &folder,
+                                             const QString &filters) override;
     std::optional<QString> saveFileName(const QString &folder, const QString &proposedName,
                                         const QString &filters) override;
     std::optional<QFont> font(const QFont &initial) override;

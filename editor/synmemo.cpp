@@ -31,10 +31,9 @@ inline int unitsOfLead(unsigned char lead, int &bytes)
     return 1;
 }
 
-QString withCrLf(QString text)
+QString withCrLf(const QString &text)
 {
-    text.replace(u'\n', QStringLiteral("\r\n"));
-    return text;
+    return withLineBreaks(text, u"\r\n");
 }
 
 QString withLf(QString text)
@@ -227,7 +226,12 @@ QString TSynMemo::Text() const
 
 void TSynMemo::SetText(const QString &text)
 {
-    setDocumentText(withLf(text));
+    SetLfText(withLf(text));
+}
+
+void TSynMemo::SetLfText(const QString &lfText)
+{
+    setDocumentText(lfText);
     m_textReplaced = true;
 }
 

@@ -44,6 +44,10 @@ public:
     QString Text() const;
     // Replaces everything: empties the undo history, caret to 1,1, view to the top.
     void SetText(const QString &text);
+    // The same two with LF line breaks, as the editor holds the text: for whole-text
+    // commands that work alike on either kind of break, without converting twice.
+    QString LfText() const { return documentText(); }
+    void SetLfText(const QString &lfText);
     TSynMemoLines &Lines() { return m_lines; }
     const TSynMemoLines &Lines() const { return m_lines; }
     // Length of `Text` without building it.

@@ -191,13 +191,29 @@ QString lineBreakText(LineBreak style)
     return QStringLiteral("\n");
 }
 
+QString withLineBreaks(QStringView lfText, QStringView lineBreak)
+{
+    const qsizetype breaks = lfText.count(u'\n');
+    if (breaks == 0 || lineBreak == u"\n")
+        return lfText.toString();
+    QString result;
+    result.reserve(lfText.size() + breaks * (lineBreak.size() - 1));
+    qsizetype from = 0;
+    for (qsizetype at = lfText.indexOf(u'\n'); at >= 0; at = lfText.indexOf(u'\n', from)) {
+        result.append(lfText.sliced(from, at - from));
+        result.append(lineBreak);
+        from = at + 1;
+    }
+    result.append(lfText.sliced(from));
+    return result;
+}
+
 QByteArray encodeText(QStringView text, const TextFormat &format)
 {
     QString withBreaks;
     QStringView body = text;
     if (format.lineBreak != LineBreak::Lf) {
-        withBreaks = text.toString();
-        withBreaks.replace(u'\n', lineBreakText(format.lineBreak));
+        withBreaks = withLineBreaks(text, lineBreakText(format.lineBreak));
         body = withBreaks;
     }
     switch (format.encoding) {

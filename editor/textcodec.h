@@ -60,4 +60,8 @@ QStringList splitLines(QStringView text);
 LineBreak normaliseLineBreaks(QString &text);
 
 QString lineBreakText(LineBreak style);
+
+// `lfText` with every "\n" replaced by `lineBreak`, in one pass (QString::replace of one
+// character by two moves the text once per thousand breaks).
+QString withLineBreaks(QStringView lfText, QStringView lineBreak);
 QDebug operator<<(QDebug debug, const TextFormat &format);

@@ -148,11 +148,20 @@ void EditorFindReplace::ReplaceDialog1Replace(bool all)
         const QString search = m_replaceDialog->FindText();
         if (search.isEmpty())
             return;
+        const QString replacement = m_replaceDialog->ReplaceText();
+        const auto hasBreak = [](const QString &s) {
+            return s.contains(u'\r') || s.contains(u'\n');
+        };
+        // Without line breaks in either text the editor's own LF form gives the same
+        // result as `Text` and saves two conversions of the whole text.
+        const bool lf = !hasBreak(search) && !hasBreak(replacement);
         qsizetype count = 0;
-        QString result = replaceAllText(m_editor.Text(), search, m_replaceDialog->ReplaceText(),
-                                        m_replaceDialog->MatchCase(), &count);
+        QString result = replaceAllText(lf ? m_editor.LfText() : m_editor.Text(), search,
+                                        replacement, m_replaceDialog->MatchCase(), &count);
         // Nothing found: the text, its undo history and the caret stay as they are.
-        if (count > 0)
+        if (count > 0 && lf)
+            m_editor.SetLfText(result);
+        else if (count > 0)
             m_editor.SetText(result);
         return;
     }

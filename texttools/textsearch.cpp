@@ -28,8 +28,15 @@ QString asciiLowerView(QStringView text)
 QString upperEachCharacter(QStringView text)
 {
     QString result = text.toString();
-    for (QChar &c : result)
-        c = c.toUpper();
+    for (QChar &c : result) {
+        const char16_t u = c.unicode();
+        if (u < 0x80) {
+            if (u >= u'a' && u <= u'z')
+                c = QChar(u - 32);
+        } else {
+            c = c.toUpper();
+        }
+    }
     return result;
 }
 

@@ -2,6 +2,7 @@
 
 #include "editor/textcodec.h"
 
+#include <QElapsedTimer>
 #include <QTest>
 
 class TestTextCodec : public QObject
@@ -15,6 +16,7 @@ private slots:
     void splitLines_data();
     void splitLines();
     void mixedBreaksWrittenInFirstStyle();
+    void manyLineBreaksWrittenInLinearTime();
 };
 
 void TestTextCodec::detection_data()
@@ -80,6 +82,21 @@ void TestTextCodec::mixedBreaksWrittenInFirstStyle()
     const DecodedText decoded = decodeText(QByteArray("a\nb\r\nc\rd"));
     QCOMPARE(decoded.text, QStringLiteral("a\nb\nc\nd"));
     QCOMPARE(encodeText(decoded.text, decoded.format), QByteArray("a\nb\nc\nd"));
+}
+
+void TestTextCodec::manyLineBreaksWrittenInLinearTime()
+{
+    // Two million CR LF lines: a replace that moves the text per thousand breaks would
+    // take many seconds here.
+    QString text;
+    for (int i = 0; i < 2'000'000; ++i)
+        text += QStringLiteral("line of text\n");
+    QElapsedTimer timer;
+    timer.start();
+    const QByteArray bytes = encodeText(text, {TextEncoding::Utf8, LineBreak::CrLf, {}});
+    QVERIFY2(timer.elapsed() < 2000, qPrintable(QString::number(timer.elapsed())));
+    QCOMPARE(bytes.size(), text.size() + 2'000'000);
+    QVERIFY(bytes.endsWith("text\r\n"));
 }
 
 QTEST_APPLESS_MAIN(TestTextCodec)

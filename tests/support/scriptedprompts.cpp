@@ -6,8 +6,9 @@ namespace {
 
 const char *kindName(ScriptedPrompts::Kind kind)
 {
-    static const char *const names[] = {"message", "question", "input", "open file", "save file",
-                                        "font",    "colour",   "print", "exec"};
+    static const char *const names[] = {"message",    "question",  "input", "open file",
+                                        "open files", "save file", "font",  "colour",
+                                        "print",      "exec"};
     return names[int(kind)];
 }
 
@@ -34,6 +35,12 @@ ScriptedPrompts &ScriptedPrompts::expectInput(std::optional<QString> answer)
 ScriptedPrompts &ScriptedPrompts::expectOpenFile(std::optional<QString> answer)
 {
     m_steps.append({Kind::OpenFile, {}, answer});
+    return *this;
+}
+
+ScriptedPrompts &ScriptedPrompts::expectOpenFiles(std::optional<QStringList> answer)
+{
+    m_steps.append({Kind::OpenFiles, {}, answer});
     return *this;
 }
 
@@ -102,6 +109,12 @@ std::optional<QString> ScriptedPrompts::inputText(const QString &title, const QS
 {
     const auto step = take(Kind::Input, title, label);
     return step ? std::get<std::optional<QString>>(step->answer) : std::nullopt;
+}
+
+std::optional<QStringList> ScriptedPrompts::openFileNames(const QString &folder, const QString &)
+{
+    const auto step = take(Kind::OpenFiles, QString(), folder);
+    return step ? std::get<std::optional<QStringList>>(step->answer) : std::nullopt;
 }
 
 std::optional<QString> ScriptedPrompts::openFileName(const QString &folder, const QString &)

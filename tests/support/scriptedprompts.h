@@ -17,6 +17,7 @@ public:
         Question,
         Input,
         OpenFile,
+        OpenFiles,
         SaveFile,
         Font,
         Colour,
@@ -36,6 +37,7 @@ public:
     ScriptedPrompts &expectQuestion(Answer answer, const QString &textContains = {});
     ScriptedPrompts &expectInput(std::optional<QString> answer);
     ScriptedPrompts &expectOpenFile(std::optional<QString> answer);
+    ScriptedPrompts &expectOpenFiles(std::optional<QStringList> answer);
     ScriptedPrompts &expectSaveFile(std::optional<QString> answer);
     ScriptedPrompts &expectFont(std::optional<QFont> answer);
     ScriptedPrompts &expectColour(std::optional<int> answer);
@@ -50,6 +52,8 @@ public:
     std::optional<QString> inputText(const QString &title, const QString &label,
                                      const QString &initial) override;
     std::optional<QString> openFileName(const QString &folder, const QString &filters) override;
+    std::optional<QStringList> openFileNames(const QString &folder,
+                                             const QString &filters) override;
     std::optional<QString> saveFileName(const QString &folder, const QString &proposedName,
                                         const QString &filters) override;
     std::optional<QFont> font(const QFont &initial) override;
@@ -60,8 +64,8 @@ public:
 private:
     using AnswerValue =
         std::variant<std::monostate, Answer, std::optional<QString>, std::optional<QFont>,
-                     std::optional<int>, std::function<bool(QPrinter &)>,
-                     std::function<int(QDialog &)>>;
+                     std::optional<int>, std::optional<QStringList>,
+                     std::function<bool(QPrinter &)>, std::function<int(QDialog &)>>;
     struct Step
     {
         Kind kind;

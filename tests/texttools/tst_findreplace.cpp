@@ -56,6 +56,7 @@ private slots:
     void replaceTakesAnySelection();
     void replaceAll_data();
     void replaceAll();
+    void replaceAllWithoutHitKeepsUndo();
     void editorSearchAgreesWithText();
     void mainWindowCommands();
 };
@@ -217,6 +218,18 @@ void TestFindReplace::replaceAll()
     dialog->replaceAllButton()->click();
     QCOMPARE(f.editor->Text(), expected);
     QVERIFY(!f.editor->isUndoAvailable()); // written as a whole text
+}
+
+void TestFindReplace::replaceAllWithoutHitKeepsUndo()
+{
+    Fixture f;
+    f.editor->SetText(QStringLiteral("abc"));
+    f.editor->SetSelStart(3);
+    f.editor->SetSelText(QStringLiteral("d"));
+    f.search->ReplaceDialog1()->setFindText(QStringLiteral("xyz"));
+    f.search->ReplaceDialog1()->replaceAllButton()->click();
+    QCOMPARE(f.editor->Text(), QStringLiteral("abcd"));
+    QVERIFY(f.editor->isUndoAvailable());
 }
 
 void TestFindReplace::editorSearchAgreesWithText()
