@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Runs the loop benchmark in our VBScript engine and in python3, side by side, and prints
-# both times and their ratio. Usage: bench/vbscript/run.sh [BUILD_DIR]
+# both times and their ratio. Usage: bench/scripts/run.sh [BUILD_DIR]
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 build="${1:-$here/../../build}"
