@@ -134,6 +134,9 @@ public:
     Value invokeMember(Object *o, int member, Access access, Value *args, int argc,
                        const Value *rhs);
     Value createClassInstance(ClassDef *cls);
+    // GetRef: an object whose default member calls the named procedure; raises 5.
+    Value procedureRef(const QString &name);
+    Value callProcedure(Procedure *p, Value *args, int argc) { return invokeProc(p, nullptr, args, argc); }
     Object *createObject(const QString &progId); // CreateObject; raises 429
     bool finalizeInstance(ClassInstance *inst);  // runs Class_Terminate
 

@@ -34,7 +34,7 @@ Value Interp::evalNameArgs(Value &v, Node *n)
 
 Value Interp::evalMember(Node *n, Access access, const Value *rhs)
 {
-    Value base = n->x->kind == NK::WithObj ? frame->locals[n->x->slot] : eval(n->x);
+    Value base = eval(n->x);
     Value &bv = base.deref();
     try {
         if (bv.isArray() && n->flag == 1) {
@@ -163,6 +163,8 @@ Value Interp::eval(Node *n)
     case NK::Member:
         return evalMember(n, Access::Get, nullptr);
     case NK::WithObj:
+        if (n->slot < 0)
+            throwError(505);
         return frame->locals[n->slot];
     case NK::Me:
         return Value::object(frame->me);

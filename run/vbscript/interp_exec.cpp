@@ -414,12 +414,27 @@ Flow Interp::execForEach(Node *s)
     if (c.isArray()) {
         Value hold = c; // the loop walks this copy; writes to the variable clone the array
         ArrayObj *a = hold.arr();
+        // the first index varies fastest, as in the array's storage order of the language;
+        // the elements are kept with the last index fastest, so walk them by strides
+        const int dims = a->dims();
+        std::vector<size_t> stride(size_t(dims), 1), index(size_t(dims), 0);
+        for (int k = dims - 2; k >= 0; --k)
+            stride[size_t(k)] = stride[size_t(k) + 1] * size_t(a->upper[size_t(k) + 1] + 1);
+        size_t offset = 0;
         for (size_t i = 0; i < a->data.size(); ++i) {
-            const Flow f = body(a->data[i]);
+            const Flow f = body(a->data[offset]);
             if (f == Flow::ExitFor)
                 break;
             if (f != Flow::Normal)
                 return f;
+            for (int k = 0; k < dims; ++k) {
+                const size_t d = size_t(k);
+                offset += stride[d];
+                if (++index[d] <= size_t(a->upper[d]))
+                    break;
+                offset -= stride[d] * index[d];
+                index[d] = 0;
+            }
         }
         return Flow::Normal;
     }

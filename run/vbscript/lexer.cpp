@@ -5,6 +5,8 @@
 
 #include <QHash>
 
+#include <cmath>
+
 namespace quillora::vbs {
 
 namespace {
@@ -271,7 +273,10 @@ std::vector<Token> Lexer::tokenize(const QString &text)
             QString num = text.mid(start, pos - start);
             bool ok = false;
             double d = num.toDouble(&ok);
-            if (!ok)
+            // an exponent too small for a Double gives 0; one too large is no number
+            if (!ok && num.contains(QLatin1String("e-"), Qt::CaseInsensitive))
+                d = 0, ok = true;
+            if (!ok || std::isinf(d))
                 compileError(err::InvalidNumber, line, start - lineStart);
             Value v;
             if (!isFloat && d <= 2147483647.0)
@@ -328,7 +333,7 @@ std::vector<Token> Lexer::tokenize(const QString &text)
         }
         static const QString twoChar[] = {QStringLiteral("<>"), QStringLiteral("<="),
                                           QStringLiteral(">="), QStringLiteral("=<"),
-                                          QStringLiteral("=>")};
+                                          QStringLiteral("=>"), QStringLiteral("><")};
         QString op;
         if (pos + 1 < n) {
             QString two = text.mid(pos, 2);
@@ -342,11 +347,13 @@ std::vector<Token> Lexer::tokenize(const QString &text)
                 compileError(err::InvalidCharacter, line, start - lineStart);
             op = QString(c);
         }
+        pos += int(op.size());
         if (op == u"=<")
             op = QStringLiteral("<=");
         else if (op == u"=>")
             op = QStringLiteral(">=");
-        pos += op == QStringLiteral("<=") || op == QStringLiteral(">=") || op == u"<>" ? 2 : 1;
+        else if (op == u"><")
+            op = QStringLiteral("<>");
         push(Tok::Op, start).text = op;
     }
     push(Tok::NewLine, n);

@@ -153,6 +153,13 @@ Node *Parser::parsePrimary()
             next();
             n->x = parseExpr();
             expectOp(u')', err::ExpectedRParen);
+            // "(f)(x)" and "Call ((f)) (x)" call f: parentheses around a bare name that
+            // arguments follow do not make a value
+            Node *inner = n->x;
+            while (inner->kind == NK::Paren)
+                inner = inner->x;
+            if (isOp(u'(') && inner->kind == NK::Name && !inner->hasArgs)
+                return inner;
             return n;
         }
         if (isOp(u'.')) {
@@ -242,7 +249,9 @@ void Parser::parseArgs(Node *call)
 Node *Parser::parseChain(Node *base, bool statementHead)
 {
     Node *n = base;
-    const bool callable = n->kind == NK::Name || n->kind == NK::WithObj || n->kind == NK::Me;
+    // "(New C).Prop": a member of a parenthesised value
+    const bool callable = n->kind == NK::Name || n->kind == NK::WithObj || n->kind == NK::Me ||
+                          (n->kind == NK::Paren && isOp(u'.'));
     if (!callable)
         return n;
     int links = 0;
