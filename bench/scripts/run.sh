@@ -1,11 +1,18 @@
 #!/usr/bin/env bash
-# Runs the loop benchmark in our VBScript engine and in python3, side by side, and prints
-# both times and their ratio. Usage: bench/scripts/run.sh [BUILD_DIR]
+# Runs each benchmark in our VBScript engine, in python3 and in Lua 5.4, checks that the
+# three print the same result, and prints the times and the ratios of our engine to
+# python3 and to Lua 5.4 (below 1 is faster).
+# Usage: bench/scripts/run.sh [BUILD_DIR] [BENCHMARK...]
+# Benchmarks: bench (the loop), strings, dict, calls; all of them by default.
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 build="${1:-$here/../../build}"
+shift || true
 runner="$build/quillora-script"
 [ -x "$runner" ] || { echo "build quillora-script first ($runner)" >&2; exit 1; }
+command -v lua5.4 >/dev/null || { echo "lua5.4 is needed (Debian package lua5.4)" >&2; exit 1; }
+names=("$@")
+[ ${#names[@]} -gt 0 ] || names=(bench strings dict calls)
 
 seconds() {
     python3 - "$@" <<'PY'
@@ -16,12 +23,18 @@ print(f"{time.perf_counter() - start:.3f}")
 PY
 }
 
-out_vbs=$("$runner" "$here/bench.vbs")
-out_py=$(python3 "$here/bench.py")
-if [ "$out_vbs" != "$out_py" ]; then
-    echo "results differ: vbscript '$out_vbs', python '$out_py'" >&2
-    exit 1
-fi
-t_vbs=$(seconds "$runner" "$here/bench.vbs")
-t_py=$(seconds python3 "$here/bench.py")
-python3 -c "import sys; v, p = map(float, sys.argv[1:]); print(f'vbscript: {v:.2f} s'); print(f'python3:  {p:.2f} s'); print(f'ratio (vbscript / python3): {v / p:.2f}')" "$t_vbs" "$t_py"
+printf '%-8s %9s %9s %9s %12s %12s\n' benchmark vbscript python3 lua5.4 "vbs/python" "vbs/lua"
+for name in "${names[@]}"; do
+    out_vbs=$("$runner" "$here/$name.vbs")
+    out_py=$(python3 "$here/$name.py")
+    out_lua=$(lua5.4 "$here/$name.lua")
+    if [ "$out_vbs" != "$out_py" ] || [ "$out_vbs" != "$out_lua" ]; then
+        echo "$name: results differ: vbscript '$out_vbs', python '$out_py', lua '$out_lua'" >&2
+        exit 1
+    fi
+    t_vbs=$(seconds "$runner" "$here/$name.vbs")
+    t_py=$(seconds python3 "$here/$name.py")
+    t_lua=$(seconds lua5.4 "$here/$name.lua")
+    python3 -c "import sys; n = sys.argv[1]; v, p, l = map(float, sys.argv[2:]); print(f'{n:<8} {v:8.2f}s {p:8.2f}s {l:8.2f}s {v / p:12.2f} {v / l:12.2f}')" \
+        "$name" "$t_vbs" "$t_py" "$t_lua"
+done
