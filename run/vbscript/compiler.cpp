@@ -76,6 +76,7 @@ public:
         for (const QString &name : pu.globalConsts) {
             GlobalSlot *g = in.global(name, name);
             g->declared = true;
+            g->isConst = true;
         }
         for (auto &c : u.classes)
             for (auto &fa : c->fieldArrays) {
@@ -236,8 +237,15 @@ public:
         case NK::Const:
             expr(s->y);
             name(s->x, true);
-            if (s->x->kind == NK::Global)
+            if (s->x->kind == NK::Global) {
                 s->x->g->isConst = true;
+                // a constant is known before the code runs, even in a branch never taken
+                if (s->y->kind == NK::Literal)
+                    s->x->g->value = s->y->lit;
+                else if (s->y->kind == NK::Unary && s->y->x->kind == NK::Literal &&
+                         s->y->x->lit.isNumeric())
+                    s->x->g->value = unaryOp(in, s->y->op, s->y->x->lit);
+            }
             return;
         default:
             return;
@@ -341,6 +349,7 @@ private:
             if (g->declared || g->proc || !u.optionExplicit) {
                 n->kind = NK::Global;
                 n->g = g;
+                n->literal = g->isConst;
                 return;
             }
         }

@@ -191,6 +191,8 @@ void Interp::setErr(const ScriptException &e)
     errState.number = e.number;
     errState.description = e.description;
     errState.source = e.source;
+    errState.helpFile = e.helpFile;
+    errState.helpContext = e.helpContext;
 }
 
 ClassInstance *Interp::meInstance() const

@@ -124,6 +124,8 @@ public:
         int number = 0;
         QString description;
         QString source;
+        QString helpFile;
+        int helpContext = 0;
     } errState;
     void setErr(const ScriptException &e);
     void clearErr() { errState = ErrState(); }
@@ -136,7 +138,10 @@ public:
     Value createClassInstance(ClassDef *cls);
     // GetRef: an object whose default member calls the named procedure; raises 5.
     Value procedureRef(const QString &name);
-    Value callProcedure(Procedure *p, Value *args, int argc) { return invokeProc(p, nullptr, args, argc); }
+    Value callProcedure(Procedure *p, Value *args, int argc)
+    {
+        return invokeProc(p, nullptr, args, argc);
+    }
     Object *createObject(const QString &progId); // CreateObject; raises 429
     bool finalizeInstance(ClassInstance *inst);  // runs Class_Terminate
 

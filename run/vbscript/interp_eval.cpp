@@ -227,7 +227,7 @@ Value Interp::eval(Node *n)
             }
         }
         try {
-            return binaryOp(*this, n->op, a, b, n->x->literalString, n->y->literalString);
+            return binaryOp(*this, n->op, a, b, n->x->literal, n->y->literal);
         } catch (ScriptException &e) {
             fillPosition(e, n);
             throw;

@@ -330,7 +330,7 @@ void Interp::execSelect(Node *s, Flow *flow)
             Value v = eval(e);
             if (v.deref().isObject())
                 v = scalar(v);
-            if (compareValues(subject, v, false, s->x->literalString, e->literalString) == 0) {
+            if (compareValues(subject, v, false, s->x->literal, e->literal) == 0) {
                 *flow = execBlock(c->y);
                 return;
             }

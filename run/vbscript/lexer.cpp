@@ -315,13 +315,19 @@ std::vector<Token> Lexer::tokenize(const QString &text)
             }
             if (p == digitsStart)
                 compileError(err::InvalidNumber, line, start - lineStart);
-            if (p < n && text[p] == u'&')
-                ++p; // type suffix for Long
+            const int digits = p - digitsStart;
+            const bool longSuffix = p < n && text[p] == u'&';
+            if (longSuffix)
+                ++p;
             Value val;
-            if (v <= 0xFFFF && p - digitsStart <= (base == 16 ? 4 : 6))
+            const int32_t asLong = int32_t(uint32_t(v));
+            if (longSuffix) // &hFFFFFFFF& is -1, an Integer; &hFFFF& is 65535, a Long
+                val = asLong >= -32768 && asLong <= 32767 ? Value::integer(asLong)
+                                                          : Value::lng(asLong);
+            else if (v <= 0xFFFF && digits <= (base == 16 ? 4 : 6))
                 val = Value::integer(int16_t(uint16_t(v)));
             else
-                val = Value::lng(int32_t(uint32_t(v)));
+                val = Value::lng(asLong);
             pos = p;
             push(Tok::Number, start).value = val;
             continue;

@@ -27,6 +27,29 @@ namespace {
 
 // ---- Err
 
+// The number Err.Raise raises: an HRESULT of a known failure becomes the language's own
+// number, -65535 to -32768 keep their low word, and 0 or a positive number above 65535 is
+// an invalid call.
+int raisedNumber(int n)
+{
+    static const QHash<uint32_t, int> known = {
+        {0x8007000Eu, 7},  {0x80070057u, 5},   {0x80004001u, 445}, {0x80020003u, 438},
+        {0x80020005u, 13}, {0x80020006u, 438}, {0x8002000Au, 6},   {0x8002000Eu, 450},
+        {0x80020012u, 11}, {0x8002000Bu, 9},   {0x80004005u, 5},
+    };
+    const uint32_t u = uint32_t(n);
+    if ((u & 0xFFFF0000u) == 0x800A0000u)
+        return int(u & 0xFFFF);
+    auto it = known.constFind(u);
+    if (it != known.constEnd())
+        return it.value();
+    if (n == 0 || n > 0xFFFF)
+        throwError(err::InvalidCall);
+    if (n >= -0xFFFF && n <= -0x8000)
+        return n & 0xFFFF;
+    return n;
+}
+
 class ErrObject : public NativeObject
 {
 public:
@@ -69,22 +92,35 @@ public:
                 e.source = toStr(in.scalar(*rhs));
             return write ? Value() : Value::str(e.source);
         case HelpFile:
-            return Value::str(QString());
+            if (write)
+                e.helpFile = toStr(in.scalar(*rhs));
+            return write ? Value() : Value::str(e.helpFile);
         case HelpContext:
-            return Value::lng(0);
+            if (write)
+                e.helpContext = toLong(in.scalar(*rhs));
+            return write ? Value() : Value::lng(e.helpContext);
         case Clear:
             in.clearErr();
             return Value();
         case Raise: {
             checkArgs(argc, 1, 5);
-            const int number = toLong(in.scalar(args[0]));
-            if (number == 0)
-                throwError(err::InvalidCall);
+            const int number = raisedNumber(toLong(in.scalar(args[0])));
+            // what the call leaves out stays as the Err object has it
             ScriptException ex = ScriptException::runtime(number);
+            if (!e.source.isEmpty())
+                ex.source = e.source;
+            if (!e.description.isEmpty())
+                ex.description = e.description;
+            ex.helpFile = e.helpFile;
+            ex.helpContext = e.helpContext;
             if (hasArg(args, argc, 1))
                 ex.source = toStr(in.scalar(args[1]));
             if (hasArg(args, argc, 2))
                 ex.description = toStr(in.scalar(args[2]));
+            if (hasArg(args, argc, 3))
+                ex.helpFile = toStr(in.scalar(args[3]));
+            if (hasArg(args, argc, 4))
+                ex.helpContext = toLong(in.scalar(args[4]));
             throw ex;
         }
         }

@@ -235,9 +235,8 @@ void Parser::parseStatement(Node *block)
     default:
         break;
     }
-    if (t.kw == Kw::None && t.lower == u"stop" && (peek().type == Tok::NewLine ||
-                                                  peek().type == Tok::Colon ||
-                                                  peek().type == Tok::End)) {
+    if (t.kw == Kw::None && t.lower == u"stop" &&
+        (peek().type == Tok::NewLine || peek().type == Tok::Colon || peek().type == Tok::End)) {
         next(); // Stop: a breakpoint for a debugger, of no effect here
         endStatement();
         return;
@@ -451,6 +450,8 @@ Node *Parser::parseSelect()
         // the first statement may follow the values on the same line, even without a colon
         if (cur().type == Tok::Colon || cur().type == Tok::NewLine)
             next();
+        else if (cur().type != Tok::Ident || isKw(Kw::To) || isKw(Kw::Is))
+            fail(err::ExpectedEndOfStatement);
         c->y = parseBlock([this] { return isKw(Kw::Case) || isKw(Kw::End); });
         n->a.push_back(c);
     }

@@ -92,6 +92,7 @@ private:
     Node *parseBinaryLevel(int level);
     Node *parseNot();
     Node *parseUnary();
+    Node *parseSigned();
     Node *parsePow();
     Node *parsePrimary();
     Node *parseChain(Node *base, bool statementHead);
