@@ -293,6 +293,70 @@ private slots:
         });
     }
     void acceptedConstructs() { check(); }
+    void errRaise_data()
+    {
+        table({
+            {"left-out parts stay",
+             {"On Error Resume Next\nErr.Raise 1, \"src\", \"desc\", \"hf\", 7\nErr.Raise 5\n"
+              "WScript.Echo Err.Number, Err.Source, Err.Description, Err.HelpFile, "
+              "Err.HelpContext",
+              "5 src desc hf 7"}},
+            {"after Clear the defaults",
+             {"On Error Resume Next\nErr.Raise 1, \"a\": Err.Clear: Err.Raise 9\n"
+              "WScript.Echo Err.Number, Err.Description, Err.HelpFile = \"\"",
+              "9 Subscript out of range True"}},
+            {"an HRESULT",
+             {"On Error Resume Next\nErr.Raise &h8007000E&: WScript.Echo Err.Number, "
+              "Err.Description",
+              "7 Out of memory"}},
+            {"an HRESULT of the language",
+             {"On Error Resume Next\nErr.Raise &h800A000D&: WScript.Echo Err.Number", "13"}},
+            {"low word of -65535 to -32768",
+             {"On Error Resume Next\nErr.Raise -&h8000: WScript.Echo Err.Number\nErr.Raise -20: "
+              "WScript.Echo Err.Number",
+              "32768|-20"}},
+            {"out of range",
+             {"On Error Resume Next\nErr.Raise &h10000&: WScript.Echo Err.Number\nErr.Raise 0: "
+              "WScript.Echo Err.Number",
+              "5|5"}},
+            {"a run-time error resets the help",
+             {"On Error Resume Next\nErr.Raise 1, \"s\", \"d\", \"hf\", 3\nx = 1 / 0\nWScript.Echo "
+              "Err.Number, Err.HelpFile = \"\", Err.HelpContext",
+              "11 True 0"}},
+            {"On Error GoTo 0 clears",
+             {"On Error Resume Next\nErr.Raise 1, \"s\", \"d\", \"hf\", 3\nOn Error GoTo "
+              "0\nWScript.Echo Err.Number, Err.HelpContext",
+              "0 0"}},
+        });
+    }
+    void errRaise() { check(); }
+
+    void smallRules_data()
+    {
+        table({
+            {"unary minus before ^",
+             {"Dim x: x = 3: WScript.Echo -3 ^ 2, -x ^ 2, 2 ^ -1, -(3 ^ 2)", "9 9 0.5 -9"}},
+            {"&h...& literals",
+             {"WScript.Echo TypeName(&hFFFFFFFF&), &hFFFFFFFF&, TypeName(&hFFFF&), &hFFFF&, "
+              "TypeName(&hFFF&), TypeName(&h10000&), &hFFFF",
+              "Integer -1 Long 65535 Integer Long -1"}},
+            {"CByte of a Boolean",
+             {"WScript.Echo CByte(True), CByte(False), TypeName(CByte(True))", "255 0 Byte"}},
+            {"CByte out of range", {"x = CByte(-1)", "error 6"}},
+            {"Round keeps integral subtypes",
+             {"WScript.Echo TypeName(Round(True)), Round(True), TypeName(Round(CByte(3))), "
+              "TypeName(Round(2.5)), Round(2.5)",
+              "Boolean True Byte Double 2"}},
+            {"Abs keeps Byte",
+             {"WScript.Echo TypeName(Abs(CByte(1))), TypeName(Abs(-1)), Abs(True)",
+              "Byte Integer 1"}},
+            {"vbMsgBox constants",
+             {"WScript.Echo vbMsgBoxHelpButton, vbMsgBoxSetForeground, vbMsgBoxRight, "
+              "vbMsgBoxRtlReading",
+              "16384 65536 524288 1048576"}},
+        });
+    }
+    void smallRules() { check(); }
 };
 
 QTEST_GUILESS_MAIN(TestVbsRules)
