@@ -53,9 +53,9 @@ cat >"$work/prelude.vbs" <<'VBS'
 Sub ok(cond, msg)
     Dim good
     good = False
-    On Error Resume Next
-    If cond Then good = True
-    On Error GoTo 0
+    If Not IsNull(cond) Then
+        If cond Then good = True
+    End If
     If good Then
         WScript.Echo "PASS"
     Else
@@ -65,6 +65,10 @@ End Sub
 
 Sub todo_wine_ok(cond, msg)
     ok cond, msg
+End Sub
+
+Sub okAt(line, cond, msg)
+    ok cond, "line " & line & ": " & msg
 End Sub
 
 Sub peer_na(msg)
@@ -148,7 +152,17 @@ adapt() {
         -e 's/^([[:space:]]*)[Cc]all obj\.reset\(\)/\1/' \
         -e 's/^([[:space:]]*)Set obj = collectionObj/\1obj = collectionObj/' \
         -e 's/^([[:space:]]*).*(testObj\.|unkObj|testArray|isArrayFixed|testDisp|TypeName\(collectionObj\)|getVT\(test\)|Me is Test).*$/\1peer_na "line " \& "harness object"/I' \
-        "$1"
+        "$1" |
+        awk '{
+            line = $0
+            # ok(cond, msg) and ok cond, msg report their line: okAt(line, cond, msg)
+            if (sub(/(^|[^A-Za-z_.])(call|Call|CALL)[[:space:]]+(todo_wine_)?ok[[:space:]]*\(/, "&" NR ", ", line)) {
+                sub(/(todo_wine_)?ok[[:space:]]*\(/, "okAt(", line)
+            } else if (match(line, /^[[:space:]]*(todo_wine_)?ok[[:space:]]+[^=]/)) {
+                sub(/(todo_wine_)?ok[[:space:]]+/, "okAt " NR ", ", line)
+            }
+            print line
+        }'
 }
 
 # A construct that stops a script (a compilation error, or a run-time error outside

@@ -28,8 +28,7 @@ namespace {
 // ---- Err
 
 // The number Err.Raise raises: an HRESULT of a known failure becomes the language's own
-// number, -65535 to -32768 keep their low word, and 0 or a positive number above 65535 is
-// an invalid call.
+// number; 0 and a positive number above 65535 are an invalid call.
 int raisedNumber(int n)
 {
     static const QHash<uint32_t, int> known = {
@@ -45,8 +44,6 @@ int raisedNumber(int n)
         return it.value();
     if (n == 0 || n > 0xFFFF)
         throwError(err::InvalidCall);
-    if (n >= -0xFFFF && n <= -0x8000)
-        return n & 0xFFFF;
     return n;
 }
 

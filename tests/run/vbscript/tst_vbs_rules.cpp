@@ -311,7 +311,7 @@ private slots:
               "7 Out of memory"}},
             {"an HRESULT of the language",
              {"On Error Resume Next\nErr.Raise &h800A000D&: WScript.Echo Err.Number", "13"}},
-            {"low word of -65535 to -32768",
+            {"negative numbers",
              {"On Error Resume Next\nErr.Raise -&h8000: WScript.Echo Err.Number\nErr.Raise -20: "
               "WScript.Echo Err.Number",
               "32768|-20"}},
