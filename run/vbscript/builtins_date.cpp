@@ -350,16 +350,22 @@ QString formatNumberText(Args &a, double value, int digitsArg)
 
 Value fFormatNumber(Args &a)
 {
+    if (a.isNull(0))
+        throwError(err::TypeMismatch); // Null is no number to format
     return Value::str(formatNumberText(a, a.num(0), 1));
 }
 
 Value fFormatPercent(Args &a)
 {
+    if (a.isNull(0))
+        throwError(err::TypeMismatch); // Null is no number to format
     return Value::str(formatNumberText(a, a.num(0) * 100, 1) + u'%');
 }
 
 Value fFormatCurrency(Args &a)
 {
+    if (a.isNull(0))
+        throwError(err::TypeMismatch); // Null is no number to format
     const double v = a.num(0);
     QString s = formatNumberText(a, std::fabs(v), 1);
     const QString sym = scriptLocale().currencySymbol();

@@ -350,6 +350,11 @@ private slots:
             {"Abs keeps Byte",
              {"WScript.Echo TypeName(Abs(CByte(1))), TypeName(Abs(-1)), Abs(True)",
               "Byte Integer 1"}},
+            {"formatting Null",
+             {"On Error Resume Next\nx = FormatNumber(Null): WScript.Echo Err.Number: Err.Clear\n"
+              "x = FormatPercent(Null): WScript.Echo Err.Number: Err.Clear\n"
+              "x = FormatCurrency(Null): WScript.Echo Err.Number",
+              "13|13|13"}},
             {"vbMsgBox constants",
              {"WScript.Echo vbMsgBoxHelpButton, vbMsgBoxSetForeground, vbMsgBoxRight, "
               "vbMsgBoxRtlReading",
