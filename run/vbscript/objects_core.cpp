@@ -272,24 +272,47 @@ private:
         return d;
     }
 
-    QString hashKey(const Value &k) const
+    // The identity of a key: strings by their text (lower case in text mode), objects by
+    // their address, numbers by their value whatever the subtype.
+    struct HashKey
     {
+        char kind = 'e';
+        double num = 0;
+        QString str;
+        bool operator==(const HashKey &o) const
+        {
+            return kind == o.kind && num == o.num && (kind != 's' || str == o.str);
+        }
+    };
+    friend size_t qHash(const HashKey &k, size_t seed)
+    {
+        return k.kind == 's' ? qHash(k.str, seed) : qHashMulti(seed, k.kind, k.num);
+    }
+
+    HashKey hashKey(const Value &k) const
+    {
+        HashKey key;
         switch (k.type()) {
         case VType::String:
-            return u's' + (textMode ? k.strRef().toLower() : k.strRef());
+            key.kind = 's';
+            key.str = textMode ? k.strRef().toLower() : k.strRef();
+            break;
         case VType::Object:
-            return QStringLiteral("o%1").arg(quintptr(k.obj()));
+            key.kind = 'o';
+            key.num = double(quintptr(k.obj()));
+            break;
         case VType::Empty:
-            return QStringLiteral("e");
+            break;
         case VType::Null:
-            return QStringLiteral("z");
-        default: {
-            const double d = toDouble(k);
-            if (d == std::trunc(d) && std::fabs(d) < 1e15)
-                return u'n' + QString::number(int64_t(d));
-            return u'n' + QString::number(d, 'g', 17);
+            key.kind = 'z';
+            break;
+        default:
+            key.kind = 'n';
+            key.num = toDouble(k);
+            if (key.num == 0)
+                key.num = 0; // -0 and 0 are one key
         }
-        }
+        return key;
     }
 
     int find(const Value &key) const { return index.value(hashKey(key), -1); }
@@ -315,7 +338,7 @@ private:
     }
 
     std::vector<Entry> entries;
-    QHash<QString, int> index;
+    QHash<HashKey, int> index;
     size_t live = 0;
     bool textMode = false;
 };
