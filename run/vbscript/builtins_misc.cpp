@@ -233,7 +233,7 @@ bool findConstant(const QString &lowerName, Value *out)
         i("vbdefaultbutton4", 768);
         i("vbapplicationmodal", 0);
         i("vbsystemmodal", 4096);
-        i("vbmsgboxhelpbutton", 16384);
+        l("vbmsgboxhelpbutton", 16384);
         i("vbmsgboxsetforeground", 65536);
         i("vbmsgboxright", 524288);
         i("vbmsgboxrtlreading", 1048576);

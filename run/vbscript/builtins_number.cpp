@@ -284,7 +284,15 @@ Value fIsObject(Args &a)
 }
 Value fIsNumeric(Args &a)
 {
-    const Value &v = a[0].deref();
+    Value held = a[0].deref();
+    if (held.isObject() && held.obj()) {
+        // an object is numeric when its default value is
+        const int member = held.obj()->defaultMember();
+        if (member < 0)
+            return Value::boolean(false);
+        held = a.in.scalar(held);
+    }
+    const Value &v = held;
     switch (v.type()) {
     case VType::Empty:
     case VType::Integer:

@@ -90,10 +90,11 @@ Value Interp::evalBuiltin(Node *n)
 Value Interp::evalNew(Node *n)
 {
     try {
-        if (ClassDef *c = findClass(n->name))
-            return createClassInstance(c);
+        // the built-in RegExp wins over a script class of the same name
         if (n->name == u"regexp")
             return Value::object(newRegExp());
+        if (ClassDef *c = findClass(n->name))
+            return createClassInstance(c);
         throwError(err::ClassNotDefined);
     } catch (ScriptException &e) {
         fillPosition(e, n);

@@ -424,7 +424,7 @@ Flow Interp::execForEach(Node *s)
         for (size_t i = 0; i < a->data.size(); ++i) {
             const Flow f = body(a->data[offset]);
             if (f == Flow::ExitFor)
-                break;
+                return Flow::Normal;
             if (f != Flow::Normal)
                 return f;
             for (int k = 0; k < dims; ++k) {
@@ -436,6 +436,7 @@ Flow Interp::execForEach(Node *s)
                 index[d] = 0;
             }
         }
+        *cv = Value(); // a loop that ran to its end leaves the variable Empty
         return Flow::Normal;
     }
     Object *o = c.obj();
@@ -445,10 +446,11 @@ Flow Interp::execForEach(Node *s)
     for (const Value &item : items) {
         const Flow f = body(item);
         if (f == Flow::ExitFor)
-            break;
+            return Flow::Normal;
         if (f != Flow::Normal)
             return f;
     }
+    *cv = Value();
     return Flow::Normal;
 }
 
@@ -508,8 +510,11 @@ void Interp::execReDim(Node *s)
         Value *slot = varAddress(item);
         if (!slot)
             throwError(err::IllegalAssignment);
-        std::vector<int> b = bounds(item);
         ArrayObj *old = slot->arr();
+        if (old && (old->fixed || old->locks)) // before the bounds are even looked at
+            throwError(err::ArrayLocked);
+        std::vector<int> b = bounds(item);
+        old = slot->arr();
         if (old && (old->fixed || old->locks))
             throwError(err::ArrayLocked);
         ArrayObj *a = ArrayObj::make(b, limits.maxArrayElements);

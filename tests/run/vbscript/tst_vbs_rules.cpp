@@ -355,10 +355,35 @@ private slots:
               "x = FormatPercent(Null): WScript.Echo Err.Number: Err.Clear\n"
               "x = FormatCurrency(Null): WScript.Echo Err.Number",
               "13|13|13"}},
+            {"For Each leaves Empty at its end",
+             {"Dim x: For Each x In Array(1, 2): Next: WScript.Echo TypeName(x)\n"
+              "For Each x In Array(1, 2): If x = 1 Then Exit For\nNext: WScript.Echo x\n"
+              "Dim d: Set d = CreateObject(\"Scripting.Dictionary\"): d.Add \"k\", 1\n"
+              "For Each x In d: Next: WScript.Echo IsEmpty(x)",
+              "Empty|1|True"}},
+            {"ReDim of a fixed array",
+             {"Dim a(4)\nOn Error Resume Next\nReDim a(3): WScript.Echo Err.Number: Err.Clear\n"
+              "ReDim a(\"abc\"): WScript.Echo Err.Number: Err.Clear\n"
+              "ReDim Preserve a(5): WScript.Echo Err.Number, UBound(a)",
+              "10|10|10 4"}},
+            {"New RegExp is the built-in one",
+             {"Class RegExp: Public Property Get Global: Global = \"mine\": End Property: "
+              "End Class\nDim r: Set r = New RegExp: WScript.Echo r.Global",
+              "False"}},
+            {"IsNumeric of an object",
+             {"Class V: Public Default Property Get Val: Val = Inner: End Property: Public Inner: "
+              "End Class\nDim o: Set o = New V: o.Inner = 1: WScript.Echo IsNumeric(o)\n"
+              "o.Inner = \"x\": WScript.Echo IsNumeric(o), IsNumeric(New RegExp)",
+              "True|False False"}},
+            {"RegExp.Replace with a Boolean",
+             {"Dim r: Set r = New RegExp: r.Pattern = \"b\": WScript.Echo r.Replace(\"abc\", "
+              "True), "
+              "r.Replace(\"abc\", False)",
+              "a-1c a0c"}},
             {"vbMsgBox constants",
              {"WScript.Echo vbMsgBoxHelpButton, vbMsgBoxSetForeground, vbMsgBoxRight, "
-              "vbMsgBoxRtlReading",
-              "16384 65536 524288 1048576"}},
+              "vbMsgBoxRtlReading, TypeName(vbMsgBoxHelpButton)",
+              "16384 65536 524288 1048576 Long"}},
         });
     }
     void smallRules() { check(); }
