@@ -293,6 +293,37 @@ private slots:
         });
     }
     void acceptedConstructs() { check(); }
+    // Under On Error Resume Next an error in a block's header goes on into its body.
+    void errorInBlockHeader_data()
+    {
+        const QString pre = "On Error Resume Next\nDim n, s\n";
+        table({
+            {"If",
+             {pre + "If 1 / 0 Then s = \"then\" Else s = \"else\"\nWScript.Echo s, Err.Number",
+              "then 11"}},
+            {"For",
+             {pre + "For n = 1 To 1 / 0: s = s & \"b\": Next\nWScript.Echo s, Err.Number", "b 11"}},
+            {"For Each",
+             {pre + "For Each n In 5: s = s & \"b\": Next\nWScript.Echo s, Err.Number", "b 451"}},
+            {"Do While",
+             {pre + "n = 0\nDo While 1 / n > 2: s = s & \"b\": n = 1: Loop\nWScript.Echo s, "
+                    "Err.Number",
+              "b 11"}},
+            {"Loop Until ends the loop",
+             {pre + "Do: s = s & \"b\": Loop Until 1 / 0\nWScript.Echo s, Err.Number", "b 11"}},
+            {"Select Case",
+             {pre +
+                  "Select Case 1 / 0\nCase 5: s = \"first\"\nCase Else: s = \"else\"\nEnd Select\n"
+                  "WScript.Echo s, Err.Number",
+              "first 11"}},
+            {"With",
+             {pre + "With 1 / 0\n s = \"body\"\n .Foo = 1\nEnd With\nWScript.Echo s, Err.Number",
+              "body 424"}},
+            {"without On Error the error stops", {"For n = 1 To 1 / 0: Next", "error 11"}},
+        });
+    }
+    void errorInBlockHeader() { check(); }
+
     void errRaise_data()
     {
         table({
