@@ -324,6 +324,46 @@ private slots:
     }
     void errorInBlockHeader() { check(); }
 
+    // Null and invalid arguments of the string functions: Null in a number or a search
+    // argument is error 94, a number out of range error 5, checked before a Null string
+    // gives Null.
+    void stringArguments_data()
+    {
+        QTest::addColumn<QString>("call");
+        QTest::addColumn<QString>("expected");
+        const QList<std::pair<const char *, const char *>> rows = {
+            {"Mid(\"test\", \"a\", Null)", "94"},
+            {"Mid(\"test\", \"a\", 1)", "13"},
+            {"Mid(Null, -1, -1)", "5"},
+            {"Mid(\"test\", 0, Null)", "94"},
+            {"Mid(\"test\", Empty, 1)", "5"},
+            {"Mid(Null, 1, 1)", "0 Null"},
+            {"Right(Null, -1)", "5"},
+            {"Right(\"test\", Null)", "94"},
+            {"Left(Null, 2)", "0 Null"},
+            {"InStrRev(Null, \"a\")", "94"},
+            {"InStrRev(\"abcd\", \"abcd\", 2, Null)", "94"},
+            {"InStrRev(\"abcd\", \"abcd\", 2, 10)", "5"},
+            {"Replace(Null, \"x\", \"y\")", "94"},
+            {"Replace(\"xx\", \"x\", \"y\", 1, 1, 8)", "5"},
+            {"Split(\"a-b\", \"-\", -1, 2)", "5"},
+            {"Split(Null, \"-\")", "94"},
+            {"StrComp(\"a\", \"A\", 1)", "0 Integer"},
+        };
+        for (const auto &r : rows)
+            QTest::newRow(r.first) << QString::fromUtf8(r.first) << QString::fromUtf8(r.second);
+    }
+    void stringArguments()
+    {
+        QFETCH(QString, call);
+        QFETCH(QString, expected);
+        ScriptRun s;
+        const QString code = "On Error Resume Next\nDim x: x = " + call +
+                             "\nIf Err.Number <> 0 Then WScript.Echo Err.Number Else WScript.Echo "
+                             "Err.Number, TypeName(x)";
+        QCOMPARE(s.run(code), expected);
+    }
+
     void errRaise_data()
     {
         table({
