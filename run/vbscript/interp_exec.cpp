@@ -585,7 +585,7 @@ void Interp::execReDim(Node *s)
         if (!slot)
             throwError(err::IllegalAssignment);
         ArrayObj *old = slot->arr();
-        if (old && (old->fixed || old->locks)) // before the bounds are even looked at
+        if (!preserve && old && (old->fixed || old->locks)) // before the bounds are read
             throwError(err::ArrayLocked);
         std::vector<int> b = bounds(item);
         old = slot->arr();

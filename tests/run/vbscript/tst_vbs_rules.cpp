@@ -324,10 +324,10 @@ private slots:
     }
     void errorInBlockHeader() { check(); }
 
-    // Null and invalid arguments of the string functions: Null in a number or a search
+    // Null and invalid arguments of the string and date functions: Null in a number or a search
     // argument is error 94, a number out of range error 5, checked before a Null string
     // gives Null.
-    void stringArguments_data()
+    void builtinArguments_data()
     {
         QTest::addColumn<QString>("call");
         QTest::addColumn<QString>("expected");
@@ -349,11 +349,18 @@ private slots:
             {"Split(\"a-b\", \"-\", -1, 2)", "5"},
             {"Split(Null, \"-\")", "94"},
             {"StrComp(\"a\", \"A\", 1)", "0 Integer"},
+            {"DateAdd(\"q\", 1, Null)", "0 Null"},
+            {"DateAdd(\"bad\", 1, Null)", "5"},
+            {"Weekday(Null)", "0 Null"},
+            {"Weekday(Null, -1)", "5"},
+            {"Weekday(Null, Null)", "94"},
+            {"Weekday(Null, \"a\")", "13"},
+            {"MonthName(\"a\", Null)", "94"},
         };
         for (const auto &r : rows)
             QTest::newRow(r.first) << QString::fromUtf8(r.first) << QString::fromUtf8(r.second);
     }
-    void stringArguments()
+    void builtinArguments()
     {
         QFETCH(QString, call);
         QFETCH(QString, expected);
