@@ -195,6 +195,7 @@ public:
 
 private:
     Value evalChecked(Node *n); // eval, with the node's position put on an error
+    const Value *leaf(const Node *n) const;
     Value evalNameArgs(Value &v, Node *n);
     Value evalMember(Node *n, Access access, const Value *rhs);
     Value evalBuiltin(Node *n);

@@ -102,6 +102,21 @@ Value Interp::evalNew(Node *n)
     }
 }
 
+// The value of a literal or a plain variable without copying it; null for anything else.
+inline const Value *Interp::leaf(const Node *n) const
+{
+    switch (n->kind) {
+    case NK::Literal:
+        return &n->lit;
+    case NK::Local:
+        return n->hasArgs ? nullptr : &frame->locals[n->slot].deref();
+    case NK::Global:
+        return n->hasArgs || n->g->proc ? nullptr : &n->g->value;
+    default:
+        return nullptr;
+    }
+}
+
 static inline bool smallInts(const Value &a, const Value &b)
 {
     return unsigned(int(a.type()) - 2) <= 1 && unsigned(int(b.type()) - 2) <= 1;
@@ -184,8 +199,20 @@ Value Interp::eval(Node *n)
     }
     case NK::Binary: {
         checkStack();
-        Value a = eval(n->x);
-        Value b = eval(n->y);
+        // Two plain operands (literals and variables) are read in place; otherwise each
+        // is evaluated to a value of its own, left first.
+        Value ta, tb;
+        const Value *pa = leaf(n->x), *pb = pa ? leaf(n->y) : nullptr;
+        // an object's default value runs script code, which may reassign the variables
+        if (pb && (pa->isObject() || pb->isObject()))
+            pb = nullptr;
+        if (!pb) {
+            ta = eval(n->x);
+            tb = eval(n->y);
+            pa = &ta;
+            pb = &tb;
+        }
+        const Value &a = *pa, &b = *pb;
         if (smallInts(a, b)) {
             const int64_t x = a.intValue(), y = b.intValue();
             const bool bothInteger = a.type() == VType::Integer && b.type() == VType::Integer;
