@@ -3,7 +3,7 @@
 # regexp.vbs of Wine's Debian source package) through quillora-script and counts the
 # checks that pass and fail. The sources are fetched with apt-get into a cache folder
 # outside the repository; nothing of them is kept in this repository.
-# Usage: scripts/peer-suite.sh [-v] [BUILD_DIR]    (-v lists every failing check)
+# Usage: scripts/peer-suite.sh [-v] [BUILD_DIR]   (-v lists every failure and skipped check)
 # PEER_SUITE_CACHE overrides the cache folder (default ~/.cache/quillora/peer-suite).
 set -euo pipefail
 verbose=""
@@ -151,10 +151,11 @@ adapt() {
         -e 's/^([[:space:]]*)[Cc]all collectionObj\.reset\(\)/\1/' \
         -e 's/^([[:space:]]*)[Cc]all obj\.reset\(\)/\1/' \
         -e 's/^([[:space:]]*)Set obj = collectionObj/\1obj = collectionObj/' \
-        -e 's/^([[:space:]]*).*(testObj\.|unkObj|testArray|isArrayFixed|testDisp|TypeName\(collectionObj\)|getVT\(test\)|Me is Test).*$/\1peer_na "line " \& "harness object"/I' \
+        -e 's/^([[:space:]]*).*(testObj\.|unkObj|testArray|isArrayFixed|testDisp|TypeName\(collectionObj\)|getVT\(test\)|Me is Test).*$/\1peer_na "harness object"/I' \
         "$1" |
         awk '{
             line = $0
+            sub(/peer_na "harness object"/, "peer_na \"line " NR ": harness object\"", line)
             # ok(cond, msg) and ok cond, msg report their line: okAt(line, cond, msg)
             if (sub(/(^|[^A-Za-z_.])(call|Call|CALL)[[:space:]]+(todo_wine_)?ok[[:space:]]*\(/, "&" NR ", ", line)) {
                 sub(/(todo_wine_)?ok[[:space:]]*\(/, "okAt(", line)
@@ -193,7 +194,7 @@ for name in lang api regexp; do
         for stop in "${stops[@]}"; do
             echo "    STOP: $stop"
         done
-        printf '%s\n' "$out" | grep -E '^FAIL: ' | sed 's/^/    /' || true
+        printf '%s\n' "$out" | grep -E '^(FAIL|N/A): ' | sed 's/^/    /' || true
     fi
     total_pass=$((total_pass + pass))
     total_fail=$((total_fail + fail + ${#stops[@]}))
