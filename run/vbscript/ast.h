@@ -110,7 +110,7 @@ struct Node
     Op op = Op::None;
     uint8_t flag = 0;     // loop kind, exit kind, Preserve, Case Else, On Error mode
     bool hasArgs = false; // an argument list was written (even an empty one)
-    bool literalString = false;
+    bool literal = false; // a literal or a constant: compared with a string, converts it
     int line = 0;
     int col = 0;
     int slot = -1;

@@ -137,9 +137,13 @@ int firstDayArg(Args &a, int i)
 
 Value fWeekday(Args &a)
 {
+    // the first day is checked even when the date is Null
+    if (a.isNull(1))
+        throwError(err::InvalidUseOfNull);
+    const int first = firstDayArg(a, 1);
     if (a.isNull(0))
         return Value::null();
-    return Value::integer(weekdayOf(dateArg(a, 0), firstDayArg(a, 1)));
+    return Value::integer(weekdayOf(dateArg(a, 0), first));
 }
 
 Value fWeekdayName(Args &a)
@@ -157,6 +161,8 @@ Value fWeekdayName(Args &a)
 
 Value fMonthName(Args &a)
 {
+    if (a.isNull(0) || a.isNull(1))
+        throwError(err::InvalidUseOfNull);
     const int n = a.lng(0);
     if (n < 1 || n > 12)
         throwError(err::InvalidCall);
@@ -192,6 +198,8 @@ double addMonths(double date, int64_t months)
 Value fDateAdd(Args &a)
 {
     const QString iv = intervalArg(a, 0);
+    if (a.isNull(2))
+        return Value::null(); // after the interval is checked
     const double n = std::trunc(a.num(1));
     const double d = dateArg(a, 2);
     if (std::fabs(n) > 1e9)
@@ -350,16 +358,22 @@ QString formatNumberText(Args &a, double value, int digitsArg)
 
 Value fFormatNumber(Args &a)
 {
+    if (a.isNull(0))
+        throwError(err::TypeMismatch); // Null is no number to format
     return Value::str(formatNumberText(a, a.num(0), 1));
 }
 
 Value fFormatPercent(Args &a)
 {
+    if (a.isNull(0))
+        throwError(err::TypeMismatch); // Null is no number to format
     return Value::str(formatNumberText(a, a.num(0) * 100, 1) + u'%');
 }
 
 Value fFormatCurrency(Args &a)
 {
+    if (a.isNull(0))
+        throwError(err::TypeMismatch); // Null is no number to format
     const double v = a.num(0);
     QString s = formatNumberText(a, std::fabs(v), 1);
     const QString sym = scriptLocale().currencySymbol();

@@ -42,6 +42,11 @@ Value fEval(Args &a)
     return a.in.evalText(a.str(0));
 }
 
+Value fGetRef(Args &a)
+{
+    return a.in.procedureRef(a.str(0));
+}
+
 Value fExecute(Args &a)
 {
     a.in.execute(a.str(0), false);
@@ -103,6 +108,7 @@ void addMiscBuiltins(std::vector<Builtin> &out)
                               {"inputbox", 1, 7, fInputBox},
                               {"createobject", 1, 2, fCreateObject},
                               {"eval", 1, 1, fEval},
+                              {"getref", 1, 1, fGetRef},
                               {"execute", 1, 1, fExecute},
                               {"executeglobal", 1, 1, fExecuteGlobal},
                               {"err", 0, 0, fErr},
@@ -227,6 +233,10 @@ bool findConstant(const QString &lowerName, Value *out)
         i("vbdefaultbutton4", 768);
         i("vbapplicationmodal", 0);
         i("vbsystemmodal", 4096);
+        l("vbmsgboxhelpbutton", 16384);
+        i("vbmsgboxsetforeground", 65536);
+        i("vbmsgboxright", 524288);
+        i("vbmsgboxrtlreading", 1048576);
         i("vbok", 1);
         i("vbcancel", 2);
         i("vbabort", 3);

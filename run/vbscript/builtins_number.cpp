@@ -49,6 +49,9 @@ Value fCBool(Args &a)
 }
 Value fCByte(Args &a)
 {
+    const Value v = a.scalar(0);
+    if (v.type() == VType::Boolean)
+        return Value::byte(v.intValue() & 0xFF); // True is 255
     const double d = roundHalfEven(a.num(0));
     if (d < 0 || d > 255)
         throwError(err::Overflow);
@@ -105,8 +108,8 @@ Value fRound(Args &a)
     const int digits = a.has(1) ? a.lng(1) : 0;
     if (digits < 0)
         throwError(err::InvalidCall);
-    if (v.isIntegral() && v.type() != VType::Boolean)
-        return v;
+    if (v.isIntegral())
+        return v; // Boolean, Byte, Integer and Long keep their subtype
     const double d = toDouble(v);
     double r;
     if (digits == 0) {
@@ -155,9 +158,10 @@ Value fAbs(Args &a)
         return v;
     case VType::Empty:
         return Value::integer(0);
+    case VType::Byte:
+        return v;
     case VType::Integer:
     case VType::Boolean:
-    case VType::Byte:
         return Value::fromInt64(std::abs(int64_t(v.intValue())));
     case VType::Long:
         return v.intValue() == INT32_MIN ? Value::dbl(2147483648.0)
@@ -280,7 +284,15 @@ Value fIsObject(Args &a)
 }
 Value fIsNumeric(Args &a)
 {
-    const Value &v = a[0].deref();
+    Value held = a[0].deref();
+    if (held.isObject() && held.obj()) {
+        // an object is numeric when its default value is
+        const int member = held.obj()->defaultMember();
+        if (member < 0)
+            return Value::boolean(false);
+        held = a.in.scalar(held);
+    }
+    const Value &v = held;
     switch (v.type()) {
     case VType::Empty:
     case VType::Integer:

@@ -12,7 +12,7 @@ Qt::CaseSensitivity caseOf(Args &a, int i)
     if (!a.has(i))
         return Qt::CaseSensitive;
     const int c = a.lng(i);
-    if (c < 0 || c > 2)
+    if (c < 0 || c > 1) // vbBinaryCompare or vbTextCompare
         throwError(err::InvalidCall);
     return c == 0 ? Qt::CaseSensitive : Qt::CaseInsensitive;
 }
@@ -39,33 +39,35 @@ Value fLen(Args &a)
     return Value::lng(int(a.str(0).size()));
 }
 
+// Left, Right and Mid check their numbers before a Null string gives Null.
 Value fLeft(Args &a)
 {
+    const int n = nonNegative(a, 1);
     if (a.isNull(0))
         return Value::null();
-    return Value::str(a.str(0).left(nonNegative(a, 1)));
+    return Value::str(a.str(0).left(n));
 }
 
 Value fRight(Args &a)
 {
+    const int n = nonNegative(a, 1);
     if (a.isNull(0))
         return Value::null();
-    return Value::str(a.str(0).right(nonNegative(a, 1)));
+    return Value::str(a.str(0).right(n));
 }
 
 Value fMid(Args &a)
 {
+    if (a.isNull(1) || a.isNull(2))
+        throwError(err::InvalidUseOfNull);
+    const int start = a.lng(1);
+    const int len = a.has(2) ? a.lng(2) : -1;
+    if (start < 1 || (a.has(2) && len < 0))
+        throwError(err::InvalidCall);
     if (a.isNull(0))
         return Value::null();
     const QString s = a.str(0);
-    const int start = a.lng(1);
-    if (start < 1)
-        throwError(err::InvalidCall);
-    if (a.has(2)) {
-        const int len = nonNegative(a, 2);
-        return Value::str(s.mid(start - 1, len));
-    }
-    return Value::str(s.mid(start - 1));
+    return Value::str(a.has(2) ? s.mid(start - 1, len) : s.mid(start - 1));
 }
 
 Value fInStr(Args &a)
@@ -93,8 +95,9 @@ Value fInStr(Args &a)
 
 Value fInStrRev(Args &a)
 {
-    if (a.isNull(0) || a.isNull(1))
-        return Value::null();
+    for (int i = 0; i < a.n; ++i)
+        if (a.isNull(i))
+            throwError(err::InvalidUseOfNull);
     const QString s1 = a.str(0), s2 = a.str(1);
     int start = a.has(2) ? a.lng(2) : -1;
     if (start == 0 || start < -1)
@@ -114,8 +117,9 @@ Value fInStrRev(Args &a)
 
 Value fReplace(Args &a)
 {
-    if (a.isNull(0))
-        return Value::null();
+    for (int i = 0; i < a.n; ++i)
+        if (a.isNull(i))
+            throwError(err::InvalidUseOfNull);
     const QString s = a.str(0), find = a.str(1), repl = a.str(2);
     const int start = a.has(3) ? a.lng(3) : 1;
     const int count = a.has(4) ? a.lng(4) : -1;

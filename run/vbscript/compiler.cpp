@@ -19,8 +19,8 @@ public:
     // fails the registrations are undone: nothing may point into a unit that is discarded.
     void resolveUnit(const ParsedUnit &pu)
     {
-        // one name, one meaning within a text: a procedure may not share it with a
-        // variable, a constant or another procedure
+        // a procedure may not share its name with a variable or a constant of the text; a
+        // procedure defined twice takes its last definition
         QSet<QString> seen(pu.globalDims.begin(), pu.globalDims.end());
         seen.unite(QSet<QString>(pu.globalConsts.begin(), pu.globalConsts.end()));
         for (auto &p : u.procs) {
@@ -37,7 +37,6 @@ public:
                 e.column = p->col;
                 throw e;
             }
-            seen.insert(lower);
         }
         std::vector<std::pair<QString, ClassDef *>> oldClasses;
         std::vector<std::pair<GlobalSlot *, Procedure *>> oldProcs;
@@ -77,6 +76,7 @@ public:
         for (const QString &name : pu.globalConsts) {
             GlobalSlot *g = in.global(name, name);
             g->declared = true;
+            g->isConst = true;
         }
         for (auto &c : u.classes)
             for (auto &fa : c->fieldArrays) {
@@ -123,13 +123,8 @@ public:
             args(n);
             return;
         case NK::WithObj:
-            if (withSlots.empty()) {
-                ScriptException e = ScriptException::runtime(505);
-                e.line = n->line;
-                e.column = n->col;
-                throw e;
-            }
-            n->slot = withSlots.back();
+            // outside With: error 505 when the code runs, which On Error can trap
+            n->slot = withSlots.empty() ? -1 : withSlots.back();
             return;
         case NK::Unary:
         case NK::Paren:
@@ -242,8 +237,15 @@ public:
         case NK::Const:
             expr(s->y);
             name(s->x, true);
-            if (s->x->kind == NK::Global)
+            if (s->x->kind == NK::Global) {
                 s->x->g->isConst = true;
+                // a constant is known before the code runs, even in a branch never taken
+                if (s->y->kind == NK::Literal)
+                    s->x->g->value = s->y->lit;
+                else if (s->y->kind == NK::Unary && s->y->x->kind == NK::Literal &&
+                         s->y->x->lit.isNumeric())
+                    s->x->g->value = unaryOp(in, s->y->op, s->y->x->lit);
+            }
             return;
         default:
             return;
@@ -347,6 +349,7 @@ private:
             if (g->declared || g->proc || !u.optionExplicit) {
                 n->kind = NK::Global;
                 n->g = g;
+                n->literal = g->isConst;
                 return;
             }
         }

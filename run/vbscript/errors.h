@@ -94,6 +94,8 @@ struct ScriptException
     int number = 0;
     QString description;
     QString source;
+    QString helpFile; // Err.Raise's help file and context
+    int helpContext = 0;
     QString text; // the source line
     int line = -1;
     int column = -1;

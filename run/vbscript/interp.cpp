@@ -191,6 +191,8 @@ void Interp::setErr(const ScriptException &e)
     errState.number = e.number;
     errState.description = e.description;
     errState.source = e.source;
+    errState.helpFile = e.helpFile;
+    errState.helpContext = e.helpContext;
 }
 
 ClassInstance *Interp::meInstance() const
@@ -297,6 +299,38 @@ Value Interp::callByName(const QString &name, std::vector<Value> args)
 }
 
 // ---- calls
+
+namespace {
+
+// What GetRef returns: calling it, or its default member, calls the procedure.
+class ProcedureRef : public Object
+{
+public:
+    explicit ProcedureRef(Procedure *proc) : p(proc) {}
+    QString typeName() const override { return QStringLiteral("Object"); }
+    const void *dispatchKey() const override { return &p; }
+    int findMember(const QString &) const override { return -1; }
+    int defaultMember() const override { return 0; }
+    Value invoke(Interp &in, int, Access access, Value *args, int argc, const Value *) override
+    {
+        if (access == Access::Let || access == Access::Set)
+            throwError(err::IllegalAssignment);
+        return in.callProcedure(p, args, argc);
+    }
+
+private:
+    Procedure *p;
+};
+
+} // namespace
+
+Value Interp::procedureRef(const QString &name)
+{
+    GlobalSlot *g = findGlobal(name.toLower());
+    if (!g || !g->proc)
+        throwError(err::InvalidCall);
+    return Value::object(new ProcedureRef(g->proc));
+}
 
 Value Interp::invokeProc(Procedure *p, Object *me, Value *args, int argc)
 {

@@ -124,6 +124,8 @@ public:
         int number = 0;
         QString description;
         QString source;
+        QString helpFile;
+        int helpContext = 0;
     } errState;
     void setErr(const ScriptException &e);
     void clearErr() { errState = ErrState(); }
@@ -134,6 +136,12 @@ public:
     Value invokeMember(Object *o, int member, Access access, Value *args, int argc,
                        const Value *rhs);
     Value createClassInstance(ClassDef *cls);
+    // GetRef: an object whose default member calls the named procedure; raises 5.
+    Value procedureRef(const QString &name);
+    Value callProcedure(Procedure *p, Value *args, int argc)
+    {
+        return invokeProc(p, nullptr, args, argc);
+    }
     Object *createObject(const QString &progId); // CreateObject; raises 429
     bool finalizeInstance(ClassInstance *inst);  // runs Class_Terminate
 
@@ -187,6 +195,7 @@ public:
 
 private:
     Value evalChecked(Node *n); // eval, with the node's position put on an error
+    const Value *leaf(const Node *n) const;
     Value evalNameArgs(Value &v, Node *n);
     Value evalMember(Node *n, Access access, const Value *rhs);
     Value evalBuiltin(Node *n);

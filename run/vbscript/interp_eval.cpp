@@ -34,7 +34,7 @@ Value Interp::evalNameArgs(Value &v, Node *n)
 
 Value Interp::evalMember(Node *n, Access access, const Value *rhs)
 {
-    Value base = n->x->kind == NK::WithObj ? frame->locals[n->x->slot] : eval(n->x);
+    Value base = eval(n->x);
     Value &bv = base.deref();
     try {
         if (bv.isArray() && n->flag == 1) {
@@ -90,14 +90,30 @@ Value Interp::evalBuiltin(Node *n)
 Value Interp::evalNew(Node *n)
 {
     try {
-        if (ClassDef *c = findClass(n->name))
-            return createClassInstance(c);
+        // the built-in RegExp wins over a script class of the same name
         if (n->name == u"regexp")
             return Value::object(newRegExp());
+        if (ClassDef *c = findClass(n->name))
+            return createClassInstance(c);
         throwError(err::ClassNotDefined);
     } catch (ScriptException &e) {
         fillPosition(e, n);
         throw;
+    }
+}
+
+// The value of a literal or a plain variable without copying it; null for anything else.
+inline const Value *Interp::leaf(const Node *n) const
+{
+    switch (n->kind) {
+    case NK::Literal:
+        return &n->lit;
+    case NK::Local:
+        return n->hasArgs ? nullptr : &frame->locals[n->slot].deref();
+    case NK::Global:
+        return n->hasArgs || n->g->proc ? nullptr : &n->g->value;
+    default:
+        return nullptr;
     }
 }
 
@@ -163,6 +179,8 @@ Value Interp::eval(Node *n)
     case NK::Member:
         return evalMember(n, Access::Get, nullptr);
     case NK::WithObj:
+        if (n->slot < 0)
+            throwError(505);
         return frame->locals[n->slot];
     case NK::Me:
         return Value::object(frame->me);
@@ -181,8 +199,20 @@ Value Interp::eval(Node *n)
     }
     case NK::Binary: {
         checkStack();
-        Value a = eval(n->x);
-        Value b = eval(n->y);
+        // Two plain operands (literals and variables) are read in place; otherwise each
+        // is evaluated to a value of its own, left first.
+        Value ta, tb;
+        const Value *pa = leaf(n->x), *pb = pa ? leaf(n->y) : nullptr;
+        // an object's default value runs script code, which may reassign the variables
+        if (pb && (pa->isObject() || pb->isObject()))
+            pb = nullptr;
+        if (!pb) {
+            ta = eval(n->x);
+            tb = eval(n->y);
+            pa = &ta;
+            pb = &tb;
+        }
+        const Value &a = *pa, &b = *pb;
         if (smallInts(a, b)) {
             const int64_t x = a.intValue(), y = b.intValue();
             const bool bothInteger = a.type() == VType::Integer && b.type() == VType::Integer;
@@ -225,7 +255,7 @@ Value Interp::eval(Node *n)
             }
         }
         try {
-            return binaryOp(*this, n->op, a, b, n->x->literalString, n->y->literalString);
+            return binaryOp(*this, n->op, a, b, n->x->literal, n->y->literal);
         } catch (ScriptException &e) {
             fillPosition(e, n);
             throw;

@@ -8,6 +8,29 @@
 
 namespace quillora::vbs {
 
+namespace {
+
+// Under On Error Resume Next an error in the header of a block statement (For, For Each,
+// Do, While, Select Case, With) records the error and goes on with the block's body, as
+// it does for If. False when the error must propagate.
+bool trapHeader(Interp &in, ScriptException &e, const Node *at)
+{
+    Frame *f = in.currentFrame();
+    if (!f || !f->resumeNext || e.fatal)
+        return false;
+    in.fillPosition(e, at);
+    in.setErr(e);
+    return true;
+}
+
+// The body of a loop whose header failed: run once.
+Flow bodyOnce(Flow f)
+{
+    return f == Flow::ExitFor ? Flow::Normal : f;
+}
+
+} // namespace
+
 // ---- statements
 
 Flow Interp::execBlock(Node *block)
@@ -257,9 +280,16 @@ Flow Interp::exec(Node *s)
                : s->flag == uint8_t(ExitKind::For) ? Flow::ExitFor
                                                    : Flow::ExitProc;
     case NK::With: {
-        Value obj = eval(s->x);
-        if (!obj.deref().isObject())
-            throwError(err::ObjectRequired);
+        Value obj;
+        try {
+            obj = eval(s->x);
+            if (!obj.deref().isObject())
+                throwError(err::ObjectRequired);
+        } catch (ScriptException &e) {
+            if (!trapHeader(*this, e, s))
+                throw;
+            obj = Value(); // the body runs without an object: its members fail in turn
+        }
         frame->locals[s->slot] = std::move(obj.deref());
         Flow f = execBlock(s->y);
         frame->locals[s->slot] = Value();
@@ -318,9 +348,19 @@ void Interp::execAppend(Node *s)
 
 void Interp::execSelect(Node *s, Flow *flow)
 {
-    Value subject = eval(s->x);
-    if (subject.deref().isObject())
-        subject = scalar(subject);
+    Value subject;
+    try {
+        subject = eval(s->x);
+        if (subject.deref().isObject())
+            subject = scalar(subject);
+    } catch (ScriptException &e) {
+        if (!trapHeader(*this, e, s))
+            throw;
+        // on with the next statement: the body of the first Case
+        if (!s->a.empty())
+            *flow = execBlock(s->a[0]->y);
+        return;
+    }
     for (Node *c : s->a) {
         if (c->flag == 1) {
             *flow = execBlock(c->y);
@@ -330,7 +370,7 @@ void Interp::execSelect(Node *s, Flow *flow)
             Value v = eval(e);
             if (v.deref().isObject())
                 v = scalar(v);
-            if (compareValues(subject, v, false, s->x->literalString, e->literalString) == 0) {
+            if (compareValues(subject, v, false, s->x->literal, e->literal) == 0) {
                 *flow = execBlock(c->y);
                 return;
             }
@@ -351,9 +391,16 @@ Flow Interp::execFor(Node *s)
             r = Value::integer(0);
         return r;
     };
-    Value from = num(s->a[0]);
-    Value to = num(s->a[1]);
-    Value step = s->a.size() > 2 ? num(s->a[2]) : Value::integer(1);
+    Value from, to, step;
+    try {
+        from = num(s->a[0]);
+        to = num(s->a[1]);
+        step = s->a.size() > 2 ? num(s->a[2]) : Value::integer(1);
+    } catch (ScriptException &e) {
+        if (!trapHeader(*this, e, s))
+            throw;
+        return bodyOnce(execBlock(s->y));
+    }
     Value *cv = varAddress(s->x);
     if (!cv)
         throwError(err::IllegalAssignment);
@@ -400,7 +447,17 @@ Flow Interp::execFor(Node *s)
 
 Flow Interp::execForEach(Node *s)
 {
-    Value coll = eval(s->a[0]);
+    Value coll;
+    try {
+        coll = eval(s->a[0]);
+        const Value &c = coll.deref();
+        if (!c.isArray() && !c.obj())
+            throwError(err::NotACollection);
+    } catch (ScriptException &e) {
+        if (!trapHeader(*this, e, s))
+            throw;
+        return bodyOnce(execBlock(s->y));
+    }
     const Value &c = coll.deref();
     Value *cv = varAddress(s->x);
     if (!cv)
@@ -414,46 +471,80 @@ Flow Interp::execForEach(Node *s)
     if (c.isArray()) {
         Value hold = c; // the loop walks this copy; writes to the variable clone the array
         ArrayObj *a = hold.arr();
+        // the first index varies fastest, as in the array's storage order of the language;
+        // the elements are kept with the last index fastest, so walk them by strides
+        const int dims = a->dims();
+        std::vector<size_t> stride(size_t(dims), 1), index(size_t(dims), 0);
+        for (int k = dims - 2; k >= 0; --k)
+            stride[size_t(k)] = stride[size_t(k) + 1] * size_t(a->upper[size_t(k) + 1] + 1);
+        size_t offset = 0;
         for (size_t i = 0; i < a->data.size(); ++i) {
-            const Flow f = body(a->data[i]);
+            const Flow f = body(a->data[offset]);
             if (f == Flow::ExitFor)
-                break;
+                return Flow::Normal;
             if (f != Flow::Normal)
                 return f;
+            for (int k = 0; k < dims; ++k) {
+                const size_t d = size_t(k);
+                offset += stride[d];
+                if (++index[d] <= size_t(a->upper[d]))
+                    break;
+                offset -= stride[d] * index[d];
+                index[d] = 0;
+            }
         }
+        *cv = Value(); // a loop that ran to its end leaves the variable Empty
         return Flow::Normal;
     }
     Object *o = c.obj();
     std::vector<Value> items;
-    if (!o || !o->enumerate(*this, items))
-        throwError(err::NotACollection);
+    try {
+        if (!o || !o->enumerate(*this, items))
+            throwError(err::NotACollection);
+    } catch (ScriptException &e) {
+        if (!trapHeader(*this, e, s))
+            throw;
+        return bodyOnce(execBlock(s->y));
+    }
     for (const Value &item : items) {
         const Flow f = body(item);
         if (f == Flow::ExitFor)
-            break;
+            return Flow::Normal;
         if (f != Flow::Normal)
             return f;
     }
+    *cv = Value();
     return Flow::Normal;
 }
 
 Flow Interp::execDo(Node *s)
 {
     const auto k = LoopKind(s->flag);
+    // a condition that fails under On Error Resume Next goes on with the next statement:
+    // into the body before it, out of the loop after it
+    auto test = [this, s](bool onError) {
+        try {
+            return condition(s->x);
+        } catch (ScriptException &e) {
+            if (!trapHeader(*this, e, s->x))
+                throw;
+            return onError;
+        }
+    };
     for (;;) {
         checkInterrupt();
-        if (k == LoopKind::PreWhile && !condition(s->x))
+        if (k == LoopKind::PreWhile && !test(true))
             break;
-        if (k == LoopKind::PreUntil && condition(s->x))
+        if (k == LoopKind::PreUntil && test(false))
             break;
         const Flow f = execBlock(s->y);
         if (f == Flow::ExitDo)
             break;
         if (f != Flow::Normal)
             return f;
-        if (k == LoopKind::PostWhile && !condition(s->x))
+        if (k == LoopKind::PostWhile && !test(false))
             break;
-        if (k == LoopKind::PostUntil && condition(s->x))
+        if (k == LoopKind::PostUntil && test(true))
             break;
     }
     return Flow::Normal;
@@ -493,8 +584,11 @@ void Interp::execReDim(Node *s)
         Value *slot = varAddress(item);
         if (!slot)
             throwError(err::IllegalAssignment);
-        std::vector<int> b = bounds(item);
         ArrayObj *old = slot->arr();
+        if (!preserve && old && (old->fixed || old->locks)) // before the bounds are read
+            throwError(err::ArrayLocked);
+        std::vector<int> b = bounds(item);
+        old = slot->arr();
         if (old && (old->fixed || old->locks))
             throwError(err::ArrayLocked);
         ArrayObj *a = ArrayObj::make(b, limits.maxArrayElements);

@@ -5,6 +5,8 @@
 
 #include <QHash>
 
+#include <cmath>
+
 namespace quillora::vbs {
 
 namespace {
@@ -271,7 +273,10 @@ std::vector<Token> Lexer::tokenize(const QString &text)
             QString num = text.mid(start, pos - start);
             bool ok = false;
             double d = num.toDouble(&ok);
-            if (!ok)
+            // an exponent too small for a Double gives 0; one too large is no number
+            if (!ok && num.contains(QLatin1String("e-"), Qt::CaseInsensitive))
+                d = 0, ok = true;
+            if (!ok || std::isinf(d))
                 compileError(err::InvalidNumber, line, start - lineStart);
             Value v;
             if (!isFloat && d <= 2147483647.0)
@@ -310,13 +315,19 @@ std::vector<Token> Lexer::tokenize(const QString &text)
             }
             if (p == digitsStart)
                 compileError(err::InvalidNumber, line, start - lineStart);
-            if (p < n && text[p] == u'&')
-                ++p; // type suffix for Long
+            const int digits = p - digitsStart;
+            const bool longSuffix = p < n && text[p] == u'&';
+            if (longSuffix)
+                ++p;
             Value val;
-            if (v <= 0xFFFF && p - digitsStart <= (base == 16 ? 4 : 6))
+            const int32_t asLong = int32_t(uint32_t(v));
+            if (longSuffix) // &hFFFFFFFF& is -1, an Integer; &hFFFF& is 65535, a Long
+                val = asLong >= -32768 && asLong <= 32767 ? Value::integer(asLong)
+                                                          : Value::lng(asLong);
+            else if (v <= 0xFFFF && digits <= (base == 16 ? 4 : 6))
                 val = Value::integer(int16_t(uint16_t(v)));
             else
-                val = Value::lng(int32_t(uint32_t(v)));
+                val = Value::lng(asLong);
             pos = p;
             push(Tok::Number, start).value = val;
             continue;
@@ -328,7 +339,7 @@ std::vector<Token> Lexer::tokenize(const QString &text)
         }
         static const QString twoChar[] = {QStringLiteral("<>"), QStringLiteral("<="),
                                           QStringLiteral(">="), QStringLiteral("=<"),
-                                          QStringLiteral("=>")};
+                                          QStringLiteral("=>"), QStringLiteral("><")};
         QString op;
         if (pos + 1 < n) {
             QString two = text.mid(pos, 2);
@@ -342,11 +353,13 @@ std::vector<Token> Lexer::tokenize(const QString &text)
                 compileError(err::InvalidCharacter, line, start - lineStart);
             op = QString(c);
         }
+        pos += int(op.size());
         if (op == u"=<")
             op = QStringLiteral("<=");
         else if (op == u"=>")
             op = QStringLiteral(">=");
-        pos += op == QStringLiteral("<=") || op == QStringLiteral(">=") || op == u"<>" ? 2 : 1;
+        else if (op == u"><")
+            op = QStringLiteral("<>");
         push(Tok::Op, start).text = op;
     }
     push(Tok::NewLine, n);

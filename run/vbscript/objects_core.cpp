@@ -27,6 +27,26 @@ namespace {
 
 // ---- Err
 
+// The number Err.Raise raises: an HRESULT of a known failure becomes the language's own
+// number; 0 and a positive number above 65535 are an invalid call.
+int raisedNumber(int n)
+{
+    static const QHash<uint32_t, int> known = {
+        {0x8007000Eu, 7},  {0x80070057u, 5},   {0x80004001u, 445}, {0x80020003u, 438},
+        {0x80020005u, 13}, {0x80020006u, 438}, {0x8002000Au, 6},   {0x8002000Eu, 450},
+        {0x80020012u, 11}, {0x8002000Bu, 9},   {0x80004005u, 5},
+    };
+    const uint32_t u = uint32_t(n);
+    if ((u & 0xFFFF0000u) == 0x800A0000u)
+        return int(u & 0xFFFF);
+    auto it = known.constFind(u);
+    if (it != known.constEnd())
+        return it.value();
+    if (n == 0 || n > 0xFFFF)
+        throwError(err::InvalidCall);
+    return n;
+}
+
 class ErrObject : public NativeObject
 {
 public:
@@ -69,22 +89,35 @@ public:
                 e.source = toStr(in.scalar(*rhs));
             return write ? Value() : Value::str(e.source);
         case HelpFile:
-            return Value::str(QString());
+            if (write)
+                e.helpFile = toStr(in.scalar(*rhs));
+            return write ? Value() : Value::str(e.helpFile);
         case HelpContext:
-            return Value::lng(0);
+            if (write)
+                e.helpContext = toLong(in.scalar(*rhs));
+            return write ? Value() : Value::lng(e.helpContext);
         case Clear:
             in.clearErr();
             return Value();
         case Raise: {
             checkArgs(argc, 1, 5);
-            const int number = toLong(in.scalar(args[0]));
-            if (number == 0)
-                throwError(err::InvalidCall);
+            const int number = raisedNumber(toLong(in.scalar(args[0])));
+            // what the call leaves out stays as the Err object has it
             ScriptException ex = ScriptException::runtime(number);
+            if (!e.source.isEmpty())
+                ex.source = e.source;
+            if (!e.description.isEmpty())
+                ex.description = e.description;
+            ex.helpFile = e.helpFile;
+            ex.helpContext = e.helpContext;
             if (hasArg(args, argc, 1))
                 ex.source = toStr(in.scalar(args[1]));
             if (hasArg(args, argc, 2))
                 ex.description = toStr(in.scalar(args[2]));
+            if (hasArg(args, argc, 3))
+                ex.helpFile = toStr(in.scalar(args[3]));
+            if (hasArg(args, argc, 4))
+                ex.helpContext = toLong(in.scalar(args[4]));
             throw ex;
         }
         }
@@ -239,24 +272,47 @@ private:
         return d;
     }
 
-    QString hashKey(const Value &k) const
+    // The identity of a key: strings by their text (lower case in text mode), objects by
+    // their address, numbers by their value whatever the subtype.
+    struct HashKey
     {
+        char kind = 'e';
+        double num = 0;
+        QString str;
+        bool operator==(const HashKey &o) const
+        {
+            return kind == o.kind && num == o.num && (kind != 's' || str == o.str);
+        }
+    };
+    friend size_t qHash(const HashKey &k, size_t seed)
+    {
+        return k.kind == 's' ? qHash(k.str, seed) : qHashMulti(seed, k.kind, k.num);
+    }
+
+    HashKey hashKey(const Value &k) const
+    {
+        HashKey key;
         switch (k.type()) {
         case VType::String:
-            return u's' + (textMode ? k.strRef().toLower() : k.strRef());
+            key.kind = 's';
+            key.str = textMode ? k.strRef().toLower() : k.strRef();
+            break;
         case VType::Object:
-            return QStringLiteral("o%1").arg(quintptr(k.obj()));
+            key.kind = 'o';
+            key.num = double(quintptr(k.obj()));
+            break;
         case VType::Empty:
-            return QStringLiteral("e");
+            break;
         case VType::Null:
-            return QStringLiteral("z");
-        default: {
-            const double d = toDouble(k);
-            if (d == std::trunc(d) && std::fabs(d) < 1e15)
-                return u'n' + QString::number(int64_t(d));
-            return u'n' + QString::number(d, 'g', 17);
+            key.kind = 'z';
+            break;
+        default:
+            key.kind = 'n';
+            key.num = toDouble(k);
+            if (key.num == 0)
+                key.num = 0; // -0 and 0 are one key
         }
-        }
+        return key;
     }
 
     int find(const Value &key) const { return index.value(hashKey(key), -1); }
@@ -282,7 +338,7 @@ private:
     }
 
     std::vector<Entry> entries;
-    QHash<QString, int> index;
+    QHash<HashKey, int> index;
     size_t live = 0;
     bool textMode = false;
 };

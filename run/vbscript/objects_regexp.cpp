@@ -172,7 +172,11 @@ public:
         case Replace: {
             checkArgs(argc, 2, 2);
             const QString s = toStr(in.scalar(args[0]));
-            const QString repl = toStr(in.scalar(args[1]));
+            const Value replValue = in.scalar(args[1]);
+            // a Boolean replacement writes its number: True is "-1"
+            const QString repl = replValue.type() == VType::Boolean
+                                     ? QString::number(replValue.intValue())
+                                     : toStr(replValue);
             QString out;
             qsizetype last = 0;
             forEachMatch(s, [&](const QRegularExpressionMatch &m) {

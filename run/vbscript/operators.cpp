@@ -66,10 +66,19 @@ Value fitDouble(double d, Rank rank)
     return Value::dbl(d);
 }
 
+// The result rank of +, - and *: the more precise operand, except that a Single with a
+// Long gives a Double.
+Rank resultRank(Rank ra, Rank rb)
+{
+    if ((ra == RSingle && rb == RLong) || (ra == RLong && rb == RSingle))
+        return RDouble;
+    return std::max(ra, rb);
+}
+
 Value arith(Op op, const Value &a, const Value &b)
 {
     const Rank ra = rankOf(a), rb = rankOf(b);
-    Rank rank = std::max(ra, rb);
+    Rank rank = resultRank(ra, rb);
     if (rank <= RLong) {
         const int64_t x = a.type() == VType::Empty ? 0 : a.intValue();
         const int64_t y = b.type() == VType::Empty ? 0 : b.intValue();
@@ -89,10 +98,7 @@ Value arith(Op op, const Value &a, const Value &b)
         return Value::date(r);
     }
     if (rank == RCurrency) {
-        if (ra == RDouble || rb == RDouble || ra == RSingle || rb == RSingle) {
-            double x = toDouble(a), y = toDouble(b);
-            return fitDouble(op == Op::Add ? x + y : op == Op::Sub ? x - y : x * y, RDouble);
-        }
+        // a Currency with any other number, a Single or Double too, gives a Currency
         const int64_t x = toCurrency(a), y = toCurrency(b);
         int64_t r = 0;
         if (op == Op::Mul) {
@@ -201,24 +207,23 @@ int compareValues(const Value &ain, const Value &bin, bool text, bool aLit, bool
     if (!as && !bs) {
         if (a.type() == VType::Currency && b.type() == VType::Currency)
             return a.curValue() < b.curValue() ? -1 : a.curValue() > b.curValue();
+        // a Single with a Double compares at the precision of the Single
+        if ((a.type() == VType::Single && b.type() == VType::Double) ||
+            (a.type() == VType::Double && b.type() == VType::Single))
+            return cmpNum(float(toDouble(a)), float(toDouble(b)));
         return cmpNum(toDouble(a), toDouble(b));
     }
     const Value &num = as ? b : a;
     const Value &str = as ? a : b;
     const bool numLit = as ? bLit : aLit, strLit = as ? aLit : bLit;
-    int r;
-    if (num.isEmpty()) {
+    // Between two variables a number is less than any string. When either side is a
+    // literal or a constant, a string that reads as a number compares as that number.
+    int r = -1;
+    double d;
+    if (num.isEmpty())
         r = cmpStr(QString(), str.strRef());
-    } else if (strLit) {
-        double d;
-        if (!parseNumber(str.strRef(), &d))
-            throwError(err::TypeMismatch);
+    else if ((strLit || numLit) && parseNumber(str.strRef(), &d))
         r = cmpNum(toDouble(num), d);
-    } else if (numLit) {
-        r = cmpStr(toStr(num), str.strRef());
-    } else {
-        r = -1; // a number is less than a string
-    }
     return as ? -r : r;
 }
 
@@ -307,7 +312,7 @@ Value binaryOp(Interp &in, Op op, const Value &ain, const Value &bin, bool aLit,
         const double x = toDouble(a), y = toDouble(b);
         if (y == 0)
             throwError(x == 0 ? err::Overflow : err::DivisionByZero);
-        const Rank r = std::max(rankOf(a), rankOf(b));
+        const Rank r = resultRank(rankOf(a), rankOf(b));
         return fitDouble(x / y, r == RSingle ? RSingle : RDouble);
     }
     case Op::IDiv:
@@ -337,6 +342,8 @@ Value binaryOp(Interp &in, Op op, const Value &ain, const Value &bin, bool aLit,
 
 Value unaryOp(Interp &in, Op op, const Value &ain)
 {
+    if (op == Op::Plus && ain.deref().isObject())
+        return ain.deref(); // unary plus leaves an object as it is
     Value hold;
     const Value *pa = &ain.deref();
     if (pa->isObject()) {

@@ -48,7 +48,7 @@ void Parser::endStatement()
             next();
         return;
     }
-    if (cur().type == Tok::End || (inSingleLineIf > 0 && isKw(Kw::Else)))
+    if (cur().type == Tok::End || (inSingleLineIf > 0 && isKw(Kw::Else)) || atBlockEnd())
         return;
     fail(err::ExpectedEndOfStatement);
 }
@@ -134,8 +134,9 @@ void Parser::parseStatement(Node *block)
     }
     switch (t.kw) {
     case Kw::Dim:
+        // Dim in a class body declares a public field
         next();
-        parseDim(block, false, cls != nullptr && proc == nullptr);
+        parseDim(block, true, cls != nullptr && proc == nullptr);
         return;
     case Kw::Public:
     case Kw::Private: {
@@ -209,9 +210,13 @@ void Parser::parseStatement(Node *block)
         next();
         block->a.push_back(parseAssignOrCall(false, true));
         return;
+    case Kw::Property:
+        if (peek().kw != Kw::Get && peek().kw != Kw::Let && peek().kw != Kw::Set)
+            break; // a variable named Property
+        parseProcedure(true, false);
+        return;
     case Kw::Sub:
     case Kw::Function:
-    case Kw::Property:
         parseProcedure(true, false);
         return;
     case Kw::Class:
@@ -229,6 +234,12 @@ void Parser::parseStatement(Node *block)
         return;
     default:
         break;
+    }
+    if (t.kw == Kw::None && t.lower == u"stop" &&
+        (peek().type == Tok::NewLine || peek().type == Tok::Colon || peek().type == Tok::End)) {
+        next(); // Stop: a breakpoint for a debugger, of no effect here
+        endStatement();
+        return;
     }
     if (t.kw != Kw::None && !isSoftKeyword(t.kw) && t.kw != Kw::Me && !isOp(u'.'))
         fail(err::ExpectedStatement);
@@ -361,7 +372,8 @@ Node *Parser::parseIf()
             Node *block = u.node(NK::Block, cur().line, cur().col);
             while (cur().type == Tok::Colon)
                 next();
-            while (cur().type != Tok::NewLine && cur().type != Tok::End && !isKw(Kw::Else)) {
+            while (cur().type != Tok::NewLine && cur().type != Tok::End && !isKw(Kw::Else) &&
+                   !(isKw(Kw::End) && peek().kw == Kw::If)) {
                 parseStatement(block);
                 while (cur().type == Tok::Colon)
                     next();
@@ -372,6 +384,10 @@ Node *Parser::parseIf()
         if (isKw(Kw::Else)) {
             next();
             n->y = parseLine();
+        }
+        if (isKw(Kw::End) && peek().kw == Kw::If) { // "If c Then x = 1 End If"
+            next();
+            next();
         }
         --inSingleLineIf;
         if (inSingleLineIf == 0 && cur().type == Tok::NewLine)
@@ -431,9 +447,10 @@ Node *Parser::parseSelect()
                 next();
             }
         }
+        // the first statement may follow the values on the same line, even without a colon
         if (cur().type == Tok::Colon || cur().type == Tok::NewLine)
             next();
-        else
+        else if (cur().type != Tok::Ident || isKw(Kw::To) || isKw(Kw::Is))
             fail(err::ExpectedEndOfStatement);
         c->y = parseBlock([this] { return isKw(Kw::Case) || isKw(Kw::End); });
         n->a.push_back(c);

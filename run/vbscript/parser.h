@@ -47,7 +47,17 @@ private:
     bool atEndOfStatement() const
     {
         return cur().type == Tok::NewLine || cur().type == Tok::Colon || cur().type == Tok::End ||
-               (inSingleLineIf > 0 && isKw(Kw::Else));
+               (inSingleLineIf > 0 && isKw(Kw::Else)) || atBlockEnd();
+    }
+    // "End Sub", "End Function", "End Property", "End Class" or "End If" may follow the
+    // last statement of a block on the same line.
+    bool atBlockEnd() const
+    {
+        if (!isKw(Kw::End) || peek().type != Tok::Ident)
+            return false;
+        const Kw k = peek().kw;
+        return k == Kw::Sub || k == Kw::Function || k == Kw::Property || k == Kw::Class ||
+               k == Kw::If;
     }
     [[noreturn]] void fail(int number) const;
     [[noreturn]] void failAt(int number, const Token &t) const;
@@ -82,6 +92,7 @@ private:
     Node *parseBinaryLevel(int level);
     Node *parseNot();
     Node *parseUnary();
+    Node *parseSigned();
     Node *parsePow();
     Node *parsePrimary();
     Node *parseChain(Node *base, bool statementHead);

@@ -93,36 +93,34 @@ Node *Parser::parseNot()
 
 Node *Parser::parseUnary()
 {
+    return parsePow();
+}
+
+// A signed operand: the unary minus binds tighter than ^, so -3^2 is 9.
+Node *Parser::parseSigned()
+{
     if (isOp(u'-') || isOp(u'+')) {
         Node *n = u.node(NK::Unary, cur().line, cur().col);
         n->op = isOp(u'-') ? Op::Neg : Op::Plus;
         next();
         enter();
-        n->x = parseUnary();
+        n->x = parseSigned();
         leave();
         return n;
     }
-    return parsePow();
+    return parseChain(parsePrimary(), false);
 }
 
 Node *Parser::parsePow()
 {
-    Node *left = parseChain(parsePrimary(), false);
+    Node *left = parseSigned();
     while (isOp(u'^')) {
         Node *b = u.node(NK::Binary, cur().line, cur().col);
         b->op = Op::Pow;
         next();
         enter();
         b->x = left;
-        if (isOp(u'-') || isOp(u'+')) {
-            Node *n = u.node(NK::Unary, cur().line, cur().col);
-            n->op = isOp(u'-') ? Op::Neg : Op::Plus;
-            next();
-            n->x = parseChain(parsePrimary(), false);
-            b->y = n;
-        } else {
-            b->y = parseChain(parsePrimary(), false);
-        }
+        b->y = parseSigned();
         leave();
         left = b;
     }
@@ -143,7 +141,7 @@ Node *Parser::parsePrimary()
     case Tok::DateLit: {
         Node *n = u.node(NK::Literal, t.line, t.col);
         n->lit = t.value;
-        n->literalString = t.type == Tok::String;
+        n->literal = true;
         next();
         return n;
     }
@@ -153,6 +151,13 @@ Node *Parser::parsePrimary()
             next();
             n->x = parseExpr();
             expectOp(u')', err::ExpectedRParen);
+            // "(f)(x)" and "Call ((f)) (x)" call f: parentheses around a bare name that
+            // arguments follow do not make a value
+            Node *inner = n->x;
+            while (inner->kind == NK::Paren)
+                inner = inner->x;
+            if (isOp(u'(') && inner->kind == NK::Name && !inner->hasArgs)
+                return inner;
             return n;
         }
         if (isOp(u'.')) {
@@ -161,7 +166,7 @@ Node *Parser::parsePrimary()
             return w;
         }
         if (isOp(u'-') || isOp(u'+'))
-            return parseUnary();
+            return parseSigned();
         fail(err::ExpectedExpression);
     case Tok::Ident:
         break;
@@ -174,6 +179,7 @@ Node *Parser::parsePrimary()
     case Kw::False:
         n = u.node(NK::Literal, t.line, t.col);
         n->lit = Value::boolean(t.kw == Kw::True);
+        n->literal = true;
         next();
         return n;
     case Kw::Empty:
@@ -242,7 +248,9 @@ void Parser::parseArgs(Node *call)
 Node *Parser::parseChain(Node *base, bool statementHead)
 {
     Node *n = base;
-    const bool callable = n->kind == NK::Name || n->kind == NK::WithObj || n->kind == NK::Me;
+    // "(New C).Prop": a member of a parenthesised value
+    const bool callable = n->kind == NK::Name || n->kind == NK::WithObj || n->kind == NK::Me ||
+                          (n->kind == NK::Paren && isOp(u'.'));
     if (!callable)
         return n;
     int links = 0;

@@ -41,7 +41,7 @@ private slots:
         row("name redefined", "Dim a\nDim a", 1041, "Name redefined", 2, 4);
         row("procedure named like a variable", "Dim a\nSub A: End Sub", 1041, "Name redefined", 2,
             4);
-        row("two procedures of one name", "Sub A: End Sub\nFunction a(): End Function", 1041,
+        row("procedure named as a variable", "Dim A\nFunction a(): End Function", 1041,
             "Name redefined", 2, 9);
         // run-time errors
         row("invalid procedure call", "x = 1\nx = Mid(\"abc\", 0)", 5,
