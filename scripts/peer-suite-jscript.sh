@@ -5,6 +5,7 @@
 # fetched with apt-get into a cache folder outside the repository (the same one the
 # VBScript peer suite uses); nothing of them is kept in this repository.
 # Usage: scripts/peer-suite-jscript.sh [-v] [BUILD_DIR]   (-v lists every failing check)
+# scripts/peer-suite.sh runs it after the VBScript scripts and adds up both.
 # PEER_SUITE_CACHE overrides the cache folder (default ~/.cache/quillora/peer-suite).
 set -euo pipefail
 verbose=""
@@ -95,4 +96,6 @@ for name in lang api regexp; do
         grep '^FAIL' "$work/$name.out" | sed 's/^/    /' || true
     fi
 done
-echo "total: $total_pass passed, $total_fail failed (prelude: $(wc -l <"$work/prelude.js") lines before each file)"
+# Line numbers in the stops count the prelude too.
+echo "prelude: $(wc -l <"$work/prelude.js") lines before each file"
+echo "jscript: $total_pass passed, $total_fail failed"

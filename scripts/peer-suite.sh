@@ -4,6 +4,7 @@
 # checks that pass and fail. The sources are fetched with apt-get into a cache folder
 # outside the repository; nothing of them is kept in this repository.
 # Usage: scripts/peer-suite.sh [-v] [BUILD_DIR]   (-v lists every failure and skipped check)
+# The JScript scripts follow, through scripts/peer-suite-jscript.sh.
 # PEER_SUITE_CACHE overrides the cache folder (default ~/.cache/quillora/peer-suite).
 set -euo pipefail
 verbose=""
@@ -199,4 +200,12 @@ for name in lang api regexp; do
     total_pass=$((total_pass + pass))
     total_fail=$((total_fail + fail + ${#stops[@]}))
 done
-echo "$total_pass passed, $total_fail failed"
+echo "vbscript: $total_pass passed, $total_fail failed"
+
+# Then the JScript scripts, through their own runner, and the sum of both.
+js_out="$("$repo/scripts/peer-suite-jscript.sh" ${verbose:+-v} "$build")"
+printf '%s\n' "$js_out"
+js_line=$(printf '%s\n' "$js_out" | grep -E '^jscript: [0-9]+ passed, [0-9]+ failed$' | tail -n 1)
+js_pass=$(printf '%s' "$js_line" | sed -E 's/^jscript: ([0-9]+) passed.*/\1/')
+js_fail=$(printf '%s' "$js_line" | sed -E 's/.* ([0-9]+) failed$/\1/')
+echo "$((total_pass + ${js_pass:-0})) passed, $((total_fail + ${js_fail:-0})) failed"
