@@ -1,4 +1,5 @@
 #include "app/mainform.h"
+#include "editor/windowgradient.h"
 
 #include "app/commandtables.h"
 
@@ -34,7 +35,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QLinearGradient>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
@@ -92,14 +92,7 @@ public:
     using QToolBar::QToolBar;
 
 protected:
-    void paintEvent(QPaintEvent *) override
-    {
-        QPainter painter(this);
-        QLinearGradient gradient(0, 0, 0, height());
-        gradient.setColorAt(0, Qt::white);
-        gradient.setColorAt(1, QColor(207, 207, 207));
-        painter.fillRect(rect(), gradient);
-    }
+    void paintEvent(QPaintEvent *) override { paintWindowGradient(*this); }
 };
 
 // ---- creation ----

@@ -1,4 +1,5 @@
 #include "run/aboutbox.h"
+#include "editor/windowgradient.h"
 
 #include "app/shell.h"
 #include "lang/messages.h"
@@ -7,7 +8,6 @@
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QLinearGradient>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
@@ -23,14 +23,7 @@ public:
     using QWidget::QWidget;
 
 protected:
-    void paintEvent(QPaintEvent *) override
-    {
-        QPainter painter(this);
-        QLinearGradient gradient(0, 0, 0, height());
-        gradient.setColorAt(0, Qt::white);
-        gradient.setColorAt(1, QColor(207, 207, 207));
-        painter.fillRect(rect(), gradient);
-    }
+    void paintEvent(QPaintEvent *) override { paintWindowGradient(*this); }
 };
 
 } // namespace

@@ -1,4 +1,5 @@
 #include "run/scriptforms.h"
+#include "editor/windowgradient.h"
 
 #include "run/scriptentry.h"
 
@@ -11,7 +12,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QLinearGradient>
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -51,11 +51,7 @@ ScriptDialog::ScriptDialog(QWidget *parent) : QDialog(parent)
 
 void ScriptDialog::paintEvent(QPaintEvent *)
 {
-    QPainter painter(this);
-    QLinearGradient gradient(0, 0, 0, height());
-    gradient.setColorAt(0, Qt::white);
-    gradient.setColorAt(1, QColor(207, 207, 207));
-    painter.fillRect(rect(), gradient);
+    paintWindowGradient(*this);
 }
 
 void ScriptDialog::showEvent(QShowEvent *event)

@@ -1,4 +1,5 @@
 #include "texttools/formfiles.h"
+#include "editor/windowgradient.h"
 
 #include "app/prompts.h"
 #include "app/textrules.h"
@@ -15,7 +16,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QLinearGradient>
 #include <QListWidget>
 #include <QPainter>
 #include <QProgressBar>
@@ -300,11 +300,7 @@ void TFormFiles::keyPressEvent(QKeyEvent *event)
 
 void TFormFiles::paintEvent(QPaintEvent *)
 {
-    QPainter painter(this);
-    QLinearGradient gradient(0, 0, 0, height());
-    gradient.setColorAt(0, Qt::white);
-    gradient.setColorAt(1, QColor(207, 207, 207));
-    painter.fillRect(rect(), gradient);
+    paintWindowGradient(*this);
 }
 
 // ---- lists ----
