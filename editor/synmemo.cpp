@@ -150,12 +150,9 @@ void TSynMemoLines::LoadFromBytes(QByteArrayView bytes)
 FileResult TSynMemoLines::SaveToFile(const QString &path) const
 {
     // Straight from the editor's buffer through the encoder to the file.
-    const long length = m_memo.sci(QsciScintillaBase::SCI_GETLENGTH);
-    const auto *bytes =
-        reinterpret_cast<const char *>(m_memo.sci(QsciScintillaBase::SCI_GETCHARACTERPOINTER));
+    const QByteArrayView bytes = m_memo.TextBytes();
     return writeFileSafely(path, [&](const PieceWriter &write) {
-        return encodeEditorText(QByteArrayView(bytes, length), m_memo.m_format, m_memo.m_breaks,
-                                write);
+        return encodeEditorText(bytes, m_memo.m_format, m_memo.m_breaks, write);
     });
 }
 
@@ -290,6 +287,12 @@ void TSynMemo::setFormat(const TextFormat &format)
 {
     m_format = format;
     m_breaks = LineBreaks(format.lineBreak);
+}
+
+QByteArrayView TSynMemo::TextBytes() const
+{
+    const auto *bytes = reinterpret_cast<const char *>(sci(SCI_GETCHARACTERPOINTER));
+    return QByteArrayView(bytes, sci(SCI_GETLENGTH));
 }
 
 bool TSynMemo::IsBlank() const

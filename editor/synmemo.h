@@ -51,6 +51,8 @@ public:
     int TextLength() const;
     // Whether `Text` holds no character above the space, without building it.
     bool IsBlank() const;
+    // The document's own bytes (UTF-8, LF breaks), valid until the next edit.
+    QByteArrayView TextBytes() const;
 
     int SelStart() const;
     void SetSelStart(int index);
