@@ -36,6 +36,16 @@ qsizetype validUtf8Prefix(QByteArrayView bytes, bool &invalid)
     invalid = false;
     qsizetype i = 0;
     while (i < n) {
+        // Eight ASCII bytes at a time: most text is mostly ASCII.
+        while (i + 8 <= n) {
+            quint64 word;
+            std::memcpy(&word, p + i, 8);
+            if (word & 0x8080808080808080ULL)
+                break;
+            i += 8;
+        }
+        if (i >= n)
+            break;
         const unsigned char c = p[i];
         if (c < 0x80) {
             ++i;
