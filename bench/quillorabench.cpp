@@ -132,6 +132,7 @@ int main(int argc, char **argv)
             items << QStringLiteral("proposal%1").arg(i);
             inserts << QStringLiteral("proposal%1()").arg(i);
         }
+        form.SynCompletionProposal1->SetEditor(editor);
         form.SynCompletionProposal1->SetItemList(items);
         form.SynCompletionProposal1->SetInsertList(inserts);
         editor->SetText(QStringLiteral("int main() {\n    pro"));
@@ -142,7 +143,12 @@ int main(int argc, char **argv)
         t.start();
         sendKey(editor, Qt::Key_Space, Qt::ControlModifier, QStringLiteral(" "));
         settle(form);
-        report(double(t.nsecsElapsed()) / 1e9, cpuSeconds() - cpu);
+        const double seconds = double(t.nsecsElapsed()) / 1e9;
+        if (!form.SynCompletionProposal1->IsActive()) {
+            std::fprintf(stderr, "the proposal list did not open\n");
+            return 1;
+        }
+        report(seconds, cpuSeconds() - cpu);
     }
 
     if (what == u"open") {
