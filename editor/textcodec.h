@@ -80,7 +80,6 @@ private:
     LineBreaks::Builder m_breaks;
     QByteArray m_buffer;
     bool m_atStart = true;
-    bool m_breaksTaken = false;
 };
 
 // Writes the editor's form in the file's format, piece by piece.
