@@ -50,7 +50,9 @@ work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 echo "build-qscintilla: building QScintilla $version with our patches into $target (once)"
 start=$(date +%s)
-(cd "$work" && apt-get source -qq "qscintilla2=$version" >/dev/null 2>&1) ||
+fetch() { (cd "$work" && apt-get source -qq "qscintilla2=$version" >/dev/null 2>&1); }
+# A deb-src line added without `apt-get update` since: update once and try again.
+fetch || { $sudo apt-get update -qq -o DPkg::Lock::Timeout=900 && fetch; } ||
     warn "apt-get source qscintilla2=$version failed"
 srcdir="$(find "$work" -maxdepth 1 -type d -name 'qscintilla2-*' | head -1)"
 [ -n "$srcdir" ] || warn "source package not unpacked"
