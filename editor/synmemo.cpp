@@ -250,6 +250,9 @@ TSynMemo::loadDecoded(TextEncoding encoding, qsizetype sizeHint,
     sci(SCI_SETMODEVENTMASK, 0UL);
     sci(SCI_SETUNDOCOLLECTION, 0UL);
     sci(SCI_CLEARALL);
+    // The UTF-16 line index is built once over the whole text afterwards: cheaper than
+    // keeping it up to date through every piece.
+    sci(SCI_RELEASELINECHARACTERINDEX, SC_LINECHARACTERINDEX_UTF16);
     // One allocation for the whole text instead of growing step by step (each step a
     // copy of everything so far).
     const bool utf16 = encoding == TextEncoding::Utf16LE || encoding == TextEncoding::Utf16BE;
@@ -261,6 +264,7 @@ TSynMemo::loadDecoded(TextEncoding encoding, qsizetype sizeHint,
     });
     if (!result)
         sci(SCI_CLEARALL);
+    sci(SCI_ALLOCATELINECHARACTERINDEX, SC_LINECHARACTERINDEX_UTF16);
     m_breaks = result ? decoder.takeBreaks() : LineBreaks();
     m_format = decoder.format();
     m_format.lineBreak = m_breaks.dominant();
