@@ -3,7 +3,7 @@ BUILD_DIR ?= build
 BUILD_TYPE ?= RelWithDebInfo
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build run test install clean
+.PHONY: all deps configure build run test install bench clean
 
 all: build
 
@@ -26,6 +26,12 @@ test: build
 PREFIX ?= /usr/local
 install: build
 	DESTDIR="$(DESTDIR)" cmake --install $(BUILD_DIR) --prefix "$(PREFIX)"
+
+# Release build, generated data, medians of several runs: see bench/README.md.
+bench: deps
+	@cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+	@cmake --build build-bench -j $(JOBS) --target quillora quillora_bench quillora-script
+	QT_QPA_PLATFORM=offscreen python3 bench/run.py build-bench $(BENCH_ARGS)
 
 clean:
 	rm -rf $(BUILD_DIR)

@@ -9,6 +9,7 @@
 #include <QAbstractTextDocumentLayout>
 #include <QAction>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QPrinter>
 #include <QTextCursor>
@@ -108,19 +109,25 @@ void TMainForm::FileOpen()
 
 bool TMainForm::PerformFileOpen(const QString &fileName)
 {
-    // The scheme comes from the name alone, before the text. The file is read first so
+    // The scheme comes from the name alone, before the text. The file is opened first so
     // the old text can go before the new highlighter is set: a highlighter restyles all
-    // the text it finds, and the new text is then styled only where it is shown.
-    QByteArray bytes;
-    const FileResult read = readFileBytes(fileName, bytes);
-    if (read)
+    // the text it finds, and the new text is then styled only where it is shown. The
+    // text then goes from the file straight into the editor.
+    QFile file(fileName);
+    const bool readable = file.open(QIODevice::ReadOnly);
+    if (readable)
         SynMemo1->SetText(QString());
     IsHTML(fileName);
-    if (!read) {
+    if (!readable) {
+        showFileError(fileName, file.errorString());
+        return false;
+    }
+    file.close();
+    if (const FileResult read = SynMemo1->Lines().LoadFromFile(fileName); !read) {
+        SynMemo1->SetModified(false);
         showFileError(fileName, read.error);
         return false;
     }
-    SynMemo1->Lines().LoadFromBytes(bytes);
     SetFileName(fileName);
     SynMemo1->SetModified(false);
     SynMemo1Change();
@@ -137,7 +144,7 @@ TMainForm::SaveOutcome TMainForm::reportSave(const QString &path, const FileResu
 
 TMainForm::SaveOutcome TMainForm::FileSave()
 {
-    if (isBlank(SynMemo1->Text()))
+    if (SynMemo1->IsBlank())
         return SaveOutcome::Skipped;
     if (m_fileName == Message(0) || isBlank(m_fileName))
         return FileSaveAs();

@@ -303,6 +303,10 @@ void TMainForm::buildStatusBar()
         statusBar()->addWidget(panel, last ? 1 : 0);
         m_panels.append(panel);
     }
+    // The length panel grows past its design width for a number that needs it.
+    m_panels[1]->setMinimumWidth(kPanels[1].width);
+    m_panels[1]->setMaximumWidth(QWIDGETSIZE_MAX);
+    m_panels[1]->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
 }
 
 QToolButton *TMainForm::toolButton(const QString &name) const

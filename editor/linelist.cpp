@@ -1,6 +1,7 @@
 #include "editor/linelist.h"
 
 #include <QFile>
+#include <cstring>
 
 FileResult readFileBytes(const QString &path, QByteArray &bytes)
 {
@@ -11,6 +12,26 @@ FileResult readFileBytes(const QString &path, QByteArray &bytes)
     if (file.error() != QFileDevice::NoError)
         return FileResult::failure(file.errorString());
     return {};
+}
+
+FileResult readFileInPieces(QFile &file, const std::function<qsizetype(QByteArrayView, bool)> &take)
+{
+    QByteArray buffer(4 << 20, Qt::Uninitialized);
+    qsizetype have = 0;
+    for (;;) {
+        const qint64 n = file.read(buffer.data() + have, buffer.size() - have);
+        if (n < 0)
+            return FileResult::failure(file.errorString());
+        have += n;
+        const bool last = n == 0;
+        const qsizetype taken = take(QByteArrayView(buffer.constData(), have), last);
+        if (taken < 0 || last)
+            return {};
+        std::memmove(buffer.data(), buffer.data() + taken, have - taken);
+        have -= taken;
+        if (have == buffer.size())
+            buffer.resize(buffer.size() * 2);
+    }
 }
 
 void LineList::SetStrings(int index, const QString &line)
@@ -30,6 +51,7 @@ void LineList::Add(const QString &line)
 void LineList::Clear()
 {
     m_lines.clear();
+    m_breaks = LineBreaks(m_format.lineBreak);
     changed();
 }
 
@@ -41,6 +63,7 @@ QString LineList::Text() const
 void LineList::SetText(const QString &text)
 {
     m_lines = splitLines(text);
+    m_breaks = LineBreaks(m_format.lineBreak);
     changed();
 }
 
@@ -51,6 +74,7 @@ FileResult LineList::LoadFromFile(const QString &path)
         return result;
     DecodedText decoded = decodeText(bytes);
     m_format = decoded.format;
+    m_breaks = std::move(decoded.breaks);
     m_lines = splitLines(decoded.text);
     changed();
     return {};
@@ -58,8 +82,14 @@ FileResult LineList::LoadFromFile(const QString &path)
 
 FileResult LineList::SaveToFile(const QString &path) const
 {
-    const QByteArray bytes = encodeText(m_lines.join(u'\n'), m_format);
+    const QByteArray bytes = encodeText(m_lines.join(u'\n'), m_format, m_breaks);
     return writeFileSafely(path, bytes);
+}
+
+void LineList::setFormat(const TextFormat &format)
+{
+    m_format = format;
+    m_breaks = LineBreaks(format.lineBreak);
 }
 
 void LineList::changed()

@@ -1,15 +1,22 @@
 #pragma once
 // A list of text lines that reads and writes files the way the editor does: the file's
-// encoding and line-break style are remembered and used again when writing, so a file
-// read and written back unedited stays byte for byte the same.
+// encoding and the break of every line are remembered and used again when writing, so a
+// file read and written back unedited stays byte for byte the same.
 
 #include "editor/textcodec.h"
 #include "store/safewrite.h"
 
+#include <QFile>
 #include <QStringList>
 #include <functional>
 
 FileResult readFileBytes(const QString &path, QByteArray &bytes);
+
+// Reads an open file from where it stands, piece by piece. `take` gets what it left
+// untaken the last time followed by the next bytes, and `last` on its final call (with
+// the rest, maybe nothing); it returns how many bytes it took, or -1 to stop early.
+FileResult readFileInPieces(QFile &file,
+                            const std::function<qsizetype(QByteArrayView, bool)> &take);
 
 class LineList
 {
@@ -28,7 +35,9 @@ public:
     FileResult SaveToFile(const QString &path) const;
 
     TextFormat format() const { return m_format; }
-    void setFormat(const TextFormat &format) { m_format = format; }
+    // Every line then ends with the format's break.
+    void setFormat(const TextFormat &format);
+    const LineBreaks &lineBreaks() const { return m_breaks; }
 
     // Called after every change, like the editor's change event.
     void setOnChange(std::function<void()> onChange) { m_onChange = std::move(onChange); }
@@ -38,5 +47,6 @@ private:
 
     QStringList m_lines;
     TextFormat m_format;
+    LineBreaks m_breaks;
     std::function<void()> m_onChange;
 };

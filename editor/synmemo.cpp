@@ -2,6 +2,7 @@
 
 #include "editor/themeimages.h"
 
+#include <QFile>
 #include <QFontMetrics>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -118,25 +119,45 @@ void TSynMemoLines::SetText(const QString &text)
 
 FileResult TSynMemoLines::LoadFromFile(const QString &path)
 {
-    QByteArray bytes;
-    if (FileResult result = readFileBytes(path, bytes); !result)
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return FileResult::failure(file.errorString());
+    // The encoding first, in one pass over the bytes (it stops at the first byte that
+    // is not UTF-8), then the text straight into the editor's buffer.
+    EncodingDetector detector;
+    FileResult result = readFileInPieces(file, [&detector](QByteArrayView bytes, bool last) {
+        const qsizetype taken = detector.feed(bytes, last);
+        return detector.decided() ? -1 : taken;
+    });
+    if (!result)
         return result;
-    LoadFromBytes(std::move(bytes));
-    return {};
+    if (!file.seek(0))
+        return FileResult::failure(file.errorString());
+    return m_memo.loadDecoded(detector.encoding(), file.size(),
+                              [&file](EditorTextDecoder &decoder, const ByteSink &append) {
+                                  return readFileInPieces(
+                                      file, [&](QByteArrayView bytes, bool last) {
+                                          return decoder.feed(bytes, last, append);
+                                      });
+                              });
 }
 
-void TSynMemoLines::LoadFromBytes(QByteArray bytes)
+void TSynMemoLines::LoadFromBytes(QByteArrayView bytes)
 {
-    DecodedText decoded = decodeText(bytes);
-    bytes = QByteArray(); // a large file should not be held three times
-    m_memo.m_format = decoded.format;
-    m_memo.setDocumentText(decoded.text);
-    m_memo.m_textReplaced = true;
+    m_memo.loadDecoded(detectEncoding(bytes), bytes.size(),
+                       [bytes](EditorTextDecoder &decoder, const ByteSink &append) {
+                           decoder.feed(bytes, true, append);
+                           return FileResult();
+                       });
 }
 
 FileResult TSynMemoLines::SaveToFile(const QString &path) const
 {
-    return writeFileSafely(path, encodeText(m_memo.documentText(), m_memo.m_format));
+    // Straight from the editor's buffer through the encoder to the file.
+    const QByteArrayView bytes = m_memo.TextBytes();
+    return writeFileSafely(path, [&](const PieceWriter &write) {
+        return encodeEditorText(bytes, m_memo.m_format, m_memo.m_breaks, write);
+    });
 }
 
 // ---- Editor ----
@@ -162,6 +183,9 @@ TSynMemo::TSynMemo(QWidget *parent) : QsciScintilla(parent)
     applyMargins();
 
     connect(this, &QsciScintilla::textChanged, this, &TSynMemo::OnChange);
+    connect(this, &QsciScintillaBase::SCN_MODIFIED, this,
+            [this](int position, int type, const char *, int, int linesAdded, int, int, int, int,
+                   int) { onModified(position, type, linesAdded); });
     connect(this, &QsciScintilla::marginClicked, this, &TSynMemo::onMarginClicked);
     connect(this, &QsciScintilla::linesChanged, this, [this] {
         if (m_showLineNumbers &&
@@ -211,12 +235,96 @@ void TSynMemo::setDocumentText(const QString &lfText)
     sci(SCI_SETUNDOCOLLECTION, 0UL);
     sci(SCI_CLEARALL);
     SendScintilla(SCI_APPENDTEXT, bytes.size(), bytes.constData());
+    m_breaks = LineBreaks(m_format.lineBreak);
+    afterReplace();
+}
+
+void TSynMemo::afterReplace()
+{
     sci(SCI_SETUNDOCOLLECTION, 1UL);
     sci(SCI_EMPTYUNDOBUFFER);
     markerDeleteAll(-1);
     sci(SCI_GOTOPOS, 0UL);
     sci(SCI_SETFIRSTVISIBLELINE, 0UL);
     sci(SCI_SETXOFFSET, 0UL);
+}
+
+FileResult
+TSynMemo::loadDecoded(TextEncoding encoding, qsizetype sizeHint,
+                      const std::function<FileResult(EditorTextDecoder &, const ByteSink &)> &feed)
+{
+    // No change events while the pieces go in: the editor's own handlers of them would
+    // look at every piece (its accessibility support even converts each to a QString).
+    // One change event follows at the end.
+    const long eventMask = sci(SCI_GETMODEVENTMASK);
+    sci(SCI_SETMODEVENTMASK, 0UL);
+    sci(SCI_SETUNDOCOLLECTION, 0UL);
+    sci(SCI_CLEARALL);
+    // The UTF-16 line index is built once over the whole text afterwards: cheaper than
+    // keeping it up to date through every piece.
+    sci(SCI_RELEASELINECHARACTERINDEX, SC_LINECHARACTERINDEX_UTF16);
+    // One allocation for the whole text instead of growing step by step (each step a
+    // copy of everything so far).
+    const bool utf16 = encoding == TextEncoding::Utf16LE || encoding == TextEncoding::Utf16BE;
+    sci(SCI_ALLOCATE, (utf16 ? sizeHint / 2 : sizeHint) + 1024);
+    EditorTextDecoder decoder(encoding);
+    FileResult result = feed(decoder, [this](QByteArrayView piece) {
+        SendScintilla(SCI_APPENDTEXT, piece.size(), piece.data());
+        return true;
+    });
+    if (!result)
+        sci(SCI_CLEARALL);
+    sci(SCI_ALLOCATELINECHARACTERINDEX, SC_LINECHARACTERINDEX_UTF16);
+    m_breaks = result ? decoder.takeBreaks() : LineBreaks();
+    m_format = decoder.format();
+    m_format.lineBreak = m_breaks.dominant();
+    sci(SCI_SETMODEVENTMASK, eventMask);
+    afterReplace();
+    m_textReplaced = true;
+    applyMargins();
+    emit textChanged();
+    return result;
+}
+
+void TSynMemo::onModified(int position, int type, int linesAdded)
+{
+    if (linesAdded == 0 || !(type & (SC_MOD_INSERTTEXT | SC_MOD_DELETETEXT)))
+        return;
+    const qsizetype line = sci(SCI_LINEFROMPOSITION, position);
+    if (type & SC_MOD_INSERTTEXT)
+        m_breaks.linesInserted(line, linesAdded);
+    else
+        m_breaks.linesRemoved(line, -linesAdded);
+}
+
+void TSynMemo::setFormat(const TextFormat &format)
+{
+    m_format = format;
+    m_breaks = LineBreaks(format.lineBreak);
+}
+
+QByteArrayView TSynMemo::TextBytes() const
+{
+    const auto *bytes = reinterpret_cast<const char *>(sci(SCI_GETCHARACTERPOINTER));
+    return QByteArrayView(bytes, sci(SCI_GETLENGTH));
+}
+
+bool TSynMemo::IsBlank() const
+{
+    // In UTF-8 every byte above the space belongs to a character above it. Read in
+    // pieces from the start: an ordinary text answers after its first bytes.
+    constexpr long kPiece = 1 << 16;
+    const long length = sci(SCI_GETLENGTH);
+    for (long start = 0; start < length; start += kPiece) {
+        const long n = qMin(kPiece, length - start);
+        const auto *bytes =
+            reinterpret_cast<const unsigned char *>(sci(SCI_GETRANGEPOINTER, start, n));
+        for (long i = 0; i < n; ++i) {
+            if (bytes[i] > 32)
+                return false;
+        }
+    }
+    return true;
 }
 
 QString TSynMemo::Text() const

@@ -2,8 +2,9 @@
 // The editor component the rest of the program talks to. It wraps QsciScintilla and
 // speaks in the program's own terms: `Text` is the lines joined by CR LF, positions are
 // 0-based UTF-16 indexes into that text (each line break counts two), lines and columns
-// count from 1. Inside, the document always holds LF line breaks; the file's own
-// encoding and line-break style are remembered beside it and used again when saving.
+// count from 1. Inside, the document always holds UTF-8 with LF line breaks; the file's
+// own encoding and the break of every line are remembered beside it and used again when
+// saving. Loading and saving go piece by piece between the file and the editor's buffer.
 
 #include "editor/linelist.h"
 
@@ -26,7 +27,7 @@ public:
     void SetText(const QString &text);
     FileResult LoadFromFile(const QString &path);
     // The same for a file's bytes already read.
-    void LoadFromBytes(QByteArray bytes);
+    void LoadFromBytes(QByteArrayView bytes);
     FileResult SaveToFile(const QString &path) const;
 
 private:
@@ -52,6 +53,10 @@ public:
     const TSynMemoLines &Lines() const { return m_lines; }
     // Length of `Text` without building it.
     int TextLength() const;
+    // Whether `Text` holds no character above the space, without building it.
+    bool IsBlank() const;
+    // The document's own bytes (UTF-8, LF breaks), valid until the next edit.
+    QByteArrayView TextBytes() const;
 
     int SelStart() const;
     void SetSelStart(int index);
@@ -104,8 +109,11 @@ public:
 
     // The encoding and line-break style of the last file read (or of a new text).
     TextFormat format() const { return m_format; }
-    void setFormat(const TextFormat &format) { m_format = format; }
+    // Every line then ends with the format's break.
+    void setFormat(const TextFormat &format);
     LineBreak lineBreak() const { return m_format.lineBreak; }
+    // The break of every line, kept up to date through every edit.
+    const LineBreaks &lineBreaks() const { return m_breaks; }
 
     // The document's bytes, UTF-8 with LF line breaks, without a copy; valid until the
     // next edit. Searches read it instead of building `Text`.
@@ -143,6 +151,13 @@ private:
     // Document text with LF breaks, straight from the editor's buffer.
     QString documentText() const;
     void setDocumentText(const QString &lfText);
+    // Replaces the document with what `feed` hands to the decoder it is given, piece by
+    // piece; the format and line breaks come from the decoder.
+    FileResult
+    loadDecoded(TextEncoding encoding, qsizetype sizeHint,
+                const std::function<FileResult(EditorTextDecoder &, const ByteSink &)> &feed);
+    void afterReplace();
+    void onModified(int position, int type, int linesAdded);
     qsizetype lineStartIndex(qsizetype line) const;
     qsizetype lineCount() const;
     void defineBookmarkImages();
@@ -151,6 +166,7 @@ private:
 
     TSynMemoLines m_lines{*this};
     TextFormat m_format;
+    LineBreaks m_breaks;
     QFont m_font;
     std::array<int, kBookmarkCount> m_bookmarkColumn{};
     int m_maxScrollWidth = 0;

@@ -2,8 +2,12 @@
 
 #include <QDebug>
 #include <array>
+#include <cstring>
 
 namespace {
+
+// Output is handed on in pieces of about this size.
+constexpr qsizetype kPiece = 1 << 20;
 
 // 0x80..0x9F of Windows-1252; the unassigned bytes keep their own number.
 constexpr std::array<char16_t, 32> kHighControls = {
@@ -11,7 +15,7 @@ constexpr std::array<char16_t, 32> kHighControls = {
     0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
-char windows1252Byte(char16_t c)
+char windows1252Byte(char32_t c)
 {
     if (c < 0x80 || (c >= 0xA0 && c <= 0xFF))
         return char(c);
@@ -22,42 +26,26 @@ char windows1252Byte(char16_t c)
     return '?';
 }
 
-QString decodeUtf16(QByteArrayView bytes, bool bigEndian)
+// Strict UTF-8 (no overlong forms, no surrogates, nothing above U+10FFFF): the length of
+// the longest prefix of whole valid characters. `invalid` tells whether it stopped at a
+// wrong byte rather than at a character cut off by the end.
+qsizetype validUtf8Prefix(QByteArrayView bytes, bool &invalid)
 {
-    const qsizetype units = bytes.size() / 2;
-    QString text(units, Qt::Uninitialized);
-    auto *out = reinterpret_cast<char16_t *>(text.data());
-    const auto *in = reinterpret_cast<const unsigned char *>(bytes.data());
-    for (qsizetype i = 0; i < units; ++i) {
-        const unsigned a = in[2 * i], b = in[2 * i + 1];
-        out[i] = char16_t(bigEndian ? (a << 8 | b) : (b << 8 | a));
-    }
-    return text;
-}
-
-QByteArray encodeUtf16(QStringView text, bool bigEndian)
-{
-    QByteArray bytes(2 + text.size() * 2, Qt::Uninitialized);
-    auto *out = reinterpret_cast<unsigned char *>(bytes.data());
-    out[0] = bigEndian ? 0xFE : 0xFF;
-    out[1] = bigEndian ? 0xFF : 0xFE;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const char16_t c = text[i].unicode();
-        out[2 + 2 * i + (bigEndian ? 0 : 1)] = (c >> 8) & 0xFF;
-        out[2 + 2 * i + (bigEndian ? 1 : 0)] = c & 0xFF;
-    }
-    return bytes;
-}
-
-} // namespace
-
-bool isValidUtf8(QByteArrayView bytes)
-{
-    // Strict: no overlong forms, no surrogates, nothing above U+10FFFF, nothing cut off.
     const auto *p = reinterpret_cast<const unsigned char *>(bytes.data());
     const qsizetype n = bytes.size();
+    invalid = false;
     qsizetype i = 0;
     while (i < n) {
+        // Eight ASCII bytes at a time: most text is mostly ASCII.
+        while (i + 8 <= n) {
+            quint64 word;
+            std::memcpy(&word, p + i, 8);
+            if (word & 0x8080808080808080ULL)
+                break;
+            i += 8;
+        }
+        if (i >= n)
+            break;
         const unsigned char c = p[i];
         if (c < 0x80) {
             ++i;
@@ -80,17 +68,473 @@ bool isValidUtf8(QByteArrayView bytes)
             else if (c == 0xF4)
                 high = 0x8F;
         } else {
-            return false;
+            invalid = true;
+            return i;
         }
-        if (i + length > n || p[i + 1] < low || p[i + 1] > high)
-            return false;
-        for (int k = 2; k < length; ++k) {
-            if ((p[i + k] & 0xC0) != 0x80)
-                return false;
+        for (int k = 1; k < length; ++k) {
+            if (i + k >= n)
+                return i; // cut off: valid so far
+            const unsigned char b = p[i + k];
+            if (k == 1 ? (b < low || b > high) : (b & 0xC0) != 0x80) {
+                invalid = true;
+                return i;
+            }
         }
         i += length;
     }
-    return true;
+    return i;
+}
+
+// One character of the editor's UTF-8, surrogates allowed; a byte that starts no
+// character reads as U+FFFD.
+char32_t nextCodePoint(const unsigned char *&p, const unsigned char *end)
+{
+    const unsigned char c = *p++;
+    if (c < 0x80)
+        return c;
+    int length = 0;
+    char32_t value = 0;
+    if (c >= 0xC2 && c <= 0xDF) {
+        length = 2;
+        value = c & 0x1F;
+    } else if (c >= 0xE0 && c <= 0xEF) {
+        length = 3;
+        value = c & 0x0F;
+    } else if (c >= 0xF0 && c <= 0xF4) {
+        length = 4;
+        value = c & 0x07;
+    } else {
+        return 0xFFFD;
+    }
+    if (end - p < length - 1)
+        return 0xFFFD;
+    for (int k = 1; k < length; ++k) {
+        if ((p[k - 1] & 0xC0) != 0x80)
+            return 0xFFFD;
+    }
+    for (int k = 1; k < length; ++k)
+        value = value << 6 | (*p++ & 0x3F);
+    return value;
+}
+
+void appendUtf8(QByteArray &out, char32_t c)
+{
+    if (c < 0x80) {
+        out.append(char(c));
+    } else if (c < 0x800) {
+        out.append(char(0xC0 | c >> 6));
+        out.append(char(0x80 | (c & 0x3F)));
+    } else if (c < 0x10000) {
+        out.append(char(0xE0 | c >> 12));
+        out.append(char(0x80 | (c >> 6 & 0x3F)));
+        out.append(char(0x80 | (c & 0x3F)));
+    } else {
+        out.append(char(0xF0 | c >> 18));
+        out.append(char(0x80 | (c >> 12 & 0x3F)));
+        out.append(char(0x80 | (c >> 6 & 0x3F)));
+        out.append(char(0x80 | (c & 0x3F)));
+    }
+}
+
+void appendUtf16Unit(QByteArray &out, char16_t unit, bool bigEndian)
+{
+    const char high = char(unit >> 8), low = char(unit & 0xFF);
+    out.append(bigEndian ? high : low);
+    out.append(bigEndian ? low : high);
+}
+
+const char *breakBytes(LineBreak style)
+{
+    switch (style) {
+    case LineBreak::CrLf:
+        return "\r\n";
+    case LineBreak::Cr:
+        return "\r";
+    case LineBreak::Lf:
+        break;
+    }
+    return "\n";
+}
+
+bool startsWith(QByteArrayView bytes, QByteArrayView mark)
+{
+    return bytes.size() >= mark.size() && std::memcmp(bytes.data(), mark.data(), mark.size()) == 0;
+}
+
+const QByteArrayView kUtf8Mark("\xEF\xBB\xBF", 3);
+const QByteArrayView kUtf16LEMark("\xFF\xFE", 2);
+const QByteArrayView kUtf16BEMark("\xFE\xFF", 2);
+
+} // namespace
+
+// ---- Encoding detection ----
+
+qsizetype EncodingDetector::feed(QByteArrayView bytes, bool last)
+{
+    if (m_decided)
+        return bytes.size();
+    qsizetype taken = 0;
+    if (!m_started) {
+        if (bytes.size() < 3 && !last)
+            return 0;
+        m_started = true;
+        if (startsWith(bytes, kUtf16LEMark) || startsWith(bytes, kUtf16BEMark)) {
+            m_encoding = bytes[0] == '\xFF' ? TextEncoding::Utf16LE : TextEncoding::Utf16BE;
+            m_decided = true;
+            return bytes.size();
+        }
+        if (startsWith(bytes, kUtf8Mark)) {
+            m_markSeen = true;
+            taken = 3;
+        }
+    }
+    bool invalid = false;
+    taken += validUtf8Prefix(bytes.sliced(taken), invalid);
+    if (invalid || (last && taken < bytes.size())) {
+        m_encoding = TextEncoding::Windows1252;
+        m_decided = true;
+        return bytes.size();
+    }
+    if (last) {
+        m_encoding = m_markSeen ? TextEncoding::Utf8WithMark : TextEncoding::Utf8;
+        m_decided = true;
+    }
+    return taken;
+}
+
+TextEncoding detectEncoding(QByteArrayView bytes)
+{
+    EncodingDetector detector;
+    detector.feed(bytes, true);
+    return detector.encoding();
+}
+
+// ---- Decoding into the editor's form ----
+
+EditorTextDecoder::EditorTextDecoder(TextEncoding encoding)
+{
+    m_format.encoding = encoding;
+}
+
+void EditorTextDecoder::lineBreak(LineBreak style)
+{
+    m_breaks.add(style);
+}
+
+void EditorTextDecoder::appendCodePoint(char32_t c)
+{
+    appendUtf8(m_buffer, c);
+}
+
+qsizetype EditorTextDecoder::feed(QByteArrayView bytes, bool last, const ByteSink &out)
+{
+    const TextEncoding encoding = m_format.encoding;
+    const bool utf16 = encoding == TextEncoding::Utf16LE || encoding == TextEncoding::Utf16BE;
+    qsizetype taken = 0;
+    if (m_atStart) {
+        const qsizetype markSize = encoding == TextEncoding::Utf8WithMark ? 3 : (utf16 ? 2 : 0);
+        if (bytes.size() < markSize && !last)
+            return 0;
+        m_atStart = false;
+        taken = qMin(markSize, bytes.size());
+    }
+    // A CR at the end of a piece is decided by the next one: the LF of a CR LF pair
+    // must not be taken for a break of its own.
+    const auto takeWithBreaks = [&](const char *p, qsizetype n, bool mayHoldCr) -> qsizetype {
+        const bool holdCr = mayHoldCr && n > 0 && p[n - 1] == '\r';
+        if (holdCr)
+            --n;
+        qsizetype i = 0;
+        while (i < n) {
+            const void *cr = std::memchr(p + i, '\r', size_t(n - i));
+            const qsizetype runEnd = cr ? static_cast<const char *>(cr) - p : n;
+            for (const char *lf = p + i; lf < p + runEnd; ++lf) {
+                lf = static_cast<const char *>(std::memchr(lf, '\n', size_t(p + runEnd - lf)));
+                if (!lf)
+                    break;
+                lineBreak(LineBreak::Lf);
+            }
+            if (!cr)
+                break;
+            if (runEnd + 1 < n && p[runEnd + 1] == '\n') {
+                lineBreak(LineBreak::CrLf);
+                i = runEnd + 2;
+            } else {
+                lineBreak(LineBreak::Cr);
+                i = runEnd + 1;
+            }
+        }
+        return n;
+    };
+
+    m_buffer.clear();
+    if (encoding == TextEncoding::Utf8 || encoding == TextEncoding::Utf8WithMark) {
+        const char *p = bytes.data() + taken;
+        const qsizetype available = bytes.size() - taken;
+        const qsizetype n = takeWithBreaks(p, available, !last);
+        if (n <= 0)
+            return taken;
+        if (!std::memchr(p, '\r', size_t(n))) {
+            if (!out(QByteArrayView(p, n)))
+                return -1;
+            return taken + n;
+        }
+        // CR LF and CR become LF.
+        m_buffer.reserve(n);
+        for (qsizetype i = 0; i < n; ++i) {
+            if (p[i] != '\r') {
+                m_buffer.append(p[i]);
+                continue;
+            }
+            m_buffer.append('\n');
+            if (i + 1 < n && p[i + 1] == '\n')
+                ++i;
+        }
+        if (!out(m_buffer))
+            return -1;
+        return taken + n;
+    }
+
+    if (encoding == TextEncoding::Windows1252) {
+        const char *p = bytes.data() + taken;
+        const qsizetype n = takeWithBreaks(p, bytes.size() - taken, !last);
+        m_buffer.reserve(n + n / 2);
+        for (qsizetype i = 0; i < n; ++i) {
+            const auto b = static_cast<unsigned char>(p[i]);
+            if (b == '\r') {
+                m_buffer.append('\n');
+                if (i + 1 < n && p[i + 1] == '\n')
+                    ++i;
+            } else if (b < 0x80) {
+                m_buffer.append(char(b));
+            } else {
+                appendCodePoint(b < 0xA0 ? kHighControls[b - 0x80] : char32_t(b));
+            }
+        }
+        if (n > 0 && !out(m_buffer))
+            return -1;
+        return taken + n;
+    }
+
+    // UTF-16: whole units only; a high surrogate waits for its partner and a CR for a
+    // possible LF, unless this is the last piece.
+    const bool bigEndian = encoding == TextEncoding::Utf16BE;
+    const auto *p = reinterpret_cast<const unsigned char *>(bytes.data() + taken);
+    qsizetype units = (bytes.size() - taken) / 2;
+    const auto unitAt = [&](qsizetype i) -> char16_t {
+        const unsigned a = p[2 * i], b = p[2 * i + 1];
+        return char16_t(bigEndian ? (a << 8 | b) : (b << 8 | a));
+    };
+    if (!last && units > 0) {
+        const char16_t lastUnit = unitAt(units - 1);
+        if (QChar::isHighSurrogate(lastUnit) || lastUnit == u'\r')
+            --units;
+    }
+    m_buffer.reserve(units * 3 / 2);
+    for (qsizetype i = 0; i < units; ++i) {
+        const char16_t u = unitAt(i);
+        if (u == u'\n') {
+            lineBreak(LineBreak::Lf);
+            m_buffer.append('\n');
+        } else if (u == u'\r') {
+            const bool pair = i + 1 < units && unitAt(i + 1) == u'\n';
+            lineBreak(pair ? LineBreak::CrLf : LineBreak::Cr);
+            m_buffer.append('\n');
+            i += pair ? 1 : 0;
+        } else if (QChar::isHighSurrogate(u) && i + 1 < units &&
+                   QChar::isLowSurrogate(unitAt(i + 1))) {
+            appendCodePoint(QChar::surrogateToUcs4(u, unitAt(i + 1)));
+            ++i;
+        } else {
+            appendCodePoint(u); // lone surrogates too, in their three-byte form
+        }
+    }
+    qsizetype used = taken + units * 2;
+    if (last && used < bytes.size()) {
+        m_format.strayByte = bytes.sliced(used).toByteArray();
+        used = bytes.size();
+    }
+    if (!m_buffer.isEmpty() && !out(m_buffer))
+        return -1;
+    return used;
+}
+
+LineBreaks EditorTextDecoder::takeBreaks()
+{
+    LineBreaks breaks = m_breaks.finish();
+    m_format.lineBreak = breaks.dominant();
+    return breaks;
+}
+
+// ---- Encoding from the editor's form ----
+
+bool encodeEditorText(QByteArrayView utf8, const TextFormat &format, const LineBreaks &breaks,
+                      const ByteSink &out)
+{
+    const TextEncoding encoding = format.encoding;
+    const bool utf16 = encoding == TextEncoding::Utf16LE || encoding == TextEncoding::Utf16BE;
+    const bool bigEndian = encoding == TextEncoding::Utf16BE;
+    if (encoding == TextEncoding::Utf8WithMark && !out(kUtf8Mark))
+        return false;
+    if (utf16 && !out(bigEndian ? kUtf16BEMark : kUtf16LEMark))
+        return false;
+    const bool toUtf8 = encoding == TextEncoding::Utf8 || encoding == TextEncoding::Utf8WithMark;
+    if (toUtf8 && breaks.uniform() && breaks.dominant() == LineBreak::Lf)
+        return utf8.isEmpty() || out(utf8);
+
+    QByteArray buffer;
+    buffer.reserve(kPiece + 64);
+    auto exception = breaks.exceptions().begin();
+    const auto exceptionsEnd = breaks.exceptions().end();
+    qsizetype line = 0;
+    const auto appendBreak = [&] {
+        LineBreak style = breaks.dominant();
+        if (exception != exceptionsEnd && exception->line == line)
+            style = (exception++)->style;
+        ++line;
+        for (const char *b = breakBytes(style); *b; ++b) {
+            if (utf16)
+                appendUtf16Unit(buffer, char16_t(*b), bigEndian);
+            else
+                buffer.append(*b);
+        }
+    };
+    const auto flushIfFull = [&] {
+        if (buffer.size() < kPiece)
+            return true;
+        const bool ok = out(buffer);
+        buffer.clear();
+        return ok;
+    };
+
+    const auto *p = reinterpret_cast<const unsigned char *>(utf8.data());
+    const auto *end = p + utf8.size();
+    if (toUtf8) {
+        // Runs between LFs are copied as they are.
+        while (p < end) {
+            const auto *lf =
+                static_cast<const unsigned char *>(std::memchr(p, '\n', size_t(end - p)));
+            const auto *runEnd = lf ? lf : end;
+            while (p < runEnd) {
+                const qsizetype n = qMin<qsizetype>(runEnd - p, kPiece);
+                buffer.append(reinterpret_cast<const char *>(p), n);
+                p += n;
+                if (!flushIfFull())
+                    return false;
+            }
+            if (lf) {
+                appendBreak();
+                ++p;
+            }
+        }
+    } else {
+        while (p < end) {
+            if (*p == '\n') {
+                appendBreak();
+                ++p;
+            } else {
+                const char32_t c = nextCodePoint(p, end);
+                if (!utf16) {
+                    buffer.append(windows1252Byte(c));
+                } else if (c >= 0x10000) {
+                    appendUtf16Unit(buffer, QChar::highSurrogate(c), bigEndian);
+                    appendUtf16Unit(buffer, QChar::lowSurrogate(c), bigEndian);
+                } else {
+                    appendUtf16Unit(buffer, char16_t(c), bigEndian);
+                }
+            }
+            if (!flushIfFull())
+                return false;
+        }
+    }
+    if (utf16)
+        buffer.append(format.strayByte);
+    return buffer.isEmpty() || out(buffer);
+}
+
+// ---- Whole texts ----
+
+QByteArray toEditorUtf8(QStringView text)
+{
+    QByteArray out;
+    out.reserve(text.size() + text.size() / 4);
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t u = text[i].unicode();
+        if (QChar::isHighSurrogate(u) && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+            appendUtf8(out, QChar::surrogateToUcs4(u, text[i + 1].unicode()));
+            ++i;
+        } else {
+            appendUtf8(out, u);
+        }
+    }
+    return out;
+}
+
+QString fromEditorUtf8(QByteArrayView utf8)
+{
+    // Qt's own conversion is much faster; it would turn the three-byte form of a lone
+    // surrogate into U+FFFD and it drops a byte-order mark at the start, so the marks at
+    // the start are counted apart and only text without such forms goes that way.
+    const auto *bytes = reinterpret_cast<const unsigned char *>(utf8.data());
+    bool surrogates = false;
+    for (qsizetype i = 0; i + 1 < utf8.size() && !surrogates; ++i)
+        surrogates = bytes[i] == 0xED && bytes[i + 1] >= 0xA0;
+    if (!surrogates) {
+        qsizetype marks = 0;
+        while (utf8.sliced(3 * marks).startsWith(kUtf8Mark))
+            ++marks;
+        return QString(marks, QChar(0xFEFF)) + QString::fromUtf8(utf8.sliced(3 * marks));
+    }
+    QString text;
+    text.reserve(utf8.size());
+    const auto *p = reinterpret_cast<const unsigned char *>(utf8.data());
+    const auto *end = p + utf8.size();
+    while (p < end) {
+        const char32_t c = nextCodePoint(p, end);
+        if (c >= 0x10000) {
+            text.append(QChar(QChar::highSurrogate(c)));
+            text.append(QChar(QChar::lowSurrogate(c)));
+        } else {
+            text.append(QChar(char16_t(c)));
+        }
+    }
+    return text;
+}
+
+DecodedText decodeText(const QByteArray &bytes)
+{
+    EditorTextDecoder decoder(detectEncoding(bytes));
+    QByteArray utf8;
+    decoder.feed(bytes, true, [&utf8](QByteArrayView piece) {
+        utf8.append(piece);
+        return true;
+    });
+    DecodedText result;
+    result.breaks = decoder.takeBreaks();
+    result.format = decoder.format();
+    result.text = fromEditorUtf8(utf8);
+    return result;
+}
+
+QByteArray encodeText(QStringView text, const TextFormat &format, const LineBreaks &breaks)
+{
+    QByteArray bytes;
+    encodeEditorText(toEditorUtf8(text), format, breaks, [&bytes](QByteArrayView piece) {
+        bytes.append(piece);
+        return true;
+    });
+    return bytes;
+}
+
+QByteArray encodeText(QStringView text, const TextFormat &format)
+{
+    return encodeText(text, format, LineBreaks(format.lineBreak));
+}
+
+bool isValidUtf8(QByteArrayView bytes)
+{
+    bool invalid = false;
+    return validUtf8Prefix(bytes, invalid) == bytes.size();
 }
 
 QString fromWindows1252(QByteArrayView bytes)
@@ -145,50 +589,9 @@ LineBreak normaliseLineBreaks(QString &text)
     return style;
 }
 
-DecodedText decodeText(const QByteArray &bytes)
-{
-    DecodedText result;
-    const auto startsWith = [&](std::initializer_list<unsigned char> mark) {
-        if (bytes.size() < qsizetype(mark.size()))
-            return false;
-        qsizetype i = 0;
-        for (unsigned char m : mark) {
-            if (static_cast<unsigned char>(bytes[i++]) != m)
-                return false;
-        }
-        return true;
-    };
-    if (startsWith({0xEF, 0xBB, 0xBF})) {
-        result.format.encoding = TextEncoding::Utf8WithMark;
-        result.text = QString::fromUtf8(QByteArrayView(bytes).sliced(3));
-    } else if (startsWith({0xFF, 0xFE}) || startsWith({0xFE, 0xFF})) {
-        const bool bigEndian = static_cast<unsigned char>(bytes[0]) == 0xFE;
-        result.format.encoding = bigEndian ? TextEncoding::Utf16BE : TextEncoding::Utf16LE;
-        result.text = decodeUtf16(QByteArrayView(bytes).sliced(2), bigEndian);
-        if (bytes.size() % 2 != 0)
-            result.format.strayByte = bytes.right(1);
-    } else if (isValidUtf8(bytes)) {
-        result.format.encoding = TextEncoding::Utf8;
-        result.text = QString::fromUtf8(bytes);
-    } else {
-        result.format.encoding = TextEncoding::Windows1252;
-        result.text = fromWindows1252(bytes);
-    }
-    result.format.lineBreak = normaliseLineBreaks(result.text);
-    return result;
-}
-
 QString lineBreakText(LineBreak style)
 {
-    switch (style) {
-    case LineBreak::CrLf:
-        return QStringLiteral("\r\n");
-    case LineBreak::Cr:
-        return QStringLiteral("\r");
-    case LineBreak::Lf:
-        break;
-    }
-    return QStringLiteral("\n");
+    return QString::fromLatin1(breakBytes(style));
 }
 
 QString withLineBreaks(QStringView lfText, QStringView lineBreak)
@@ -206,29 +609,6 @@ QString withLineBreaks(QStringView lfText, QStringView lineBreak)
     }
     result.append(lfText.sliced(from));
     return result;
-}
-
-QByteArray encodeText(QStringView text, const TextFormat &format)
-{
-    QString withBreaks;
-    QStringView body = text;
-    if (format.lineBreak != LineBreak::Lf) {
-        withBreaks = withLineBreaks(text, lineBreakText(format.lineBreak));
-        body = withBreaks;
-    }
-    switch (format.encoding) {
-    case TextEncoding::Utf8:
-        return body.toUtf8();
-    case TextEncoding::Utf8WithMark:
-        return QByteArray("\xEF\xBB\xBF") + body.toUtf8();
-    case TextEncoding::Utf16LE:
-        return encodeUtf16(body, false) + format.strayByte;
-    case TextEncoding::Utf16BE:
-        return encodeUtf16(body, true) + format.strayByte;
-    case TextEncoding::Windows1252:
-        return toWindows1252(body);
-    }
-    return {};
 }
 
 QStringList splitLines(QStringView text)

@@ -79,11 +79,31 @@ inline char16_t asciiLowerChar(char16_t c)
     return c >= u'A' && c <= u'Z' ? char16_t(c + 32) : c;
 }
 
+// One unit of a text: UTF-16 or UTF-8. All the words looked for are ASCII, and in UTF-8
+// every byte of another character is above 127, so both forms give the same answers.
+inline char16_t unitAt(QStringView text, qsizetype i)
+{
+    return text[i].unicode();
+}
+inline char16_t unitAt(QByteArrayView text, qsizetype i)
+{
+    return static_cast<unsigned char>(text[i]);
+}
+
 // `lowerSub` is all lower case; only the ASCII letters of `text` are folded.
-bool equalsAsciiFolded(QStringView text, QStringView lowerSub)
+template <typename Text> bool equalsAsciiFolded(Text text, QStringView lowerSub)
 {
     for (qsizetype i = 0; i < lowerSub.size(); ++i) {
-        if (asciiLowerChar(text[i].unicode()) != lowerSub[i].unicode())
+        if (asciiLowerChar(unitAt(text, i)) != lowerSub[i].unicode())
+            return false;
+    }
+    return true;
+}
+
+template <typename Text> bool isBlankText(Text text)
+{
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (unitAt(text, i) > 32)
             return false;
     }
     return true;
@@ -154,7 +174,9 @@ qsizetype TextPos(QStringView sub, QStringView text, qsizetype start, qsizetype 
     return -1;
 }
 
-int DetectScheme(QStringView editorText)
+namespace {
+
+template <typename Text> int detectSchemeIn(Text editorText)
 {
     // One pass over the text finds the first place of every word the tests ask about; the
     // outcome is that of searching each word with TextPos from position 1 ("end" from
@@ -185,7 +207,7 @@ int DetectScheme(QStringView editorText)
 
     const qsizetype length = editorText.size();
     // TextPos finds nothing in a blank text or from a start not below the text's length.
-    if (length < 2 || isBlank(editorText))
+    if (length < 2 || isBlankText(editorText))
         return 0;
     std::array<bool, WordCount> found{};
     bool beginSeen = false;
@@ -195,7 +217,7 @@ int DetectScheme(QStringView editorText)
             found[word] = true;
     };
     for (qsizetype at = 0; at < length; ++at) {
-        switch (asciiLowerChar(editorText[at].unicode())) {
+        switch (asciiLowerChar(unitAt(editorText, at))) {
         case u'b':
             test(Begin, at);
             beginSeen = found[Begin];
@@ -252,4 +274,16 @@ int DetectScheme(QStringView editorText)
     if (found[Perl])
         return 9;
     return 0;
+}
+
+} // namespace
+
+int DetectScheme(QStringView editorText)
+{
+    return detectSchemeIn(editorText);
+}
+
+int DetectScheme(QByteArrayView editorUtf8)
+{
+    return detectSchemeIn(editorUtf8);
 }

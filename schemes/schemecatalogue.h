@@ -76,3 +76,5 @@ qsizetype TextPos(QStringView sub, QStringView text, qsizetype start, qsizetype 
 // The content code (0 to 9) of an editor text (lines joined by CR LF); 0 when no scheme
 // is recognised.
 int DetectScheme(QStringView editorText);
+// The same straight on the editor's UTF-8 buffer (any line breaks): the same answer.
+int DetectScheme(QByteArrayView editorUtf8);

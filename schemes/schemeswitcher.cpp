@@ -142,7 +142,7 @@ void SchemeSwitcher::SetHColors()
 
 int SchemeSwitcher::DetectScheme() const
 {
-    return ::DetectScheme(m_host.editor->Text());
+    return ::DetectScheme(m_host.editor->TextBytes());
 }
 
 bool SchemeSwitcher::editorIsBlank() const

@@ -11,6 +11,15 @@
 SaveResult writeFileSafely(const QString &path, const QByteArray &bytes,
                            std::optional<QFileDevice::Permissions> newFilePermissions)
 {
+    return writeFileSafely(
+        path, [&bytes](const PieceWriter &write) { return bytes.isEmpty() || write(bytes); },
+        newFilePermissions);
+}
+
+SaveResult writeFileSafely(const QString &path,
+                           const std::function<bool(const PieceWriter &)> &produce,
+                           std::optional<QFileDevice::Permissions> newFilePermissions)
+{
     // QFileInfo::exists follows links, so a link to a missing file counts as new.
     const bool isNew = !QFileInfo::exists(path);
     // QSaveFile resolves links itself, keeps the old file's permissions and removes its
@@ -28,13 +37,18 @@ SaveResult writeFileSafely(const QString &path, const QByteArray &bytes,
         return SaveResult::failure(file.errorString());
     if (isNew && newFilePermissions && !file.setPermissions(*newFilePermissions))
         return fail(file.errorString());
-    // A short count is no error yet; the next call reports why the rest did not fit.
-    for (qint64 written = 0; written < bytes.size();) {
-        const qint64 n = file.write(bytes.constData() + written, bytes.size() - written);
-        if (n <= 0)
-            return fail(file.errorString());
-        written += n;
-    }
+    const PieceWriter write = [&file](QByteArrayView piece) {
+        // A short count is no error yet; the next call reports why the rest did not fit.
+        for (qint64 written = 0; written < piece.size();) {
+            const qint64 n = file.write(piece.data() + written, piece.size() - written);
+            if (n <= 0)
+                return false;
+            written += n;
+        }
+        return true;
+    };
+    if (!produce(write))
+        return fail(file.errorString());
     // commit() syncs too but ignores the result; some file systems report a full disk
     // only here.
     if (::fsync(file.handle()) != 0 && errno != EINVAL && errno != EROFS)

@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QFileDevice>
 #include <QString>
+#include <functional>
 #include <optional>
 
 // What a write or read of a whole file came to: `error` holds the system's text (for
@@ -40,6 +41,14 @@ inline constexpr QFileDevice::Permissions kOwnerOnlyFile =
 // the folder cannot take a temporary file (no write permission on the folder, but on the
 // file) is the file written in place.
 SaveResult writeFileSafely(const QString &path, const QByteArray &bytes,
+                           std::optional<QFileDevice::Permissions> newFilePermissions = {});
+
+// The same for content made piece by piece, so a large file needs no copy in memory:
+// `produce` hands every piece to the writer it is given, which returns false once a
+// write has failed; `produce` then returns false too.
+using PieceWriter = std::function<bool(QByteArrayView)>;
+SaveResult writeFileSafely(const QString &path,
+                           const std::function<bool(const PieceWriter &)> &produce,
                            std::optional<QFileDevice::Permissions> newFilePermissions = {});
 
 // Removes the temporary files that an interrupted writeFileSafely of `path` can leave

@@ -6,6 +6,7 @@
 #include <Qsci/qscilexercpp.h>
 
 #include <QElapsedTimer>
+#include <QRandomGenerator>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -28,8 +29,13 @@ private slots:
     void clearKeepsFormat();
     void positionsInLargeDocument();
     void highlighterSwitchOnLargeDocument();
+    void breaksSurviveEditsLikeTheModel();
+    void editOnMixedFileChangesOnlyThatLine();
+    void blankness_data();
+    void blankness();
 
 private:
+    QByteArray loadEditSave(const QByteArray &bytes, const std::function<void(TSynMemo &)> &edit);
     QTemporaryDir m_dir;
 };
 
@@ -289,6 +295,248 @@ void TestSynMemo::highlighterSwitchOnLargeDocument()
     QVERIFY2(elapsed < 500, qPrintable(QStringLiteral("%1 ms").arg(elapsed)));
     QCOMPARE(memo.SendScintilla(QsciScintillaBase::SCI_GETSTYLEAT, 0L) & 0x1F, 5L); // "int"
     memo.SetHighlighter(nullptr);
+}
+
+namespace {
+
+// A plain model of a file's lines for the differential test: each line with the bytes
+// of its break (none for the last), edited by the rules the editor must follow.
+struct ModelLine
+{
+    QByteArray text;
+    QByteArray lineBreak;
+};
+
+class LineModel
+{
+public:
+    explicit LineModel(const QByteArray &bytes)
+    {
+        QByteArray text;
+        for (qsizetype i = 0; i < bytes.size(); ++i) {
+            const char c = bytes[i];
+            if (c != '\r' && c != '\n') {
+                text.append(c);
+                continue;
+            }
+            const bool pair = c == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n';
+            m_lines.push_back({text, pair ? QByteArray("\r\n") : QByteArray(1, c)});
+            text.clear();
+            i += pair ? 1 : 0;
+        }
+        m_lines.push_back({text, {}});
+        // The most frequent break, the first one found on a tie, LF when there is none.
+        std::vector<std::pair<QByteArray, int>> counts;
+        for (const ModelLine &line : m_lines) {
+            if (line.lineBreak.isEmpty())
+                continue;
+            auto it = std::find_if(counts.begin(), counts.end(),
+                                   [&](const auto &c) { return c.first == line.lineBreak; });
+            if (it == counts.end())
+                counts.push_back({line.lineBreak, 1});
+            else
+                ++it->second;
+        }
+        m_dominant = "\n";
+        int best = 0;
+        for (const auto &[style, count] : counts) {
+            if (count > best) {
+                best = count;
+                m_dominant = style;
+            }
+        }
+    }
+
+    int lineCount() const { return int(m_lines.size()); }
+    int lineLength(int line) const { return int(m_lines[line].text.size()); }
+    qsizetype position(int line, int column) const
+    {
+        qsizetype position = column;
+        for (int i = 0; i < line; ++i)
+            position += m_lines[i].text.size() + 1;
+        return position;
+    }
+
+    // `text` holds LF breaks only.
+    void insert(int line, int column, const QByteArray &text)
+    {
+        const QList<QByteArray> pieces = text.split('\n');
+        const ModelLine old = m_lines[line];
+        std::vector<ModelLine> replacement;
+        if (pieces.size() == 1) {
+            replacement.push_back(
+                {old.text.left(column) + text + old.text.mid(column), old.lineBreak});
+        } else {
+            replacement.push_back({old.text.left(column) + pieces.front(), m_dominant});
+            for (qsizetype i = 1; i + 1 < pieces.size(); ++i)
+                replacement.push_back({pieces[i], m_dominant});
+            replacement.push_back({pieces.back() + old.text.mid(column), old.lineBreak});
+        }
+        m_lines.erase(m_lines.begin() + line);
+        m_lines.insert(m_lines.begin() + line, replacement.begin(), replacement.end());
+    }
+
+    // Joined lines keep the break of the last of them.
+    void remove(int line, int column, int endLine, int endColumn)
+    {
+        const ModelLine joined{m_lines[line].text.left(column) +
+                                   m_lines[endLine].text.mid(endColumn),
+                               m_lines[endLine].lineBreak};
+        m_lines.erase(m_lines.begin() + line, m_lines.begin() + endLine + 1);
+        m_lines.insert(m_lines.begin() + line, joined);
+    }
+
+    QByteArray bytes() const
+    {
+        QByteArray out;
+        for (const ModelLine &line : m_lines)
+            out += line.text + line.lineBreak;
+        return out;
+    }
+
+private:
+    std::vector<ModelLine> m_lines;
+    QByteArray m_dominant;
+};
+
+QByteArray randomBytes(QRandomGenerator &random, int maxLength, const char *alphabet)
+{
+    const int length = random.bounded(maxLength + 1);
+    const int letters = int(std::strlen(alphabet));
+    QByteArray bytes;
+    for (int i = 0; i < length; ++i)
+        bytes.append(alphabet[random.bounded(letters)]);
+    return bytes;
+}
+
+} // namespace
+
+QByteArray TestSynMemo::loadEditSave(const QByteArray &bytes,
+                                     const std::function<void(TSynMemo &)> &edit)
+{
+    const QString in = m_dir.filePath(QStringLiteral("edit-in.txt"));
+    const QString out = m_dir.filePath(QStringLiteral("edit-out.txt"));
+    QFile file(in);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return {};
+    file.write(bytes);
+    file.close();
+    TSynMemo memo;
+    if (!memo.Lines().LoadFromFile(in))
+        return {};
+    edit(memo);
+    if (!memo.Lines().SaveToFile(out))
+        return {};
+    QFile written(out);
+    if (!written.open(QIODevice::ReadOnly))
+        return {};
+    return written.readAll();
+}
+
+void TestSynMemo::breaksSurviveEditsLikeTheModel()
+{
+    // Differential: random files of mixed breaks, random inserts and deletes through the
+    // editor, and the saved bytes against the plain model above.
+    QRandomGenerator random(20261210);
+    for (int round = 0; round < 300; ++round) {
+        const QByteArray original = randomBytes(random, 30, "ab\r\n\n\r");
+        LineModel model(original);
+        std::vector<std::function<void(TSynMemo &)>> edits;
+        QStringList steps;
+        const int editCount = random.bounded(1, 5);
+        for (int e = 0; e < editCount; ++e) {
+            const int line = random.bounded(model.lineCount());
+            const int column = random.bounded(model.lineLength(line) + 1);
+            const qsizetype position = model.position(line, column);
+            if (random.bounded(2) == 0) {
+                const QByteArray text = randomBytes(random, 5, "xy\n");
+                model.insert(line, column, text);
+                steps << QStringLiteral("insert %1 at %2")
+                             .arg(QString::fromLatin1(text.toPercentEncoding()))
+                             .arg(position);
+                edits.push_back([position, text](TSynMemo &memo) {
+                    memo.SendScintilla(QsciScintillaBase::SCI_INSERTTEXT, position,
+                                       text.constData());
+                });
+            } else {
+                const int endLine = random.bounded(line, qMin(model.lineCount(), line + 3));
+                const int endColumn = endLine == line
+                                          ? random.bounded(column, model.lineLength(line) + 1)
+                                          : random.bounded(model.lineLength(endLine) + 1);
+                const qsizetype end = model.position(endLine, endColumn);
+                model.remove(line, column, endLine, endColumn);
+                steps << QStringLiteral("delete %1..%2").arg(position).arg(end);
+                edits.push_back([position, end](TSynMemo &memo) {
+                    memo.SendScintilla(QsciScintillaBase::SCI_DELETERANGE, position,
+                                       end - position);
+                });
+            }
+        }
+        const QByteArray saved = loadEditSave(original, [&](TSynMemo &memo) {
+            for (const auto &edit : edits)
+                edit(memo);
+        });
+        if (saved != model.bytes()) {
+            qWarning() << "file" << original.toPercentEncoding() << "edits" << steps;
+            QCOMPARE(saved.toPercentEncoding(), model.bytes().toPercentEncoding());
+        }
+    }
+}
+
+void TestSynMemo::editOnMixedFileChangesOnlyThatLine()
+{
+    // A program file (first break a lone CR) and a text with all three breaks: one
+    // character typed changes that byte only; an unedited save changes nothing.
+    const QByteArray binary("\x7F"
+                            "ELF\r\x01\n\0\0\n\x90\xFF\r\n\n\nend",
+                            19);
+    QCOMPARE(loadEditSave(binary, [](TSynMemo &) {}), binary);
+    QByteArray expected = binary;
+    expected.insert(16, 'X');
+    QCOMPARE(loadEditSave(binary,
+                          [](TSynMemo &memo) {
+                              memo.SetCaretXY(1, 7);
+                              memo.SetSelText(QStringLiteral("X"));
+                          }),
+             expected);
+
+    const QByteArray mixed("one\r\ntwo\nthree\rfour");
+    QCOMPARE(loadEditSave(mixed, [](TSynMemo &) {}), mixed);
+    // A line typed after "two" gets the most frequent break (each occurs once: the first,
+    // CR LF); "two" keeps its LF.
+    QCOMPARE(loadEditSave(mixed,
+                          [](TSynMemo &memo) {
+                              memo.SetCaretXY(4, 2);
+                              memo.SetSelText(QStringLiteral("\r\nnew"));
+                          }),
+             QByteArray("one\r\ntwo\r\nnew\nthree\rfour"));
+    // Joining "two" and "three" keeps the break of "three".
+    QCOMPARE(loadEditSave(mixed,
+                          [](TSynMemo &memo) {
+                              memo.SetSelStart(memo.RowColToCharIndex(4, 2));
+                              memo.SetSelLength(2);
+                              memo.SetSelText(QString());
+                          }),
+             QByteArray("one\r\ntwothree\rfour"));
+}
+
+void TestSynMemo::blankness_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("blank");
+    QTest::newRow("empty") << QString() << true;
+    QTest::newRow("breaks, tabs, spaces") << QStringLiteral(" \t\r\n\r\n ") << true;
+    QTest::newRow("letter at the end") << (QString(70000, u' ') + u'x') << false;
+    QTest::newRow("non-breaking space") << QStringLiteral("\u00A0") << false;
+}
+
+void TestSynMemo::blankness()
+{
+    QFETCH(QString, text);
+    QFETCH(bool, blank);
+    TSynMemo memo;
+    memo.SetText(text);
+    QCOMPARE(memo.IsBlank(), blank);
 }
 
 QTEST_MAIN(TestSynMemo)

@@ -5,6 +5,27 @@
 #include <QElapsedTimer>
 #include <QTest>
 
+namespace {
+
+// Hands `bytes` to `take` the way readFileInPieces does, `size` new bytes at a time.
+void feedInPieces(const QByteArray &bytes, qsizetype size,
+                  const std::function<qsizetype(QByteArrayView, bool)> &take)
+{
+    QByteArray pending;
+    for (qsizetype at = 0;;) {
+        const QByteArray next = bytes.mid(at, size);
+        at += next.size();
+        pending += next;
+        const bool last = next.isEmpty();
+        const qsizetype taken = take(pending, last);
+        if (taken < 0 || last)
+            return;
+        pending.remove(0, taken);
+    }
+}
+
+} // namespace
+
 class TestTextCodec : public QObject
 {
     Q_OBJECT
@@ -15,8 +36,14 @@ private slots:
     void windows1252Replacement();
     void splitLines_data();
     void splitLines();
-    void mixedBreaksWrittenInFirstStyle();
     void manyLineBreaksWrittenInLinearTime();
+    void breaksKeptPerLine_data();
+    void breaksKeptPerLine();
+    void dominantBreak_data();
+    void dominantBreak();
+    void decodingInPieces_data();
+    void decodingInPieces();
+    void lineBreakShifts();
 };
 
 void TestTextCodec::detection_data()
@@ -39,6 +66,22 @@ void TestTextCodec::detection_data()
         << QByteArray("\xFE\xFF\0x", 4) << int(TextEncoding::Utf16BE) << int(LineBreak::Lf);
     QTest::newRow("utf16 odd length")
         << QByteArray("\xFF\xFEx\0\n\0!", 7) << int(TextEncoding::Utf16LE) << int(LineBreak::Lf);
+    // A mark followed by bytes that are not UTF-8 is no mark: the whole file, mark
+    // included, is Windows-1252, and comes back unchanged.
+    QTest::newRow("utf8 mark, then invalid byte")
+        << QByteArray("\xEF\xBB\xBF\xC3") << int(TextEncoding::Windows1252) << int(LineBreak::Lf);
+    QTest::newRow("utf8 mark, then cut-off sequence")
+        << QByteArray("\xEF\xBB\xBF"
+                      "ab\xE2\x82")
+        << int(TextEncoding::Windows1252) << int(LineBreak::Lf);
+    QTest::newRow("two utf8 marks") << QByteArray("\xEF\xBB\xBF\xEF\xBB\xBF")
+                                    << int(TextEncoding::Utf8WithMark) << int(LineBreak::Lf);
+    QTest::newRow("utf8 mark only")
+        << QByteArray("\xEF\xBB\xBF") << int(TextEncoding::Utf8WithMark) << int(LineBreak::Lf);
+    QTest::newRow("half a utf8 mark")
+        << QByteArray("\xEF\xBB") << int(TextEncoding::Windows1252) << int(LineBreak::Lf);
+    QTest::newRow("utf16 lone surrogates") << QByteArray("\xFF\xFE\x00\xD8x\0\x00\xDC\x00\xD8", 10)
+                                           << int(TextEncoding::Utf16LE) << int(LineBreak::Lf);
 }
 
 void TestTextCodec::detection()
@@ -77,11 +120,127 @@ void TestTextCodec::splitLines()
     QCOMPARE(::splitLines(text), lines);
 }
 
-void TestTextCodec::mixedBreaksWrittenInFirstStyle()
+void TestTextCodec::breaksKeptPerLine_data()
 {
-    const DecodedText decoded = decodeText(QByteArray("a\nb\r\nc\rd"));
-    QCOMPARE(decoded.text, QStringLiteral("a\nb\nc\nd"));
-    QCOMPARE(encodeText(decoded.text, decoded.format), QByteArray("a\nb\nc\nd"));
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("all three") << QByteArray("a\nb\r\nc\rd") << QStringLiteral("a\nb\nc\nd");
+    QTest::newRow("final cr lf among lf")
+        << QByteArray("a\nb\nc\r\n") << QStringLiteral("a\nb\nc\n");
+    QTest::newRow("cr then lf-only lines")
+        << QByteArray("x\ry\nz\n\n") << QStringLiteral("x\ny\nz\n\n");
+    QTest::newRow("lf cr is two breaks") << QByteArray("\n\r") << QStringLiteral("\n\n");
+    QTest::newRow("binary, windows-1252") << QByteArray("\x7F"
+                                                        "ELF\x02\x01\r\0\0\n\x90\r\r\n\xFF\n",
+                                                        16)
+                                          << (QStringLiteral("\x7F"
+                                                             "ELF\x02\x01\n") +
+                                              QChar(0) + QChar(0) + u'\n' + QChar(0x90) +
+                                              QStringLiteral("\n\n") + QChar(0xFF) + u'\n');
+    QTest::newRow("utf16 mixed") << QByteArray("\xFF\xFEx\0\r\0y\0\n\0z\0\r\0\n\0", 16)
+                                 << QStringLiteral("x\ny\nz\n");
+}
+
+void TestTextCodec::breaksKeptPerLine()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, text);
+    const DecodedText decoded = decodeText(bytes);
+    QCOMPARE(decoded.text, text);
+    QCOMPARE(encodeText(decoded.text, decoded.format, decoded.breaks), bytes);
+}
+
+void TestTextCodec::dominantBreak_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<int>("dominant");
+    QTest::addColumn<int>("exceptions");
+    QTest::newRow("most frequent wins") << QByteArray("a\rb\nc\nd") << int(LineBreak::Lf) << 1;
+    QTest::newRow("first on a tie") << QByteArray("a\r\nb\nc") << int(LineBreak::CrLf) << 1;
+    QTest::newRow("none: lf") << QByteArray("abc") << int(LineBreak::Lf) << 0;
+    QTest::newRow("uniform cr") << QByteArray("a\rb\r") << int(LineBreak::Cr) << 0;
+}
+
+void TestTextCodec::dominantBreak()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(int, dominant);
+    QFETCH(int, exceptions);
+    const DecodedText decoded = decodeText(bytes);
+    QCOMPARE(int(decoded.breaks.dominant()), dominant);
+    QCOMPARE(int(decoded.format.lineBreak), dominant);
+    QCOMPARE(int(decoded.breaks.exceptions().size()), exceptions);
+}
+
+void TestTextCodec::decodingInPieces_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::newRow("utf8 mixed breaks")
+        << QByteArray("\xEF\xBB\xBF\xC3\xA4\r\n\r\rb\n\xE2\x82\xAC\r");
+    QTest::newRow("windows-1252") << QByteArray("\xE4\r\n\x80\r\r\n\xFF");
+    QTest::newRow("utf16 le, pair and cr lf")
+        << QByteArray("\xFF\xFE\x3D\xD8\x00\xDE\r\0\n\0\r\0\x00\xD8!", 15);
+    QTest::newRow("utf16 be") << QByteArray("\xFE\xFF\0\r\0\n\xD8\x3D\xDE\x00\0\r", 12);
+}
+
+void TestTextCodec::decodingInPieces()
+{
+    // The editor reads large files piece by piece; wherever a piece ends (inside a
+    // character, a surrogate pair, a CR LF pair or the mark), the outcome is that of
+    // the whole.
+    QFETCH(QByteArray, bytes);
+    const TextEncoding encoding = detectEncoding(bytes);
+    QByteArray whole;
+    EditorTextDecoder wholeDecoder(encoding);
+    wholeDecoder.feed(bytes, true, [&](QByteArrayView piece) {
+        whole.append(piece);
+        return true;
+    });
+    const LineBreaks wholeBreaks = wholeDecoder.takeBreaks();
+    for (qsizetype pieceSize = 1; pieceSize <= 4; ++pieceSize) {
+        EncodingDetector detector;
+        feedInPieces(bytes, pieceSize, [&](QByteArrayView piece, bool last) {
+            const qsizetype taken = detector.feed(piece, last);
+            return detector.decided() ? -1 : taken;
+        });
+        QCOMPARE(int(detector.encoding()), int(encoding));
+
+        EditorTextDecoder decoder(encoding);
+        QByteArray out;
+        feedInPieces(bytes, pieceSize, [&](QByteArrayView piece, bool last) {
+            return decoder.feed(piece, last, [&](QByteArrayView o) {
+                out.append(o);
+                return true;
+            });
+        });
+        QCOMPARE(out, whole);
+        QCOMPARE(decoder.takeBreaks(), wholeBreaks);
+        QCOMPARE(decoder.format(), wholeDecoder.format());
+        QByteArray again;
+        QVERIFY(encodeEditorText(out, decoder.format(), wholeBreaks, [&](QByteArrayView piece) {
+            again.append(piece);
+            return true;
+        }));
+        QCOMPARE(again, bytes);
+    }
+}
+
+void TestTextCodec::lineBreakShifts()
+{
+    // Lines 1 (CR) and 3 (CR LF) differ from the dominant LF.
+    LineBreaks breaks = decodeText(QByteArray("a\nb\rc\nd\r\ne\nf")).breaks;
+    using E = LineBreaks::Exception;
+    QCOMPARE(breaks.exceptions(), (std::vector<E>{{1, LineBreak::Cr}, {3, LineBreak::CrLf}}));
+    // Splitting line 1 in two: the first half gets the dominant break, the second keeps CR.
+    breaks.linesInserted(1, 1);
+    QCOMPARE(breaks.exceptions(), (std::vector<E>{{2, LineBreak::Cr}, {4, LineBreak::CrLf}}));
+    // Joining lines 2 .. 4 keeps the break of line 4.
+    breaks.linesRemoved(2, 2);
+    QCOMPARE(breaks.exceptions(), (std::vector<E>{{2, LineBreak::CrLf}}));
+    QCOMPARE(breaks.breakOf(2), LineBreak::CrLf);
+    QCOMPARE(breaks.breakOf(1), LineBreak::Lf);
+    breaks.linesRemoved(0, 2);
+    QCOMPARE(breaks.exceptions(), (std::vector<E>{{0, LineBreak::CrLf}}));
 }
 
 void TestTextCodec::manyLineBreaksWrittenInLinearTime()

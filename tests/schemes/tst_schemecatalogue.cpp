@@ -1,5 +1,6 @@
 // The scheme catalogue, the extension rules and content detection.
 
+#include "editor/textcodec.h"
 #include "schemes/schemecatalogue.h"
 
 #include <QElapsedTimer>
@@ -230,6 +231,10 @@ void tst_SchemeCatalogue::detectScheme()
     QFETCH(int, code);
     QCOMPARE(DetectScheme(text), code);
     QCOMPARE(detectByTextPos(text), code);
+    // The editor's own bytes, with LF breaks, give the same answer.
+    QString lfText = text;
+    normaliseLineBreaks(lfText);
+    QCOMPARE(DetectScheme(QByteArrayView(lfText.toUtf8())), code);
 }
 
 void tst_SchemeCatalogue::detectSchemeLargeText()

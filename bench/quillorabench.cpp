@@ -1,0 +1,221 @@
+// One measurement per process, through the main window's own code paths, on the
+// offscreen platform. bench/run.py starts it once per run and reads the line it prints:
+//   seconds=<wall> cpu=<cpu seconds> peak_mb=<peak resident memory>
+//
+// quillora_bench open FILE            open FILE, window painted
+// quillora_bench save FILE [edit]     save FILE after opening it (and typing one key at the end)
+// quillora_bench key FILE start|middle|end   one keystroke (median of several), CPU time
+// quillora_bench ctrlend FILE         Ctrl+End from the start
+// quillora_bench complete COUNT       Ctrl+Space with a proposal pair of COUNT entries
+// quillora_bench scheme FILE          switch a plain text document to C/C++ highlighting
+// quillora_bench startup [FILE]       from the program's start to the first paint
+
+#include "app/mainform.h"
+#include "editor/completion.h"
+#include "editor/synmemo.h"
+#include "schemes/schemeswitcher.h"
+#include "tests/support/recordingshell.h"
+#include "tests/support/scriptedprompts.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QKeyEvent>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <cstdio>
+#include <ctime>
+#include <sys/resource.h>
+#include <vector>
+
+namespace {
+
+double cpuSeconds()
+{
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return double(t.tv_sec) + double(t.tv_nsec) / 1e9;
+}
+
+double peakMegabytes()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return double(usage.ru_maxrss) / 1024.0;
+}
+
+[[noreturn]] void report(double seconds, double cpu)
+{
+    std::printf("seconds=%.6f cpu=%.6f peak_mb=%.1f\n", seconds, cpu, peakMegabytes());
+    std::fflush(stdout);
+    // No tear-down of a large document: it is not what is measured.
+    std::_Exit(0);
+}
+
+void settle(QWidget &window)
+{
+    QCoreApplication::processEvents();
+    window.repaint();
+    QCoreApplication::processEvents();
+}
+
+void sendKey(QWidget *target, int key, Qt::KeyboardModifiers modifiers, const QString &text = {})
+{
+    QKeyEvent press(QEvent::KeyPress, key, modifiers, text);
+    QCoreApplication::sendEvent(target, &press);
+    QKeyEvent release(QEvent::KeyRelease, key, modifiers, text);
+    QCoreApplication::sendEvent(target, &release);
+}
+
+// Paints of the editor's viewport: the first one ends the start-up measurement.
+class FirstPaint : public QObject
+{
+public:
+    explicit FirstPaint(QElapsedTimer &clock, double cpuAtStart) : m_clock(clock), m_cpu(cpuAtStart)
+    {
+    }
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint) {
+            QObject::eventFilter(watched, event);
+            report(double(m_clock.nsecsElapsed()) / 1e9, cpuSeconds() - m_cpu);
+        }
+        return false;
+    }
+
+private:
+    QElapsedTimer &m_clock;
+    double m_cpu;
+};
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QElapsedTimer clock;
+    clock.start();
+    const double cpuAtStart = cpuSeconds();
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const QStringList args = QApplication::arguments();
+    if (args.size() < 2) {
+        std::fprintf(stderr, "usage: quillora_bench CASE [ARGS] (see the source)\n");
+        return 2;
+    }
+    const QString what = args[1];
+    const QString file = args.value(2);
+
+    QTemporaryDir data;
+    ScriptedPrompts prompts;
+    RecordingShell shell;
+    QStringList programArgs{QStringLiteral("quillora")};
+    if (what == u"startup" && !file.isEmpty())
+        programArgs << file;
+    TMainForm form(prompts, shell, programArgs, data.path() + QStringLiteral("/qldata/"));
+    TSynMemo *editor = form.SynMemo1;
+
+    if (what == u"startup") {
+        FirstPaint watcher(clock, cpuAtStart);
+        editor->viewport()->installEventFilter(&watcher);
+        form.show();
+        return app.exec();
+    }
+
+    form.show();
+    settle(form);
+    if (what == u"complete") {
+        const int count = file.toInt();
+        QStringList items, inserts;
+        items.reserve(count);
+        inserts.reserve(count);
+        for (int i = 0; i < count; ++i) {
+            items << QStringLiteral("proposal%1").arg(i);
+            inserts << QStringLiteral("proposal%1()").arg(i);
+        }
+        form.SynCompletionProposal1->SetEditor(editor);
+        form.SynCompletionProposal1->SetItemList(items);
+        form.SynCompletionProposal1->SetInsertList(inserts);
+        editor->SetText(QStringLiteral("int main() {\n    pro"));
+        editor->SetSelStart(editor->TextLength());
+        settle(form);
+        const double cpu = cpuSeconds();
+        QElapsedTimer t;
+        t.start();
+        sendKey(editor, Qt::Key_Space, Qt::ControlModifier, QStringLiteral(" "));
+        settle(form);
+        const double seconds = double(t.nsecsElapsed()) / 1e9;
+        if (!form.SynCompletionProposal1->IsActive()) {
+            std::fprintf(stderr, "the proposal list did not open\n");
+            return 1;
+        }
+        report(seconds, cpuSeconds() - cpu);
+    }
+
+    if (what == u"open") {
+        const double cpu = cpuSeconds();
+        QElapsedTimer t;
+        t.start();
+        form.PerformFileOpen(file);
+        settle(form);
+        report(double(t.nsecsElapsed()) / 1e9, cpuSeconds() - cpu);
+    }
+
+    form.PerformFileOpen(file);
+    settle(form);
+    if (what == u"save") {
+        if (args.value(3) == u"edit") {
+            editor->SendScintilla(QsciScintillaBase::SCI_DOCUMENTEND);
+            sendKey(editor, Qt::Key_X, Qt::NoModifier, QStringLiteral("x"));
+            settle(form);
+        }
+        const double cpu = cpuSeconds();
+        QElapsedTimer t;
+        t.start();
+        form.FileSave();
+        report(double(t.nsecsElapsed()) / 1e9, cpuSeconds() - cpu);
+    }
+    if (what == u"key") {
+        const QString where = args.value(3);
+        const long length = editor->SendScintilla(QsciScintillaBase::SCI_GETLENGTH);
+        const long line = editor->SendScintilla(QsciScintillaBase::SCI_LINEFROMPOSITION,
+                                                where == u"end"      ? length
+                                                : where == u"middle" ? length / 2
+                                                                     : 0L);
+        editor->SendScintilla(QsciScintillaBase::SCI_GOTOLINE, line);
+        settle(form);
+        std::vector<double> cpu;
+        std::vector<double> wall;
+        for (int i = 0; i < 15; ++i) {
+            const double c = cpuSeconds();
+            QElapsedTimer t;
+            t.start();
+            sendKey(editor, Qt::Key_X, Qt::NoModifier, QStringLiteral("x"));
+            settle(form);
+            wall.push_back(double(t.nsecsElapsed()) / 1e9);
+            cpu.push_back(cpuSeconds() - c);
+        }
+        std::sort(cpu.begin(), cpu.end());
+        std::sort(wall.begin(), wall.end());
+        report(wall[wall.size() / 2], cpu[cpu.size() / 2]);
+    }
+    if (what == u"ctrlend") {
+        editor->SendScintilla(QsciScintillaBase::SCI_DOCUMENTSTART);
+        settle(form);
+        const double cpu = cpuSeconds();
+        QElapsedTimer t;
+        t.start();
+        sendKey(editor, Qt::Key_End, Qt::ControlModifier);
+        settle(form);
+        report(double(t.nsecsElapsed()) / 1e9, cpuSeconds() - cpu);
+    }
+    if (what == u"scheme") {
+        const double cpu = cpuSeconds();
+        QElapsedTimer t;
+        t.start();
+        form.schemes()->MenuClick(Scheme::Cpp);
+        settle(form);
+        report(double(t.nsecsElapsed()) / 1e9, cpuSeconds() - cpu);
+    }
+    std::fprintf(stderr, "unknown case %s\n", qPrintable(what));
+    return 2;
+}

@@ -1,0 +1,253 @@
+#!/usr/bin/env python3
+"""The benchmark suite: `make bench` runs it after a release build.
+
+Generates its data into a temporary folder (fixed seed), runs every benchmark several
+times, each run in a process of its own, and prints per benchmark the median, the ratio
+to its baseline measured in the same run and, where it applies, the peak memory as a
+multiple of the file size. See bench/README.md.
+
+Usage: bench/run.py BUILD_DIR [--runs N] [--only SUBSTRING]
+To add a benchmark, add a Bench(...) to benches() below; a baseline is any command, or
+another benchmark of the list.
+"""
+
+import argparse
+import os
+import random
+import shutil
+import statistics
+import subprocess
+import sys
+import tempfile
+import time
+
+MB = 1_000_000
+HERE = os.path.dirname(os.path.abspath(__file__))
+WORDS = ("alpha beta gamma delta epsilon zeta eta theta iota kappa lambda mu nu xi omicron "
+         "pi rho sigma tau upsilon phi chi psi omega Grüße Straße café naïve €uro über "
+         "tempus fugit 0 1 2 3 42 1000 = + - ( ) ; , .").split()
+
+
+def make_lines(rng, count, width):
+    """`count` distinct-looking lines of about `width` characters, from a pool."""
+    pool = []
+    for _ in range(4096):
+        line = []
+        length = 0
+        target = rng.randint(width // 2, width * 3 // 2)
+        while length < target:
+            word = rng.choice(WORDS)
+            line.append(word)
+            length += len(word) + 1
+        pool.append(" ".join(line))
+    return [pool[rng.randrange(len(pool))] for _ in range(count)]
+
+
+def write_text(path, size, lines_per_mb, encoding, newline, bom=b""):
+    """A text of `size` bytes (about), `lines_per_mb` lines per million bytes."""
+    rng = random.Random(20261210)
+    width = max(8, int(MB / lines_per_mb) - len(newline))
+    with open(path, "wb") as out:
+        out.write(bom)
+        written = len(bom)
+        while written < size:
+            chunk = (newline.join(make_lines(rng, 20000, width)) + newline).encode(
+                encoding, errors="replace")
+            chunk = chunk[: size - written]
+            if encoding.startswith("utf-16"):
+                chunk = chunk[: len(chunk) // 2 * 2]
+            if not chunk:
+                break
+            out.write(chunk)
+            written += len(chunk)
+
+
+def write_c_source(path, size):
+    rng = random.Random(20261210)
+    out = []
+    n = 0
+    written = 0
+    with open(path, "w", encoding="utf-8", newline="\n") as f:
+        f.write("#include <stdio.h>\n\n")
+        while written < size:
+            n += 1
+            body = " + ".join(f"a{rng.randint(0, 9)} * {rng.randint(1, 999)}" for _ in range(3))
+            text = (f"/* function {n}: computes a value */\n"
+                    f"static int f{n}(int a0, int a1, int a2)\n{{\n"
+                    f"    int a3 = {rng.randint(0, 100)}, a4 = a0 - a1, a5 = 0, a6 = 1, a7 = 2, a8 = 3, a9 = 4;\n"
+                    f"    if (a4 > a3) {{ printf(\"%d\\n\", a4); }}  // log it\n"
+                    f"    return {body};\n}}\n\n")
+            f.write(text)
+            written += len(text)
+    del out
+
+
+def generate(folder):
+    files = {
+        "utf8-100": (100 * MB, 15_000, "utf-8", "\n", b""),
+        "utf8-50": (50 * MB, 15_000, "utf-8", "\n", b""),
+        "utf8-1": (1 * MB, 15_000, "utf-8", "\n", b""),
+        "utf16-20": (20 * MB, 15_000, "utf-16-le", "\r\n", b"\xff\xfe"),
+        "cp1252-20": (20 * MB, 15_000, "cp1252", "\r\n", b""),
+        "text-40": (40 * MB, 15_000, "utf-8", "\n", b""),
+        "text-1": (1 * MB, 15_000, "utf-8", "\n", b""),
+    }
+    paths = {}
+    for name, (size, lines, encoding, newline, bom) in files.items():
+        path = os.path.join(folder, name + (".txt"))
+        write_text(path, size, lines, encoding, newline, bom)
+        paths[name] = path
+    paths["c-20"] = os.path.join(folder, "source-20.c")
+    write_c_source(paths["c-20"], 20 * MB)
+    return paths
+
+
+class Bench:
+    def __init__(self, name, command, baseline=None, file=None, measure="seconds",
+                 prepare=None):
+        self.name = name
+        self.command = command      # list, or a function of the work folder giving one
+        self.baseline = baseline    # a command, the name of another Bench, or None
+        self.file = file            # for peak memory as a multiple of its size
+        self.measure = measure      # "seconds" (wall) or "cpu"
+        self.prepare = prepare      # run before each measurement, not timed
+
+
+def run_once(command, measure):
+    """Seconds of one run; for our program its own figures, for others the wall clock."""
+    start = time.perf_counter()
+    result = subprocess.run(command, capture_output=True, text=True)
+    wall = time.perf_counter() - start
+    if result.returncode != 0:
+        raise RuntimeError(f"{' '.join(command)} failed:\n{result.stderr[-2000:]}")
+    fields = dict(item.split("=") for item in result.stdout.split() if "=" in item)
+    if not fields:
+        return wall, None, None
+    return float(fields[measure]), float(fields["cpu"]), float(fields["peak_mb"])
+
+
+def measure(bench, runs):
+    times, cpus, peaks = [], [], []
+    for _ in range(runs):
+        if bench.prepare:
+            bench.prepare()
+        seconds, cpu, peak = run_once(bench.command, bench.measure)
+        times.append(seconds)
+        if cpu is not None:
+            cpus.append(cpu)
+            peaks.append(peak)
+    median = lambda values: statistics.median(values) if values else None
+    return median(times), median(cpus), median(peaks)
+
+
+def shell(script):
+    return ["sh", "-c", script]
+
+
+def benches(build, files, work):
+    exe = os.path.join(build, "quillora_bench")
+    copy = os.path.join(work, "copy")
+
+    def copy_of(name):
+        target = os.path.join(work, os.path.basename(files[name]))
+        return lambda: shutil.copyfile(files[name], target), target
+
+    def cp_sync(name):
+        return shell(f"cp '{files[name]}' '{copy}' && sync '{copy}'")
+
+    result = []
+    for name, label in (("utf8-100", "100 MB UTF-8"), ("utf16-20", "20 MB UTF-16 LE"),
+                        ("cp1252-20", "20 MB Windows-1252")):
+        result.append(Bench(f"open {label}", [exe, "open", files[name]], cp_sync(name),
+                            files[name]))
+        prepare, target = copy_of(name)
+        result.append(Bench(f"save {label} unedited", [exe, "save", target], cp_sync(name),
+                            files[name], prepare=prepare))
+        result.append(Bench(f"edit one key and save {label}", [exe, "save", target, "edit"],
+                            cp_sync(name), files[name], prepare=prepare))
+    result.append(Bench("open 100 MB UTF-8 (doubling: baseline 50 MB)",
+                        [exe, "open", files["utf8-100"]], "open 50 MB UTF-8"))
+    result.insert(0, Bench("open 50 MB UTF-8", [exe, "open", files["utf8-50"]],
+                           cp_sync("utf8-50"), files["utf8-50"]))
+    result.append(Bench("open 20 MB C source", [exe, "open", files["c-20"]], cp_sync("c-20"),
+                        files["c-20"]))
+    result.append(Bench("keystroke in 1 MB, end (CPU)", [exe, "key", files["utf8-1"], "end"],
+                        measure="cpu"))
+    for where in ("start", "middle", "end"):
+        result.append(Bench(f"keystroke in 50 MB, {where} (CPU)",
+                            [exe, "key", files["utf8-50"], where],
+                            "keystroke in 1 MB, end (CPU)", measure="cpu"))
+    result.append(Bench("Ctrl+End in 1 MB", [exe, "ctrlend", files["utf8-1"]]))
+    result.append(Bench("Ctrl+End in 100 MB", [exe, "ctrlend", files["utf8-100"]],
+                        "Ctrl+End in 1 MB"))
+    result.append(Bench("Ctrl+Space, 1,000 proposals", [exe, "complete", "1000"]))
+    result.append(Bench("Ctrl+Space, 100,000 proposals", [exe, "complete", "100000"],
+                        "Ctrl+Space, 1,000 proposals"))
+    result.append(Bench("scheme switch, 1 MB", [exe, "scheme", files["text-1"]]))
+    result.append(Bench("scheme switch, 40 MB", [exe, "scheme", files["text-40"]],
+                        "scheme switch, 1 MB"))
+    result.append(Bench("start-up to first paint, empty data folder", [exe, "startup"]))
+    result.append(Bench("start-up to first paint, 100 MB file", [exe, "startup", files["utf8-100"]],
+                        "start-up to first paint, empty data folder", files["utf8-100"]))
+    return result
+
+
+def scripts_bench(build):
+    """The VBScript loop benchmark, wherever its folder is now."""
+    for folder in ("scripts", "vbscript"):
+        script = os.path.join(HERE, folder, "run.sh")
+        if os.path.exists(script):
+            return script
+    return None
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("build")
+    parser.add_argument("--runs", type=int, default=3)
+    parser.add_argument("--only", default="")
+    args = parser.parse_args()
+    build = os.path.abspath(args.build)
+
+    with tempfile.TemporaryDirectory(prefix="quillora-bench-") as folder:
+        print(f"generating data in {folder} ...", flush=True)
+        files = generate(folder)
+        work = os.path.join(folder, "work")
+        os.makedirs(work)
+        print(f"{'benchmark':52} {'median':>10} {'of it CPU':>10} {'baseline':>10} {'ratio':>7} "
+              f"{'peak':>14}")
+        done = {}
+        for bench in benches(build, files, work):
+            if args.only and args.only not in bench.name:
+                continue
+            seconds, cpu, peak = measure(bench, args.runs)
+            done[bench.name] = (seconds, cpu)
+            base = None
+            if isinstance(bench.baseline, str):
+                # Two of our own runs: compare their CPU time, which a busy machine
+                # disturbs far less than the wall clock.
+                base_seconds, base_cpu = done.get(bench.baseline, (None, None))
+                base = base_seconds
+                if cpu is not None and base_cpu:
+                    seconds, base = cpu, base_cpu
+            elif bench.baseline:
+                base, _, _ = measure(Bench("", bench.baseline), args.runs)
+            peak_text = ""
+            if peak is not None:
+                peak_text = f"{peak:.0f} MB"
+                if bench.file:
+                    peak_text += f" {peak * 2**20 / os.path.getsize(bench.file):.1f}x"
+            base_text = f"{base * 1000:.1f} ms" if base else "-"
+            ratio_text = f"{seconds / base:.2f}" if base else "-"
+            cpu_text = f"{cpu * 1000:.1f} ms" if cpu is not None else "-"
+            median_seconds = done[bench.name][0]
+            print(f"{bench.name:52} {median_seconds * 1000:8.1f} ms {cpu_text:>10} {base_text:>10} "
+                  f"{ratio_text:>7} {peak_text:>14}", flush=True)
+        script = scripts_bench(build)
+        if script and (not args.only or args.only in "VBScript loop"):
+            print("VBScript loop against python3:", flush=True)
+            subprocess.run([script, build], check=False)
+
+
+if __name__ == "__main__":
+    sys.exit(main())
