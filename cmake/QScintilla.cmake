@@ -42,3 +42,12 @@ set_target_properties(QScintilla::QScintilla PROPERTIES
     INTERFACE_INCLUDE_DIRECTORIES "${QSCINTILLA_INCLUDE_DIR}"
     INTERFACE_COMPILE_DEFINITIONS QSCINTILLA_DLL
     INTERFACE_LINK_LIBRARIES "Qt6::Widgets;Qt6::PrintSupport")
+
+# The installed program takes our build of the library with it: it goes into a folder of
+# the program's own, which the installed executables find through their run path.
+if(QSCINTILLA_ROOT)
+    include(GNUInstallDirs)
+    file(GLOB _qsci_files "${QSCINTILLA_ROOT}/lib/libqscintilla2_qt6.so.*")
+    install(FILES ${_qsci_files} DESTINATION ${CMAKE_INSTALL_LIBDIR}/quillora)
+    set(QUILLORA_INSTALL_RPATH "$ORIGIN/../${CMAKE_INSTALL_LIBDIR}/quillora")
+endif()
