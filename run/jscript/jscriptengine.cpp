@@ -3,6 +3,7 @@
 #include "activex.h"
 #include "hostfunctions.h"
 #include "jscripterrors.h"
+#include "legacysyntax.h"
 
 #include <QJSEngine>
 #include <QMutexLocker>
@@ -220,7 +221,8 @@ bool JScriptEngine::addCode(const QString &code)
     const QString file = fileName(int(m_sources.size()));
     m_sources.append(code);
     QStringList stack;
-    const QJSValue r = m_js->evaluate(code, file, 1, &stack);
+    // positions in the rewritten text are those of the script's own
+    const QJSValue r = m_js->evaluate(rewriteLegacySyntax(code), file, 1, &stack);
     settle();
     if (stack.isEmpty() && !r.isError())
         return true;

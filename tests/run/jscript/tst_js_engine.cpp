@@ -2,6 +2,7 @@
 // message boxes, the automation objects, interruption and the console runner.
 
 #include "run/jscript/jscriptengine.h"
+#include "run/jscript/legacysyntax.h"
 
 #include <QProcess>
 #include <QTemporaryDir>
@@ -10,6 +11,7 @@
 
 using quillora::JScriptEngine;
 using quillora::ScriptError;
+using quillora::js::rewriteLegacySyntax;
 
 namespace {
 
@@ -174,6 +176,61 @@ private slots:
         QCOMPARE(heard.number, e.number);
         if (e.line > 0)
             QCOMPARE(e.text, code.split(u'\n').at(e.line - 1));
+    }
+
+    void legacySyntax_data()
+    {
+        QTest::addColumn<QString>("code");
+        QTest::addColumn<QString>("rewritten");
+        QTest::newRow("octal number") << "a = 010;"
+                                      << "a = 8  ;";
+        QTest::newRow("octal zero") << "a = 00 + 0;"
+                                    << "a = 0  + 0;";
+        QTest::newRow("octal before member") << "077.toString()"
+                                             << "63 .toString()";
+        QTest::newRow("long octal in hex") << "01777777777777777777777"
+                                           << "0xffffffffffffffff     ";
+        QTest::newRow("leading zero decimal") << "x(080, 09.5)"
+                                              << "x( 80,  9.5)";
+        QTest::newRow("modern numbers kept") << "0; 0.5; .05; 1.05; 1e05; 0x1F; 0e1; 105"
+                                             << "0; 0.5; .05; 1.05; 1e05; 0x1F; 0e1; 105";
+        QTest::newRow("octal escape") << "s = \"\\101\\102\";"
+                                      << "s = \"AB\"      ;";
+        QTest::newRow("short escapes")
+            << "'\\1\\08\\8'"
+            << (QStringLiteral("'") + QChar(1)) + QChar(0) + QStringLiteral("88'   ");
+        QTest::newRow("quote and line end escapes") << "'\\47\\134\\12'x"
+                                                    << "'\\'\\\\\\n'    x";
+        QTest::newRow("modern escapes kept") << "'\\0 \\x41 \\u0041 \\n \\\\101'"
+                                             << "'\\0 \\x41 \\u0041 \\n \\\\101'";
+        QTest::newRow("comments kept") << "// 010 '\\1'\n/* 010 */ 010"
+                                       << "// 010 '\\1'\n/* 010 */ 8  ";
+        QTest::newRow("regexp kept") << "r = /\\1 010/; n = a / 010 / 2;"
+                                     << "r = /\\1 010/; n = a / 8   / 2;";
+        QTest::newRow("regexp after return") << "return /[/]\\01/.test(s)"
+                                             << "return /[/]\\01/.test(s)";
+        QTest::newRow("identifier digits kept") << "v010 = $01;"
+                                                << "v010 = $01;";
+    }
+    void legacySyntax()
+    {
+        QFETCH(QString, code);
+        QFETCH(QString, rewritten);
+        QCOMPARE(rewriteLegacySyntax(code), rewritten);
+    }
+
+    void legacySyntaxRuns()
+    {
+        QCOMPARE(
+            runScript(QStringLiteral(
+                "function main() { return [010, 080, 09.5, '\\101\\7'.charCodeAt(1)].join(); }")),
+            QStringLiteral("8,80,9.5,7"));
+        // the error after rewritten text is where the script has it
+        JScriptEngine engine;
+        QVERIFY(!engine.addCode(QStringLiteral("var s = '\\1\\2\\3' + 010; a+*2;")));
+        QCOMPARE(engine.error().line, 1);
+        QCOMPARE(engine.error().column, 26);
+        QCOMPARE(engine.error().text, QStringLiteral("var s = '\\1\\2\\3' + 010; a+*2;"));
     }
 
     void alertAndMsgBoxReachTheHost()
