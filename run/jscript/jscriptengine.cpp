@@ -42,6 +42,20 @@ StackEntry parseStackEntry(const QString &entry)
     return r;
 }
 
+// The file and line of the first frame in a script's own code of an error's stack
+// ("function@file:line" a line).
+QPair<QString, int> scriptFrame(const QString &stack)
+{
+    for (const QStringView frame : QStringView(stack).split(u'\n')) {
+        const QStringView place = frame.mid(frame.lastIndexOf(u'@') + 1);
+        const qsizetype colon = place.lastIndexOf(u':');
+        const QStringView file = place.left(colon).mid(place.left(colon).lastIndexOf(u':') + 1);
+        if (colon > 0 && file.startsWith(u"code"))
+            return {file.toString(), place.mid(colon + 1).toInt()};
+    }
+    return {QString(), 0};
+}
+
 QString fileName(int index)
 {
     return QStringLiteral("code%1").arg(index);
@@ -202,6 +216,12 @@ ScriptError JScriptEngine::runtimeError(const QJSValue &thrown, const QString &w
         file = file.section(u':', -1);
         if (file.isEmpty())
             file = at.file;
+        if (!file.isEmpty() && !file.startsWith(u"code")) {
+            // thrown inside the host's own script code: the script's line that led there
+            const auto frame = scriptFrame(thrown.property(QStringLiteral("stack")).toString());
+            file = frame.first;
+            e.line = frame.second;
+        }
         e.text = sourceLine(file, e.line);
     } else {
         m = {5022, QStringLiteral("Exception thrown and not caught")};

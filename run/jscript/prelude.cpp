@@ -87,6 +87,19 @@ const QString &preludeScript()
         }
     });
 
+    // The engine underneath crashes when a built-in method is reached through call or
+    // apply with no argument at all (Object.prototype.toString.call()): such calls pass
+    // an explicit undefined. An error a built-in throws here is placed by the engine on
+    // the script's own line (the first frame of a script in its stack).
+    var nativeCall = Function.prototype.call, nativeApply = Function.prototype.apply;
+    var noArguments = [undefined];
+    Function.prototype.call = function call(thisArg) {
+        return Reflect.apply(nativeCall, this, arguments.length ? arguments : noArguments);
+    };
+    Function.prototype.apply = function apply(thisArg, list) {
+        return Reflect.apply(nativeApply, this, arguments.length ? arguments : noArguments);
+    };
+
     global.ActiveXObject = function ActiveXObject(progId) {
         return bridge.create(String(progId));
     };

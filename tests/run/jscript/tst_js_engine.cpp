@@ -89,6 +89,11 @@ private slots:
             << "function main() { try { nope(); } catch (e) {"
                " return (e instanceof ReferenceError) + ' ' + e.description; } }"
             << QStringList{} << "true nope is not defined";
+        QTest::newRow("built-ins through call and apply without arguments")
+            << "function main() { return Object.prototype.toString.call() + "
+               "String(Math.max.apply())"
+               " + (function (a, b) { return this.x + a + b; }).call({x: 1}, 2, 3); }"
+            << QStringList{} << "[object Undefined]-Infinity6";
         QTest::newRow("script engine")
             << "function main() { return ScriptEngine(); }" << QStringList{} << "JScript";
     }
@@ -154,6 +159,9 @@ private slots:
             << 1234 << r << "own text" << 2 << 50;
         QTest::newRow("recursion") << "function main() { return main() + 1; }" << 28 << r
                                    << "Out of stack space" << 1 << 0;
+        QTest::newRow("built-in error through call")
+            << "function main() {\n  var x = 2;\n  Array.prototype.forEach.call(null, main);\n}"
+            << 5007 << r << "Object expected" << 3 << 2;
         QTest::newRow("undefined procedure")
             << "function other() {}" << 5009 << r << "'main' is undefined" << 0 << 0;
         QTest::newRow("top-level error") << "var a = 1;\nzz();\nfunction main() {}" << 5009 << r
