@@ -100,6 +100,33 @@ const QString &preludeScript()
         return Reflect.apply(nativeApply, this, arguments.length ? arguments : noArguments);
     };
 
+    // What older scripts still call: the HTML methods of strings ("a".bold() is
+    // "<B>a</B>"), sort(null) as a plain sort, and CollectGarbage.
+    var markup = { anchor: ["A", "NAME"], big: ["BIG"], blink: ["BLINK"], bold: ["B"],
+                   fixed: ["TT"], fontcolor: ["FONT", "COLOR"], fontsize: ["FONT", "SIZE"],
+                   italics: ["I"], link: ["A", "HREF"], small: ["SMALL"],
+                   strike: ["STRIKE"], sub: ["SUB"], sup: ["SUP"] };
+    Object.keys(markup).forEach(function (name) {
+        var tag = markup[name][0], attribute = markup[name][1];
+        var method = attribute
+            ? function (value) {
+                return "<" + tag + " " + attribute + "=\"" + value + "\">" + String(this) +
+                       "</" + tag + ">";
+            }
+            : function () { return "<" + tag + ">" + String(this) + "</" + tag + ">"; };
+        if (!(name in String.prototype))
+            Object.defineProperty(String.prototype, name,
+                                  { value: method, writable: true, configurable: true });
+    });
+    var nativeSort = Array.prototype.sort;
+    Object.defineProperty(Array.prototype, "sort", {
+        value: function sort(compare) {
+            return Reflect.apply(nativeSort, this, compare === null ? [] : arguments);
+        },
+        writable: true, configurable: true
+    });
+    global.CollectGarbage = function CollectGarbage() {};
+
     global.ActiveXObject = function ActiveXObject(progId) {
         return bridge.create(String(progId));
     };

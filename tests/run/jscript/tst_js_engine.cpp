@@ -94,6 +94,13 @@ private slots:
                "String(Math.max.apply())"
                " + (function (a, b) { return this.x + a + b; }).call({x: 1}, 2, 3); }"
             << QStringList{} << "[object Undefined]-Infinity6";
+        QTest::newRow("html methods of strings")
+            << "function main() { return 'x'.bold() + 'y'.anchor('n') + 'z'.fontsize(3); }"
+            << QStringList{} << "<B>x</B><A NAME=\"n\">y</A><FONT SIZE=\"3\">z</FONT>";
+        QTest::newRow("sort with null")
+            << "function main() { CollectGarbage(); return [3, 1, 2].sort(null).join() + "
+               "[1, 3, 2].sort(function (a, b) { return b - a; }).join(); }"
+            << QStringList{} << "1,2,33,2,1";
         QTest::newRow("script engine")
             << "function main() { return ScriptEngine(); }" << QStringList{} << "JScript";
     }
