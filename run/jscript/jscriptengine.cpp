@@ -114,8 +114,9 @@ void JScriptEngine::setUp()
     global.setProperty(QStringLiteral("alert"), functions.property(QStringLiteral("alert")));
     global.setProperty(QStringLiteral("MsgBox"), functions.property(QStringLiteral("MsgBox")));
     const QJSValue prelude = js->evaluate(preludeScript(), QStringLiteral("prelude"));
-    const QJSValue parts = prelude.call(
-        {global, js->newQObject(m_activeX.get()), functions.property(QStringLiteral("hostInfo"))});
+    const QJSValue parts = prelude.call({global, js->newQObject(m_activeX.get()),
+                                         functions.property(QStringLiteral("hostInfo")),
+                                         functions.property(QStringLiteral("errorNumber"))});
     Q_ASSERT(parts.isObject());
     m_activeX->setWrapper(parts.property(QStringLiteral("wrap")));
     m_invoke = std::make_unique<QJSValue>(parts.property(QStringLiteral("invoke")));

@@ -10,7 +10,7 @@ const QString &preludeScript()
 // Host objects of the JScript host, defined once per engine. Called with the global object
 // and the ActiveX bridge; returns the proxy maker for bridge handles and the one for host
 // QObjects.
-(function (global, bridge, hostInfo) {
+(function (global, bridge, hostInfo, errorNumber) {
     "use strict";
     function args(list) { return Array.prototype.slice.call(list); }
 
@@ -126,6 +126,19 @@ const QString &preludeScript()
         writable: true, configurable: true
     });
     global.CollectGarbage = function CollectGarbage() {};
+
+    // ... and to number: JScript's for the errors the engine raises, 0 for a script's own
+    // Error until it sets one.
+    Object.defineProperty(NativeError.prototype, "number", {
+        configurable: true,
+        get: function () {
+            return this.name === "Error" ? 0 : errorNumber(String(this.name), String(this.message));
+        },
+        set: function (v) {
+            Object.defineProperty(this, "number",
+                                  { value: v, writable: true, configurable: true, enumerable: true });
+        }
+    });
 
     global.ActiveXObject = function ActiveXObject(progId) {
         return bridge.create(String(progId));

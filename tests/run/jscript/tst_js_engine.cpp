@@ -101,6 +101,12 @@ private slots:
             << "function main() { CollectGarbage(); return [3, 1, 2].sort(null).join() + "
                "[1, 3, 2].sort(function (a, b) { return b - a; }).join(); }"
             << QStringList{} << "1,2,33,2,1";
+        QTest::newRow("error numbers")
+            << "function main() { var s = new Error('x').number + ' ';"
+               " try { null.x; } catch (e) { s += (e.number & 0xFFFF) + ' ' + (e.number >> 16); }"
+               " try { nope(); } catch (e) { s += ' ' + (e.number & 0xFFFF); }"
+               " var own = new Error('y'); own.number = 7; return s + ' ' + own.number; }"
+            << QStringList{} << "0 5007 -32758 5009 7";
         QTest::newRow("script engine")
             << "function main() { return ScriptEngine(); }" << QStringList{} << "JScript";
     }
