@@ -51,7 +51,9 @@ trap 'rm -rf "$work"' EXIT
 # The host functions Wine's C harness provides, as script code, before the test file.
 cat >"$work/prelude.js" <<'JS'
 function ok(cond, msg) {
-    WScript.Echo(cond ? "PASS" : "FAIL " + msg);
+    if (cond) { WScript.Echo("PASS"); return; }
+    try { msg = String(msg); } catch (e) { msg = "(a message that does not convert to text)"; }
+    WScript.Echo("FAIL " + msg);
 }
 function todo_wine_ok(cond, msg) { ok(cond, msg); }
 function trace(msg) {}

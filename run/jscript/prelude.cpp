@@ -12,6 +12,9 @@ const QString &preludeScript()
 // QObjects.
 (function (global, bridge, hostInfo, errorNumber) {
     "use strict";
+    // the built-ins as they are now: a script may assign its own Array or Object later
+    var Array = global.Array, Object = global.Object, String = global.String,
+        Reflect = global.Reflect, Proxy = global.Proxy, TypeError = global.TypeError;
     function args(list) { return Array.prototype.slice.call(list); }
 
     // An automation object: members by name in any case, methods callable, properties

@@ -107,6 +107,12 @@ private slots:
                " try { nope(); } catch (e) { s += ' ' + (e.number & 0xFFFF); }"
                " var own = new Error('y'); own.number = 7; return s + ' ' + own.number; }"
             << QStringList{} << "0 5007 -32758 5009 7";
+        QTest::newRow("script's own Array, Object and Reflect")
+            << "function main() { Array = 1; Object = 2; Reflect = 3; String = 4; Proxy = 5;"
+               " var d = new ActiveXObject('Scripting.Dictionary'); d.Add('a', 1); var s = '';"
+               " for (var e = new Enumerator(d); !e.atEnd(); e.moveNext()) s += e.item();"
+               " return s + d.Count + Math.max.call(null, 2, 3); }"
+            << QStringList{} << "a13";
         QTest::newRow("script engine")
             << "function main() { return ScriptEngine(); }" << QStringList{} << "JScript";
     }
