@@ -215,6 +215,11 @@ private:
             const QChar e = m_in.at(i + 1);
             const bool octalEscape =
                 isOctal(e) && !(e == u'0' && !(i + 2 < m_size && isDigit(m_in.at(i + 2))));
+            if (e == u'v') { // JScript has no vertical-tab escape: "\v" is "v"
+                put(w++, e);
+                ++i;
+                continue;
+            }
             if (!octalEscape && e != u'8' && e != u'9') {
                 put(w++, c);
                 put(w++, e);

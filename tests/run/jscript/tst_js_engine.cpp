@@ -228,6 +228,8 @@ private slots:
             << (QStringLiteral("'") + QChar(1)) + QChar(0) + QStringLiteral("88'   ");
         QTest::newRow("quote and line end escapes") << "'\\47\\134\\12'x"
                                                     << "'\\'\\\\\\n'    x";
+        QTest::newRow("no vertical tab") << "'\\v1' + 1"
+                                         << "'v1'  + 1";
         QTest::newRow("modern escapes kept") << "'\\0 \\x41 \\u0041 \\n \\\\101'"
                                              << "'\\0 \\x41 \\u0041 \\n \\\\101'";
         QTest::newRow("comments kept") << "// 010 '\\1'\n/* 010 */ 010"
