@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # Runs the Wine project's public JScript conformance scripts (lang.js, api.js and
 # regexp.js of Wine's Debian source package) through quillora-script and counts the
-# checks that pass and fail, and whether each file runs to its end. The sources are
+# checks that pass and fail and the lines that stop a script. The sources are
 # fetched with apt-get into a cache folder outside the repository (the same one the
 # VBScript peer suite uses); nothing of them is kept in this repository.
-# Usage: scripts/peer-suite-jscript.sh [-v] [BUILD_DIR]   (-v lists every failing check)
+# Usage: scripts/peer-suite-jscript.sh [-v] [BUILD_DIR]   (-v lists every stop and failing check)
 # scripts/peer-suite.sh runs it after the VBScript scripts and adds up both.
 # PEER_SUITE_CACHE overrides the cache folder (default ~/.cache/quillora/peer-suite).
 set -euo pipefail
