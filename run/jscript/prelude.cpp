@@ -14,7 +14,8 @@ const QString &preludeScript()
     "use strict";
     // the built-ins as they are now: a script may assign its own Array or Object later
     var Array = global.Array, Object = global.Object, String = global.String,
-        Reflect = global.Reflect, Proxy = global.Proxy, TypeError = global.TypeError;
+        Reflect = global.Reflect, Proxy = global.Proxy, TypeError = global.TypeError,
+        RegExp = global.RegExp;
     function args(list) { return Array.prototype.slice.call(list); }
 
     // An automation object: members by name in any case, methods callable, properties
@@ -129,6 +130,42 @@ const QString &preludeScript()
         writable: true, configurable: true
     });
     global.CollectGarbage = function CollectGarbage() {};
+
+    // split by a regular expression that can match an empty string ("abc".split(/x*/))
+    // gives only empty strings in the engine underneath; such splits are done here.
+    var nativeSplit = String.prototype.split;
+    var exec = RegExp.prototype.exec, push = Array.prototype.push, slice = Array.prototype.slice;
+    Object.defineProperty(String.prototype, "split", {
+        value: function split(separator, limit) {
+            if (!(separator instanceof RegExp))
+                return Reflect.apply(nativeSplit, this, arguments);
+            var text = String(this), max = limit === undefined ? 4294967295 : limit >>> 0;
+            var re = new RegExp(separator.source, "g" + (separator.ignoreCase ? "i" : "") +
+                                                      (separator.multiline ? "m" : ""));
+            var out = [], from = 0, lastLength = 0, m;
+            if (max === 0) return out;
+            while ((m = Reflect.apply(exec, re, [text])) !== null) {
+                var end = m.index + m[0].length;
+                if (end > from) {
+                    out.push(text.slice(from, m.index));
+                    if (m.length > 1 && m.index < text.length)
+                        Reflect.apply(push, out, Reflect.apply(slice, m, [1]));
+                    lastLength = m[0].length;
+                    from = end;
+                    if (out.length >= max) break;
+                }
+                if (re.lastIndex === m.index) re.lastIndex++;
+            }
+            re.lastIndex = 0;
+            if (from === text.length) {
+                if (lastLength || Reflect.apply(exec, re, [""]) === null) out.push("");
+            } else {
+                out.push(text.slice(from));
+            }
+            return out.length > max ? out.slice(0, max) : out;
+        },
+        writable: true, configurable: true
+    });
 
     // ... and to number: JScript's for the errors the engine raises, 0 for a script's own
     // Error until it sets one.

@@ -113,6 +113,11 @@ private slots:
                " for (var e = new Enumerator(d); !e.atEnd(); e.moveNext()) s += e.item();"
                " return s + d.Count + Math.max.call(null, 2, 3); }"
             << QStringList{} << "a13";
+        QTest::newRow("split by a regular expression")
+            << "function main() { return ['test'.split(/x*/), 'a b'.split(/\\s*/),"
+               " 'a1b22c'.split(/(\\d)/), 'abc'.split(/(?:)/), 'a,b,c'.split(/,/, 2),"
+               " ''.split(/x*/).length, ''.split(/a/).length, 'a,b'.split(',')].join(' '); }"
+            << QStringList{} << "t,e,s,t a,b a,1,b,2,,2,c a,b,c a,b 0 1 a,b";
         QTest::newRow("script engine")
             << "function main() { return ScriptEngine(); }" << QStringList{} << "JScript";
     }
