@@ -248,8 +248,10 @@ bool JScriptEngine::addCode(const QString &code)
     if (stack.isEmpty() && !r.isError())
         return true;
     const QString where = stack.value(0);
+    // a text that does not compile has one stack entry, without a function; a SyntaxError
+    // thrown by running code (JSON.parse, eval, new RegExp) has the frames that led there
     if (r.isError() && r.property(QStringLiteral("name")).toString() == u"SyntaxError" &&
-        parseStackEntry(where).compile)
+        stack.size() == 1 && parseStackEntry(where).compile)
         return fail(compileError(r, where));
     return fail(runtimeError(r, where));
 }

@@ -186,6 +186,9 @@ private slots:
         QTest::newRow("built-in error through call")
             << "function main() {\n  var x = 2;\n  Array.prototype.forEach.call(null, main);\n}"
             << 5007 << r << "Object expected" << 3 << 2;
+        QTest::newRow("syntax error raised by running code")
+            << "var a = 1;\n(function () {\n  JSON.parse('- 1');\n})();\nfunction main() {}" << 1002
+            << r << "Syntax error" << 3 << 2;
         QTest::newRow("undefined procedure")
             << "function other() {}" << 5009 << r << "'main' is undefined" << 0 << 0;
         QTest::newRow("top-level error") << "var a = 1;\nzz();\nfunction main() {}" << 5009 << r
