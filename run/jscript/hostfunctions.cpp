@@ -1,5 +1,6 @@
 #include "hostfunctions.h"
 
+#include "jscripterrors.h"
 #include "run/scriptengine.h"
 
 #include <QJSEngine>
@@ -18,6 +19,12 @@ int HostFunctions::MsgBox(const QJSValue &prompt, int buttons, const QString &ti
     const QString text = prompt.isUndefined() ? QString() : prompt.toString();
     ScriptHost *host = m_owner.host();
     return host ? host->messageBox(text, buttons, title) : 1;
+}
+
+int HostFunctions::errorNumber(const QString &name, const QString &message) const
+{
+    const int code = mapRuntimeError(name, message).number;
+    return code >= 0 && code <= 0xFFFF ? int(0x800A0000u | unsigned(code)) : code;
 }
 
 QJSValue HostFunctions::hostInfo(const QJSValue &value)

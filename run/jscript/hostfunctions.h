@@ -25,6 +25,8 @@ public:
     // { isHost, names: lower-case name -> member name, lists: members taking an argument
     // list, defaultMember: the member a call of the object itself reaches }
     Q_INVOKABLE QJSValue hostInfo(const QJSValue &value);
+    // JScript's error number (0x800A0000 and the code) for an error the engine raised
+    Q_INVOKABLE int errorNumber(const QString &name, const QString &message) const;
 
 private:
     ScriptEngine &m_owner;

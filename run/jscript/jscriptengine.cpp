@@ -3,6 +3,7 @@
 #include "activex.h"
 #include "hostfunctions.h"
 #include "jscripterrors.h"
+#include "legacysyntax.h"
 
 #include <QJSEngine>
 #include <QMutexLocker>
@@ -39,6 +40,20 @@ StackEntry parseStackEntry(const QString &entry)
     r.column = parts.at(2).toInt();
     r.file = parts.last();
     return r;
+}
+
+// The file and line of the first frame in a script's own code of an error's stack
+// ("function@file:line" a line).
+QPair<QString, int> scriptFrame(const QString &stack)
+{
+    for (const QStringView frame : QStringView(stack).split(u'\n')) {
+        const QStringView place = frame.mid(frame.lastIndexOf(u'@') + 1);
+        const qsizetype colon = place.lastIndexOf(u':');
+        const QStringView file = place.left(colon).mid(place.left(colon).lastIndexOf(u':') + 1);
+        if (colon > 0 && file.startsWith(u"code"))
+            return {file.toString(), place.mid(colon + 1).toInt()};
+    }
+    return {QString(), 0};
 }
 
 QString fileName(int index)
@@ -99,8 +114,9 @@ void JScriptEngine::setUp()
     global.setProperty(QStringLiteral("alert"), functions.property(QStringLiteral("alert")));
     global.setProperty(QStringLiteral("MsgBox"), functions.property(QStringLiteral("MsgBox")));
     const QJSValue prelude = js->evaluate(preludeScript(), QStringLiteral("prelude"));
-    const QJSValue parts = prelude.call(
-        {global, js->newQObject(m_activeX.get()), functions.property(QStringLiteral("hostInfo"))});
+    const QJSValue parts = prelude.call({global, js->newQObject(m_activeX.get()),
+                                         functions.property(QStringLiteral("hostInfo")),
+                                         functions.property(QStringLiteral("errorNumber"))});
     Q_ASSERT(parts.isObject());
     m_activeX->setWrapper(parts.property(QStringLiteral("wrap")));
     m_invoke = std::make_unique<QJSValue>(parts.property(QStringLiteral("invoke")));
@@ -201,6 +217,12 @@ ScriptError JScriptEngine::runtimeError(const QJSValue &thrown, const QString &w
         file = file.section(u':', -1);
         if (file.isEmpty())
             file = at.file;
+        if (!file.isEmpty() && !file.startsWith(u"code")) {
+            // thrown inside the host's own script code: the script's line that led there
+            const auto frame = scriptFrame(thrown.property(QStringLiteral("stack")).toString());
+            file = frame.first;
+            e.line = frame.second;
+        }
         e.text = sourceLine(file, e.line);
     } else {
         m = {5022, QStringLiteral("Exception thrown and not caught")};
@@ -220,13 +242,16 @@ bool JScriptEngine::addCode(const QString &code)
     const QString file = fileName(int(m_sources.size()));
     m_sources.append(code);
     QStringList stack;
-    const QJSValue r = m_js->evaluate(code, file, 1, &stack);
+    // positions in the rewritten text are those of the script's own
+    const QJSValue r = m_js->evaluate(rewriteLegacySyntax(code), file, 1, &stack);
     settle();
     if (stack.isEmpty() && !r.isError())
         return true;
     const QString where = stack.value(0);
+    // a text that does not compile has one stack entry, without a function; a SyntaxError
+    // thrown by running code (JSON.parse, eval, new RegExp) has the frames that led there
     if (r.isError() && r.property(QStringLiteral("name")).toString() == u"SyntaxError" &&
-        parseStackEntry(where).compile)
+        stack.size() == 1 && parseStackEntry(where).compile)
         return fail(compileError(r, where));
     return fail(runtimeError(r, where));
 }

@@ -192,7 +192,7 @@ MappedError mapRuntimeError(const QString &name, const QString &message)
         return {438, QStringLiteral("Object doesn't support this property or method")};
     if (m.startsWith(u"Cannot read property") || m.startsWith(u"Cannot set property") ||
         m.startsWith(u"Cannot call method") || m.contains(u"of undefined") ||
-        m.contains(u"of null"))
+        m.contains(u"of null") || m.contains(u"could not be converted to an object"))
         return {5007, QStringLiteral("Object expected")};
     if (notFunction.match(m).hasMatch())
         return {5002, QStringLiteral("Function expected")};

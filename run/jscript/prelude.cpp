@@ -10,8 +10,12 @@ const QString &preludeScript()
 // Host objects of the JScript host, defined once per engine. Called with the global object
 // and the ActiveX bridge; returns the proxy maker for bridge handles and the one for host
 // QObjects.
-(function (global, bridge, hostInfo) {
+(function (global, bridge, hostInfo, errorNumber) {
     "use strict";
+    // the built-ins as they are now: a script may assign its own Array or Object later
+    var Array = global.Array, Object = global.Object, String = global.String,
+        Reflect = global.Reflect, Proxy = global.Proxy, TypeError = global.TypeError,
+        RegExp = global.RegExp;
     function args(list) { return Array.prototype.slice.call(list); }
 
     // An automation object: members by name in any case, methods callable, properties
@@ -83,6 +87,95 @@ const QString &preludeScript()
         get: function () { return this.message; },
         set: function (v) {
             Object.defineProperty(this, "description",
+                                  { value: v, writable: true, configurable: true, enumerable: true });
+        }
+    });
+
+    // The engine underneath crashes when a built-in method is reached through call or
+    // apply with no argument at all (Object.prototype.toString.call()): such calls pass
+    // an explicit undefined. An error a built-in throws here is placed by the engine on
+    // the script's own line (the first frame of a script in its stack).
+    var nativeCall = Function.prototype.call, nativeApply = Function.prototype.apply;
+    var noArguments = [undefined];
+    Function.prototype.call = function call(thisArg) {
+        return Reflect.apply(nativeCall, this, arguments.length ? arguments : noArguments);
+    };
+    Function.prototype.apply = function apply(thisArg, list) {
+        return Reflect.apply(nativeApply, this, arguments.length ? arguments : noArguments);
+    };
+
+    // What older scripts still call: the HTML methods of strings ("a".bold() is
+    // "<B>a</B>"), sort(null) as a plain sort, and CollectGarbage.
+    var markup = { anchor: ["A", "NAME"], big: ["BIG"], blink: ["BLINK"], bold: ["B"],
+                   fixed: ["TT"], fontcolor: ["FONT", "COLOR"], fontsize: ["FONT", "SIZE"],
+                   italics: ["I"], link: ["A", "HREF"], small: ["SMALL"],
+                   strike: ["STRIKE"], sub: ["SUB"], sup: ["SUP"] };
+    Object.keys(markup).forEach(function (name) {
+        var tag = markup[name][0], attribute = markup[name][1];
+        var method = attribute
+            ? function (value) {
+                return "<" + tag + " " + attribute + "=\"" + value + "\">" + String(this) +
+                       "</" + tag + ">";
+            }
+            : function () { return "<" + tag + ">" + String(this) + "</" + tag + ">"; };
+        if (!(name in String.prototype))
+            Object.defineProperty(String.prototype, name,
+                                  { value: method, writable: true, configurable: true });
+    });
+    var nativeSort = Array.prototype.sort;
+    Object.defineProperty(Array.prototype, "sort", {
+        value: function sort(compare) {
+            return Reflect.apply(nativeSort, this, compare === null ? [] : arguments);
+        },
+        writable: true, configurable: true
+    });
+    global.CollectGarbage = function CollectGarbage() {};
+
+    // split by a regular expression that can match an empty string ("abc".split(/x*/))
+    // gives only empty strings in the engine underneath; such splits are done here.
+    var nativeSplit = String.prototype.split;
+    var exec = RegExp.prototype.exec, push = Array.prototype.push, slice = Array.prototype.slice;
+    Object.defineProperty(String.prototype, "split", {
+        value: function split(separator, limit) {
+            if (!(separator instanceof RegExp))
+                return Reflect.apply(nativeSplit, this, arguments);
+            var text = String(this), max = limit === undefined ? 4294967295 : limit >>> 0;
+            var re = new RegExp(separator.source, "g" + (separator.ignoreCase ? "i" : "") +
+                                                      (separator.multiline ? "m" : ""));
+            var out = [], from = 0, lastLength = 0, m;
+            if (max === 0) return out;
+            while ((m = Reflect.apply(exec, re, [text])) !== null) {
+                var end = m.index + m[0].length;
+                if (end > from) {
+                    out.push(text.slice(from, m.index));
+                    if (m.length > 1 && m.index < text.length)
+                        Reflect.apply(push, out, Reflect.apply(slice, m, [1]));
+                    lastLength = m[0].length;
+                    from = end;
+                    if (out.length >= max) break;
+                }
+                if (re.lastIndex === m.index) re.lastIndex++;
+            }
+            re.lastIndex = 0;
+            if (from === text.length) {
+                if (lastLength || Reflect.apply(exec, re, [""]) === null) out.push("");
+            } else {
+                out.push(text.slice(from));
+            }
+            return out.length > max ? out.slice(0, max) : out;
+        },
+        writable: true, configurable: true
+    });
+
+    // ... and to number: JScript's for the errors the engine raises, 0 for a script's own
+    // Error until it sets one.
+    Object.defineProperty(NativeError.prototype, "number", {
+        configurable: true,
+        get: function () {
+            return this.name === "Error" ? 0 : errorNumber(String(this.name), String(this.message));
+        },
+        set: function (v) {
+            Object.defineProperty(this, "number",
                                   { value: v, writable: true, configurable: true, enumerable: true });
         }
     });

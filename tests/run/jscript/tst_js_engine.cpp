@@ -2,6 +2,7 @@
 // message boxes, the automation objects, interruption and the console runner.
 
 #include "run/jscript/jscriptengine.h"
+#include "run/jscript/legacysyntax.h"
 
 #include <QProcess>
 #include <QTemporaryDir>
@@ -10,6 +11,7 @@
 
 using quillora::JScriptEngine;
 using quillora::ScriptError;
+using quillora::js::rewriteLegacySyntax;
 
 namespace {
 
@@ -87,6 +89,35 @@ private slots:
             << "function main() { try { nope(); } catch (e) {"
                " return (e instanceof ReferenceError) + ' ' + e.description; } }"
             << QStringList{} << "true nope is not defined";
+        QTest::newRow("built-ins through call and apply without arguments")
+            << "function main() { return Object.prototype.toString.call() + "
+               "String(Math.max.apply())"
+               " + (function (a, b) { return this.x + a + b; }).call({x: 1}, 2, 3); }"
+            << QStringList{} << "[object Undefined]-Infinity6";
+        QTest::newRow("html methods of strings")
+            << "function main() { return 'x'.bold() + 'y'.anchor('n') + 'z'.fontsize(3); }"
+            << QStringList{} << "<B>x</B><A NAME=\"n\">y</A><FONT SIZE=\"3\">z</FONT>";
+        QTest::newRow("sort with null")
+            << "function main() { CollectGarbage(); return [3, 1, 2].sort(null).join() + "
+               "[1, 3, 2].sort(function (a, b) { return b - a; }).join(); }"
+            << QStringList{} << "1,2,33,2,1";
+        QTest::newRow("error numbers")
+            << "function main() { var s = new Error('x').number + ' ';"
+               " try { null.x; } catch (e) { s += (e.number & 0xFFFF) + ' ' + (e.number >> 16); }"
+               " try { nope(); } catch (e) { s += ' ' + (e.number & 0xFFFF); }"
+               " var own = new Error('y'); own.number = 7; return s + ' ' + own.number; }"
+            << QStringList{} << "0 5007 -32758 5009 7";
+        QTest::newRow("script's own Array, Object and Reflect")
+            << "function main() { Array = 1; Object = 2; Reflect = 3; String = 4; Proxy = 5;"
+               " var d = new ActiveXObject('Scripting.Dictionary'); d.Add('a', 1); var s = '';"
+               " for (var e = new Enumerator(d); !e.atEnd(); e.moveNext()) s += e.item();"
+               " return s + d.Count + Math.max.call(null, 2, 3); }"
+            << QStringList{} << "a13";
+        QTest::newRow("split by a regular expression")
+            << "function main() { return ['test'.split(/x*/), 'a b'.split(/\\s*/),"
+               " 'a1b22c'.split(/(\\d)/), 'abc'.split(/(?:)/), 'a,b,c'.split(/,/, 2),"
+               " ''.split(/x*/).length, ''.split(/a/).length, 'a,b'.split(',')].join(' '); }"
+            << QStringList{} << "t,e,s,t a,b a,1,b,2,,2,c a,b,c a,b 0 1 a,b";
         QTest::newRow("script engine")
             << "function main() { return ScriptEngine(); }" << QStringList{} << "JScript";
     }
@@ -152,6 +183,12 @@ private slots:
             << 1234 << r << "own text" << 2 << 50;
         QTest::newRow("recursion") << "function main() { return main() + 1; }" << 28 << r
                                    << "Out of stack space" << 1 << 0;
+        QTest::newRow("built-in error through call")
+            << "function main() {\n  var x = 2;\n  Array.prototype.forEach.call(null, main);\n}"
+            << 5007 << r << "Object expected" << 3 << 2;
+        QTest::newRow("syntax error raised by running code")
+            << "var a = 1;\n(function () {\n  JSON.parse('- 1');\n})();\nfunction main() {}" << 1002
+            << r << "Syntax error" << 3 << 2;
         QTest::newRow("undefined procedure")
             << "function other() {}" << 5009 << r << "'main' is undefined" << 0 << 0;
         QTest::newRow("top-level error") << "var a = 1;\nzz();\nfunction main() {}" << 5009 << r
@@ -174,6 +211,63 @@ private slots:
         QCOMPARE(heard.number, e.number);
         if (e.line > 0)
             QCOMPARE(e.text, code.split(u'\n').at(e.line - 1));
+    }
+
+    void legacySyntax_data()
+    {
+        QTest::addColumn<QString>("code");
+        QTest::addColumn<QString>("rewritten");
+        QTest::newRow("octal number") << "a = 010;"
+                                      << "a = 8  ;";
+        QTest::newRow("octal zero") << "a = 00 + 0;"
+                                    << "a = 0  + 0;";
+        QTest::newRow("octal before member") << "077.toString()"
+                                             << "63 .toString()";
+        QTest::newRow("long octal in hex") << "01777777777777777777777"
+                                           << "0xffffffffffffffff     ";
+        QTest::newRow("leading zero decimal") << "x(080, 09.5)"
+                                              << "x( 80,  9.5)";
+        QTest::newRow("modern numbers kept") << "0; 0.5; .05; 1.05; 1e05; 0x1F; 0e1; 105"
+                                             << "0; 0.5; .05; 1.05; 1e05; 0x1F; 0e1; 105";
+        QTest::newRow("octal escape") << "s = \"\\101\\102\";"
+                                      << "s = \"AB\"      ;";
+        QTest::newRow("short escapes")
+            << "'\\1\\08\\8'"
+            << (QStringLiteral("'") + QChar(1)) + QChar(0) + QStringLiteral("88'   ");
+        QTest::newRow("quote and line end escapes") << "'\\47\\134\\12'x"
+                                                    << "'\\'\\\\\\n'    x";
+        QTest::newRow("no vertical tab") << "'\\v1' + 1"
+                                         << "'v1'  + 1";
+        QTest::newRow("modern escapes kept") << "'\\0 \\x41 \\u0041 \\n \\\\101'"
+                                             << "'\\0 \\x41 \\u0041 \\n \\\\101'";
+        QTest::newRow("comments kept") << "// 010 '\\1'\n/* 010 */ 010"
+                                       << "// 010 '\\1'\n/* 010 */ 8  ";
+        QTest::newRow("regexp kept") << "r = /\\1 010/; n = a / 010 / 2;"
+                                     << "r = /\\1 010/; n = a / 8   / 2;";
+        QTest::newRow("regexp after return") << "return /[/]\\01/.test(s)"
+                                             << "return /[/]\\01/.test(s)";
+        QTest::newRow("identifier digits kept") << "v010 = $01;"
+                                                << "v010 = $01;";
+    }
+    void legacySyntax()
+    {
+        QFETCH(QString, code);
+        QFETCH(QString, rewritten);
+        QCOMPARE(rewriteLegacySyntax(code), rewritten);
+    }
+
+    void legacySyntaxRuns()
+    {
+        QCOMPARE(
+            runScript(QStringLiteral(
+                "function main() { return [010, 080, 09.5, '\\101\\7'.charCodeAt(1)].join(); }")),
+            QStringLiteral("8,80,9.5,7"));
+        // the error after rewritten text is where the script has it
+        JScriptEngine engine;
+        QVERIFY(!engine.addCode(QStringLiteral("var s = '\\1\\2\\3' + 010; a+*2;")));
+        QCOMPARE(engine.error().line, 1);
+        QCOMPARE(engine.error().column, 26);
+        QCOMPARE(engine.error().text, QStringLiteral("var s = '\\1\\2\\3' + 010; a+*2;"));
     }
 
     void alertAndMsgBoxReachTheHost()

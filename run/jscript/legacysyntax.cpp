@@ -1,0 +1,283 @@
+#include "legacysyntax.h"
+
+namespace quillora::js {
+
+namespace {
+
+bool isDigit(QChar c)
+{
+    return c >= u'0' && c <= u'9';
+}
+
+bool isOctal(QChar c)
+{
+    return c >= u'0' && c <= u'7';
+}
+
+bool isIdentChar(QChar c)
+{
+    return c.isLetterOrNumber() || c == u'_' || c == u'$' || c.unicode() >= 0x80;
+}
+
+bool isLineEnd(QChar c)
+{
+    return c == u'\n' || c == u'\r' || c == QChar(0x2028) || c == QChar(0x2029);
+}
+
+// Words after which a slash starts a regular expression rather than a division.
+bool keywordBeforeRegExp(QStringView word)
+{
+    static const char16_t *const words[] = {u"return", u"typeof", u"instanceof", u"in",
+                                            u"of",     u"new",    u"delete",     u"void",
+                                            u"throw",  u"case",   u"do",         u"else"};
+    for (const char16_t *w : words)
+        if (word == QStringView(w))
+            return true;
+    return false;
+}
+
+class Rewriter
+{
+public:
+    explicit Rewriter(const QString &code) : m_in(code), m_size(code.size()) {}
+
+    QString run()
+    {
+        bool regExpAllowed = true; // at a point where a slash starts a regular expression
+        qsizetype i = 0;
+        while (i < m_size) {
+            const QChar c = m_in.at(i);
+            if (c == u'/' && i + 1 < m_size && m_in.at(i + 1) == u'/') {
+                i = skipLine(i);
+            } else if (c == u'/' && i + 1 < m_size && m_in.at(i + 1) == u'*') {
+                const qsizetype end = m_in.indexOf(u"*/", i + 2);
+                i = end < 0 ? m_size : end + 2;
+            } else if (c == u'/') {
+                // a regular expression is an operand; a division wants one after it
+                i = regExpAllowed ? skipRegExp(i) : i + 1;
+                regExpAllowed = !regExpAllowed;
+            } else if (c == u'"' || c == u'\'') {
+                i = string(i);
+                regExpAllowed = false;
+            } else if (c == u'`') {
+                i = skipTemplate(i);
+                regExpAllowed = false;
+            } else if (isDigit(c) || (c == u'.' && i + 1 < m_size && isDigit(m_in.at(i + 1)))) {
+                i = number(i);
+                regExpAllowed = false;
+            } else if (isIdentChar(c)) {
+                const qsizetype start = i;
+                while (i < m_size && isIdentChar(m_in.at(i)))
+                    ++i;
+                regExpAllowed = keywordBeforeRegExp(QStringView(m_in).mid(start, i - start));
+            } else {
+                if (!c.isSpace())
+                    regExpAllowed = c != u')' && c != u']';
+                ++i;
+            }
+        }
+        return m_out.isNull() ? m_in : m_out;
+    }
+
+private:
+    QChar *out()
+    {
+        if (m_out.isNull())
+            m_out = m_in;
+        return m_out.data();
+    }
+
+    qsizetype skipLine(qsizetype i) const
+    {
+        while (i < m_size && !isLineEnd(m_in.at(i)))
+            ++i;
+        return i;
+    }
+
+    qsizetype skipRegExp(qsizetype i) const
+    {
+        bool inClass = false;
+        for (++i; i < m_size && !isLineEnd(m_in.at(i)); ++i) {
+            const QChar c = m_in.at(i);
+            if (c == u'\\')
+                ++i;
+            else if (c == u'[')
+                inClass = true;
+            else if (c == u']')
+                inClass = false;
+            else if (c == u'/' && !inClass)
+                return i + 1;
+        }
+        return i;
+    }
+
+    qsizetype skipTemplate(qsizetype i) const
+    {
+        for (++i; i < m_size; ++i) {
+            if (m_in.at(i) == u'\\')
+                ++i;
+            else if (m_in.at(i) == u'`')
+                return i + 1;
+        }
+        return i;
+    }
+
+    // A numeric literal from i. 010 becomes "8  ", 080 becomes " 80", 09.5 " 9.5".
+    qsizetype number(qsizetype i)
+    {
+        const qsizetype start = i;
+        if (m_in.at(i) == u'0' && i + 1 < m_size && isDigit(m_in.at(i + 1))) {
+            qsizetype end = i + 1;
+            bool octal = true;
+            while (end < m_size && isDigit(m_in.at(end))) {
+                octal = octal && isOctal(m_in.at(end));
+                ++end;
+            }
+            if (octal) {
+                writeOctal(start, end);
+                return end;
+            }
+            // a decimal with leading zeros: the zeros become spaces
+            QChar *d = out();
+            for (qsizetype k = start; k + 1 < end && m_in.at(k) == u'0'; ++k)
+                d[k] = u' ';
+            i = end;
+        } else if (m_in.at(i) == u'0' && i + 1 < m_size &&
+                   (m_in.at(i + 1) == u'x' || m_in.at(i + 1) == u'X')) {
+            i += 2;
+            while (i < m_size && isIdentChar(m_in.at(i)))
+                ++i;
+            return i;
+        }
+        while (i < m_size && isDigit(m_in.at(i)))
+            ++i;
+        if (i < m_size && m_in.at(i) == u'.')
+            for (++i; i < m_size && isDigit(m_in.at(i));)
+                ++i;
+        if (i < m_size && (m_in.at(i) == u'e' || m_in.at(i) == u'E')) {
+            ++i;
+            if (i < m_size && (m_in.at(i) == u'+' || m_in.at(i) == u'-'))
+                ++i;
+            while (i < m_size && isDigit(m_in.at(i)))
+                ++i;
+        }
+        return i;
+    }
+
+    // The octal digits start+1..end as a decimal (or, when long, hexadecimal) literal of
+    // the same length, padded with spaces after it.
+    void writeOctal(qsizetype start, qsizetype end)
+    {
+        const qsizetype digits = end - start - 1;
+        QString value;
+        if (digits <= 17) { // below 2^51: exact as a double and short in decimal
+            quint64 v = 0;
+            for (qsizetype k = start + 1; k < end; ++k)
+                v = v * 8 + quint64(m_in.at(k).unicode() - u'0');
+            value = QString::number(v);
+        } else { // three bits per octal digit, four per hexadecimal one: the shorter form
+            QString bits;
+            bits.reserve(digits * 3);
+            for (qsizetype k = start + 1; k < end; ++k) {
+                const int d = m_in.at(k).unicode() - u'0';
+                bits += QChar(u'0' + (d >> 2 & 1));
+                bits += QChar(u'0' + (d >> 1 & 1));
+                bits += QChar(u'0' + (d & 1));
+            }
+            while (bits.size() % 4)
+                bits.prepend(u'0');
+            while (bits.size() > 4 && bits.startsWith(QLatin1String("0000")))
+                bits.remove(0, 4);
+            value = QStringLiteral("0x");
+            for (qsizetype k = 0; k < bits.size(); k += 4)
+                value += QString::number(bits.mid(k, 4).toInt(nullptr, 2), 16);
+        }
+        QChar *d = out();
+        for (qsizetype k = 0; k < end - start; ++k)
+            d[start + k] = k < value.size() ? value.at(k) : QChar(u' ');
+    }
+
+    // A string literal from its opening quote. Octal escapes become the character itself
+    // (or a two-character escape for a quote, backslash or line end); the string gets
+    // shorter and spaces after its closing quote keep the rest of the line in place.
+    qsizetype string(qsizetype i)
+    {
+        const QChar quote = m_in.at(i);
+        qsizetype w = i + 1; // where the next character of the string goes
+        for (++i; i < m_size; ++i) {
+            const QChar c = m_in.at(i);
+            if (c == quote || isLineEnd(c))
+                break;
+            if (c != u'\\' || i + 1 >= m_size) {
+                put(w++, c);
+                continue;
+            }
+            const QChar e = m_in.at(i + 1);
+            const bool octalEscape =
+                isOctal(e) && !(e == u'0' && !(i + 2 < m_size && isDigit(m_in.at(i + 2))));
+            if (e == u'v') { // JScript has no vertical-tab escape: "\v" is "v"
+                put(w++, e);
+                ++i;
+                continue;
+            }
+            if (!octalEscape && e != u'8' && e != u'9') {
+                put(w++, c);
+                put(w++, e);
+                ++i;
+                if (e == u'\r' && i + 1 < m_size && m_in.at(i + 1) == u'\n')
+                    put(w++, m_in.at(++i));
+                continue;
+            }
+            // \8 and \9 stand for the digit itself
+            int value = octalEscape ? e.unicode() - u'0' : e.unicode();
+            qsizetype k = i + 2;
+            if (octalEscape) {
+                const int most = e <= u'3' ? 3 : 2;
+                for (int n = 1; n < most && k < m_size && isOctal(m_in.at(k)); ++n, ++k)
+                    value = value * 8 + (m_in.at(k).unicode() - u'0');
+            }
+            i = k - 1;
+            const char16_t *escape = nullptr;
+            if (value == '\n')
+                escape = u"\\n";
+            else if (value == '\r')
+                escape = u"\\r";
+            else if (value == quote.unicode())
+                escape = quote == u'"' ? u"\\\"" : u"\\'";
+            else if (value == '\\')
+                escape = u"\\\\";
+            if (escape) {
+                put(w++, QChar(escape[0]));
+                put(w++, QChar(escape[1]));
+            } else {
+                put(w++, QChar(char16_t(value)));
+            }
+        }
+        if (i < m_size && m_in.at(i) == quote)
+            put(w++, quote);
+        // pad what the rewritten escapes saved
+        for (; w < i + (i < m_size && m_in.at(i) == quote ? 1 : 0); ++w)
+            put(w, u' ');
+        return i < m_size && m_in.at(i) == quote ? i + 1 : i;
+    }
+
+    void put(qsizetype at, QChar c)
+    {
+        if (m_out.isNull() && m_in.at(at) == c)
+            return;
+        out()[at] = c;
+    }
+
+    const QString &m_in;
+    const qsizetype m_size;
+    QString m_out; // null until the first change
+};
+
+} // namespace
+
+QString rewriteLegacySyntax(const QString &code)
+{
+    return Rewriter(code).run();
+}
+
+} // namespace quillora::js
