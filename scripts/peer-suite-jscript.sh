@@ -6,47 +6,9 @@
 # VBScript peer suite uses); nothing of them is kept in this repository.
 # Usage: scripts/peer-suite-jscript.sh [-v] [BUILD_DIR]   (-v lists every stop and failing check)
 # scripts/peer-suite.sh runs it after the VBScript scripts and adds up both.
-# PEER_SUITE_CACHE overrides the cache folder (default ~/.cache/quillora/peer-suite).
 set -euo pipefail
-verbose=""
-if [ "${1:-}" = -v ]; then
-    verbose=1
-    shift
-fi
-repo="$(cd "$(dirname "$0")/.." && pwd)"
-build="${1:-$repo/build}"
-runner="$build/quillora-script"
-cache="${PEER_SUITE_CACHE:-$HOME/.cache/quillora/peer-suite}"
-[ -x "$runner" ] || { echo "build quillora-script first ($runner)" >&2; exit 1; }
-
-find_tests() {
-    find "$cache" -maxdepth 5 -path '*/dlls/jscript/tests' -type d 2>/dev/null | head -n 1
-}
-
-fetch() {
-    if ! grep -rqs '^Types:.*deb-src' /etc/apt/sources.list.d/ &&
-        ! grep -qs '^deb-src' /etc/apt/sources.list; then
-        local src=/etc/apt/sources.list.d/quillora-deb-src.sources
-        [ -e "$src" ] || sed 's/^Types: deb$/Types: deb-src/' /etc/apt/sources.list.d/debian.sources >"$src"
-        apt-get update -qq >&2
-    fi
-    mkdir -p "$cache"
-    (
-        cd "$cache"
-        ls wine_*.orig.tar.* >/dev/null 2>&1 || apt-get source -qq --download-only wine >&2
-        tar -xf "$(ls wine_*.orig.tar.* | head -n 1)" --wildcards '*/dlls/jscript/tests/*.js'
-    )
-}
-
-tests="$(find_tests)"
-if [ -z "$tests" ]; then
-    fetch
-    tests="$(find_tests)"
-fi
-[ -n "$tests" ] || { echo "could not fetch Wine's JScript tests into $cache" >&2; exit 1; }
-
-work="$(mktemp -d)"
-trap 'rm -rf "$work"' EXIT
+engine=jscript ending=js
+. "$(dirname "$0")/peer-suite-common.sh" "$@"
 
 # The host functions Wine's C harness provides, as script code, before the test file.
 cat >"$work/prelude.js" <<'JS'
