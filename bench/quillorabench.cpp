@@ -9,6 +9,12 @@
 // quillora_bench complete COUNT       Ctrl+Space with a proposal pair of COUNT entries
 // quillora_bench scheme FILE          switch a plain text document to C/C++ highlighting
 // quillora_bench startup [FILE]       from the program's start to the first paint
+// quillora_bench replace FILE FIND REPLACEMENT   Replace all (match case) on FILE, repainted
+// quillora_bench findnext FILE FIND   Find next from the top (match case), repainted
+// quillora_bench dehyphen FILE        Remove hyphenation on FILE, repainted
+// quillora_bench files FOLDER count|replace FIND [REPLACEMENT]
+//                                     the multi-file window's run (all, match case) over
+//                                     every file of FOLDER
 
 #include "app/mainform.h"
 #include "editor/completion.h"
@@ -16,15 +22,23 @@
 #include "schemes/schemeswitcher.h"
 #include "tests/support/recordingshell.h"
 #include "tests/support/scriptedprompts.h"
+#include "texttools/documenttools.h"
+#include "texttools/findreplace.h"
+#include "texttools/formfiles.h"
+#include "texttools/searchdialogs.h"
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QKeyEvent>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
 #include <ctime>
-#include <sys/resource.h>
 #include <vector>
 
 namespace {
@@ -36,17 +50,30 @@ double cpuSeconds()
     return double(t.tv_sec) + double(t.tv_nsec) / 1e9;
 }
 
+// The high-water mark of this program's own memory: VmHWM, not getrusage's maximum,
+// which on Linux carries the starting process's peak (here the data generator's)
+// across fork and exec.
 double peakMegabytes()
 {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return double(usage.ru_maxrss) / 1024.0;
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024.0;
+    }
+    return 0;
 }
+
+// The private data folder of the run, removed by report(): the quick exit skips the
+// destructors that would.
+QString dataFolder;
 
 [[noreturn]] void report(double seconds, double cpu)
 {
     std::printf("seconds=%.6f cpu=%.6f peak_mb=%.1f\n", seconds, cpu, peakMegabytes());
     std::fflush(stdout);
+    QDir(dataFolder).removeRecursively();
     // No tear-down of a large document: it is not what is measured.
     std::_Exit(0);
 }
@@ -106,6 +133,7 @@ int main(int argc, char **argv)
     const QString file = args.value(2);
 
     QTemporaryDir data;
+    dataFolder = data.path();
     ScriptedPrompts prompts;
     RecordingShell shell;
     QStringList programArgs{QStringLiteral("quillora")};
@@ -149,6 +177,34 @@ int main(int argc, char **argv)
             return 1;
         }
         report(seconds, cpuSeconds() - cpu);
+    }
+
+    if (what == u"files") {
+        // The files as the open dialog hands them over, in name order.
+        QDir folder(file);
+        QStringList paths;
+        for (const QString &name : folder.entryList(QDir::Files, QDir::Name))
+            paths << folder.filePath(name);
+        const bool count = args.value(3) == u"count";
+        TFormFiles &files = *form.FormFiles();
+        form.MultiReplace1Click();
+        prompts.expectOpenFiles(paths);
+        files.BitBtn1Click();
+        files.EditSearch->setText(args.value(4));
+        files.EditReplace->setText(args.value(5));
+        files.CheckBoxAll->setChecked(true);
+        files.CheckBoxCase->setChecked(true);
+        files.CheckBoxSearch->setChecked(count);
+        settle(files);
+        const double cpu = cpuSeconds();
+        QElapsedTimer t;
+        t.start();
+        files.BitBtn3->click();
+        settle(files);
+        const double seconds = double(t.nsecsElapsed()) / 1e9;
+        const double used = cpuSeconds() - cpu;
+        std::fprintf(stderr, "hits=%s\n", qPrintable(files.EditTreffer->text()));
+        report(seconds, used);
     }
 
     if (what == u"open") {
@@ -213,6 +269,33 @@ int main(int argc, char **argv)
         QElapsedTimer t;
         t.start();
         form.schemes()->MenuClick(Scheme::Cpp);
+        settle(form);
+        report(double(t.nsecsElapsed()) / 1e9, cpuSeconds() - cpu);
+    }
+    if (what == u"replace" || what == u"findnext") {
+        TReplaceDialog &dialog = *form.findReplace()->ReplaceDialog1();
+        dialog.setFindText(args.value(3));
+        dialog.setReplaceText(args.value(4));
+        dialog.matchCaseBox()->setChecked(true);
+        form.findReplace()->state().SearchText = args.value(3);
+        form.findReplace()->state().SearchStart = 1;
+        form.findReplace()->state().SearchMatchCase = true;
+        const double cpu = cpuSeconds();
+        QElapsedTimer t;
+        t.start();
+        if (what == u"replace")
+            dialog.replaceAllButton()->click();
+        else
+            form.FindenextenClick();
+        settle(form);
+        report(double(t.nsecsElapsed()) / 1e9, cpuSeconds() - cpu);
+    }
+    if (what == u"dehyphen") {
+        prompts.expectMessage();
+        const double cpu = cpuSeconds();
+        QElapsedTimer t;
+        t.start();
+        form.RemoveHyphenation1Click();
         settle(form);
         report(double(t.nsecsElapsed()) / 1e9, cpuSeconds() - cpu);
     }

@@ -6,7 +6,7 @@ times, each run in a process of its own, and prints per benchmark the median, th
 to its baseline measured in the same run and, where it applies, the peak memory as a
 multiple of the file size. See bench/README.md.
 
-Usage: bench/run.py BUILD_DIR [--runs N] [--only SUBSTRING]
+Usage: bench/run.py BUILD_DIR [--runs N] [--only WORD[,WORD...]]
 To add a benchmark, add a Bench(...) to benches() below; a baseline is any command, or
 another benchmark of the list.
 """
@@ -82,6 +82,54 @@ def write_c_source(path, size):
     del out
 
 
+def hit_pool(rng, hit):
+    """4,096 lines of about 50 bytes, each with the word `hit` once."""
+    pool = []
+    for _ in range(4096):
+        line = []
+        while len(" ".join(line).encode()) < 44:
+            line.append(rng.choice(WORDS))
+        line.insert(rng.randrange(len(line) + 1), hit)
+        pool.append(" ".join(line))
+    return pool
+
+
+def hit_lines(rng, pool, count):
+    return [pool[rng.randrange(len(pool))] for _ in range(count)]
+
+
+def write_hits(path, lines, tail=""):
+    rng = random.Random(20261210)
+    with open(path, "w", encoding="utf-8", newline="\n") as out:
+        out.write("\n".join(hit_lines(rng, hit_pool(rng, "cat"), lines)) + "\n" + tail)
+
+
+def write_hyphenated(path, size):
+    """Lines of about 100 bytes, each with one word broken by a hyphen."""
+    rng = random.Random(20261210)
+    broken = ("hyphen-ation", "exam-ple", "docu-ment", "para-graph", "sen-tence", "pro-gram")
+    pool = [" ".join(line.split()[:12] + [rng.choice(broken)])
+            for line in make_lines(rng, 4096, 80)]
+    with open(path, "w", encoding="utf-8", newline="\n") as out:
+        written = 0
+        while written < size:
+            line = pool[rng.randrange(len(pool))] + "\n"
+            out.write(line)
+            written += len(line.encode())
+
+
+def write_files(folder, count, size):
+    """`count` files of `size` bytes (about), lines of 50 bytes with one "cat" each."""
+    rng = random.Random(20261210)
+    os.makedirs(folder)
+    per_file = size // 50
+    pool = hit_pool(rng, "cat")
+    for i in range(count):
+        with open(os.path.join(folder, f"file{i:05}.txt"), "w", encoding="utf-8",
+                  newline="\n") as out:
+            out.write("\n".join(hit_lines(rng, pool, per_file)) + "\n")
+
+
 def generate(folder):
     files = {
         "utf8-100": (100 * MB, 15_000, "utf-8", "\n", b""),
@@ -99,6 +147,14 @@ def generate(folder):
         paths[name] = path
     paths["c-20"] = os.path.join(folder, "source-20.c")
     write_c_source(paths["c-20"], 20 * MB)
+    # Replace all: 1,000,000 lines with one hit each; find next: one hit at the very end.
+    paths["hits-50"] = os.path.join(folder, "hits-50.txt")
+    write_hits(paths["hits-50"], 1_000_000, "needle\n")
+    for size in (1, 10):
+        paths[f"hyphens-{size}"] = os.path.join(folder, f"hyphens-{size}.txt")
+        write_hyphenated(paths[f"hyphens-{size}"], size * MB)
+    paths["files"] = os.path.join(folder, "files")
+    write_files(paths["files"], 5000, 40_000)
     return paths
 
 
@@ -189,6 +245,37 @@ def benches(build, files, work):
     result.append(Bench("start-up to first paint, empty data folder", [exe, "startup"]))
     result.append(Bench("start-up to first paint, 100 MB file", [exe, "startup", files["utf8-100"]],
                         "start-up to first paint, empty data folder", files["utf8-100"]))
+    result += text_tools(exe, files, work)
+    return result
+
+
+def text_tools(exe, files, work):
+    """Replace all, find next, hyphen removal and the multi-file run."""
+    hits = files["hits-50"]
+    result = [
+        Bench("replace all, 1,000,000 hits in 50 MB", [exe, "replace", hits, "cat", "mouse"],
+              shell(f"sed 's/cat/mouse/g' '{hits}' > '{work}/replaced'"), hits),
+        Bench("find next, one hit at the end of 50 MB", [exe, "findnext", hits, "needle"],
+              ["grep", "-c", "-F", "needle", hits], hits),
+        Bench("remove hyphenation, 1 MB", [exe, "dehyphen", files["hyphens-1"]],
+              file=files["hyphens-1"]),
+        Bench("remove hyphenation, 10 MB", [exe, "dehyphen", files["hyphens-10"]],
+              "remove hyphenation, 1 MB", files["hyphens-10"]),
+    ]
+    # The replace run changes its files: each run, ours and sed's, gets a fresh copy.
+    source = files["files"]
+    target = os.path.join(work, "files")
+
+    def fresh_copy():
+        shutil.rmtree(target, ignore_errors=True)
+        shutil.copytree(source, target)
+
+    result.append(Bench("multi-file count, 5,000 files of 40 KB",
+                        [exe, "files", source, "count", "cat"],
+                        shell(f"grep -c -F cat '{source}'/* > /dev/null")))
+    result.append(Bench("multi-file replace, 5,000 files of 40 KB",
+                        [exe, "files", target, "replace", "cat", "dog"],
+                        shell(f"sed -i 's/cat/dog/g' '{target}'/*"), prepare=fresh_copy))
     return result
 
 
@@ -208,6 +295,10 @@ def main():
     parser.add_argument("--only", default="")
     args = parser.parse_args()
     build = os.path.abspath(args.build)
+    words = [word for word in args.only.split(",") if word]
+
+    def selected(name):
+        return not words or any(word in name for word in words)
 
     with tempfile.TemporaryDirectory(prefix="quillora-bench-") as folder:
         print(f"generating data in {folder} ...", flush=True)
@@ -218,7 +309,7 @@ def main():
               f"{'peak':>14}")
         done = {}
         for bench in benches(build, files, work):
-            if args.only and args.only not in bench.name:
+            if not selected(bench.name):
                 continue
             seconds, cpu, peak = measure(bench, args.runs)
             done[bench.name] = (seconds, cpu)
@@ -231,7 +322,8 @@ def main():
                 if cpu is not None and base_cpu:
                     seconds, base = cpu, base_cpu
             elif bench.baseline:
-                base, _, _ = measure(Bench("", bench.baseline), args.runs)
+                base, _, _ = measure(Bench("", bench.baseline, prepare=bench.prepare),
+                                     args.runs)
             peak_text = ""
             if peak is not None:
                 peak_text = f"{peak:.0f} MB"
@@ -244,8 +336,9 @@ def main():
             print(f"{bench.name:52} {median_seconds * 1000:8.1f} ms {cpu_text:>10} {base_text:>10} "
                   f"{ratio_text:>7} {peak_text:>14}", flush=True)
         script = scripts_bench(build)
-        if script and (not args.only or args.only in "VBScript loop"):
-            print("VBScript loop against python3:", flush=True)
+        if script and selected("VBScript loop"):
+            print("VBScript loop (and three more scripts) against python3 and Lua 5.4, "
+                  "processor time, best of 5:", flush=True)
             subprocess.run([script, build], check=False)
 
 
