@@ -127,6 +127,8 @@ TFormFiles::TFormFiles(Host host, QWidget *parent) : QDialog(parent), m_host(std
         head->addWidget(open);
         column->addLayout(head);
         list = new QListWidget(this);
+        // Thousands of file names: one row height for all, no measuring of each.
+        list->setUniformItemSizes(true);
         column->addWidget(list, 1);
         auto *foot = new QHBoxLayout;
         filesLabel = new QLabel(QStringLiteral("Files"), this);
@@ -457,6 +459,9 @@ void TFormFiles::BitBtn3Click()
     QElapsedTimer sincePaint;
     sincePaint.start();
     const QStringList paths = m_paths;
+    // The search list holds the files in run order, so the current file's row is the
+    // number of files before it that stay in the list.
+    int keptRows = 0;
     for (qsizetype i = 0; i < paths.size() && !m_cancelled; ++i) {
         const QString &path = paths[i];
         const FileRunResult file = processFile(path, options, options.searchOnly ? nullptr : &keep);
@@ -472,12 +477,9 @@ void TFormFiles::BitBtn3Click()
         }
         if (file.hits > 0) {
             ListBoxResult->addItem(fileItem(path));
-            for (int row = 0; row < ListBoxSearch->count(); ++row) {
-                if (ListBoxSearch->item(row)->data(kPathRole).toString() == path) {
-                    delete ListBoxSearch->takeItem(row);
-                    break;
-                }
-            }
+            delete ListBoxSearch->takeItem(searchRow(path, keptRows));
+        } else {
+            ++keptRows;
         }
         // Keep the window painted and the Cancel button alive.
         if (sincePaint.elapsed() >= 30) {
@@ -491,6 +493,18 @@ void TFormFiles::BitBtn3Click()
         EditTreffer->setText(QString::number(hits));
     }
     rereadMainDocument(mainFile, changed);
+}
+
+int TFormFiles::searchRow(const QString &path, int expectedRow) const
+{
+    if (QListWidgetItem *item = ListBoxSearch->item(expectedRow);
+        item && item->data(kPathRole).toString() == path)
+        return expectedRow;
+    for (int row = 0; row < ListBoxSearch->count(); ++row) {
+        if (ListBoxSearch->item(row)->data(kPathRole).toString() == path)
+            return row;
+    }
+    return -1;
 }
 
 void TFormFiles::rereadMainDocument(const QString &mainFile, const QStringList &changed)

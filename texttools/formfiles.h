@@ -102,6 +102,8 @@ private:
     void setRunning(bool running);
     // Shows the file of `item` in the main window, after saving the document shown there.
     void showFile(QListWidgetItem *item, const QString &selectMessage);
+    // The row of `path` in the search list, tried first at `expectedRow`; -1 when absent.
+    int searchRow(const QString &path, int expectedRow) const;
     // The main document is read again when `changed` holds its file; unsaved edits there
     // are replaced only when the user agrees.
     void rereadMainDocument(const QString &mainFile, const QStringList &changed);
