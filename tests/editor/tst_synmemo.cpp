@@ -2,6 +2,7 @@
 // files that come back byte for byte.
 
 #include "editor/synmemo.h"
+#include "tests/support/timebudget.h"
 
 #include <Qsci/qscilexercpp.h>
 
@@ -272,7 +273,7 @@ void TestSynMemo::positionsInLargeDocument()
         QCOMPARE(memo.CaretY(), lineNo);
         QCOMPARE(memo.CaretX(), 3);
     }
-    QVERIFY2(timer.elapsed() < 2000, qPrintable(QString::number(timer.elapsed())));
+    QVERIFY2(timer.elapsed() < timeBudget(2000), qPrintable(QString::number(timer.elapsed())));
 }
 
 void TestSynMemo::highlighterSwitchOnLargeDocument()

@@ -7,7 +7,7 @@
 #include <QElapsedTimer>
 #include <QTest>
 
-#include "timebudget.h"
+#include "tests/support/timebudget.h"
 #include <Qsci/qsciscintilla.h>
 
 class tst_Completion : public QObject

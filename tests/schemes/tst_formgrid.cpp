@@ -25,7 +25,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "timebudget.h"
+#include "tests/support/timebudget.h"
 
 namespace {
 

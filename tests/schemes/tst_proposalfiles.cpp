@@ -10,7 +10,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "timebudget.h"
+#include "tests/support/timebudget.h"
 
 namespace {
 

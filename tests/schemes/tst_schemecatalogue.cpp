@@ -6,7 +6,7 @@
 #include <QElapsedTimer>
 #include <QTest>
 
-#include "timebudget.h"
+#include "tests/support/timebudget.h"
 
 class tst_SchemeCatalogue : public QObject
 {

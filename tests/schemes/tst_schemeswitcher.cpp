@@ -13,7 +13,7 @@
 #include <QTest>
 #include <Qsci/qscilexer.h>
 
-#include "timebudget.h"
+#include "tests/support/timebudget.h"
 
 namespace {
 

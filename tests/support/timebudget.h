@@ -1,7 +1,8 @@
 #pragma once
-// Limits for the speed checks. The product must meet them in an optimised build; debug
-// and sanitizer builds run the same work several times slower, so the limit stretches
-// there. Work that grows with the square of 100,000 lines misses any of them by far.
+// Limits for the speed checks of every test folder. The product must meet them in an
+// optimised build; debug and sanitizer builds run the same work several times slower, so
+// the limit stretches there. Work that grows with the square of 100,000 lines misses any
+// of them by far.
 
 #include <QtGlobal>
 
