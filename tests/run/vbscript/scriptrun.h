@@ -6,6 +6,7 @@
 
 #include <QObject>
 #include <QStringList>
+#include <QTest>
 #include <QVariantList>
 
 class EchoSink : public QObject
@@ -69,3 +70,21 @@ struct ScriptRun
         return out;
     }
 };
+
+// The data columns of a table of scripts: each row is (name, (code, expected output)).
+inline void scriptTable(const QList<std::pair<const char *, std::pair<QString, QString>>> &rows)
+{
+    QTest::addColumn<QString>("code");
+    QTest::addColumn<QString>("expected");
+    for (const auto &r : rows)
+        QTest::newRow(r.first) << r.second.first << r.second.second;
+}
+
+// The test of such a row: the script, run as `ScriptRun` runs it, gives the expected output.
+inline void checkScriptOutput()
+{
+    QFETCH(QString, code);
+    QFETCH(QString, expected);
+    ScriptRun s;
+    QCOMPARE(s.run(code), expected);
+}

@@ -8,26 +8,10 @@ class TestVbsLanguage : public QObject
 {
     Q_OBJECT
 
-private:
-    static void table(const QList<std::pair<const char *, std::pair<QString, QString>>> &rows)
-    {
-        QTest::addColumn<QString>("code");
-        QTest::addColumn<QString>("expected");
-        for (const auto &r : rows)
-            QTest::newRow(r.first) << r.second.first << r.second.second;
-    }
-    static void check()
-    {
-        QFETCH(QString, code);
-        QFETCH(QString, expected);
-        ScriptRun s;
-        QCOMPARE(s.run(code), expected);
-    }
-
 private slots:
     void variants_data()
     {
-        table({
+        scriptTable({
             {"typename",
              {"WScript.Echo TypeName(Empty), TypeName(Null), TypeName(1), "
               "TypeName(100000), TypeName(1.5), TypeName(\"a\"), TypeName(True), "
@@ -67,11 +51,11 @@ private slots:
               "255 -1 65536 15 Integer"}},
         });
     }
-    void variants() { check(); }
+    void variants() { checkScriptOutput(); }
 
     void operators_data()
     {
-        table({
+        scriptTable({
             {"precedence",
              {"WScript.Echo 2 + 3 * 4, (2 + 3) * 4, 2 ^ 3 ^ 2, -2 ^ 2, 10 - 4 - 3, 7 \\ 2 * 2, "
               "2 ^ -1, -2 ^ -2 * 4",
@@ -103,11 +87,11 @@ private slots:
               "2/1/2024 Date 29"}},
         });
     }
-    void operators() { check(); }
+    void operators() { checkScriptOutput(); }
 
     void statements_data()
     {
-        table({
+        scriptTable({
             {"if forms",
              {"x = 5\nIf x > 3 Then WScript.Echo \"big\" Else WScript.Echo \"small\"\n"
               "If x = 1 Then\n WScript.Echo \"one\"\nElseIf x = 5 Then\n WScript.Echo \"five\"\n"
@@ -172,11 +156,11 @@ private slots:
             {"bracketed identifier", {"[my var] = 4: WScript.Echo [my var]", "4"}},
         });
     }
-    void statements() { check(); }
+    void statements() { checkScriptOutput(); }
 
     void procedures_data()
     {
-        table({
+        scriptTable({
             {"ByRef is the default",
              {"Sub Inc(n): n = n + 1: End Sub\nx = 1: Inc x: Inc x: WScript.Echo x", "3"}},
             {"ByVal", {"Sub Inc(ByVal n): n = n + 1: End Sub\nx = 1: Inc x: WScript.Echo x", "1"}},
@@ -222,7 +206,7 @@ private slots:
              {"Sub S: y = 5: End Sub\nS: WScript.Echo IsEmpty(y)", "True"}},
         });
     }
-    void procedures() { check(); }
+    void procedures() { checkScriptOutput(); }
 
     void classes_data()
     {
@@ -235,7 +219,7 @@ private slots:
         const QString named = "Class T\n Public Name\n Private Sub Class_Terminate(): WScript.Echo "
                               "\"bye \" & Name: End Sub\n"
                               "End Class\n";
-        table({
+        scriptTable({
             {"members",
              {counter + "Set c = New Counter\nc.Add 5\nWScript.Echo c.Value, c.Twice()\n"
                         "c.Value = 1\nWScript.Echo c.Value, TypeName(c)",
@@ -281,11 +265,11 @@ private slots:
               "dflt!"}},
         });
     }
-    void classes() { check(); }
+    void classes() { checkScriptOutput(); }
 
     void strings_data()
     {
-        table({
+        scriptTable({
             {"pieces",
              {"WScript.Echo Len(\"hello\"), Left(\"hello\", 2), Right(\"hello\", 3), "
               "Mid(\"hello\", 2, 3), Mid(\"hello\", 3), Len(123)",
@@ -328,11 +312,11 @@ private slots:
               "20000 ab"}},
         });
     }
-    void strings() { check(); }
+    void strings() { checkScriptOutput(); }
 
     void numbers_data()
     {
-        table({
+        scriptTable({
             {"rounding",
              {"WScript.Echo Int(-2.5), Fix(-2.5), Int(2.7), Round(2.5), Round(3.5), Round(2.567, "
               "2), "
@@ -359,11 +343,11 @@ private slots:
               "True True True"}},
         });
     }
-    void numbers() { check(); }
+    void numbers() { checkScriptOutput(); }
 
     void dates_data()
     {
-        table({
+        scriptTable({
             {"parts",
              {"d = DateSerial(2024, 2, 29): WScript.Echo d, Year(d), Month(d), Day(d), Weekday(d), "
               "TypeName(d)",
@@ -411,11 +395,11 @@ private slots:
               "1/1/2000 12:00:00 AM 1/1/2000 12:00:01 AM"}},
         });
     }
-    void dates() { check(); }
+    void dates() { checkScriptOutput(); }
 
     void arrays_data()
     {
-        table({
+        scriptTable({
             {"two dimensions",
              {"Dim a(2, 3): a(1, 2) = \"x\": WScript.Echo UBound(a), UBound(a, 2), LBound(a), a(1, "
               "2)",
@@ -445,7 +429,7 @@ private slots:
               "123 9"}},
         });
     }
-    void arrays() { check(); }
+    void arrays() { checkScriptOutput(); }
 };
 
 QTEST_GUILESS_MAIN(TestVbsLanguage)

@@ -12,20 +12,11 @@ class TestVbsObjects : public QObject
 {
     Q_OBJECT
 
-private:
-    static void table(const QList<std::pair<const char *, std::pair<QString, QString>>> &rows)
-    {
-        QTest::addColumn<QString>("code");
-        QTest::addColumn<QString>("expected");
-        for (const auto &r : rows)
-            QTest::newRow(r.first) << r.second.first << r.second.second;
-    }
-
 private slots:
     void dictionary_data()
     {
         const QString mk = QStringLiteral("Set d = CreateObject(\"Scripting.Dictionary\")\n");
-        table({
+        scriptTable({
             {"add, item, count",
              {mk + "d.Add \"a\", 1: d.Add \"b\", 2: d(\"c\") = 3\n"
                    "WScript.Echo d.Count, d(\"b\"), d.Item(\"c\"), TypeName(d)",
@@ -80,7 +71,7 @@ private slots:
     void regexp_data()
     {
         const QString mk = QStringLiteral("Set re = New RegExp\n");
-        table({
+        scriptTable({
             {"test",
              {mk + "re.Pattern = \"^\\d+$\": WScript.Echo re.Test(\"123\"), re.Test(\"12a\")",
               "True False"}},

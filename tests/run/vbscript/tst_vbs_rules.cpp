@@ -9,26 +9,10 @@ class TestVbsRules : public QObject
 {
     Q_OBJECT
 
-private:
-    static void table(const QList<std::pair<const char *, std::pair<QString, QString>>> &rows)
-    {
-        QTest::addColumn<QString>("code");
-        QTest::addColumn<QString>("expected");
-        for (const auto &r : rows)
-            QTest::newRow(r.first) << r.second.first << r.second.second;
-    }
-    static void check()
-    {
-        QFETCH(QString, code);
-        QFETCH(QString, expected);
-        ScriptRun s;
-        QCOMPARE(s.run(code), expected);
-    }
-
 private slots:
     void classFields_data()
     {
-        table({
+        scriptTable({
             {"Dim is public",
              {"Class P: Dim Tag: End Class\nDim p: Set p = New P: p.Tag = \"t1\": "
               "WScript.Echo p.Tag",
@@ -51,13 +35,13 @@ private slots:
               "3|438"}},
         });
     }
-    void classFields() { check(); }
+    void classFields() { checkScriptOutput(); }
 
     void getRef_data()
     {
         const QString fns = "Function Square(n): Square = n * n: End Function\n"
                             "Sub Show(n): WScript.Echo \"show \" & n: End Sub\n";
-        table({
+        scriptTable({
             {"called in an expression",
              {fns + "Dim f: Set f = GetRef(\"Square\"): WScript.Echo f(7), f(2) + 1", "49 5"}},
             {"called as a statement", {fns + "Dim f: Set f = GetRef(\"Show\"): f 7", "show 7"}},
@@ -81,7 +65,7 @@ private slots:
             {"unknown name", {"Dim f: Set f = GetRef(\"Nope\")", "error 5"}},
         });
     }
-    void getRef() { check(); }
+    void getRef() { checkScriptOutput(); }
 
     // Every pair of subtypes under every arithmetic operator, as one table. Codes: E Empty,
     // N Null, B Boolean, Y Byte, I Integer, L Long, S Single, D Double, C Currency, T Date,
@@ -156,7 +140,7 @@ private slots:
 
     void arithmeticValues_data()
     {
-        table({
+        scriptTable({
             {"Currency with Single and Double keeps cents",
              {"WScript.Echo CCur(100) + 0.5, CCur(2) * CSng(1.25), CCur(1) - 0.25",
               "100.5 2.5 0.75"}},
@@ -170,13 +154,13 @@ private slots:
              {"Dim c: c = CCur(900000000000000) * 100", "error 6"}},
         });
     }
-    void arithmeticValues() { check(); }
+    void arithmeticValues() { checkScriptOutput(); }
 
     // A literal or a constant on one side converts the string on the other side to a number;
     // two variables keep "a number is less than any string".
     void literalComparison_data()
     {
-        table({
+        scriptTable({
             {"variable = numeric literal",
              {"Dim s: s = \"10\": WScript.Echo s = 10, s < 9, s <> 10", "True False False"}},
             {"numeric literal = variable",
@@ -211,11 +195,11 @@ private slots:
               "True True False"}},
         });
     }
-    void literalComparison() { check(); }
+    void literalComparison() { checkScriptOutput(); }
 
     void forEachOrder_data()
     {
-        table({
+        scriptTable({
             {"two dimensions",
              {"Dim g(1, 2), i, j, s\nFor i = 0 To 1: For j = 0 To 2: g(i, j) = i & j: Next: Next\n"
               "For Each x In g: s = s & x & \" \": Next\nWScript.Echo Trim(s)",
@@ -238,11 +222,11 @@ private slots:
               ".."}},
         });
     }
-    void forEachOrder() { check(); }
+    void forEachOrder() { checkScriptOutput(); }
 
     void acceptedConstructs_data()
     {
-        table({
+        scriptTable({
             {"exponent underflow", {"WScript.Echo 1e-94938484 = 0, 2.5E-400", "True 0"}},
             {"exponent overflow is no number", {"x = 1e999", "error 1031"}},
             {"><", {"WScript.Echo 2 >< 2, 2 >< 1", "False True"}},
@@ -292,12 +276,12 @@ private slots:
              {"If False Then\nConst K = 5, M = -2\nEnd If\nWScript.Echo K, M", "5 -2"}},
         });
     }
-    void acceptedConstructs() { check(); }
+    void acceptedConstructs() { checkScriptOutput(); }
     // Under On Error Resume Next an error in a block's header goes on into its body.
     void errorInBlockHeader_data()
     {
         const QString pre = "On Error Resume Next\nDim n, s\n";
-        table({
+        scriptTable({
             {"If",
              {pre + "If 1 / 0 Then s = \"then\" Else s = \"else\"\nWScript.Echo s, Err.Number",
               "then 11"}},
@@ -322,7 +306,7 @@ private slots:
             {"without On Error the error stops", {"For n = 1 To 1 / 0: Next", "error 11"}},
         });
     }
-    void errorInBlockHeader() { check(); }
+    void errorInBlockHeader() { checkScriptOutput(); }
 
     // Null and invalid arguments of the string and date functions: Null in a number or a search
     // argument is error 94, a number out of range error 5, checked before a Null string
@@ -373,7 +357,7 @@ private slots:
 
     void errRaise_data()
     {
-        table({
+        scriptTable({
             {"left-out parts stay",
              {"On Error Resume Next\nErr.Raise 1, \"src\", \"desc\", \"hf\", 7\nErr.Raise 5\n"
               "WScript.Echo Err.Number, Err.Source, Err.Description, Err.HelpFile, "
@@ -407,11 +391,11 @@ private slots:
               "0 0"}},
         });
     }
-    void errRaise() { check(); }
+    void errRaise() { checkScriptOutput(); }
 
     void smallRules_data()
     {
-        table({
+        scriptTable({
             {"unary minus before ^",
              {"Dim x: x = 3: WScript.Echo -3 ^ 2, -x ^ 2, 2 ^ -1, -(3 ^ 2)", "9 9 0.5 -9"}},
             {"&h...& literals",
@@ -464,7 +448,7 @@ private slots:
               "16384 65536 524288 1048576 Long"}},
         });
     }
-    void smallRules() { check(); }
+    void smallRules() { checkScriptOutput(); }
 };
 
 QTEST_GUILESS_MAIN(TestVbsRules)
