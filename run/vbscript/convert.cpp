@@ -58,20 +58,22 @@ bool parseNumber(const QString &textIn, double *out)
     const QLocale &loc = scriptLocale();
     const QChar dec = loc.decimalPoint().at(0);
     const QChar group = loc.groupSeparator().isEmpty() ? QChar() : loc.groupSeparator().at(0);
-    QString plain;
+    // The digits go into a plain C-locale form: QByteArray::toDouble reads it directly, where
+    // QString::toDouble maps every character through the locale tables first.
+    QByteArray plain;
     plain.reserve(text.size());
     int i = 0;
     const int n = int(text.size());
     if (i < n && (text[i] == u'+' || text[i] == u'-'))
-        plain += text[i++];
+        plain += char(text[i++].unicode());
     bool digits = false, seenDec = false;
     for (; i < n; ++i) {
         QChar c = text[i];
-        if (c.isDigit() && c.unicode() < 128) {
-            plain += c;
+        if (c.unicode() >= u'0' && c.unicode() <= u'9') {
+            plain += char(c.unicode());
             digits = true;
         } else if (c == dec && !seenDec) {
-            plain += u'.';
+            plain += '.';
             seenDec = true;
         } else if (c == group && !group.isNull() && digits && !seenDec) {
             continue;
@@ -82,13 +84,13 @@ bool parseNumber(const QString &textIn, double *out)
     if (!digits)
         return false;
     if (i < n && (text[i] == u'e' || text[i] == u'E' || text[i] == u'd' || text[i] == u'D')) {
-        plain += u'e';
+        plain += 'e';
         ++i;
         if (i < n && (text[i] == u'+' || text[i] == u'-'))
-            plain += text[i++];
+            plain += char(text[i++].unicode());
         bool expDigits = false;
-        while (i < n && text[i].isDigit() && text[i].unicode() < 128) {
-            plain += text[i++];
+        while (i < n && text[i].unicode() >= u'0' && text[i].unicode() <= u'9') {
+            plain += char(text[i++].unicode());
             expDigits = true;
         }
         if (!expDigits)

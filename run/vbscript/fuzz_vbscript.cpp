@@ -15,10 +15,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QString code = QString::fromUtf8(reinterpret_cast<const char *>(data), qsizetype(size));
     quillora::VBScriptEngine engine;
     quillora::vbs::Limits &limits = engine.limits();
-    limits.maxSteps = 50000;
+    // Every statement may touch a whole string or array, so the step budget only bounds the
+    // running time while strings and arrays stay small too.
+    limits.maxSteps = 20000;
     limits.maxCallDepth = 300;
-    limits.maxArrayElements = 100000;
-    limits.maxStringLength = 1 << 20;
+    limits.maxArrayElements = 4096;
+    limits.maxStringLength = 1024;
     limits.allowFileSystem = false;
     engine.addCode(code);
     QVariant result;

@@ -6,7 +6,6 @@
 
 #include <Qsci/qscilexercpp.h>
 
-#include <QElapsedTimer>
 #include <QRandomGenerator>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -262,7 +261,7 @@ void TestSynMemo::positionsInLargeDocument()
         text += line;
     TSynMemo memo;
     memo.SetText(text);
-    QElapsedTimer timer;
+    SpeedTimer timer;
     timer.start();
     for (int i = 0; i < 2000; ++i) {
         const int lineNo = 1 + (i * 97) % 200000;
@@ -288,7 +287,7 @@ void TestSynMemo::highlighterSwitchOnLargeDocument()
     memo.resize(600, 400);
     memo.SetText(text);
     QsciLexerCPP cpp;
-    QElapsedTimer timer;
+    SpeedTimer timer;
     timer.start();
     memo.SetHighlighter(&cpp);
     const qint64 elapsed = timer.elapsed();

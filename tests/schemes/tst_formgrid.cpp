@@ -14,7 +14,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QPlainTextEdit>
 #include <QPrinter>
@@ -498,7 +497,7 @@ void tst_FormGrid::bigFileLoadsQuickly()
     writeBytes(f.data() + "VbInserts.src", inserts);
     f.handOver("Vb", "Visual Basic");
     qint64 elapsed = 0;
-    QElapsedTimer timer;
+    SpeedTimer timer;
     f.prompts.expectExec([&](QDialog &) {
         elapsed = timer.elapsed();
         return int(QDialog::Rejected);
@@ -608,7 +607,7 @@ void tst_FormGrid::importStatusKeepsUpWithBigText()
     import->RichEdit1->SetText(text);
     QCOMPARE(import->panelText(3), QStringLiteral("Wörter: 200000"));
     // One typed character updates every panel, without joining the text.
-    QElapsedTimer timer;
+    SpeedTimer timer;
     timer.start();
     import->RichEdit1->SetSelText(QStringLiteral("x "));
     const qint64 elapsed = timer.elapsed();

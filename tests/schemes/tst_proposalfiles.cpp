@@ -5,7 +5,6 @@
 #include "store/storedtext.h"
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -181,7 +180,7 @@ void tst_ProposalFiles::hugeAndBrokenFiles()
     writeBytes(path("HugeInserts.src"), inserts);
 
     QStringList gotItems, gotInserts;
-    QElapsedTimer timer;
+    SpeedTimer timer;
     timer.start();
     const ProposalLoad load =
         loadProposalPair(path("HugeItems.src"), path("HugeInserts.src"), gotItems, gotInserts);

@@ -3,7 +3,6 @@
 #include "editor/textcodec.h"
 #include "schemes/schemecatalogue.h"
 
-#include <QElapsedTimer>
 #include <QTest>
 
 #include "tests/support/timebudget.h"
@@ -246,7 +245,7 @@ void tst_SchemeCatalogue::detectSchemeLargeText()
     for (int i = 0; i < 400000; ++i)
         text += line;
     text += QStringLiteral("#!/usr/bin/perl");
-    QElapsedTimer timer;
+    SpeedTimer timer;
     timer.start();
     QCOMPARE(DetectScheme(text), 9);
     qInfo("content detection over %lld characters: %lld ms", text.size(), timer.elapsed());

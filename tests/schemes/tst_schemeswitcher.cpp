@@ -7,7 +7,6 @@
 #include "schemes/schemeswitcher.h"
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -395,7 +394,7 @@ void tst_SchemeSwitcher::hugePairSwitchesFast()
         inserts += "code " + QByteArray::number(i) + "$retmore code$ret\r\n";
     }
     writePair("Sql", items, inserts);
-    QElapsedTimer timer;
+    SpeedTimer timer;
     timer.start();
     m_switcher->IsHTML("big.sql");
     const qint64 byName = timer.elapsed();

@@ -2,9 +2,9 @@
 #include "store/settingsfile.h"
 #include "store/storedtext.h"
 #include "tests/store/independentcipher.h"
+#include "tests/support/timebudget.h"
 
 #include <QDebug>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
@@ -457,7 +457,7 @@ void TestSettingsFile::badInput()
     writeBytes(path, bytes);
 
     Settings settings;
-    QElapsedTimer timer;
+    SpeedTimer timer;
     timer.start();
     const SettingsReadResult result = ReadSettingsFile(m_folder, settings, kGerman);
     qInfo("%s: %lld ms, %s", QTest::currentDataTag(), qlonglong(timer.elapsed()),

@@ -3,12 +3,12 @@
 
 #include "app/commandtables.h"
 #include "tests/app/mainformfixture.h"
+#include "tests/support/timebudget.h"
 #include "texttools/documenttools.h"
 #include "texttools/findreplace.h"
 #include "texttools/searchdialogs.h"
 
 #include <QAction>
-#include <QElapsedTimer>
 
 namespace {
 
@@ -202,7 +202,7 @@ void TestDocumentTools::replaceAllOnLargeDocument()
         while (text.size() < size)
             text += line;
         f.editor().SetText(text);
-        QElapsedTimer timer;
+        SpeedTimer timer;
         timer.start();
         f.form->findReplace()->ReplaceDialog1()->setFindText(QStringLiteral("CAT"));
         f.form->findReplace()->ReplaceDialog1()->setReplaceText(QStringLiteral("mouse"));

@@ -8,7 +8,6 @@
 #include "texttools/textsearch.h"
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
@@ -274,7 +273,7 @@ void TestMultiReplace::countOverManyFilesIsLinear()
         return paths;
     };
     const auto timeRun = [](const QStringList &paths) {
-        QElapsedTimer timer;
+        SpeedTimer timer;
         timer.start();
         qint64 hits = 0;
         for (const QString &path : paths)
