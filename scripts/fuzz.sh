@@ -4,8 +4,8 @@
 # interpreter, the codec round trip (any bytes read and written back unedited come back
 # identical) and the settings-file reader. A finding (crash, sanitizer report, timeout)
 # makes this script fail.
-# The run is repeatable: a fixed seed and a fixed number of inputs per target, so a run that
-# passes here passes on any machine; FUZZ_SECONDS caps the time of each target (default 120)
+# The run is repeatable: a fixed seed and a fixed number of inputs per target, so CI and a
+# developer's machine try the same inputs; FUZZ_SECONDS caps the time of each target (default 120)
 # and only cuts a slow machine's run short. FUZZ_SEED and FUZZ_RUNS explore further, e.g.
 #   FUZZ_SEED=$RANDOM FUZZ_RUNS=-1 FUZZ_SECONDS=600 scripts/fuzz.sh
 set -euo pipefail

@@ -4,6 +4,7 @@
 #include "scriptrun.h"
 
 #include "run/vbscript/interp.h" // Limits
+#include "tests/support/timebudget.h"
 
 #include <QElapsedTimer>
 #include <QTest>
@@ -262,6 +263,18 @@ private slots:
         e.limits().maxStringLength = 1 << 24;
         QVERIFY(!e.addCode(code) || true);
         QVERIFY(e.addCode("y = 2"));
+    }
+
+    void longNumericStringComparesInLinearTime()
+    {
+        // A string that reads as a number is parsed at every comparison with a number.
+        ScriptRun s;
+        SpeedTimer timer;
+        timer.start();
+        QCOMPARE(s.run("s = String(100000, \"0\") & \"1\"\nFor i = 1 To 500\n"
+                       " If s = 1 Then n = n + 1\nNext\nWScript.Echo n"),
+                 QStringLiteral("500"));
+        QVERIFY2(timer.elapsed() < timeBudget(2000), qPrintable(QString::number(timer.elapsed())));
     }
 
     void longObjectChainIsReleasedWithoutRecursion()
