@@ -24,17 +24,28 @@ void LineBreaks::linesInserted(qsizetype line, qsizetype count)
         it->line += count;
 }
 
-void LineBreaks::linesRemoved(qsizetype line, qsizetype count)
+std::vector<LineBreaks::Exception> LineBreaks::linesRemoved(qsizetype line, qsizetype count)
 {
     if (count <= 0 || m_exceptions.empty())
-        return;
+        return {};
     // The breaks of `line` .. `line + count - 1` are gone; the last line's moves up.
     const auto first = firstAtOrAfter(line);
     const auto last = std::lower_bound(first, m_exceptions.end(), line + count,
                                        [](const Exception &e, qsizetype l) { return e.line < l; });
+    std::vector<Exception> lost(first, last);
     const auto rest = m_exceptions.erase(first, last);
     for (auto it = rest; it != m_exceptions.end(); ++it)
         it->line -= count;
+    return lost;
+}
+
+void LineBreaks::restore(const std::vector<Exception> &breaks)
+{
+    if (breaks.empty())
+        return;
+    // The lost breaks were consecutive lines; none of them is listed now.
+    const auto at = firstAtOrAfter(breaks.front().line);
+    m_exceptions.insert(at, breaks.begin(), breaks.end());
 }
 
 LineBreaks LineBreaks::Builder::finish()

@@ -41,8 +41,11 @@ public:
     // one, the old break of `line` now ends line `line + count`.
     void linesInserted(qsizetype line, qsizetype count);
     // Lines `line` .. `line + count` were joined into one: it keeps the break of the
-    // last of them.
-    void linesRemoved(qsizetype line, qsizetype count);
+    // last of them. Returns the listed breaks that were lost, for undo.
+    std::vector<Exception> linesRemoved(qsizetype line, qsizetype count);
+    // Puts back breaks that linesRemoved() returned, once the lines they end exist again
+    // (after the matching linesInserted()).
+    void restore(const std::vector<Exception> &breaks);
 
     // Builds the record from the break of every line in order (the last line of a file
     // has none and is not passed).

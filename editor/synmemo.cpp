@@ -243,6 +243,7 @@ void TSynMemo::afterReplace()
 {
     sci(SCI_SETUNDOCOLLECTION, 1UL);
     sci(SCI_EMPTYUNDOBUFFER);
+    m_lostBreaks.clear();
     markerDeleteAll(-1);
     sci(SCI_GOTOPOS, 0UL);
     sci(SCI_SETFIRSTVISIBLELINE, 0UL);
@@ -291,16 +292,41 @@ void TSynMemo::onModified(int position, int type, int linesAdded)
     if (linesAdded == 0 || !(type & (SC_MOD_INSERTTEXT | SC_MOD_DELETETEXT)))
         return;
     const qsizetype line = sci(SCI_LINEFROMPOSITION, position);
-    if (type & SC_MOD_INSERTTEXT)
+    if (type & SC_MOD_INSERTTEXT) {
         m_breaks.linesInserted(line, linesAdded);
-    else
-        m_breaks.linesRemoved(line, -linesAdded);
+        if (type & SC_PERFORMED_UNDO)
+            restoreLostBreaks(line, linesAdded);
+        return;
+    }
+    std::vector<LineBreaks::Exception> lost = m_breaks.linesRemoved(line, -linesAdded);
+    // An undone insertion leaves the history; any other join may be undone later. Once a
+    // record is kept, every later join gets one too, so that records and history stay in
+    // step.
+    const bool undoable = !(type & SC_PERFORMED_UNDO) && sci(SCI_GETUNDOCOLLECTION);
+    if (undoable && (!lost.empty() || !m_lostBreaks.empty()))
+        m_lostBreaks.push_back({line, -linesAdded, std::move(lost)});
+}
+
+void TSynMemo::restoreLostBreaks(qsizetype line, qsizetype count)
+{
+    if (m_lostBreaks.empty())
+        return;
+    const LostBreaks &last = m_lostBreaks.back();
+    if (last.line == line && last.count == count) {
+        m_breaks.restore(last.breaks);
+        m_lostBreaks.pop_back();
+    } else {
+        // Not the join this undo reverses: the records are out of step with the history,
+        // and the restored lines keep the most frequent break.
+        m_lostBreaks.clear();
+    }
 }
 
 void TSynMemo::setFormat(const TextFormat &format)
 {
     m_format = format;
     m_breaks = LineBreaks(format.lineBreak);
+    m_lostBreaks.clear();
 }
 
 QByteArrayView TSynMemo::TextBytes() const

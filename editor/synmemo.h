@@ -158,6 +158,7 @@ private:
                 const std::function<FileResult(EditorTextDecoder &, const ByteSink &)> &feed);
     void afterReplace();
     void onModified(int position, int type, int linesAdded);
+    void restoreLostBreaks(qsizetype line, qsizetype count);
     qsizetype lineStartIndex(qsizetype line) const;
     qsizetype lineCount() const;
     void defineBookmarkImages();
@@ -167,6 +168,16 @@ private:
     TSynMemoLines m_lines{*this};
     TextFormat m_format;
     LineBreaks m_breaks;
+    // What each line-joining edit in the undo history took from m_breaks, newest last,
+    // so that undoing the edit gives the lines their own breaks back. Stays empty while
+    // no edit has taken a listed break.
+    struct LostBreaks
+    {
+        qsizetype line;
+        qsizetype count;
+        std::vector<LineBreaks::Exception> breaks;
+    };
+    std::vector<LostBreaks> m_lostBreaks;
     QFont m_font;
     std::array<int, kBookmarkCount> m_bookmarkColumn{};
     int m_maxScrollWidth = 0;

@@ -436,7 +436,8 @@ QByteArray TestSynMemo::loadEditSave(const QByteArray &bytes,
 void TestSynMemo::breaksSurviveEditsLikeTheModel()
 {
     // Differential: random files of mixed breaks, random inserts and deletes through the
-    // editor, and the saved bytes against the plain model above.
+    // editor, and the saved bytes against the plain model above. Undoing every edit gives
+    // the original bytes back, and redoing them the edited bytes.
     QRandomGenerator random(20261210);
     for (int round = 0; round < 300; ++round) {
         const QByteArray original = randomBytes(random, 30, "ab\r\n\n\r");
@@ -476,9 +477,25 @@ void TestSynMemo::breaksSurviveEditsLikeTheModel()
             for (const auto &edit : edits)
                 edit(memo);
         });
-        if (saved != model.bytes()) {
+        const QByteArray undone = loadEditSave(original, [&](TSynMemo &memo) {
+            for (const auto &edit : edits)
+                edit(memo);
+            while (memo.isUndoAvailable())
+                memo.undo();
+        });
+        const QByteArray redone = loadEditSave(original, [&](TSynMemo &memo) {
+            for (const auto &edit : edits)
+                edit(memo);
+            while (memo.isUndoAvailable())
+                memo.undo();
+            while (memo.isRedoAvailable())
+                memo.redo();
+        });
+        if (saved != model.bytes() || undone != original || redone != model.bytes()) {
             qWarning() << "file" << original.toPercentEncoding() << "edits" << steps;
             QCOMPARE(saved.toPercentEncoding(), model.bytes().toPercentEncoding());
+            QCOMPARE(undone.toPercentEncoding(), original.toPercentEncoding());
+            QCOMPARE(redone.toPercentEncoding(), model.bytes().toPercentEncoding());
         }
     }
 }
