@@ -142,15 +142,6 @@ FileResult TSynMemoLines::LoadFromFile(const QString &path)
                               });
 }
 
-void TSynMemoLines::LoadFromBytes(QByteArrayView bytes)
-{
-    m_memo.loadDecoded(detectEncoding(bytes), bytes.size(),
-                       [bytes](EditorTextDecoder &decoder, const ByteSink &append) {
-                           decoder.feed(bytes, true, append);
-                           return FileResult();
-                       });
-}
-
 FileResult TSynMemoLines::SaveToFile(const QString &path) const
 {
     // Straight from the editor's buffer through the encoder to the file.

@@ -26,8 +26,6 @@ public:
     QString Text() const;
     void SetText(const QString &text);
     FileResult LoadFromFile(const QString &path);
-    // The same for a file's bytes already read.
-    void LoadFromBytes(QByteArrayView bytes);
     FileResult SaveToFile(const QString &path) const;
 
 private:
