@@ -32,6 +32,7 @@ struct Frame
     Value *locals = nullptr;
     Procedure *proc = nullptr;
     Object *me = nullptr;
+    ClassInstance *inst = nullptr; // Me when it is an instance of a script class
     bool resumeNext = false;
     Frame *parent = nullptr;
     // variables that code run by Execute created in this procedure; nodes never move
@@ -173,6 +174,7 @@ private:
     friend class Resolver;
     friend struct EntryGuard;
     friend struct FrameScope;
+    friend struct LocalsScope;
     Unit *compile(const QString &text, Procedure *localScope, bool expression);
     Unit *compileUnit(const QString &text, Procedure *localScope, bool expression);
     Value runUnit(Unit *u);
@@ -204,6 +206,7 @@ private:
     Value callClassMember(Object *o, ClassDef *cls, int member, Access access, Node *site,
                           const Value *rhs);
     Value invokeProc(Procedure *p, Object *me, Value *args, int argc);
+    Value runProc(Procedure *p, Object *me, Value *locals);
     Value *address(Node *n, std::vector<Value> *keep, std::vector<ArrayObj *> *locks);
     Value *elementAddress(Value &arrayValue, Node *n, bool forWrite);
     void assign(Node *target, Value v, bool isSet);
