@@ -74,10 +74,8 @@ struct LocalsScope
     }
 };
 
-Value *ValueStack::push(int n, Mark *mark)
+Value *ValueStack::pushNewChunk(int n)
 {
-    mark->chunk = chunk;
-    mark->used = used;
     if (n <= 0)
         return nullptr;
     for (;;) {
@@ -172,21 +170,14 @@ void Interp::reset()
     dying = false;
 }
 
-void Interp::checkInterrupt()
+// The slow part of checkInterrupt: an interruption was asked for or steps are counted.
+void Interp::countStep()
 {
     if (interruptRequested.load(std::memory_order_relaxed) ||
         (limits.maxSteps && ++steps > limits.maxSteps)) {
         interruptRequested.store(false);
         throw ScriptException::runtime(err::Interrupted);
     }
-}
-
-void Interp::enterCall()
-{
-    char here;
-    if (callDepth >= limits.maxCallDepth || (stackBase && size_t(stackBase - &here) > stackBudget))
-        throwError(err::OutOfStack);
-    ++callDepth;
 }
 
 void Interp::fillPosition(ScriptException &e, const Node *n) const

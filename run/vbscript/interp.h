@@ -48,10 +48,21 @@ public:
         size_t chunk = 0;
         size_t used = 0;
     };
-    Value *push(int n, Mark *mark);
+    Value *push(int n, Mark *mark)
+    {
+        mark->chunk = chunk;
+        mark->used = used;
+        if (chunk < chunks.size() && chunks[chunk].size - used >= size_t(n)) {
+            Value *p = chunks[chunk].values.get() + used;
+            used += size_t(n);
+            return p;
+        }
+        return pushNewChunk(n);
+    }
     void pop(const Mark &mark) { chunk = mark.chunk, used = mark.used; }
 
 private:
+    Value *pushNewChunk(int n);
     struct Chunk
     {
         std::unique_ptr<Value[]> values;
@@ -152,7 +163,11 @@ public:
     uint32_t rndSeed = 0x50000;
     bool dying = false;
     QString lastCompileText;
-    void checkInterrupt();
+    void checkInterrupt()
+    {
+        if (interruptRequested.load(std::memory_order_relaxed) || limits.maxSteps)
+            countStep();
+    }
     // Long operator chains nest deeply in the tree: stop with error 28 before the stack ends.
     void checkStack()
     {
@@ -215,7 +230,15 @@ private:
     void store(Value &slot, Value v, bool isSet);
     Object *meObject() const { return frame ? frame->me : nullptr; }
     ClassInstance *meInstance() const;
-    void enterCall();
+    void enterCall()
+    {
+        char here;
+        if (callDepth >= limits.maxCallDepth ||
+            (stackBase && size_t(stackBase - &here) > stackBudget))
+            throwError(err::OutOfStack);
+        ++callDepth;
+    }
+    void countStep();
 
     std::vector<std::unique_ptr<Unit>> units;
     std::vector<std::unique_ptr<GlobalSlot>> globals;
