@@ -45,19 +45,22 @@ Value Interp::evalMember(Node *n, Access access, const Value *rhs)
         Object *o = bv.obj();
         if (!o)
             throwError(err::ObjectRequired);
+        // a script class instance's dispatch key is its class
+        ClassDef *cls = o->scriptClass();
+        const void *key = cls ? static_cast<const void *>(cls) : o->dispatchKey();
         int id;
         if (n->flag == 1) {
             id = o->defaultMember();
-        } else if (n->cacheKey == o->dispatchKey()) {
+        } else if (n->cacheKey == key) {
             id = n->cacheId;
         } else {
             id = o->findMember(n->name);
-            n->cacheKey = o->dispatchKey();
+            n->cacheKey = key;
             n->cacheId = id;
         }
         if (id < 0)
             throwError(err::NoSuchMember);
-        if (ClassDef *cls = o->scriptClass())
+        if (cls)
             return callClassMember(o, cls, id, access, n, rhs);
         ArgBuffer args(n->a.size());
         for (size_t i = 0; i < n->a.size(); ++i)
@@ -199,18 +202,20 @@ Value Interp::eval(Node *n)
     }
     case NK::Binary: {
         checkStack();
-        // Two plain operands (literals and variables) are read in place; otherwise each
-        // is evaluated to a value of its own, left first.
+        // Plain operands (literals and variables) are read in place while no code runs
+        // before the operator does: a call, or an object's default value, may reassign
+        // them. So the left one is read in place only next to a plain right one, and a
+        // plain right one only after the left is evaluated to something not an object.
         Value ta, tb;
-        const Value *pa = leaf(n->x), *pb = pa ? leaf(n->y) : nullptr;
-        // an object's default value runs script code, which may reassign the variables
-        if (pb && (pa->isObject() || pb->isObject()))
-            pb = nullptr;
-        if (!pb) {
+        const Value *pa = leaf(n->x), *pb = leaf(n->y);
+        if (!pb || pb->isObject() || !pa || pa->isObject()) {
             ta = eval(n->x);
-            tb = eval(n->y);
             pa = &ta;
-            pb = &tb;
+            pb = leaf(n->y);
+            if (!pb || pb->isObject() || ta.deref().isObject()) {
+                tb = eval(n->y);
+                pb = &tb;
+            }
         }
         const Value &a = *pa, &b = *pb;
         if (smallInts(a, b)) {
