@@ -217,6 +217,8 @@ private:
     Value evalMember(Node *n, Access access, const Value *rhs);
     Value evalBuiltin(Node *n);
     Value evalNew(Node *n);
+    Value evalBinary(Node *n);
+    Value evalOther(Node *n);
     Value callProc(Procedure *p, Object *me, Node *site, const Value *extra);
     Value callClassMember(Object *o, ClassDef *cls, int member, Access access, Node *site,
                           const Value *rhs);

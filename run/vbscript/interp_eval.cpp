@@ -125,7 +125,94 @@ static inline bool smallInts(const Value &a, const Value &b)
     return unsigned(int(a.type()) - 2) <= 1 && unsigned(int(b.type()) - 2) <= 1;
 }
 
+// An operator of two operands, kept out of eval so that the simple nodes stay cheap.
+[[gnu::noinline]] Value Interp::evalBinary(Node *n)
+{
+    checkStack();
+    // Plain operands (literals and variables) are read in place while no code runs
+    // before the operator does: a call, or an object's default value, may reassign
+    // them. So the left one is read in place only next to a plain right one, and a
+    // plain right one only after the left is evaluated to something not an object.
+    Value ta, tb;
+    const Value *pa = leaf(n->x), *pb = leaf(n->y);
+    if (!pb || pb->isObject() || !pa || pa->isObject()) {
+        ta = eval(n->x);
+        pa = &ta;
+        pb = leaf(n->y);
+        if (!pb || pb->isObject() || ta.deref().isObject()) {
+            tb = eval(n->y);
+            pb = &tb;
+        }
+    }
+    const Value &a = *pa, &b = *pb;
+    if (smallInts(a, b)) {
+        const int64_t x = a.intValue(), y = b.intValue();
+        const bool bothInteger = a.type() == VType::Integer && b.type() == VType::Integer;
+        auto fit = [bothInteger](int64_t r) {
+            if (bothInteger && r >= -32768 && r <= 32767)
+                return Value::integer(int(r));
+            if (r >= INT32_MIN && r <= INT32_MAX)
+                return Value::lng(int(r));
+            return Value::dbl(double(r));
+        };
+        switch (n->op) {
+        case Op::Add:
+            return fit(x + y);
+        case Op::Sub:
+            return fit(x - y);
+        case Op::Mul:
+            return fit(x * y);
+        case Op::Mod:
+            if (y != 0)
+                return fit(x % y);
+            break;
+        case Op::IDiv:
+            if (y != 0)
+                return fit(x / y);
+            break;
+        case Op::Eq:
+            return Value::boolean(x == y);
+        case Op::Ne:
+            return Value::boolean(x != y);
+        case Op::Lt:
+            return Value::boolean(x < y);
+        case Op::Gt:
+            return Value::boolean(x > y);
+        case Op::Le:
+            return Value::boolean(x <= y);
+        case Op::Ge:
+            return Value::boolean(x >= y);
+        default:
+            break;
+        }
+    }
+    try {
+        return binaryOp(*this, n->op, a, b, n->x->literal, n->y->literal);
+    } catch (ScriptException &e) {
+        fillPosition(e, n);
+        throw;
+    }
+}
+
+// The common nodes, in a function small enough to cost little per node; the rest below.
 Value Interp::eval(Node *n)
+{
+    switch (n->kind) {
+    case NK::Literal:
+        return n->lit;
+    case NK::Local:
+        if (!n->hasArgs)
+            return frame->locals[n->slot].deref();
+        break;
+    case NK::Binary:
+        return evalBinary(n);
+    default:
+        break;
+    }
+    return evalOther(n);
+}
+
+[[gnu::noinline]] Value Interp::evalOther(Node *n)
 {
     switch (n->kind) {
     case NK::Literal:
@@ -200,72 +287,8 @@ Value Interp::eval(Node *n)
             throw;
         }
     }
-    case NK::Binary: {
-        checkStack();
-        // Plain operands (literals and variables) are read in place while no code runs
-        // before the operator does: a call, or an object's default value, may reassign
-        // them. So the left one is read in place only next to a plain right one, and a
-        // plain right one only after the left is evaluated to something not an object.
-        Value ta, tb;
-        const Value *pa = leaf(n->x), *pb = leaf(n->y);
-        if (!pb || pb->isObject() || !pa || pa->isObject()) {
-            ta = eval(n->x);
-            pa = &ta;
-            pb = leaf(n->y);
-            if (!pb || pb->isObject() || ta.deref().isObject()) {
-                tb = eval(n->y);
-                pb = &tb;
-            }
-        }
-        const Value &a = *pa, &b = *pb;
-        if (smallInts(a, b)) {
-            const int64_t x = a.intValue(), y = b.intValue();
-            const bool bothInteger = a.type() == VType::Integer && b.type() == VType::Integer;
-            auto fit = [bothInteger](int64_t r) {
-                if (bothInteger && r >= -32768 && r <= 32767)
-                    return Value::integer(int(r));
-                if (r >= INT32_MIN && r <= INT32_MAX)
-                    return Value::lng(int(r));
-                return Value::dbl(double(r));
-            };
-            switch (n->op) {
-            case Op::Add:
-                return fit(x + y);
-            case Op::Sub:
-                return fit(x - y);
-            case Op::Mul:
-                return fit(x * y);
-            case Op::Mod:
-                if (y != 0)
-                    return fit(x % y);
-                break;
-            case Op::IDiv:
-                if (y != 0)
-                    return fit(x / y);
-                break;
-            case Op::Eq:
-                return Value::boolean(x == y);
-            case Op::Ne:
-                return Value::boolean(x != y);
-            case Op::Lt:
-                return Value::boolean(x < y);
-            case Op::Gt:
-                return Value::boolean(x > y);
-            case Op::Le:
-                return Value::boolean(x <= y);
-            case Op::Ge:
-                return Value::boolean(x >= y);
-            default:
-                break;
-            }
-        }
-        try {
-            return binaryOp(*this, n->op, a, b, n->x->literal, n->y->literal);
-        } catch (ScriptException &e) {
-            fillPosition(e, n);
-            throw;
-        }
-    }
+    case NK::Binary:
+        return evalBinary(n);
     default:
         throwError(err::SyntaxError);
     }
