@@ -429,7 +429,16 @@ Value Interp::callProc(Procedure *p, Object *me, Node *site, const Value *extra)
         Node *an = site->a[size_t(k)];
         if (an->kind == NK::Literal && an->lit.isMissing())
             throwError(err::WrongArgCount);
-        Value *addr = p->byRef[size_t(k)] ? address(an, &keep, &locks) : nullptr;
+        Value *addr = nullptr;
+        if (p->byRef[size_t(k)]) {
+            // plain variables inline, the rest through address()
+            if (an->kind == NK::Local && !an->hasArgs)
+                addr = &frame->locals[an->slot].deref();
+            else if (an->kind == NK::Global && !an->hasArgs)
+                addr = an->g->proc || an->g->isConst ? nullptr : &an->g->value;
+            else if (an->kind == NK::Local || an->kind == NK::Global || an->kind == NK::Field)
+                addr = address(an, &keep, &locks);
+        }
         if (addr)
             locals[k] = Value::refTo(addr);
         else

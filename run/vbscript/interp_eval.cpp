@@ -115,6 +115,9 @@ inline const Value *Interp::leaf(const Node *n) const
         return n->hasArgs ? nullptr : &frame->locals[n->slot].deref();
     case NK::Global:
         return n->hasArgs || n->g->proc ? nullptr : &n->g->value;
+    case NK::Field:
+        return n->hasArgs || !frame || !frame->inst ? nullptr
+                                                    : &frame->inst->fields[size_t(n->slot)];
     default:
         return nullptr;
     }
@@ -194,15 +197,18 @@ static inline bool smallInts(const Value &a, const Value &b)
     }
 }
 
-// The common nodes, in a function small enough to cost little per node; the rest below.
+// Literals, plain variables and operators, in a function small enough to cost little per
+// node; the other nodes below.
 Value Interp::eval(Node *n)
 {
     switch (n->kind) {
     case NK::Literal:
         return n->lit;
     case NK::Local:
-        if (!n->hasArgs)
-            return frame->locals[n->slot].deref();
+    case NK::Global:
+    case NK::Field:
+        if (const Value *v = leaf(n))
+            return *v;
         break;
     case NK::Binary:
         return evalBinary(n);
