@@ -353,7 +353,7 @@ Value Interp::invokeProc(Procedure *p, Object *me, Value *args, int argc)
 
 // Runs the body of a procedure whose arguments are already in its locals; the caller owns
 // the locals and holds Me.
-Value Interp::runProc(Procedure *p, Object *me, Value *locals)
+inline Value Interp::runProc(Procedure *p, Object *me, Value *locals)
 {
     enterCall();
     Frame f;
