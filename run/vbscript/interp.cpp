@@ -41,27 +41,41 @@ EntryGuard::EntryGuard(Interp &interp) : in(interp), outer(interp.entryDepth++ =
     in.steps = 0;
 }
 
-// Leaves a procedure's frame however the call ends: the caller's frame comes back, the
-// locals let go of what they hold and the value stack and call depth unwind.
+// Leaves a procedure's frame however the call ends: the caller's frame comes back and the
+// call depth unwinds.
 struct FrameScope
 {
     Interp &in;
     Frame &f;
-    ValueStack::Mark mark;
     ~FrameScope()
     {
         in.frame = f.parent;
-        for (int i = 0; i < f.proc->nLocals; ++i)
-            f.locals[i] = Value();
-        in.stack.pop(mark);
         --in.callDepth;
     }
 };
 
-Value *ValueStack::push(int n, Mark *mark)
+// A procedure's locals on the value stack: they let go of what they hold and the stack
+// unwinds however the call ends, also when an argument fails before the call starts.
+struct LocalsScope
 {
-    mark->chunk = chunk;
-    mark->used = used;
+    Interp &in;
+    Value *locals;
+    int n;
+    ValueStack::Mark mark;
+    LocalsScope(Interp &interp, int count) : in(interp), n(count)
+    {
+        locals = in.stack.push(n, &mark);
+    }
+    ~LocalsScope()
+    {
+        for (int i = 0; i < n; ++i)
+            locals[i] = Value();
+        in.stack.pop(mark);
+    }
+};
+
+Value *ValueStack::pushNewChunk(int n)
+{
     if (n <= 0)
         return nullptr;
     for (;;) {
@@ -156,21 +170,14 @@ void Interp::reset()
     dying = false;
 }
 
-void Interp::checkInterrupt()
+// The slow part of checkInterrupt: an interruption was asked for or steps are counted.
+void Interp::countStep()
 {
     if (interruptRequested.load(std::memory_order_relaxed) ||
         (limits.maxSteps && ++steps > limits.maxSteps)) {
         interruptRequested.store(false);
         throw ScriptException::runtime(err::Interrupted);
     }
-}
-
-void Interp::enterCall()
-{
-    char here;
-    if (callDepth >= limits.maxCallDepth || (stackBase && size_t(stackBase - &here) > stackBudget))
-        throwError(err::OutOfStack);
-    ++callDepth;
 }
 
 void Interp::fillPosition(ScriptException &e, const Node *n) const
@@ -199,9 +206,9 @@ ClassInstance *Interp::meInstance() const
 {
     // Field and member nodes run only in methods, where Me is an instance of their class;
     // a class field's array bounds are the exception, evaluated before any method runs.
-    if (!frame || !frame->me || !frame->me->scriptClass())
+    if (!frame || !frame->inst)
         throwError(err::ObjectRequired);
-    return static_cast<ClassInstance *>(frame->me);
+    return frame->inst;
 }
 
 // ---- entry points
@@ -212,9 +219,9 @@ Value Interp::runUnit(Unit *u)
     std::vector<Value> args(size_t(u->top->nParams));
     if ((!u->captures.empty() || !u->namedCaptures.empty()) && outer) {
         // Execute in a procedure: bind the caller's names like ByRef parameters
-        ValueStack::Mark mark;
         enterCall();
-        Value *locals = stack.push(u->top->nLocals, &mark);
+        LocalsScope ls(*this, u->top->nLocals);
+        Value *locals = ls.locals;
         for (const auto &c : u->captures)
             locals[c.first] = Value::refTo(&outer->locals[c.second].deref());
         if (!u->namedCaptures.empty() && !outer->executeLocals)
@@ -225,9 +232,10 @@ Value Interp::runUnit(Unit *u)
         f.locals = locals;
         f.proc = u->top;
         f.me = outer->me;
+        f.inst = outer->inst;
         f.parent = frame;
         frame = &f;
-        FrameScope scope{*this, f, mark};
+        FrameScope scope{*this, f};
         execBlock(u->top->body);
         return u->top->resultSlot >= 0 ? locals[u->top->resultSlot] : Value();
     }
@@ -336,19 +344,26 @@ Value Interp::invokeProc(Procedure *p, Object *me, Value *args, int argc)
 {
     if (argc != p->nParams)
         throwError(err::WrongArgCount);
-    enterCall();
-    ValueStack::Mark mark;
-    Value *locals = stack.push(p->nLocals, &mark);
+    Value meHold = me ? Value::object(me) : Value();
+    LocalsScope ls(*this, p->nLocals);
     for (int i = 0; i < argc; ++i)
-        locals[i] = std::move(args[i]);
+        ls.locals[i] = std::move(args[i]);
+    return runProc(p, me, ls.locals);
+}
+
+// Runs the body of a procedure whose arguments are already in its locals; the caller owns
+// the locals and holds Me.
+inline Value Interp::runProc(Procedure *p, Object *me, Value *locals)
+{
+    enterCall();
     Frame f;
     f.locals = locals;
     f.proc = p;
     f.me = me;
+    f.inst = me && me->scriptClass() ? static_cast<ClassInstance *>(me) : nullptr;
     f.parent = frame;
-    Value meHold = me ? Value::object(me) : Value();
     frame = &f;
-    FrameScope scope{*this, f, mark};
+    FrameScope scope{*this, f};
     execBlock(p->body);
     if (p->resultSlot >= 0)
         return std::move(locals[p->resultSlot]);
@@ -392,7 +407,7 @@ Value Interp::callProc(Procedure *p, Object *me, Node *site, const Value *extra)
     const int argc = given + (extra ? 1 : 0);
     if (argc != p->nParams)
         throwError(err::WrongArgCount);
-    ArgBuffer args{size_t(argc)};
+    Value meHold = me ? Value::object(me) : Value();
     std::vector<Value> keep;
     std::vector<ArrayObj *> locks;
     struct Unlock
@@ -406,19 +421,32 @@ Value Interp::callProc(Procedure *p, Object *me, Node *site, const Value *extra)
             }
         }
     } unlock{locks};
+    // The arguments go straight into the callee's locals; calls made while they are
+    // evaluated use the value stack above them and give it back.
+    LocalsScope ls(*this, p->nLocals);
+    Value *locals = ls.locals;
     for (int k = 0; k < given; ++k) {
         Node *an = site->a[size_t(k)];
         if (an->kind == NK::Literal && an->lit.isMissing())
             throwError(err::WrongArgCount);
-        Value *addr = p->byRef[size_t(k)] ? address(an, &keep, &locks) : nullptr;
+        Value *addr = nullptr;
+        if (p->byRef[size_t(k)]) {
+            // plain variables inline, the rest through address()
+            if (an->kind == NK::Local && !an->hasArgs)
+                addr = &frame->locals[an->slot].deref();
+            else if (an->kind == NK::Global && !an->hasArgs)
+                addr = an->g->proc || an->g->isConst ? nullptr : &an->g->value;
+            else if (an->kind == NK::Local || an->kind == NK::Global || an->kind == NK::Field)
+                addr = address(an, &keep, &locks);
+        }
         if (addr)
-            args[size_t(k)] = Value::refTo(addr);
+            locals[k] = Value::refTo(addr);
         else
-            args[size_t(k)] = eval(an);
+            locals[k] = eval(an);
     }
     if (extra)
-        args[size_t(given)] = *extra;
-    return invokeProc(p, me, args.data(), argc);
+        locals[given] = *extra;
+    return runProc(p, me, locals);
 }
 
 Value Interp::callClassMember(Object *o, ClassDef *cls, int member, Access access, Node *site,

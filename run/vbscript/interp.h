@@ -32,6 +32,7 @@ struct Frame
     Value *locals = nullptr;
     Procedure *proc = nullptr;
     Object *me = nullptr;
+    ClassInstance *inst = nullptr; // Me when it is an instance of a script class
     bool resumeNext = false;
     Frame *parent = nullptr;
     // variables that code run by Execute created in this procedure; nodes never move
@@ -47,10 +48,21 @@ public:
         size_t chunk = 0;
         size_t used = 0;
     };
-    Value *push(int n, Mark *mark);
+    Value *push(int n, Mark *mark)
+    {
+        mark->chunk = chunk;
+        mark->used = used;
+        if (chunk < chunks.size() && chunks[chunk].size - used >= size_t(n)) {
+            Value *p = chunks[chunk].values.get() + used;
+            used += size_t(n);
+            return p;
+        }
+        return pushNewChunk(n);
+    }
     void pop(const Mark &mark) { chunk = mark.chunk, used = mark.used; }
 
 private:
+    Value *pushNewChunk(int n);
     struct Chunk
     {
         std::unique_ptr<Value[]> values;
@@ -151,7 +163,11 @@ public:
     uint32_t rndSeed = 0x50000;
     bool dying = false;
     QString lastCompileText;
-    void checkInterrupt();
+    void checkInterrupt()
+    {
+        if (interruptRequested.load(std::memory_order_relaxed) || limits.maxSteps)
+            countStep();
+    }
     // Long operator chains nest deeply in the tree: stop with error 28 before the stack ends.
     void checkStack()
     {
@@ -173,6 +189,7 @@ private:
     friend class Resolver;
     friend struct EntryGuard;
     friend struct FrameScope;
+    friend struct LocalsScope;
     Unit *compile(const QString &text, Procedure *localScope, bool expression);
     Unit *compileUnit(const QString &text, Procedure *localScope, bool expression);
     Value runUnit(Unit *u);
@@ -200,10 +217,13 @@ private:
     Value evalMember(Node *n, Access access, const Value *rhs);
     Value evalBuiltin(Node *n);
     Value evalNew(Node *n);
+    Value evalBinary(Node *n);
+    Value evalOther(Node *n);
     Value callProc(Procedure *p, Object *me, Node *site, const Value *extra);
     Value callClassMember(Object *o, ClassDef *cls, int member, Access access, Node *site,
                           const Value *rhs);
     Value invokeProc(Procedure *p, Object *me, Value *args, int argc);
+    Value runProc(Procedure *p, Object *me, Value *locals);
     Value *address(Node *n, std::vector<Value> *keep, std::vector<ArrayObj *> *locks);
     Value *elementAddress(Value &arrayValue, Node *n, bool forWrite);
     void assign(Node *target, Value v, bool isSet);
@@ -212,7 +232,15 @@ private:
     void store(Value &slot, Value v, bool isSet);
     Object *meObject() const { return frame ? frame->me : nullptr; }
     ClassInstance *meInstance() const;
-    void enterCall();
+    void enterCall()
+    {
+        char here;
+        if (callDepth >= limits.maxCallDepth ||
+            (stackBase && size_t(stackBase - &here) > stackBudget))
+            throwError(err::OutOfStack);
+        ++callDepth;
+    }
+    void countStep();
 
     std::vector<std::unique_ptr<Unit>> units;
     std::vector<std::unique_ptr<GlobalSlot>> globals;

@@ -45,19 +45,22 @@ Value Interp::evalMember(Node *n, Access access, const Value *rhs)
         Object *o = bv.obj();
         if (!o)
             throwError(err::ObjectRequired);
+        // a script class instance's dispatch key is its class
+        ClassDef *cls = o->scriptClass();
+        const void *key = cls ? static_cast<const void *>(cls) : o->dispatchKey();
         int id;
         if (n->flag == 1) {
             id = o->defaultMember();
-        } else if (n->cacheKey == o->dispatchKey()) {
+        } else if (n->cacheKey == key) {
             id = n->cacheId;
         } else {
             id = o->findMember(n->name);
-            n->cacheKey = o->dispatchKey();
+            n->cacheKey = key;
             n->cacheId = id;
         }
         if (id < 0)
             throwError(err::NoSuchMember);
-        if (ClassDef *cls = o->scriptClass())
+        if (cls)
             return callClassMember(o, cls, id, access, n, rhs);
         ArgBuffer args(n->a.size());
         for (size_t i = 0; i < n->a.size(); ++i)
@@ -112,6 +115,9 @@ inline const Value *Interp::leaf(const Node *n) const
         return n->hasArgs ? nullptr : &frame->locals[n->slot].deref();
     case NK::Global:
         return n->hasArgs || n->g->proc ? nullptr : &n->g->value;
+    case NK::Field:
+        return n->hasArgs || !frame || !frame->inst ? nullptr
+                                                    : &frame->inst->fields[size_t(n->slot)];
     default:
         return nullptr;
     }
@@ -122,7 +128,97 @@ static inline bool smallInts(const Value &a, const Value &b)
     return unsigned(int(a.type()) - 2) <= 1 && unsigned(int(b.type()) - 2) <= 1;
 }
 
+// An operator of two operands, kept out of eval so that the simple nodes stay cheap.
+[[gnu::noinline]] Value Interp::evalBinary(Node *n)
+{
+    checkStack();
+    // Plain operands (literals and variables) are read in place while no code runs
+    // before the operator does: a call, or an object's default value, may reassign
+    // them. So the left one is read in place only next to a plain right one, and a
+    // plain right one only after the left is evaluated to something not an object.
+    Value ta, tb;
+    const Value *pa = leaf(n->x), *pb = leaf(n->y);
+    if (!pb || pb->isObject() || !pa || pa->isObject()) {
+        ta = eval(n->x);
+        pa = &ta;
+        pb = leaf(n->y);
+        if (!pb || pb->isObject() || ta.deref().isObject()) {
+            tb = eval(n->y);
+            pb = &tb;
+        }
+    }
+    const Value &a = *pa, &b = *pb;
+    if (smallInts(a, b)) {
+        const int64_t x = a.intValue(), y = b.intValue();
+        const bool bothInteger = a.type() == VType::Integer && b.type() == VType::Integer;
+        auto fit = [bothInteger](int64_t r) {
+            if (bothInteger && r >= -32768 && r <= 32767)
+                return Value::integer(int(r));
+            if (r >= INT32_MIN && r <= INT32_MAX)
+                return Value::lng(int(r));
+            return Value::dbl(double(r));
+        };
+        switch (n->op) {
+        case Op::Add:
+            return fit(x + y);
+        case Op::Sub:
+            return fit(x - y);
+        case Op::Mul:
+            return fit(x * y);
+        case Op::Mod:
+            if (y != 0)
+                return fit(x % y);
+            break;
+        case Op::IDiv:
+            if (y != 0)
+                return fit(x / y);
+            break;
+        case Op::Eq:
+            return Value::boolean(x == y);
+        case Op::Ne:
+            return Value::boolean(x != y);
+        case Op::Lt:
+            return Value::boolean(x < y);
+        case Op::Gt:
+            return Value::boolean(x > y);
+        case Op::Le:
+            return Value::boolean(x <= y);
+        case Op::Ge:
+            return Value::boolean(x >= y);
+        default:
+            break;
+        }
+    }
+    try {
+        return binaryOp(*this, n->op, a, b, n->x->literal, n->y->literal);
+    } catch (ScriptException &e) {
+        fillPosition(e, n);
+        throw;
+    }
+}
+
+// Literals, plain variables and operators, in a function small enough to cost little per
+// node; the other nodes below.
 Value Interp::eval(Node *n)
+{
+    switch (n->kind) {
+    case NK::Literal:
+        return n->lit;
+    case NK::Local:
+    case NK::Global:
+    case NK::Field:
+        if (const Value *v = leaf(n))
+            return *v;
+        break;
+    case NK::Binary:
+        return evalBinary(n);
+    default:
+        break;
+    }
+    return evalOther(n);
+}
+
+[[gnu::noinline]] Value Interp::evalOther(Node *n)
 {
     switch (n->kind) {
     case NK::Literal:
@@ -197,70 +293,8 @@ Value Interp::eval(Node *n)
             throw;
         }
     }
-    case NK::Binary: {
-        checkStack();
-        // Two plain operands (literals and variables) are read in place; otherwise each
-        // is evaluated to a value of its own, left first.
-        Value ta, tb;
-        const Value *pa = leaf(n->x), *pb = pa ? leaf(n->y) : nullptr;
-        // an object's default value runs script code, which may reassign the variables
-        if (pb && (pa->isObject() || pb->isObject()))
-            pb = nullptr;
-        if (!pb) {
-            ta = eval(n->x);
-            tb = eval(n->y);
-            pa = &ta;
-            pb = &tb;
-        }
-        const Value &a = *pa, &b = *pb;
-        if (smallInts(a, b)) {
-            const int64_t x = a.intValue(), y = b.intValue();
-            const bool bothInteger = a.type() == VType::Integer && b.type() == VType::Integer;
-            auto fit = [bothInteger](int64_t r) {
-                if (bothInteger && r >= -32768 && r <= 32767)
-                    return Value::integer(int(r));
-                if (r >= INT32_MIN && r <= INT32_MAX)
-                    return Value::lng(int(r));
-                return Value::dbl(double(r));
-            };
-            switch (n->op) {
-            case Op::Add:
-                return fit(x + y);
-            case Op::Sub:
-                return fit(x - y);
-            case Op::Mul:
-                return fit(x * y);
-            case Op::Mod:
-                if (y != 0)
-                    return fit(x % y);
-                break;
-            case Op::IDiv:
-                if (y != 0)
-                    return fit(x / y);
-                break;
-            case Op::Eq:
-                return Value::boolean(x == y);
-            case Op::Ne:
-                return Value::boolean(x != y);
-            case Op::Lt:
-                return Value::boolean(x < y);
-            case Op::Gt:
-                return Value::boolean(x > y);
-            case Op::Le:
-                return Value::boolean(x <= y);
-            case Op::Ge:
-                return Value::boolean(x >= y);
-            default:
-                break;
-            }
-        }
-        try {
-            return binaryOp(*this, n->op, a, b, n->x->literal, n->y->literal);
-        } catch (ScriptException &e) {
-            fillPosition(e, n);
-            throw;
-        }
-    }
+    case NK::Binary:
+        return evalBinary(n);
     default:
         throwError(err::SyntaxError);
     }

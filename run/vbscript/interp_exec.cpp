@@ -202,7 +202,23 @@ Flow Interp::exec(Node *s)
             *varAddress(s->x) = std::move(v.deref());
             return Flow::Normal;
         }
-        assign(s->x, std::move(v), false);
+        // A plain variable given a value that is not an object: stored as it is.
+        Node *t = s->x;
+        Value &val = v.deref();
+        if (!t->hasArgs && !val.isObject()) {
+            Value *slot = nullptr;
+            if (t->kind == NK::Local)
+                slot = &frame->locals[t->slot].deref();
+            else if (t->kind == NK::Global && !t->g->proc && !t->g->isConst)
+                slot = &t->g->value;
+            else if (t->kind == NK::Field)
+                slot = &meInstance()->fields[size_t(t->slot)];
+            if (slot) {
+                *slot = std::move(val);
+                return Flow::Normal;
+            }
+        }
+        assign(t, std::move(v), false);
         return Flow::Normal;
     }
     case NK::SetAssign:

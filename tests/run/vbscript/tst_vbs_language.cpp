@@ -73,6 +73,13 @@ private slots:
               "False True True True"}},
             {"& below +", {"WScript.Echo \"a\" & 1 + 2", "a3"}},
             {"comparisons are left to right", {"WScript.Echo 1 < 2 = True", "True"}},
+            {"operands are read left to right around code that changes them",
+             {"Dim x\nFunction F(): x = 10: F = 5: End Function\n"
+              "Class C\n Public Default Property Get V(): x = 100: V = 7: End Property\n"
+              "End Class\nSet o = New C\n"
+              "x = 1: a = F() + x: x = 1: b = x + F(): x = 1: c = o + x: x = 1: d = x + o\n"
+              "WScript.Echo a, b, c, d",
+              "15 6 8 8"}},
             {"Is",
              {"Dim a, b: Set a = New RegExp: Set b = a: WScript.Echo a Is b, a Is Nothing, "
               "Nothing Is Nothing",
