@@ -85,6 +85,13 @@ public:
                 for (Node *b : fa.second->a)
                     expr(b);
             }
+        // The text's own code first: a variable it assigns without Dim is a global, which
+        // the procedures then use instead of making a local of that name. A name it only
+        // reads stays local in a procedure that assigns it.
+        proc = u.top;
+        cls = nullptr;
+        withSlots.clear();
+        block(u.top->body);
         for (auto &p : u.procs) {
             if (p->isTopLevel || p.get() == u.top)
                 continue;
@@ -93,10 +100,6 @@ public:
             withSlots.clear();
             block(p->body);
         }
-        proc = u.top;
-        cls = nullptr;
-        withSlots.clear();
-        block(u.top->body);
     }
 
     // Code run by Execute inside a procedure sees that procedure's names.
@@ -345,7 +348,14 @@ private:
                 return;
             }
         }
-        if (GlobalSlot *g = in.findGlobal(nm)) {
+        GlobalSlot *known = in.findGlobal(nm);
+        if (known && !known->declared && !known->proc && onlyReadByText.contains(nm)) {
+            if (proc == u.top && isTarget)
+                onlyReadByText.remove(nm);
+            else if (proc != u.top)
+                known = nullptr;
+        }
+        if (GlobalSlot *g = known) {
             if (g->declared || g->proc || !u.optionExplicit) {
                 n->kind = NK::Global;
                 n->g = g;
@@ -378,6 +388,8 @@ private:
                 namedCaptures.emplace_back(n->slot, nm);
             return;
         }
+        if (proc == u.top && !isTarget && !declaring && !in.findGlobal(nm))
+            onlyReadByText.insert(nm);
         n->kind = NK::Global;
         n->g = in.global(nm, n->text);
         if (declaring)
@@ -389,6 +401,8 @@ private:
     std::vector<int> withSlots;
     bool declaring = false;
     bool calling = false;
+    // Globals this text's own code made by reading them before any assignment.
+    QSet<QString> onlyReadByText;
 
 public:
     std::vector<std::pair<int, int>> captures;          // snippet slot -> outer slot

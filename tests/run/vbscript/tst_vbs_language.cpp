@@ -211,6 +211,8 @@ private slots:
               "l|g"}},
             {"undeclared in a procedure is local",
              {"Sub S: y = 5: End Sub\nS: WScript.Echo IsEmpty(y)", "True"}},
+            {"undeclared global assigned in a procedure",
+             {"n = 1\nSub Bump: n = n + 1: End Sub\nBump: Bump: WScript.Echo n", "3"}},
         });
     }
     void procedures() { checkScriptOutput(); }
