@@ -12,6 +12,8 @@ if [ "${1:-}" = -v ]; then
 fi
 repo="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="${1:-$repo/build}"
+# the scripts run from another folder: a relative build folder is taken from here
+[ -d "$build" ] && build="$(cd "$build" && pwd)"
 runner="$build/quillora-script"
 cache="${PEER_SUITE_CACHE:-$HOME/.cache/quillora/peer-suite}"
 [ -x "$runner" ] || { echo "build quillora-script first ($runner)" >&2; exit 1; }
