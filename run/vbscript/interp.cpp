@@ -370,17 +370,24 @@ inline Value Interp::runProc(Procedure *p, Object *me, Value *locals)
     return Value();
 }
 
+// Where a local or global variable's value lives; nullptr for a procedure or a constant,
+// which are passed by value.
+static inline Value *variableAddress(const Frame *frame, const Node *n)
+{
+    if (n->kind == NK::Local)
+        return &frame->locals[n->slot].deref();
+    return n->g->proc || n->g->isConst ? nullptr : &n->g->value;
+}
+
 Value *Interp::address(Node *n, std::vector<Value> *keep, std::vector<ArrayObj *> *locks)
 {
     Value *base = nullptr;
     switch (n->kind) {
     case NK::Local:
-        base = &frame->locals[n->slot].deref();
-        break;
     case NK::Global:
-        if (n->g->proc || n->g->isConst)
+        base = variableAddress(frame, n);
+        if (!base)
             return nullptr;
-        base = &n->g->value;
         break;
     case NK::Field:
         keep->push_back(Value::object(frame->me));
@@ -431,13 +438,8 @@ Value Interp::callProc(Procedure *p, Object *me, Node *site, const Value *extra)
             throwError(err::WrongArgCount);
         Value *addr = nullptr;
         if (p->byRef[size_t(k)]) {
-            // plain variables inline, the rest through address()
-            if (an->kind == NK::Local && !an->hasArgs)
-                addr = &frame->locals[an->slot].deref();
-            else if (an->kind == NK::Global && !an->hasArgs)
-                addr = an->g->proc || an->g->isConst ? nullptr : &an->g->value;
-            else if (an->kind == NK::Local || an->kind == NK::Global || an->kind == NK::Field)
-                addr = address(an, &keep, &locks);
+            const bool plain = !an->hasArgs && (an->kind == NK::Local || an->kind == NK::Global);
+            addr = plain ? variableAddress(frame, an) : address(an, &keep, &locks);
         }
         if (addr)
             locals[k] = Value::refTo(addr);
