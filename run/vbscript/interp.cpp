@@ -370,22 +370,13 @@ inline Value Interp::runProc(Procedure *p, Object *me, Value *locals)
     return Value();
 }
 
-// Where a local or global variable's value lives; nullptr for a procedure or a constant,
-// which are passed by value.
-static inline Value *variableAddress(const Frame *frame, const Node *n)
-{
-    if (n->kind == NK::Local)
-        return &frame->locals[n->slot].deref();
-    return n->g->proc || n->g->isConst ? nullptr : &n->g->value;
-}
-
 Value *Interp::address(Node *n, std::vector<Value> *keep, std::vector<ArrayObj *> *locks)
 {
     Value *base = nullptr;
     switch (n->kind) {
     case NK::Local:
     case NK::Global:
-        base = variableAddress(frame, n);
+        base = varAddress(n);
         if (!base)
             return nullptr;
         break;
@@ -439,7 +430,7 @@ Value Interp::callProc(Procedure *p, Object *me, Node *site, const Value *extra)
         Value *addr = nullptr;
         if (p->byRef[size_t(k)]) {
             const bool plain = !an->hasArgs && (an->kind == NK::Local || an->kind == NK::Global);
-            addr = plain ? variableAddress(frame, an) : address(an, &keep, &locks);
+            addr = plain ? varAddress(an) : address(an, &keep, &locks);
         }
         if (addr)
             locals[k] = Value::refTo(addr);

@@ -276,6 +276,24 @@ public:
     bool terminated = false;
 };
 
+// Where a plain variable's value lives; nullptr for a procedure or a constant, which have
+// no slot to write to.
+inline Value *Interp::varAddress(Node *n)
+{
+    switch (n->kind) {
+    case NK::Local:
+        return &frame->locals[n->slot].deref();
+    case NK::Global:
+        if (n->g->proc || n->g->isConst)
+            return nullptr;
+        return &n->g->value;
+    case NK::Field:
+        return &meInstance()->fields[size_t(n->slot)];
+    default:
+        return nullptr;
+    }
+}
+
 // Comparison and arithmetic (operators.cpp).
 Value binaryOp(Interp &in, Op op, const Value &a, const Value &b, bool aLiteral, bool bLiteral);
 Value unaryOp(Interp &in, Op op, const Value &a);

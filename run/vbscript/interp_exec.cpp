@@ -115,22 +115,6 @@ Value *Interp::elementAddress(Value &arrayValue, Node *n, bool forWrite)
     return &a->data[flat];
 }
 
-Value *Interp::varAddress(Node *n)
-{
-    switch (n->kind) {
-    case NK::Local:
-        return &frame->locals[n->slot].deref();
-    case NK::Global:
-        if (n->g->proc || n->g->isConst)
-            return nullptr;
-        return &n->g->value;
-    case NK::Field:
-        return &meInstance()->fields[size_t(n->slot)];
-    default:
-        return nullptr;
-    }
-}
-
 void Interp::assign(Node *t, Value v, bool isSet)
 {
     // Convert first: a default property may run script code, and no address into an array
@@ -206,14 +190,7 @@ Flow Interp::exec(Node *s)
         Node *t = s->x;
         Value &val = v.deref();
         if (!t->hasArgs && !val.isObject()) {
-            Value *slot = nullptr;
-            if (t->kind == NK::Local)
-                slot = &frame->locals[t->slot].deref();
-            else if (t->kind == NK::Global && !t->g->proc && !t->g->isConst)
-                slot = &t->g->value;
-            else if (t->kind == NK::Field)
-                slot = &meInstance()->fields[size_t(t->slot)];
-            if (slot) {
+            if (Value *slot = varAddress(t)) {
                 *slot = std::move(val);
                 return Flow::Normal;
             }
