@@ -83,12 +83,20 @@ bool EngineThread::call(const std::function<bool()> &job, int interval,
                         const std::function<void()> &interrupt)
 {
     bool result = false;
-    std::atomic<bool> finished{false};
+    bool finished = false;
     QEventLoop loop;
+    // The end of the job is posted to this thread and only noticed there: this function
+    // cannot return (and take the loop with it) while the engine thread still uses it.
     QMetaObject::invokeMethod(m_worker, [&] {
-        result = job();
-        finished = true;
-        QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
+        const bool r = job();
+        QMetaObject::invokeMethod(
+            &loop,
+            [&, r] {
+                result = r;
+                finished = true;
+                loop.quit();
+            },
+            Qt::QueuedConnection);
     });
     QTimer watchdog;
     watchdog.setSingleShot(true);
