@@ -80,7 +80,7 @@ QString TSynMemoLines::Strings(int index) const
     const long end = m_memo.sci(QsciScintillaBase::SCI_GETLINEENDPOSITION, index);
     const auto *bytes = reinterpret_cast<const char *>(
         m_memo.sci(QsciScintillaBase::SCI_GETRANGEPOINTER, start, end - start));
-    return QString::fromUtf8(bytes, end - start);
+    return fromEditorUtf8(QByteArrayView(bytes, end - start));
 }
 
 void TSynMemoLines::SetStrings(int index, const QString &line)
@@ -89,14 +89,14 @@ void TSynMemoLines::SetStrings(int index, const QString &line)
         return;
     const long start = m_memo.sci(QsciScintillaBase::SCI_POSITIONFROMLINE, index);
     const long end = m_memo.sci(QsciScintillaBase::SCI_GETLINEENDPOSITION, index);
-    const QByteArray bytes = withLf(line).toUtf8();
+    const QByteArray bytes = toEditorUtf8(withLf(line));
     m_memo.sci(QsciScintillaBase::SCI_SETTARGETRANGE, start, end);
     m_memo.SendScintilla(QsciScintillaBase::SCI_REPLACETARGET, bytes.size(), bytes.constData());
 }
 
 void TSynMemoLines::Add(const QString &line)
 {
-    QByteArray bytes = withLf(line).toUtf8();
+    QByteArray bytes = toEditorUtf8(withLf(line));
     if (Count() > 0)
         bytes.prepend('\n');
     m_memo.SendScintilla(QsciScintillaBase::SCI_APPENDTEXT, bytes.size(), bytes.constData());
@@ -214,14 +214,12 @@ QByteArrayView TSynMemo::utf8Text() const
 
 QString TSynMemo::documentText() const
 {
-    const long length = sci(SCI_GETLENGTH);
-    const auto *bytes = reinterpret_cast<const char *>(sci(SCI_GETCHARACTERPOINTER));
-    return QString::fromUtf8(bytes, length);
+    return fromEditorUtf8(TextBytes());
 }
 
 void TSynMemo::setDocumentText(const QString &lfText)
 {
-    const QByteArray bytes = lfText.toUtf8();
+    const QByteArray bytes = toEditorUtf8(lfText);
     // Byte-length based calls: a NUL in the text must not end it.
     sci(SCI_SETUNDOCOLLECTION, 0UL);
     sci(SCI_CLEARALL);
@@ -469,12 +467,12 @@ QString TSynMemo::SelText() const
     const long end = sci(SCI_GETSELECTIONEND);
     const auto *bytes =
         reinterpret_cast<const char *>(sci(SCI_GETRANGEPOINTER, start, end - start));
-    return withCrLf(QString::fromUtf8(bytes, end - start));
+    return withCrLf(fromEditorUtf8(QByteArrayView(bytes, end - start)));
 }
 
 void TSynMemo::SetSelText(const QString &text)
 {
-    const QByteArray bytes = withLf(text).toUtf8();
+    const QByteArray bytes = toEditorUtf8(withLf(text));
     const long start = sci(SCI_GETSELECTIONSTART);
     const long end = sci(SCI_GETSELECTIONEND);
     beginUndoAction();

@@ -456,6 +456,18 @@ bool encodeEditorText(QByteArrayView utf8, const TextFormat &format, const LineB
 
 QByteArray toEditorUtf8(QStringView text)
 {
+    // Qt's own conversion is much faster; it turns a lone surrogate into "?", so only text
+    // without one goes that way.
+    bool lone = false;
+    for (qsizetype i = 0; i < text.size() && !lone; ++i) {
+        const char16_t u = text[i].unicode();
+        if (QChar::isHighSurrogate(u) && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+            ++i;
+        else
+            lone = QChar::isSurrogate(u);
+    }
+    if (!lone)
+        return text.toUtf8();
     QByteArray out;
     out.reserve(text.size() + text.size() / 4);
     for (qsizetype i = 0; i < text.size(); ++i) {
@@ -483,6 +495,8 @@ QString fromEditorUtf8(QByteArrayView utf8)
         qsizetype marks = 0;
         while (utf8.sliced(3 * marks).startsWith(kUtf8Mark))
             ++marks;
+        if (marks == 0)
+            return QString::fromUtf8(utf8);
         return QString(marks, QChar(0xFEFF)) + QString::fromUtf8(utf8.sliced(3 * marks));
     }
     QString text;

@@ -31,6 +31,7 @@ private slots:
     void highlighterSwitchOnLargeDocument();
     void breaksSurviveEditsLikeTheModel();
     void editOnMixedFileChangesOnlyThatLine();
+    void wholeTextKeepsEveryCharacter();
     void blankness_data();
     void blankness();
 
@@ -498,6 +499,22 @@ void TestSynMemo::breaksSurviveEditsLikeTheModel()
             QCOMPARE(redone.toPercentEncoding(), model.bytes().toPercentEncoding());
         }
     }
+}
+
+void TestSynMemo::wholeTextKeepsEveryCharacter()
+{
+    // A UTF-16 file that starts with a second mark (U+FEFF) and holds lone surrogates: the
+    // text read from the editor and written back (as whole-text commands do) loses nothing.
+    const QByteArray utf16("\xFF\xFE\xFF\xFE\x00\xD8x\0\r\0\n\0\x00\xDCy\0", 16);
+    QCOMPARE(loadEditSave(utf16,
+                          [](TSynMemo &memo) {
+                              const QString text = memo.Text();
+                              QCOMPARE(text.size(), 7);
+                              QCOMPARE(text.front(), QChar(0xFEFF));
+                              memo.SetText(text);
+                              memo.Lines().SetStrings(1, memo.Lines().Strings(1));
+                          }),
+             utf16);
 }
 
 void TestSynMemo::editOnMixedFileChangesOnlyThatLine()
