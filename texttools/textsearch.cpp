@@ -41,7 +41,9 @@ QString upperEachCharacter(QStringView text)
 }
 
 // The first occurrence at or after `from`; without `matchCase` the text is folded a piece
-// at a time, so a hit near `from` costs little whatever the length of the text.
+// at a time, so a hit near `from` costs little whatever the length of the text. The pieces
+// start small and double: a whole-word search that rejects many close hits starts here
+// again after each of them.
 template <typename View, typename Buffer>
 qsizetype findFolded(View text, View pattern, qsizetype from, bool matchCase, Buffer (*fold)(View))
 {
@@ -49,8 +51,10 @@ qsizetype findFolded(View text, View pattern, qsizetype from, bool matchCase, Bu
         return findExact(text, pattern, from);
     const Buffer foldedPattern = fold(pattern);
     const qsizetype m = pattern.size();
-    const qsizetype chunk = std::max<qsizetype>(qsizetype(1) << 20, 4 * m);
-    for (qsizetype pos = from; pos + m <= text.size(); pos += chunk) {
+    const qsizetype maxChunk = std::max<qsizetype>(qsizetype(1) << 20, 4 * m);
+    qsizetype chunk = std::max<qsizetype>(256, 4 * m);
+    for (qsizetype pos = from; pos + m <= text.size();
+         pos += chunk, chunk = std::min(2 * chunk, maxChunk)) {
         const qsizetype end = std::min(text.size(), pos + chunk + m - 1);
         const Buffer piece = fold(text.sliced(pos, end - pos));
         const qsizetype hit = findExact(View(piece), View(foldedPattern), 0);

@@ -18,6 +18,7 @@ private slots:
     void findInFileText();
     void utf8SearchAgreesWithFindInText();
     void longPatternsAreFoundInLinearTime();
+    void rejectedWholeWordHitsCostLittle();
     void replaceAll_data();
     void replaceAll();
 };
@@ -206,6 +207,19 @@ void TestTextSearch::longPatternsAreFoundInLinearTime()
     const QByteArray bytes = text.toLatin1();
     QCOMPARE(findInUtf8(bytes, pattern.toLatin1(), 0, true, false), qsizetype(-1));
     QVERIFY2(timer.elapsed() < timeBudget(20'000), qPrintable(QString::number(timer.elapsed())));
+}
+
+void TestTextSearch::rejectedWholeWordHitsCostLittle()
+{
+    // 50,000 hits inside words before the one whole word: each rejected hit must cost
+    // about the distance to the next, not the rest of the text.
+    const QString text = QStringLiteral("other ").repeated(50'000) + QStringLiteral("the");
+    const QByteArray bytes = text.toLatin1();
+    SpeedTimer timer;
+    timer.start();
+    QCOMPARE(FindInText(text, QStringLiteral("THE"), 1, true, false), int(text.size()) - 2);
+    QCOMPARE(findInUtf8(bytes, "THE", 0, true, false), text.size() - 3);
+    QVERIFY2(timer.elapsed() < timeBudget(300), qPrintable(QString::number(timer.elapsed())));
 }
 
 void TestTextSearch::replaceAll_data()
