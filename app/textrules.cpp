@@ -18,6 +18,17 @@ bool isBlank(QStringView text)
     return true;
 }
 
+QString trimCodes(QStringView text)
+{
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && text[begin].unicode() <= 32)
+        ++begin;
+    while (end > begin && text[end - 1].unicode() <= 32)
+        --end;
+    return text.sliced(begin, end - begin).toString();
+}
+
 QString fileNamePart(const QString &path)
 {
     return path.mid(path.lastIndexOf(u'/') + 1);

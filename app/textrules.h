@@ -7,6 +7,8 @@
 QString asciiLower(QString text);
 // True when `text` is empty after removing leading and trailing codes up to 32.
 bool isBlank(QStringView text);
+// `text` without leading and trailing codes up to 32.
+QString trimCodes(QStringView text);
 // The file-name part of a path (after the last separator).
 QString fileNamePart(const QString &path);
 // The folder part of a path, without the trailing separator; empty when there is none.

@@ -4,17 +4,6 @@
 
 namespace quillora {
 
-QString trimCodes(QStringView text)
-{
-    qsizetype start = 0;
-    qsizetype end = text.size();
-    while (start < end && text.at(start).unicode() <= 32)
-        ++start;
-    while (end > start && text.at(end - 1).unicode() <= 32)
-        --end;
-    return text.sliced(start, end - start).toString();
-}
-
 ScriptEntry FindScriptEntry(int count, const std::function<QString(int)> &line)
 {
     ScriptEntry entry;

@@ -21,9 +21,6 @@ struct ScriptEntry
     QString paramList; // between the parentheses, not trimmed
 };
 
-// Leading and trailing characters with codes up to 32 removed.
-QString trimCodes(QStringView text);
-
 // The first line holding "function" or "sub" anywhere (ASCII case ignored) gives the
 // procedure; `line(i)` returns line i of `count`.
 ScriptEntry FindScriptEntry(int count, const std::function<QString(int)> &line);

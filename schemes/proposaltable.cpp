@@ -32,22 +32,11 @@ QString breaksToMarkers(QStringView text)
 
 } // namespace
 
-QString trimBlanks(QStringView text)
-{
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && text[begin].unicode() <= 32)
-        ++begin;
-    while (end > begin && text[end - 1].unicode() <= 32)
-        --end;
-    return text.sliced(begin, end - begin).toString();
-}
-
 QString selectedCellText(const QString &cell)
 {
     if (isBlank(cell))
         return cell;
-    return breaksToMarkers(trimBlanks(cell));
+    return breaksToMarkers(trimCodes(cell));
 }
 
 QString cellFileLine(const QString &cell)
@@ -99,7 +88,7 @@ void sortProposalRows(QList<ProposalRow> &rows, int count, int column)
     keyed.reserve(count);
     for (int i = 0; i < count; ++i) {
         const ProposalRow &row = rows[i];
-        keyed.append({trimBlanks(row[column]), trimBlanks(row[0]), trimBlanks(row[1]), row});
+        keyed.append({trimCodes(row[column]), trimCodes(row[0]), trimCodes(row[1]), row});
     }
     std::stable_sort(keyed.begin(), keyed.end(), [&](const Keyed &a, const Keyed &b) {
         for (auto field : {&Keyed::key, &Keyed::keyword, &Keyed::code}) {
@@ -139,7 +128,7 @@ QString codeCellToLines(const QString &cell)
 
 QString linesToCodeCell(const QString &text)
 {
-    return breaksToMarkers(trimBlanks(text));
+    return breaksToMarkers(trimCodes(text));
 }
 
 TextFormat proposalSaveFormat(const TextFormat &lastLoaded, bool loadedAny,
@@ -166,7 +155,7 @@ void WordCounter::addLine(QStringView line)
 {
     if (isBlank(line))
         return;
-    const QString trimmed = trimBlanks(line);
+    const QString trimmed = trimCodes(line);
     auto take = [this](char16_t code) {
         if (code == u'-' || (code >= u'0' && code <= u'9'))
             return;

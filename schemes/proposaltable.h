@@ -12,9 +12,6 @@
 
 using ProposalRow = std::array<QString, 2>; // [0] Keyword, [1] Code
 
-// `text` without leading and trailing characters of codes up to 32.
-QString trimBlanks(QStringView text);
-
 // The text a cell keeps once it is selected: when it is not blank, trimmed and with every
 // line break (CR LF, lone CR or LF, U+2028) turned into "$ret"; a blank cell unchanged.
 QString selectedCellText(const QString &cell);

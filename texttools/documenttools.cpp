@@ -77,7 +77,7 @@ void DocumentTools::convertSelection(QString (*convert)(QString))
 
 void DocumentTools::UppertoLower1Click()
 {
-    convertSelection(asciiLowerCase);
+    convertSelection(asciiLower);
 }
 
 void DocumentTools::LowertoUpper1Click()

@@ -38,9 +38,9 @@ FileTextResult processFileText(QStringView text, const MultiReplaceOptions &opti
     if (m == 0 || text.size() < m)
         return result;
     const bool replace = !options.searchOnly;
-    const QString lowered = options.matchCase ? QString() : asciiLowerCase(text.toString());
+    const QString lowered = options.matchCase ? QString() : asciiLower(text.toString());
     const QStringView haystack = options.matchCase ? text : QStringView(lowered);
-    const QString needle = options.matchCase ? search : asciiLowerCase(search);
+    const QString needle = options.matchCase ? search : asciiLower(search);
     QString &out = result.text; // the new text up to `copied`
     qsizetype copied = 0;
     qsizetype at = 0;

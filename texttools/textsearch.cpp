@@ -22,7 +22,7 @@ QByteArray asciiLowerBytes(QByteArrayView bytes)
 
 QString asciiLowerView(QStringView text)
 {
-    return asciiLowerCase(text.toString());
+    return asciiLower(text.toString());
 }
 
 QString upperEachCharacter(QStringView text)
@@ -98,15 +98,6 @@ bool isDocumentWordChar(char32_t c)
 bool isFileWordChar(char32_t c)
 {
     return (c >= 48 && c <= 57) || (c >= 65 && c <= 122);
-}
-
-QString asciiLowerCase(QString text)
-{
-    for (QChar &c : text) {
-        if (c >= u'A' && c <= u'Z')
-            c = QChar(c.unicode() + 32);
-    }
-    return text;
 }
 
 QString asciiUpperCase(QString text)

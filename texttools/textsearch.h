@@ -3,6 +3,8 @@
 // and out are 1-based positions into the searched text. Letter case is folded for the
 // ASCII letters only, so a search without case finds "A" for "a" but not "Ä" for "ä".
 
+#include "app/textrules.h"
+
 #include <QByteArrayView>
 #include <QString>
 #include <QStringView>
@@ -12,8 +14,7 @@ bool isDocumentWordChar(char32_t c);
 // Word characters of the file search: the codes 48 to 57 and 65 to 122.
 bool isFileWordChar(char32_t c);
 
-// Maps A-Z onto a-z (or the reverse); every other character stays.
-QString asciiLowerCase(QString text);
+// Maps a-z onto A-Z; every other character stays (asciiLower is the reverse).
 QString asciiUpperCase(QString text);
 
 // The first occurrence of `pattern` at or after `start` that counts: with `wholeWord` the
