@@ -206,12 +206,6 @@ void TSynMemo::applyMargins()
     setMarginWidth(kBookmarkMargin, 18);
 }
 
-QByteArrayView TSynMemo::utf8Text() const
-{
-    const long length = sci(SCI_GETLENGTH);
-    return QByteArrayView(reinterpret_cast<const char *>(sci(SCI_GETCHARACTERPOINTER)), length);
-}
-
 QString TSynMemo::documentText() const
 {
     return fromEditorUtf8(TextBytes());

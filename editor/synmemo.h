@@ -113,10 +113,6 @@ public:
     // The break of every line, kept up to date through every edit.
     const LineBreaks &lineBreaks() const { return m_breaks; }
 
-    // The document's bytes, UTF-8 with LF line breaks, without a copy; valid until the
-    // next edit. Searches read it instead of building `Text`.
-    QByteArrayView utf8Text() const;
-
     // Position conversion between `Text` indexes and the editor's byte positions.
     qsizetype indexToPosition(qsizetype index) const;
     qsizetype positionToIndex(qsizetype position) const;

@@ -1,6 +1,7 @@
 #include "run/scriptforms.h"
 #include "editor/windowgradient.h"
 
+#include "lang/messages.h"
 #include "run/scriptentry.h"
 
 #include <QApplication>
@@ -23,14 +24,9 @@
 
 namespace {
 
-bool german(int language)
-{
-    return language == 0;
-}
-
 QString pick(int language, const char *de, const char *en)
 {
-    return QString::fromUtf8(german(language) ? de : en);
+    return QString::fromUtf8(isGerman(language) ? de : en);
 }
 
 QLineEdit *readOnlyField(QWidget *parent, int width = 0)

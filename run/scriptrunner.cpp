@@ -4,6 +4,7 @@
 #include "app/shell.h"
 #include "app/textrules.h"
 #include "editor/synmemo.h"
+#include "lang/messages.h"
 #include "run/enginethread.h"
 #include "run/jscript/jscriptengine.h"
 #include "run/launchers.h"
@@ -189,7 +190,7 @@ bool ScriptRunner::engineCall(const std::function<bool(ScriptEngine &)> &job)
 
 bool ScriptRunner::askStop()
 {
-    const bool german = m_host.language() == 0;
+    const bool german = isGerman(m_host.language());
     const QString text =
         (german ? QStringLiteral("Das Script läuft seit %1 Sekunden. Soll es abgebrochen werden?")
                 : QStringLiteral("The script has been running for %1 seconds. Stop it?"))

@@ -8,6 +8,7 @@
 #include "lang/messages.h"
 #include "schemes/formgrid.h"
 #include "schemes/proposaltable.h"
+#include "store/safewrite.h"
 #include "texttools/findreplace.h"
 
 #include <QAction>
@@ -138,7 +139,7 @@ QString TFormImport::panelText(int panel) const
 
 void TFormImport::showFileError(const QString &path, const QString &error)
 {
-    m_prompts.message(Prompts::Icon::Error, windowTitle(), path + QStringLiteral("\n\n") + error);
+    m_prompts.message(Prompts::Icon::Error, windowTitle(), fileErrorText(path, error));
 }
 
 void TFormImport::ToolButton1Click()

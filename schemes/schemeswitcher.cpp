@@ -147,13 +147,7 @@ int SchemeSwitcher::DetectScheme() const
 
 bool SchemeSwitcher::editorIsBlank() const
 {
-    // Stops at the first line with a character above 32: one line for any usual text.
-    const TSynMemoLines &lines = m_host.editor->Lines();
-    for (int i = 0, count = lines.Count(); i < count; ++i) {
-        if (!isBlank(lines.Strings(i)))
-            return false;
-    }
-    return true;
+    return m_host.editor->IsBlank();
 }
 
 void SchemeSwitcher::SynMemo1KeyUp(int key, Qt::KeyboardModifiers modifiers)

@@ -32,7 +32,7 @@ int EditorFindReplace::findInEditor(const TSynMemo &editor, const QString &patte
     if (pattern.contains(u'\r') || pattern.contains(u'\n') || !pattern.isValidUtf16())
         return FindInText(editor.Text(), pattern, start, wholeWord, matchCase);
     const QByteArray bytes = pattern.toUtf8();
-    const QByteArrayView text = editor.utf8Text();
+    const QByteArrayView text = editor.TextBytes();
     // An index between CR and LF maps to the LF: no occurrence of a pattern without line
     // breaks starts there, so nothing is lost.
     qsizetype from = editor.indexToPosition(start - 1);
