@@ -118,7 +118,6 @@ TMainForm::TMainForm(Prompts &prompts, Shell &shell, const QStringList &argument
     SynMemo1->setBackspaceUnindents(true);
     SynMemo1->setExtraAscent(1);
     SynMemo1->setContextMenuPolicy(Qt::CustomContextMenu);
-    SynMemo1->installEventFilter(this);
 
     buildActions();
     buildMenus();
@@ -127,7 +126,8 @@ TMainForm::TMainForm(Prompts &prompts, Shell &shell, const QStringList &argument
     buildStatusBar();
     buildSchemes();
 
-    // F1 opens help from every part of the window, its open menus included.
+    // F1 opens help from every part of the window, its open menus included; the filter
+    // sees the editor's resizes too.
     qApp->installEventFilter(this);
     // F10 opens the first menu, as on other desktops.
     QAction *openMenu = makeAction(QStringLiteral("OpenFirstMenu"), [this] {
