@@ -52,7 +52,7 @@ Value fCByte(Args &a)
     const Value v = a.scalar(0);
     if (v.type() == VType::Boolean)
         return Value::byte(v.intValue() & 0xFF); // True is 255
-    const double d = roundHalfEven(a.num(0));
+    const double d = roundHalfEven(toDouble(v));
     if (d < 0 || d > 255)
         throwError(err::Overflow);
     return Value::byte(int(d));

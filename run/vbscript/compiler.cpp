@@ -223,16 +223,17 @@ public:
             return;
         case NK::Dim:
         case NK::ReDim:
-            // ReDim also declares a name that nothing declared before
-            declaring = true;
+            // ReDim also declares a name that nothing declared before; its bounds are
+            // ordinary expressions
             for (Node *item : s->a) {
                 args(item);
                 const bool had = item->hasArgs;
                 item->hasArgs = false;
+                declaring = true;
                 name(item, true);
+                declaring = false;
                 item->hasArgs = had;
             }
-            declaring = false;
             return;
         case NK::Erase:
             target(s->x);

@@ -63,6 +63,8 @@ private slots:
             "Wrong number of arguments or invalid property assignment", 2, 4);
         row("variable is undefined", "Option Explicit\nDim a\na = 1\nb = 2", 500,
             "Variable is undefined", 4, 0);
+        row("undefined ReDim bound", "Option Explicit\nReDim a(n)", 500, "Variable is undefined", 2,
+            8);
         row("undefined sub", "x = 1\nNoSuchSub 1", 13, "Type mismatch", 2, 0);
         row("invalid use of null", "x = CLng(Null)", 94, "Invalid use of Null", 1, 4);
         row("class not defined", "Set x = New Nope", 506, "Class not defined", 1, 8);
