@@ -525,8 +525,8 @@ void TFormGrid::ShowReversed()
     if (count < 1)
         return;
     std::reverse(rows.begin(), rows.begin() + count);
-    if (rows.size() < qMax(19, count))
-        rows.resize(qMax(19, count));
+    if (rows.size() < 19) // at least 20 rows with the header
+        rows.resize(19);
     StringGrid1->setDataRows(std::move(rows));
     m_modified = true;
 }
