@@ -279,16 +279,16 @@ qsizetype EditorTextDecoder::feed(QByteArrayView bytes, bool last, const ByteSin
                 return -1;
             return taken + n;
         }
-        // CR LF and CR become LF.
+        // CR LF and CR become LF; the runs between them are copied whole.
         m_buffer.reserve(n);
-        for (qsizetype i = 0; i < n; ++i) {
-            if (p[i] != '\r') {
-                m_buffer.append(p[i]);
-                continue;
-            }
+        for (qsizetype i = 0; i < n;) {
+            const auto *cr = static_cast<const char *>(std::memchr(p + i, '\r', size_t(n - i)));
+            const qsizetype runEnd = cr ? qsizetype(cr - p) : n;
+            m_buffer.append(p + i, runEnd - i);
+            if (!cr)
+                break;
             m_buffer.append('\n');
-            if (i + 1 < n && p[i + 1] == '\n')
-                ++i;
+            i = runEnd + (runEnd + 1 < n && p[runEnd + 1] == '\n' ? 2 : 1);
         }
         if (!out(m_buffer))
             return -1;
