@@ -44,14 +44,13 @@ QString withLf(QString text)
 }
 
 // The theme's bookmark picture with the bookmark's digit in its lower right corner.
-QPixmap bookmarkImage(int number)
+QPixmap bookmarkImage(const QIcon &picture, int number)
 {
     QPixmap image(16, 16);
     image.fill(Qt::transparent);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
-    themeImage(QStringLiteral("actions"), QStringLiteral("bookmark-new"))
-        .paint(&painter, QRect(0, 0, 16, 16));
+    picture.paint(&painter, QRect(0, 0, 16, 16));
     QFont font(QStringLiteral("Arial"));
     font.setPixelSize(10);
     font.setBold(true);
@@ -187,8 +186,9 @@ TSynMemo::TSynMemo(QWidget *parent) : QsciScintilla(parent)
 
 void TSynMemo::defineBookmarkImages()
 {
+    const QIcon picture = themeImage(QStringLiteral("actions"), QStringLiteral("bookmark-new"));
     for (int n = 0; n < kBookmarkCount; ++n)
-        markerDefine(bookmarkImage(n), n);
+        markerDefine(bookmarkImage(picture, n), n);
 }
 
 void TSynMemo::applyMargins()
@@ -216,9 +216,10 @@ void TSynMemo::setDocumentText(const QString &lfText)
     const QByteArray bytes = toEditorUtf8(lfText);
     // Byte-length based calls: a NUL in the text must not end it.
     sci(SCI_SETUNDOCOLLECTION, 0UL);
+    // A fresh record first: clearing the old text need not shift the old one.
+    m_breaks = LineBreaks(m_format.lineBreak);
     sci(SCI_CLEARALL);
     SendScintilla(SCI_APPENDTEXT, bytes.size(), bytes.constData());
-    m_breaks = LineBreaks(m_format.lineBreak);
     afterReplace();
 }
 
