@@ -13,7 +13,6 @@
 HelpCommands::HelpCommands(TMainForm &form, Prompts &prompts, Shell &shell)
     : m_form(form), m_prompts(prompts), m_shell(shell)
 {
-    m_aboutBox = new TAboutBox(m_shell, &m_form);
 }
 
 HelpCommands::~HelpCommands() = default;
@@ -36,6 +35,8 @@ void HelpCommands::ShowHelpTopic(int topic)
 
 void HelpCommands::HelpAbout()
 {
+    if (!m_aboutBox)
+        m_aboutBox = new TAboutBox(m_shell, &m_form);
     m_aboutBox->LabelVersion->setText(GetFileVersionText(m_form.ProgramFile()));
     m_aboutBox->ALanguage = m_form.UiLanguage();
     m_prompts.exec(*m_aboutBox);
