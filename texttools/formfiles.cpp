@@ -3,6 +3,7 @@
 
 #include "app/prompts.h"
 #include "app/textrules.h"
+#include "store/safewrite.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -471,7 +472,7 @@ void TFormFiles::BitBtn3Click()
             changed.append(path);
         if (!file.result) {
             m_host.prompts->message(Prompts::Icon::Error, kBoxTitle,
-                                    path + QStringLiteral("\n\n") + file.result.error);
+                                    fileErrorText(path, file.result.error));
             failed = true;
             break;
         }
