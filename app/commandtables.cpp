@@ -1,6 +1,6 @@
 #include "app/commandtables.h"
 
-#include "app/toolbarimages.h"
+#include "base/toolbarimages.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // recent files list.
 
 #include "app/mainform.h"
-#include "app/prompts.h"
+#include "base/prompts.h"
 #include "editor/synmemo.h"
 #include "store/settingsfile.h"
 

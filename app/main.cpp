@@ -1,7 +1,7 @@
 #include "app/appsetup.h"
 #include "app/mainform.h"
-#include "app/prompts.h"
-#include "app/shell.h"
+#include "base/prompts.h"
+#include "base/shell.h"
 
 #include <QApplication>
 

@@ -1,21 +1,21 @@
 #include "app/mainform.h"
-#include "editor/windowgradient.h"
+#include "base/windowgradient.h"
 
 #include "app/commandtables.h"
 
-#include "app/prompts.h"
-#include "app/shell.h"
-#include "app/toolbarimages.h"
+#include "base/prompts.h"
+#include "base/shell.h"
+#include "base/themeimages.h"
+#include "base/toolbarimages.h"
+#include "desktop/helpcommands.h"
+#include "desktop/launchcommands.h"
+#include "desktop/launchers.h"
 #include "editor/completion.h"
 #include "editor/highlighters.h"
 #include "editor/synmemo.h"
-#include "editor/themeimages.h"
 #include "lang/messages.h"
 #include "lang/mnemonics.h"
 #include "lang/qttranslations.h"
-#include "run/helpcommands.h"
-#include "run/launchcommands.h"
-#include "run/launchers.h"
 #include "run/scriptrunner.h"
 #include "schemes/formgrid.h"
 #include "schemes/proposalfiles.h"
@@ -144,8 +144,7 @@ TMainForm::TMainForm(Prompts &prompts, Shell &shell, const QStringList &argument
     Memo1.setOnChange([this] { SynMemo1Change(); });
     m_formSetup = new TFormSetup(m_prompts, this);
     m_formGrid = new TFormGrid(m_prompts, this);
-    m_launch = std::make_unique<LaunchCommands>(*this, m_prompts, m_shell);
-    m_help = std::make_unique<HelpCommands>(*this, m_prompts, m_shell);
+    buildDesktopCommands();
     m_findReplace = new EditorFindReplace(*SynMemo1, m_prompts, this,
                                           {kBoxTitle, [this] { return Message(4); }});
     buildScriptRunner();
@@ -155,6 +154,35 @@ TMainForm::TMainForm(Prompts &prompts, Shell &shell, const QStringList &argument
 }
 
 TMainForm::~TMainForm() = default;
+
+void TMainForm::buildDesktopCommands()
+{
+    LaunchCommands::Host launch;
+    launch.editor = SynMemo1;
+    launch.prompts = &m_prompts;
+    launch.shell = &m_shell;
+    launch.message = [this](int number) { return Message(number); };
+    launch.save = [this] {
+        const SaveOutcome saved = FileSave();
+        return saved != SaveOutcome::Cancelled && saved != SaveOutcome::Failed;
+    };
+    launch.fileName = [this] { return m_fileName; };
+    launch.settings = [this]() -> const Settings & { return m_settings; };
+    m_launch = std::make_unique<LaunchCommands>(std::move(launch));
+
+    HelpCommands::Host help;
+    help.window = this;
+    help.prompts = &m_prompts;
+    help.shell = &m_shell;
+    help.message = [this](int number) { return Message(number); };
+    help.uiLanguage = [this] { return UiLanguage(); };
+    help.helpFile = [this] { return m_helpFile; };
+    help.programFile = [this] { return m_programFile; };
+    help.programFolder = [this] { return m_programFolder; };
+    help.updateMode = &UpdateMode;
+    help.updateCheck = &UpdateCheck;
+    m_help = std::make_unique<HelpCommands>(std::move(help));
+}
 
 void TMainForm::FormCreate()
 {

@@ -143,7 +143,7 @@ public:
     void Editcodeproposals1Click();
     TFormGrid *FormGrid() const { return m_formGrid; }
 
-    // ---- launchers (run/launchcommands.h) ----
+    // ---- launchers (desktop/launchcommands.h) ----
     // Saves the document and opens it with its default program; warns on a blank one.
     void OpenWithShell();
     // Saves the document and opens it in the configured browser, else as OpenWithShell.
@@ -159,7 +159,7 @@ public:
     void ScriptControl1Error();
     ScriptRunner *scriptRunner() const { return m_runner.get(); }
 
-    // ---- help, about box, update check (run/helpcommands.h) ----
+    // ---- help, about box, update check (desktop/helpcommands.h) ----
     void Help1Click();
     // Shows a page of the current help file; topic 60 is the multi-file search page.
     void ShowHelpTopic(int topic);
@@ -214,6 +214,7 @@ private:
     void buildStatusBar();
     void buildSchemes();
     void buildScriptRunner();
+    void buildDesktopCommands();
     void buildTextTools();
     // New without the question: for a document that has nothing left to lose.
     void clearDocument();

@@ -1,6 +1,6 @@
 #include "editor/synmemo.h"
 
-#include "editor/themeimages.h"
+#include "base/themeimages.h"
 
 #include <QFile>
 #include <QFontMetrics>

@@ -1,6 +1,6 @@
 #include "run/scriptentry.h"
 
-#include "app/textrules.h"
+#include "base/textrules.h"
 
 namespace quillora {
 

@@ -1,5 +1,5 @@
 #include "run/scriptforms.h"
-#include "editor/windowgradient.h"
+#include "base/windowgradient.h"
 
 #include "lang/messages.h"
 #include "run/scriptentry.h"

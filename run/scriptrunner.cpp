@@ -1,13 +1,13 @@
 #include "run/scriptrunner.h"
 
-#include "app/prompts.h"
-#include "app/shell.h"
-#include "app/textrules.h"
+#include "base/prompts.h"
+#include "base/shell.h"
+#include "base/textrules.h"
+#include "desktop/launchers.h"
 #include "editor/synmemo.h"
 #include "lang/messages.h"
 #include "run/enginethread.h"
 #include "run/jscript/jscriptengine.h"
-#include "run/launchers.h"
 #include "run/scriptforms.h"
 #include "run/vbscript/vbscriptengine.h"
 

@@ -1,15 +1,15 @@
 #include "schemes/formgrid.h"
 
-#include "app/prompts.h"
-#include "app/textrules.h"
-#include "app/toolbarimages.h"
-#include "editor/themeimages.h"
+#include "base/prompts.h"
+#include "base/safewrite.h"
+#include "base/textrules.h"
+#include "base/themeimages.h"
+#include "base/toolbarimages.h"
 #include "lang/messages.h"
 #include "schemes/formimport.h"
 #include "schemes/formprops.h"
 #include "schemes/formreturn.h"
 #include "schemes/stringgrid.h"
-#include "store/safewrite.h"
 #include "store/storedtext.h"
 
 #include <QAction>

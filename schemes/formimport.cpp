@@ -1,14 +1,14 @@
 #include "schemes/formimport.h"
 
-#include "app/prompts.h"
-#include "app/textrules.h"
-#include "app/toolbarimages.h"
+#include "base/prompts.h"
+#include "base/safewrite.h"
+#include "base/textrules.h"
+#include "base/themeimages.h"
+#include "base/toolbarimages.h"
 #include "editor/synmemo.h"
-#include "editor/themeimages.h"
 #include "lang/messages.h"
 #include "schemes/formgrid.h"
 #include "schemes/proposaltable.h"
-#include "store/safewrite.h"
 #include "texttools/findreplace.h"
 
 #include <QAction>

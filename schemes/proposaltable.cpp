@@ -1,6 +1,6 @@
 #include "schemes/proposaltable.h"
 
-#include "app/textrules.h"
+#include "base/textrules.h"
 
 #include <QCollator>
 #include <algorithm>

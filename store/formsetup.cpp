@@ -1,7 +1,7 @@
 #include "store/formsetup.h"
 
-#include "app/prompts.h"
-#include "app/textrules.h"
+#include "base/prompts.h"
+#include "base/textrules.h"
 #include "store/storedtext.h"
 
 #include <QCheckBox>

@@ -1,6 +1,6 @@
 #include "store/settingsfile.h"
 
-#include "app/textrules.h"
+#include "base/textrules.h"
 #include "store/storedtext.h"
 
 #include <QDebug>

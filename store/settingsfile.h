@@ -9,7 +9,7 @@
 // A missing line reads as empty. The main window reads the file at start and after the
 // settings dialog; the dialog writes all lines, a language switch lines 12 to 15.
 
-#include "store/safewrite.h"
+#include "base/safewrite.h"
 
 #include <QString>
 #include <QStringList>

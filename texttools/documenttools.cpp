@@ -1,6 +1,6 @@
 #include "texttools/documenttools.h"
 
-#include "app/prompts.h"
+#include "base/prompts.h"
 #include "editor/synmemo.h"
 #include "texttools/textsearch.h"
 #include "texttools/transformations.h"

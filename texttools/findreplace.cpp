@@ -1,7 +1,7 @@
 #include "texttools/findreplace.h"
 
-#include "app/prompts.h"
-#include "app/textrules.h"
+#include "base/prompts.h"
+#include "base/textrules.h"
 #include "editor/synmemo.h"
 #include "texttools/searchdialogs.h"
 #include "texttools/textsearch.h"

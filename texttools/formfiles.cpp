@@ -1,9 +1,9 @@
 #include "texttools/formfiles.h"
-#include "editor/windowgradient.h"
+#include "base/windowgradient.h"
 
-#include "app/prompts.h"
-#include "app/textrules.h"
-#include "store/safewrite.h"
+#include "base/prompts.h"
+#include "base/safewrite.h"
+#include "base/textrules.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>

@@ -4,7 +4,7 @@
 // file, a result list of the files with hits, and the files of either list shown in the
 // main window. Modeless; the main window hands in what the window needs from it.
 
-#include "store/safewrite.h"
+#include "base/safewrite.h"
 #include "texttools/multireplace.h"
 
 #include <QDialog>

@@ -3,7 +3,7 @@
 // and (when it changed) written safely, and the backup that lets the last replace run be
 // undone.
 
-#include "store/safewrite.h"
+#include "base/safewrite.h"
 
 #include <QList>
 #include <QString>

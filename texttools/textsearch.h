@@ -3,7 +3,7 @@
 // and out are 1-based positions into the searched text. Letter case is folded for the
 // ASCII letters only, so a search without case finds "A" for "a" but not "Ä" for "ä".
 
-#include "app/textrules.h"
+#include "base/textrules.h"
 
 #include <QByteArrayView>
 #include <QString>

@@ -1,7 +1,7 @@
 #pragma once
 // Shell for tests: records every launch instead of starting anything.
 
-#include "app/shell.h"
+#include "base/shell.h"
 
 #include <QList>
 

@@ -1,9 +1,12 @@
 // The launchers: the default browser lookup, the addresses handed on, and the three
 // launch commands through the recording shell.
 
-#include "app/shell.h"
+#include "base/shell.h"
+#include "desktop/launchcommands.h"
+#include "desktop/launchers.h"
+#include "editor/synmemo.h"
 #include "launchfixture.h"
-#include "run/launchers.h"
+#include "store/settingsfile.h"
 
 #include <QAction>
 #include <QDir>
@@ -26,6 +29,7 @@ private slots:
     void ftpFolder_data();
     void ftpFolder();
     void ftpWithoutSettingsFile();
+    void commandsWithoutMainWindow();
 };
 
 void TestLaunchers::browserFileAddress_data()
@@ -399,6 +403,44 @@ void TestLaunchers::ftpWithoutSettingsFile()
     f.form->ToolButton2Click();
     QVERIFY(f.prompts.done());
     QVERIFY(f.shell.calls.isEmpty());
+}
+
+// The commands need only what their Host hands in: an editor, the seams, a save step and
+// the settings. A save that does not happen launches nothing.
+void TestLaunchers::commandsWithoutMainWindow()
+{
+    TSynMemo editor;
+    editor.SetText(QStringLiteral("<p>x</p>"));
+    ScriptedPrompts prompts;
+    RecordingShell shell;
+    Settings settings;
+    settings.browserPath = QStringLiteral("/usr/bin/browser");
+    bool saves = false;
+
+    LaunchCommands::Host host;
+    host.editor = &editor;
+    host.prompts = &prompts;
+    host.shell = &shell;
+    host.message = [](int number) { return QStringLiteral("message %1").arg(number); };
+    host.save = [&saves] { return saves; };
+    host.fileName = [] { return QStringLiteral("/tmp/page one.html"); };
+    host.settings = [&settings]() -> const Settings & { return settings; };
+    LaunchCommands commands(host);
+
+    commands.OpenInBrowser();
+    QVERIFY(shell.calls.isEmpty());
+
+    saves = true;
+    commands.OpenInBrowser();
+    QCOMPARE(shell.calls.size(), 1);
+    QCOMPARE(shell.calls[0].verb, QStringLiteral("start"));
+    QCOMPARE(shell.calls[0].arguments, QStringList{"file:///tmp/page%20one.html"});
+
+    editor.SetText(QStringLiteral(" \n"));
+    prompts.expectMessage(QStringLiteral("message 3"));
+    commands.OpenWithShell();
+    QVERIFY(prompts.done());
+    QCOMPARE(shell.calls.size(), 1);
 }
 
 QTEST_MAIN(TestLaunchers)

@@ -1,9 +1,9 @@
-#include "run/aboutbox.h"
-#include "editor/windowgradient.h"
+#include "desktop/aboutbox.h"
+#include "base/windowgradient.h"
 
-#include "app/shell.h"
+#include "base/shell.h"
+#include "desktop/productinfo.h"
 #include "lang/messages.h"
-#include "run/productinfo.h"
 
 #include <QFrame>
 #include <QHBoxLayout>

@@ -1,6 +1,6 @@
-#include "app/toolbarimages.h"
+#include "base/toolbarimages.h"
 
-#include "editor/themeimages.h"
+#include "base/themeimages.h"
 
 #include <QHash>
 #include <QPainter>

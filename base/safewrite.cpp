@@ -1,4 +1,4 @@
-#include "store/safewrite.h"
+#include "base/safewrite.h"
 
 #include <QDir>
 #include <QFileInfo>

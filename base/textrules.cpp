@@ -1,4 +1,4 @@
-#include "app/textrules.h"
+#include "base/textrules.h"
 
 QString asciiLower(QString text)
 {

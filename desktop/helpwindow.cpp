@@ -1,8 +1,8 @@
-#include "run/helpwindow.h"
+#include "desktop/helpwindow.h"
 
-#include "app/shell.h"
+#include "base/shell.h"
+#include "desktop/productinfo.h"
 #include "lang/messages.h"
-#include "run/productinfo.h"
 
 #include <QAction>
 #include <QFileInfo>

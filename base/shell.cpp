@@ -1,4 +1,4 @@
-#include "app/shell.h"
+#include "base/shell.h"
 
 #include <QDesktopServices>
 #include <QFileInfo>

@@ -1,7 +1,7 @@
 #pragma once
 // What the launchers hand to other programs: the default browser's command line, the
 // file address a browser is given and the FTP address the file manager opens. Nothing
-// here starts a program; the main window's launch commands (run/launchcommands.h) do
+// here starts a program; the main window's launch commands (desktop/launchcommands.h) do
 // that through the Shell seam, with arguments as a list.
 
 #include <QString>

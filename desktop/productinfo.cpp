@@ -1,4 +1,4 @@
-#include "run/productinfo.h"
+#include "desktop/productinfo.h"
 
 #include "lang/messages.h"
 

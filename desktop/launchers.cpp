@@ -1,4 +1,4 @@
-#include "run/launchers.h"
+#include "desktop/launchers.h"
 
 #include <QFile>
 #include <QFileInfo>

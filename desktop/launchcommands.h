@@ -4,7 +4,8 @@
 // seam with its arguments as a list, so names, passwords and addresses reach the
 // launched program unchanged, whatever quotes, blanks or shell characters they hold.
 //
-// TMainForm owns one and delegates its handlers to it:
+// TMainForm owns one and delegates its handlers to it; everything the commands touch comes
+// in through the Host, so they run in tests without the main window:
 //   OpenWithShell()      blank document: warning with message 3; else save, then open
 //                        the file with its default program. Also used by the script runner.
 //   OpenInBrowser()      save, then start the configured browser with the file address,
@@ -14,17 +15,32 @@
 // The commands that save first stop when the save leaves the document without a file on
 // disk (the save dialog cancelled, the write failed): nothing is launched then.
 
+#include <QString>
+#include <functional>
+
 class Prompts;
 class Shell;
-class TMainForm;
+class TSynMemo;
+struct Settings;
 
 class LaunchCommands
 {
 public:
-    LaunchCommands(TMainForm &form, Prompts &prompts, Shell &shell)
-        : m_form(form), m_prompts(prompts), m_shell(shell)
+    struct Host
     {
-    }
+        TSynMemo *editor = nullptr;
+        Prompts *prompts = nullptr;
+        Shell *shell = nullptr;
+        // Message N of the UI language of the moment.
+        std::function<QString(int number)> message;
+        // Runs the main window's save command; false when it was cancelled or failed.
+        std::function<bool()> save;
+        // The document's file name (message 0 while it has none).
+        std::function<QString()> fileName;
+        std::function<const Settings &()> settings;
+    };
+
+    explicit LaunchCommands(Host host) : m_host(std::move(host)) {}
 
     void OpenWithShell();
     void OpenInBrowser();
@@ -35,7 +51,5 @@ private:
     bool saveDocument();
     void warn(int message);
 
-    TMainForm &m_form;
-    Prompts &m_prompts;
-    Shell &m_shell;
+    Host m_host;
 };

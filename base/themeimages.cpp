@@ -1,4 +1,4 @@
-#include "editor/themeimages.h"
+#include "base/themeimages.h"
 
 #include <QFileInfo>
 

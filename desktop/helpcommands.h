@@ -2,7 +2,8 @@
 // The main window's help menu and update check: the help pages of the current language,
 // the about box, and the update installer beside the program.
 //
-// TMainForm owns one and delegates to it:
+// TMainForm owns one and delegates to it; what the commands need of the window comes in
+// through the Host:
 //   Help1Click()               the contents page of the current help file (F1, Help1,
 //                              ToolButton14).
 //   ShowHelpTopic(topic)       a topic page of the current help file; topic 60 is the
@@ -14,18 +15,38 @@
 //                              nothing when the installer is absent.
 //   AutoUpdateCheck()          the same once at start, mode "default" and check "check".
 
-#include <memory>
+#include <QString>
+#include <functional>
 
 class Prompts;
+class QWidget;
 class Shell;
 class TAboutBox;
 class THelpWindow;
-class TMainForm;
 
 class HelpCommands
 {
 public:
-    HelpCommands(TMainForm &form, Prompts &prompts, Shell &shell);
+    struct Host
+    {
+        // Parent of the help window and the about box, which it owns.
+        QWidget *window = nullptr;
+        Prompts *prompts = nullptr;
+        Shell *shell = nullptr;
+        // Message N of the UI language of the moment.
+        std::function<QString(int number)> message;
+        std::function<int()> uiLanguage;
+        // The help file of the UI language; its name says which pages to show.
+        std::function<QString()> helpFile;
+        // The program file and its folder (ending with "/").
+        std::function<QString()> programFile;
+        std::function<QString()> programFolder;
+        // The window's update mode and check, passed on to the installer.
+        QString *updateMode = nullptr;
+        QString *updateCheck = nullptr;
+    };
+
+    explicit HelpCommands(Host host);
     ~HelpCommands();
 
     void Help1Click();
@@ -39,9 +60,7 @@ public:
     TAboutBox *aboutBox() const { return m_aboutBox; }
 
 private:
-    TMainForm &m_form;
-    Prompts &m_prompts;
-    Shell &m_shell;
+    Host m_host;
     THelpWindow *m_helpWindow = nullptr; // owned by the main window
     TAboutBox *m_aboutBox = nullptr;     // owned by the main window
 };

@@ -1,11 +1,11 @@
 // Help, the about box and the update check: the version text, the installer's arguments,
 // the about box per language and the help pages per language and topic.
 
+#include "desktop/aboutbox.h"
+#include "desktop/helpcommands.h"
+#include "desktop/helpwindow.h"
+#include "desktop/productinfo.h"
 #include "launchfixture.h"
-#include "run/aboutbox.h"
-#include "run/helpcommands.h"
-#include "run/helpwindow.h"
-#include "run/productinfo.h"
 
 #include <QAction>
 #include <QLabel>
@@ -279,7 +279,7 @@ void TestHelpAbout::helpPagesMissing()
 // Both languages have the same pages, and every link between them leads to a page.
 void TestHelpAbout::helpPagesComplete()
 {
-    const QDir root(QStringLiteral(QUILLORA_SOURCE_DIR "/run/help"));
+    const QDir root(QStringLiteral(QUILLORA_SOURCE_DIR "/desktop/help"));
     const QStringList german = QDir(root.filePath(QStringLiteral("de")))
                                    .entryList({QStringLiteral("*.html")}, QDir::Files, QDir::Name);
     const QStringList english = QDir(root.filePath(QStringLiteral("en")))

@@ -1,4 +1,4 @@
-#include "app/prompts.h"
+#include "base/prompts.h"
 
 #include <QColorDialog>
 #include <QFileDialog>
