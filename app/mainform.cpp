@@ -397,6 +397,7 @@ void TMainForm::FormShow()
                             m_dataPath);
     m_helpFile = m_programFolder + helpFileName(1);
     ReadSettings();
+    ReadPreferences();
     ApplyLanguage();
     ShowCaretPosition();
     SynMemo1->setFocus();
@@ -677,6 +678,22 @@ void TMainForm::Settings2Click()
     // After OK and after Cancel alike the settings file is read again.
     if (m_formSetup->Execute())
         ReadSettings();
+}
+
+void TMainForm::ReadPreferences()
+{
+    const QString path = Preferences::filePath(m_dataPath);
+    if (const FileResult read = m_preferences.load(path); !read)
+        showFileError(path, read.error);
+}
+
+bool TMainForm::savePreferences()
+{
+    const QString path = Preferences::filePath(m_dataPath);
+    const SaveResult saved = m_preferences.save(path);
+    if (!saved)
+        showFileError(path, saved.error);
+    return saved.ok;
 }
 
 void TMainForm::ReadSettings()

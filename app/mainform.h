@@ -5,6 +5,7 @@
 
 #include "app/recentfiles.h"
 #include "editor/linelist.h"
+#include "store/preferences.h"
 #include "store/settingsfile.h"
 
 #include <QHash>
@@ -70,6 +71,10 @@ public:
     const QString &DataPath() const { return m_dataPath; }
     int UiLanguage() const { return m_settings.language; }
     const Settings &settings() const { return m_settings; }
+    // The settings past the settings file (store/preferences.h), read at start.
+    Preferences &preferences() { return m_preferences; }
+    // Writes the preferences; a failure is shown in an error box naming the file.
+    bool savePreferences();
     const RecentFiles &recentFiles() const { return m_recent; }
     // Message slot N: empty until the language has been applied.
     QString Message(int number) const;
@@ -133,6 +138,7 @@ public:
     // ---- settings ----
     void Settings2Click();
     void ReadSettings();
+    void ReadPreferences();
     void UpdateSettingsFile();
 
     // ---- syntax schemes ----
@@ -243,6 +249,7 @@ private:
     QString m_programFile;
     QString m_fileName;
     QString m_helpFile;
+    Preferences m_preferences;
     QString m_saveFirstMessage;
     QString m_bookmarkWord;
     bool m_languageApplied = false;
