@@ -6,6 +6,7 @@
 #include "texttools/formfiles.h"
 
 #include <QAction>
+#include <QDir>
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QListWidget>
@@ -73,6 +74,8 @@ private slots:
     void messagesForMissingInput();
     void failureEndsRunAtThatFile();
     void listsAndShowFile();
+    void showFileKeepsUnsavedDocument_data();
+    void showFileKeepsUnsavedDocument();
     void undoLastRun();
     void mainDocumentReread();
     void cancelEndsRunAfterCurrentFile();
@@ -214,6 +217,44 @@ void TestFormFiles::listsAndShowFile()
     f.files->BtnBackToSearchClick();
     QCOMPARE(Fixture::names(f.files->ListBoxSearch), QStringList{"data.txt"});
     QVERIFY(f.files->Edit2->text().isEmpty());
+}
+
+void TestFormFiles::showFileKeepsUnsavedDocument_data()
+{
+    QTest::addColumn<bool>("untitled"); // else a file whose folder went away
+    QTest::addColumn<int>("answer");    // to the question whether to go on without saving
+    QTest::addColumn<bool>("opened");
+    QTest::newRow("untitled, save dialog cancelled, cancel") << true << int(Prompts::Answer::Cancel) << false;
+    QTest::newRow("untitled, save dialog cancelled, no") << true << int(Prompts::Answer::No) << true;
+    QTest::newRow("failed save, cancel") << false << int(Prompts::Answer::Cancel) << false;
+    QTest::newRow("failed save, no") << false << int(Prompts::Answer::No) << true;
+}
+
+void TestFormFiles::showFileKeepsUnsavedDocument()
+{
+    QFETCH(bool, untitled);
+    QFETCH(int, answer);
+    QFETCH(bool, opened);
+    Fixture f;
+    const QStringList paths = f.makeFiles({{"a.txt", "cat"}});
+    f.load(paths);
+    const QString gone = f.path(QStringLiteral("gone"));
+    if (untitled) {
+        f.form->FileNew();
+        f.prompts.expectSaveFile(std::nullopt);
+    } else {
+        QVERIFY(QDir().mkdir(gone));
+        f.writeFile(gone + QStringLiteral("/doc.txt"), "old");
+        QVERIFY(f.form->PerformFileOpen(gone + QStringLiteral("/doc.txt")));
+        QVERIFY(QDir(gone).removeRecursively());
+        f.prompts.expectMessage(QStringLiteral("doc.txt"));
+    }
+    f.form->SynMemo1->SetText(QStringLiteral("unsaved"));
+    f.prompts.expectQuestion(Prompts::Answer(answer));
+    f.files->ListBoxSearch->setCurrentRow(0);
+    f.files->ButtonSearchOpenClick();
+    QVERIFY(f.prompts.done());
+    QCOMPARE(f.form->SynMemo1->Text(), opened ? QStringLiteral("cat") : QStringLiteral("unsaved"));
 }
 
 void TestFormFiles::undoLastRun()
