@@ -478,7 +478,7 @@ void TFormFiles::BitBtn3Click()
                     .arg(path)
                     .arg(missing->line)
                     .arg(QString::fromUcs4(&missing->character, 1) +
-                         QStringLiteral(" U+%1").arg(uint(missing->character), 4, 16, u'0')));
+                         QStringLiteral(" U+%1").arg(uint(missing->character), 4, 16, QLatin1Char('0'))));
         if (!file.result) {
             m_host.prompts->message(Prompts::Icon::Error, kBoxTitle,
                                     fileErrorText(path, file.result.error));

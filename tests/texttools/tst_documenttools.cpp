@@ -64,6 +64,7 @@ void TestDocumentTools::lineBreaks()
     f.run("Removelinebreaks1");
     QCOMPARE(f.editor().Text(), QStringLiteral("a b"));
     f.editor().SetText(QStringLiteral("a;b;"));
+    f.editor().SetModified(false);
     f.prompts.expectInput(std::nullopt); // Cancel changes nothing
     f.run("Insertlinebreaks1");
     QCOMPARE(f.editor().Text(), QStringLiteral("a;b;"));
