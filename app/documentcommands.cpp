@@ -227,10 +227,10 @@ std::optional<TextEncoding> TMainForm::encodingForSave(TextEncoding encoding)
         firstUnencodableUtf8(SynMemo1->TextBytes(), encoding);
     if (!missing)
         return encoding;
-    if (m_prompts.question(Prompts::Icon::Warning, kBoxTitle,
-                           unencodableQuestion(m_settings.language, missing->character,
-                                               missing->line),
-                           Prompts::Buttons::OkCancel) != Prompts::Answer::Ok)
+    if (m_prompts.question(
+            Prompts::Icon::Warning, kBoxTitle,
+            unencodableQuestion(m_settings.language, missing->character, missing->line),
+            Prompts::Buttons::OkCancel) != Prompts::Answer::Ok)
         return std::nullopt;
     return TextEncoding::Utf8;
 }

@@ -723,9 +723,8 @@ void TMainForm::UpdateSettingsFile()
     if (!update.read)
         showFileError(settingsFilePath(m_dataPath), update.read.error);
     else if (!update.write)
-        showFileError(settingsFilePath(m_dataPath),
-                      settingsNotSavedMessage(m_settings.language) + QStringLiteral("\n") +
-                          update.write.error);
+        showFileError(settingsFilePath(m_dataPath), settingsNotSavedMessage(m_settings.language) +
+                                                        QStringLiteral("\n") + update.write.error);
 }
 
 // ---- schemes ----

@@ -197,9 +197,8 @@ FileResult appendFileDurably(const QString &path, QByteArrayView bytes,
                              std::optional<QFileDevice::Permissions> newFilePermissions)
 {
     const bool isNew = !QFileInfo::exists(path);
-    const FileDescriptor fd(
-        ::open(QFile::encodeName(path).constData(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC,
-               0666));
+    const FileDescriptor fd(::open(QFile::encodeName(path).constData(),
+                                   O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666));
     struct stat old = {};
     if (fd.get() < 0 || ::fstat(fd.get(), &old) != 0)
         return FileResult::failure(systemError(errno));

@@ -207,8 +207,9 @@ QString saveFirstMessage(int language)
 
 QString unencodableQuestion(int language, char32_t character, qsizetype line)
 {
-    const QString shown = QString::fromUcs4(&character, 1) +
-                          QStringLiteral(" (U+%1)").arg(uint(character), 4, 16, QLatin1Char('0')).toUpper();
+    const QString shown =
+        QString::fromUcs4(&character, 1) +
+        QStringLiteral(" (U+%1)").arg(uint(character), 4, 16, QLatin1Char('0')).toUpper();
     return (isGerman(language)
                 ? QStringLiteral("Windows-1252 kann das Zeichen %1 in Zeile %2 nicht aufnehmen; "
                                  "es würde zu \"?\". Stattdessen als UTF-8 speichern?")

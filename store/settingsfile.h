@@ -94,8 +94,8 @@ QString SystemLanguageName();
 
 enum class SettingsRead
 {
-    NoFile,    // nothing changed but the FTP values (cleared, login "Anonymous")
-    Read,      // every value of the file applied
+    NoFile,     // nothing changed but the FTP values (cleared, login "Anonymous")
+    Read,       // every value of the file applied
     Corrupted,  // line 14 is not an integer; the file has been deleted
     Unreadable, // the file could not be read (no permission, an I/O error): it stays
 };

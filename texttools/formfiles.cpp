@@ -473,12 +473,12 @@ void TFormFiles::BitBtn3Click()
         if (file.changed)
             changed.append(path);
         if (const std::optional<Unencodable> &missing = file.unencodable)
-            unchanged.append(
-                text("%1 (Zeile %2: %3)", "%1 (line %2: %3)")
-                    .arg(path)
-                    .arg(missing->line)
-                    .arg(QString::fromUcs4(&missing->character, 1) +
-                         QStringLiteral(" U+%1").arg(uint(missing->character), 4, 16, QLatin1Char('0'))));
+            unchanged.append(text("%1 (Zeile %2: %3)", "%1 (line %2: %3)")
+                                 .arg(path)
+                                 .arg(missing->line)
+                                 .arg(QString::fromUcs4(&missing->character, 1) +
+                                      QStringLiteral(" U+%1").arg(uint(missing->character), 4, 16,
+                                                                  QLatin1Char('0'))));
         if (!file.result) {
             m_host.prompts->message(Prompts::Icon::Error, kBoxTitle,
                                     fileErrorText(path, file.result.error));

@@ -111,7 +111,7 @@ public:
             if (m_crLf[m_i] == u'\r' && m_i + 1 < m_crLf.size() && m_crLf[m_i + 1] == u'\n') {
                 const qsizetype length =
                     m_own[m_j] == u'\r' && m_j + 1 < m_own.size() && m_own[m_j + 1] == u'\n' ? 2
-                                                                                           : 1;
+                                                                                             : 1;
                 if (target == m_i + 1)
                     return end ? m_j + length : m_j;
                 m_i += 2;

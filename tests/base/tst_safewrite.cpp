@@ -2,9 +2,9 @@
 
 #include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 #include <QProcess>
 #include <QScopeGuard>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <cerrno>
@@ -210,7 +210,6 @@ void TestSafeWrite::removesOnlyLeftovers()
     QCOMPARE(folder.entryList(QDir::Files, QDir::Name), expected);
 }
 
-
 namespace {
 
 // 1,500 numbered lines: the old file of the in-place cases.
@@ -275,9 +274,8 @@ void TestSafeWrite::inPlaceWriteOnFullTmpfs()
                           {QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
                            QStringLiteral("size=64k"), QStringLiteral("tmpfs"), dir.path()}) != 0)
         QSKIP("no tmpfs can be mounted here (a container without mount rights)");
-    const auto unmount = qScopeGuard([&dir] {
-        QProcess::execute(QStringLiteral("umount"), {dir.path()});
-    });
+    const auto unmount =
+        qScopeGuard([&dir] { QProcess::execute(QStringLiteral("umount"), {dir.path()}); });
     const QString path = dir.filePath(QStringLiteral("doc.txt"));
     const QByteArray old = numberedLines(1500, "line ");
     QVERIFY(writeFileSafely(path, old));

@@ -267,8 +267,7 @@ void TestTextCodec::firstUnencodable_data()
     QTest::addColumn<int>("line");
     QTest::addColumn<int>("index");
     QTest::newRow("all of Windows-1252") << QStringLiteral("Grüße € ? \u0081 ‰") << 0 << 0 << 0;
-    QTest::newRow("after mixed breaks")
-        << QStringLiteral("a\r\nb\rc\nd Ж€") << 0x416 << 4 << 9;
+    QTest::newRow("after mixed breaks") << QStringLiteral("a\r\nb\rc\nd Ж€") << 0x416 << 4 << 9;
     QTest::newRow("outside the BMP") << QStringLiteral("x😀") << 0x1F600 << 1 << 1;
 }
 

@@ -83,9 +83,12 @@ void TestDocumentTools::wholeTextCommandsAreOneUndoStep_data()
 {
     QTest::addColumn<QString>("command");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("remove line breaks") << "remove" << "ab; c";
-    QTest::newRow("insert line breaks") << "insert" << "a\r\nb;\r\n c";
-    QTest::newRow("replace all") << "replace" << "a\r\nB; c";
+    QTest::newRow("remove line breaks") << "remove"
+                                        << "ab; c";
+    QTest::newRow("insert line breaks") << "insert"
+                                        << "a\r\nb;\r\n c";
+    QTest::newRow("replace all") << "replace"
+                                 << "a\r\nB; c";
 }
 
 void TestDocumentTools::wholeTextCommandsAreOneUndoStep()

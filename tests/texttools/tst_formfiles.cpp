@@ -6,8 +6,8 @@
 #include "texttools/formfiles.h"
 
 #include <QAction>
-#include <QDir>
 #include <QCheckBox>
+#include <QDir>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QProgressBar>
@@ -224,8 +224,10 @@ void TestFormFiles::showFileKeepsUnsavedDocument_data()
     QTest::addColumn<bool>("untitled"); // else a file whose folder went away
     QTest::addColumn<int>("answer");    // to the question whether to go on without saving
     QTest::addColumn<bool>("opened");
-    QTest::newRow("untitled, save dialog cancelled, cancel") << true << int(Prompts::Answer::Cancel) << false;
-    QTest::newRow("untitled, save dialog cancelled, no") << true << int(Prompts::Answer::No) << true;
+    QTest::newRow("untitled, save dialog cancelled, cancel")
+        << true << int(Prompts::Answer::Cancel) << false;
+    QTest::newRow("untitled, save dialog cancelled, no")
+        << true << int(Prompts::Answer::No) << true;
     QTest::newRow("failed save, cancel") << false << int(Prompts::Answer::Cancel) << false;
     QTest::newRow("failed save, no") << false << int(Prompts::Answer::No) << true;
 }

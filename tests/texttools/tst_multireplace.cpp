@@ -270,11 +270,13 @@ void TestMultiReplace::lineBreaksOutsideTheHitStay_data()
     QTest::addColumn<QString>("replacement");
     QTest::addColumn<QByteArray>("expected");
     // The file: two CR LF, one LF, one CR (CR LF is its most frequent break).
-    QTest::newRow("a word") << "alpha" << "beta" << QByteArray("one beta\r\ntwo\r\nthree\nfour\r");
-    QTest::newRow("across the LF break")
-        << "three\r\nfour" << "3-4" << QByteArray("one alpha\r\ntwo\r\n3-4\r");
+    QTest::newRow("a word") << "alpha"
+                            << "beta" << QByteArray("one beta\r\ntwo\r\nthree\nfour\r");
+    QTest::newRow("across the LF break") << "three\r\nfour"
+                                         << "3-4" << QByteArray("one alpha\r\ntwo\r\n3-4\r");
     QTest::newRow("a break into the text")
-        << "two" << "2\r\n2" << QByteArray("one alpha\r\n2\r\n2\r\nthree\nfour\r");
+        << "two"
+        << "2\r\n2" << QByteArray("one alpha\r\n2\r\n2\r\nthree\nfour\r");
 }
 
 void TestMultiReplace::lineBreaksOutsideTheHitStay()
@@ -363,8 +365,8 @@ void TestMultiReplace::unencodableFileIsLeftAlone()
     QCOMPARE(read(path), old);
     QVERIFY(backup.isEmpty());
     // What Windows-1252 holds is written.
-    QVERIFY(processFile(path, options("x", QString::fromUtf8("\xE2\x82\xAC"), true), &backup)
-                .changed);
+    QVERIFY(
+        processFile(path, options("x", QString::fromUtf8("\xE2\x82\xAC"), true), &backup).changed);
     QCOMPARE(read(path), QByteArray("caf\xE9\r\n\x80\r\n"));
 }
 
