@@ -205,11 +205,15 @@ QString saveFirstMessage(int language)
                : QStringLiteral("Please save the code with proper file extension first.");
 }
 
+QString characterWithCode(char32_t character)
+{
+    return QString::fromUcs4(&character, 1) + QStringLiteral(" (U+") +
+           QString::number(uint(character), 16).toUpper().rightJustified(4, u'0') + u')';
+}
+
 QString unencodableQuestion(int language, char32_t character, qsizetype line)
 {
-    const QString shown =
-        QString::fromUcs4(&character, 1) +
-        QStringLiteral(" (U+%1)").arg(uint(character), 4, 16, QLatin1Char('0')).toUpper();
+    const QString shown = characterWithCode(character);
     return (isGerman(language)
                 ? QStringLiteral("Windows-1252 kann das Zeichen %1 in Zeile %2 nicht aufnehmen; "
                                  "es würde zu \"?\". Stattdessen als UTF-8 speichern?")

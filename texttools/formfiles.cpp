@@ -4,6 +4,7 @@
 #include "base/prompts.h"
 #include "base/safewrite.h"
 #include "base/textrules.h"
+#include "lang/messages.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -476,9 +477,7 @@ void TFormFiles::BitBtn3Click()
             unchanged.append(text("%1 (Zeile %2: %3)", "%1 (line %2: %3)")
                                  .arg(path)
                                  .arg(missing->line)
-                                 .arg(QString::fromUcs4(&missing->character, 1) +
-                                      QStringLiteral(" U+%1").arg(uint(missing->character), 4, 16,
-                                                                  QLatin1Char('0'))));
+                                 .arg(characterWithCode(missing->character)));
         if (!file.result) {
             m_host.prompts->message(Prompts::Icon::Error, kBoxTitle,
                                     fileErrorText(path, file.result.error));

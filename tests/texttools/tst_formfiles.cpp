@@ -73,6 +73,7 @@ private slots:
     void searchOnlyLeavesFilesAndMovesEntries();
     void messagesForMissingInput();
     void failureEndsRunAtThatFile();
+    void unencodableFilesAreListed();
     void listsAndShowFile();
     void showFileKeepsUnsavedDocument_data();
     void showFileKeepsUnsavedDocument();
@@ -197,6 +198,20 @@ void TestFormFiles::failureEndsRunAtThatFile()
     f.start(QStringLiteral("cat"), QStringLiteral("dog"), true, false);
     QVERIFY(f.prompts.done());
     QCOMPARE(f.form->SynMemo1->Text(), QStringLiteral("dog"));
+}
+
+void TestFormFiles::unencodableFilesAreListed()
+{
+    // A Windows-1252 file cannot take the Cyrillic replacement: it stays, the run goes on.
+    Fixture f;
+    const QStringList paths =
+        f.makeFiles({{"ansi.txt", "caf\xE9\r\ncat"}, {"utf8.txt", "cat"}});
+    f.load(paths);
+    f.prompts.expectMessage(QStringLiteral("ansi.txt (Zeile 2: Ж (U+0416))"));
+    f.start(QStringLiteral("cat"), QStringLiteral("Ж"), true, false);
+    QVERIFY(f.prompts.done());
+    QCOMPARE(f.readFile(paths[0]), QByteArray("caf\xE9\r\ncat"));
+    QCOMPARE(f.readFile(paths[1]), QByteArray("\xD0\x96"));
 }
 
 void TestFormFiles::listsAndShowFile()
