@@ -505,6 +505,7 @@ void TMainForm::ShowCaretPosition()
 void TMainForm::SynMemo1Change()
 {
     setPanelText(1, QString::number(SynMemo1->TextLength()));
+    restoreBlankedFile();
 }
 
 void TMainForm::SynMemo1Click()
@@ -707,6 +708,10 @@ void TMainForm::ReadSettings()
                               fileErrorText(settingsFilePath(m_dataPath), read.detail));
         return;
     }
+    if (read.status == SettingsRead::Unreadable) {
+        showFileError(settingsFilePath(m_dataPath), read.detail);
+        return;
+    }
     if (read.status == SettingsRead::Read)
         Memo1.Clear();
     SetHColors();
@@ -717,6 +722,9 @@ void TMainForm::UpdateSettingsFile()
     const SettingsUpdate update = ::UpdateSettingsFile(m_dataPath, m_settings);
     if (!update.read)
         showFileError(settingsFilePath(m_dataPath), update.read.error);
+    else if (!update.write)
+        showFileError(settingsFilePath(m_dataPath), settingsNotSavedMessage(m_settings.language) +
+                                                        QStringLiteral("\n") + update.write.error);
 }
 
 // ---- schemes ----
@@ -740,7 +748,7 @@ void TMainForm::buildSchemes()
     };
     host.showCaretPosition = [this] { ShowCaretPosition(); };
     // A key release that leaves the text blank starts a new document: nothing to save.
-    host.fileNew = [this] { clearDocument(); };
+    host.fileNew = [this] { blankToUntitled(); };
     m_schemes = new SchemeSwitcher(std::move(host), this);
 
     // The scheme submenu: captions are the same in both languages.
@@ -916,7 +924,12 @@ void TMainForm::buildTextTools()
     files.prompts = &m_prompts;
     files.dataFolder = [this] { return m_dataPath; };
     files.fileName = [this] { return m_fileName; };
-    files.saveDocument = [this] { FileSave(); };
+    files.saveDocument = [this] {
+        const SaveOutcome saved = FileSave();
+        // A save that did not happen goes on only when the user chooses to drop the edits.
+        return saved == SaveOutcome::Saved || saved == SaveOutcome::Skipped ||
+               !SynMemo1->Modified() || AskSaveChanges();
+    };
     files.openFile = [this](const QString &path) { return PerformFileOpen(path); };
     files.documentModified = [this] { return SynMemo1->Modified(); };
     files.rereadDocument = [this](const QString &path) {

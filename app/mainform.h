@@ -115,7 +115,9 @@ public:
     SaveOutcome FileSave();
     SaveOutcome FileSaveAs();
     SaveOutcome AlsAsciiTextspeichern1Click();
-    FileResult WriteAnsiFile(const QString &path);
+    // The ANSI copy; in UTF-8 when the user chose that over characters Windows-1252 lacks.
+    FileResult WriteAnsiFile(const QString &path,
+                             TextEncoding encoding = TextEncoding::Windows1252);
     void FilePrint();
     void FileExit();
     void SetFileName(const QString &name);
@@ -224,6 +226,15 @@ private:
     void buildTextTools();
     // New without the question: for a document that has nothing left to lose.
     void clearDocument();
+    // A document made blank by an edit becomes untitled, its undo history kept; an undo
+    // that brings its text back brings back its name too (restoreBlankedFile).
+    void blankToUntitled();
+    void restoreBlankedFile();
+    // The encoding to save in: `encoding` when it holds the whole document, UTF-8 when it
+    // does not and the user takes that instead; none when the user cancels.
+    std::optional<TextEncoding> encodingForSave(TextEncoding encoding);
+    // Writes the document as loaded, or as the ANSI copy, after encodingForSave.
+    SaveOutcome writeDocument(const QString &path, bool ansiCopy);
     QAction *makeAction(const QString &name, const std::function<void()> &handler);
     void setWordWrapImage(int image);
     void refreshRecentMenu();
@@ -248,6 +259,7 @@ private:
     QString m_programFolder;
     QString m_programFile;
     QString m_fileName;
+    QString m_blankedFileName; // the file of a document made blank, while undo can return
     QString m_helpFile;
     Preferences m_preferences;
     QString m_saveFirstMessage;

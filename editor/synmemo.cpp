@@ -353,6 +353,21 @@ void TSynMemo::SetLfText(const QString &lfText)
     m_textReplaced = true;
 }
 
+void TSynMemo::ReplaceText(const QString &text)
+{
+    ReplaceLfText(withLf(text));
+}
+
+void TSynMemo::ReplaceLfText(const QString &lfText)
+{
+    const QByteArray bytes = toEditorUtf8(lfText);
+    beginUndoAction();
+    sci(SCI_SETTARGETRANGE, 0L, sci(SCI_GETLENGTH));
+    SendScintilla(SCI_REPLACETARGET, bytes.size(), bytes.constData());
+    endUndoAction();
+    sci(SCI_GOTOPOS, 0UL);
+}
+
 void TSynMemo::SetModified(bool modified)
 {
     if (!modified) {

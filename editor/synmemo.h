@@ -47,6 +47,9 @@ public:
     // commands that work alike on either kind of break, without converting twice.
     QString LfText() const { return documentText(); }
     void SetLfText(const QString &lfText);
+    // The same two as one undo step: the history stays, caret to 1,1.
+    void ReplaceText(const QString &text);
+    void ReplaceLfText(const QString &lfText);
     TSynMemoLines &Lines() { return m_lines; }
     const TSynMemoLines &Lines() const { return m_lines; }
     // Length of `Text` without building it.
@@ -109,6 +112,8 @@ public:
     TextFormat format() const { return m_format; }
     // Every line then ends with the format's break.
     void setFormat(const TextFormat &format);
+    // Another encoding for the next save; every line keeps its break.
+    void setEncoding(TextEncoding encoding) { m_format.encoding = encoding; }
     LineBreak lineBreak() const { return m_format.lineBreak; }
     // The break of every line, kept up to date through every edit.
     const LineBreaks &lineBreaks() const { return m_breaks; }

@@ -50,21 +50,21 @@ void DocumentTools::Removelinebreaks1Click()
     const QString text = editor.Text();
     const QString result = removeLineBreaks(text);
     if (result != text)
-        editor.SetText(result);
+        editor.ReplaceText(result);
 }
 
 void DocumentTools::Insertlinebreaks1Click()
 {
-    // Cancel leaves the field's preset in force, as OK with it would.
+    // Cancel changes nothing.
     const QString value =
-        m_host.prompts->inputText(kBreakCaption, kBreakPrompt, kBreakPreset).value_or(kBreakPreset);
+        m_host.prompts->inputText(kBreakCaption, kBreakPrompt, kBreakPreset).value_or(QString());
     if (value.isEmpty())
         return;
     TSynMemo &editor = *m_host.editor;
     const QString text = editor.Text();
     const QString result = insertLineBreaks(text, value);
     if (result != text)
-        editor.SetText(result);
+        editor.ReplaceText(result);
 }
 
 void DocumentTools::convertSelection(QString (*convert)(QString))

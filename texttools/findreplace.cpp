@@ -160,9 +160,9 @@ void EditorFindReplace::ReplaceDialog1Replace(bool all)
                                         replacement, m_replaceDialog->MatchCase(), &count);
         // Nothing found: the text, its undo history and the caret stay as they are.
         if (count > 0 && lf)
-            m_editor.SetLfText(result);
+            m_editor.ReplaceLfText(result);
         else if (count > 0)
-            m_editor.SetText(result);
+            m_editor.ReplaceText(result);
         return;
     }
     if (m_editor.SelLength() > 0)

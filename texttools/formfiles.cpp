@@ -4,6 +4,7 @@
 #include "base/prompts.h"
 #include "base/safewrite.h"
 #include "base/textrules.h"
+#include "lang/messages.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -360,7 +361,8 @@ void TFormFiles::showFile(QListWidgetItem *item, const QString &selectMessage)
         message(selectMessage);
         return;
     }
-    m_host.saveDocument();
+    if (!m_host.saveDocument())
+        return;
     m_host.openFile(path);
 }
 
@@ -456,6 +458,7 @@ void TFormFiles::BitBtn3Click()
 
     setRunning(true);
     QStringList changed;
+    QStringList unchanged; // files whose encoding cannot hold the new text
     bool failed = false;
     QElapsedTimer sincePaint;
     sincePaint.start();
@@ -470,6 +473,11 @@ void TFormFiles::BitBtn3Click()
         hits += file.hits;
         if (file.changed)
             changed.append(path);
+        if (const std::optional<Unencodable> &missing = file.unencodable)
+            unchanged.append(text("%1 (Zeile %2: %3)", "%1 (line %2: %3)")
+                                 .arg(path)
+                                 .arg(missing->line)
+                                 .arg(characterWithCode(missing->character)));
         if (!file.result) {
             m_host.prompts->message(Prompts::Icon::Error, kBoxTitle,
                                     fileErrorText(path, file.result.error));
@@ -493,6 +501,12 @@ void TFormFiles::BitBtn3Click()
         updateCounts();
         EditTreffer->setText(QString::number(hits));
     }
+    if (!unchanged.isEmpty())
+        m_host.prompts->message(
+            Prompts::Icon::Warning, kBoxTitle,
+            text("Nicht geändert, weil Windows-1252 den neuen Text nicht aufnehmen kann:",
+                 "Left unchanged, as Windows-1252 cannot hold the new text:") +
+                u'\n' + unchanged.join(u'\n'));
     rereadMainDocument(mainFile, changed);
 }
 

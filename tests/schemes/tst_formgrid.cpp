@@ -109,6 +109,7 @@ private slots:
     void copyAndPaste();
     void pickerChoices();
     void closeAsksAboutUnsavedEdits();
+    void openAsksAboutUnsavedEdits();
     void halfFilledRowWarnsBeforeSave();
     void missingPairQuestion();
     void oddCellsSurviveSaveAndLoad();
@@ -404,6 +405,28 @@ void tst_FormGrid::closeAsksAboutUnsavedEdits()
     });
     QVERIFY(f.prompts.done());
     QCOMPARE(readBytes(f.data() + "JsInserts.src"), QByteArray("alert('x');"));
+}
+
+void tst_FormGrid::openAsksAboutUnsavedEdits()
+{
+    GridFixture f;
+    writeBytes(f.data() + "JsItems.src", "alert");
+    writeBytes(f.data() + "JsInserts.src", "alert();");
+    f.handOver("Js", "JavaScript");
+    QSignalSpy closed(&f.grid, &QDialog::finished);
+    f.run([&](TFormGrid &grid) {
+        grid.StringGrid1->SetCells(1, 1, QStringLiteral("alert('x');"));
+        // Cancel keeps the edited rows and opens nothing.
+        f.prompts.expectQuestion(Prompts::Answer::Cancel, QStringLiteral("save the changes?"));
+        grid.ToolButton3Click();
+        QCOMPARE(grid.StringGrid1->Cells(1, 1), QStringLiteral("alert('x');"));
+        // Edited back to what the files hold: nothing to ask about when closing.
+        grid.StringGrid1->SetCells(1, 1, QStringLiteral("alert();"));
+        grid.reject();
+        QCOMPARE(closed.size(), 1);
+    });
+    QVERIFY(f.prompts.done());
+    QCOMPARE(readBytes(f.data() + "JsInserts.src"), QByteArray("alert();"));
 }
 
 void tst_FormGrid::halfFilledRowWarnsBeforeSave()

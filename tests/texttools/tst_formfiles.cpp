@@ -7,6 +7,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QDir>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QProgressBar>
@@ -72,7 +73,10 @@ private slots:
     void searchOnlyLeavesFilesAndMovesEntries();
     void messagesForMissingInput();
     void failureEndsRunAtThatFile();
+    void unencodableFilesAreListed();
     void listsAndShowFile();
+    void showFileKeepsUnsavedDocument_data();
+    void showFileKeepsUnsavedDocument();
     void undoLastRun();
     void mainDocumentReread();
     void cancelEndsRunAfterCurrentFile();
@@ -196,6 +200,20 @@ void TestFormFiles::failureEndsRunAtThatFile()
     QCOMPARE(f.form->SynMemo1->Text(), QStringLiteral("dog"));
 }
 
+void TestFormFiles::unencodableFilesAreListed()
+{
+    // A Windows-1252 file cannot take the Cyrillic replacement: it stays, the run goes on.
+    Fixture f;
+    const QStringList paths =
+        f.makeFiles({{"ansi.txt", "caf\xE9\r\ncat"}, {"utf8.txt", "cat"}});
+    f.load(paths);
+    f.prompts.expectMessage(QStringLiteral("ansi.txt (Zeile 2: Ж (U+0416))"));
+    f.start(QStringLiteral("cat"), QStringLiteral("Ж"), true, false);
+    QVERIFY(f.prompts.done());
+    QCOMPARE(f.readFile(paths[0]), QByteArray("caf\xE9\r\ncat"));
+    QCOMPARE(f.readFile(paths[1]), QByteArray("\xD0\x96"));
+}
+
 void TestFormFiles::listsAndShowFile()
 {
     Fixture f;
@@ -214,6 +232,46 @@ void TestFormFiles::listsAndShowFile()
     f.files->BtnBackToSearchClick();
     QCOMPARE(Fixture::names(f.files->ListBoxSearch), QStringList{"data.txt"});
     QVERIFY(f.files->Edit2->text().isEmpty());
+}
+
+void TestFormFiles::showFileKeepsUnsavedDocument_data()
+{
+    QTest::addColumn<bool>("untitled"); // else a file whose folder went away
+    QTest::addColumn<int>("answer");    // to the question whether to go on without saving
+    QTest::addColumn<bool>("opened");
+    QTest::newRow("untitled, save dialog cancelled, cancel")
+        << true << int(Prompts::Answer::Cancel) << false;
+    QTest::newRow("untitled, save dialog cancelled, no")
+        << true << int(Prompts::Answer::No) << true;
+    QTest::newRow("failed save, cancel") << false << int(Prompts::Answer::Cancel) << false;
+    QTest::newRow("failed save, no") << false << int(Prompts::Answer::No) << true;
+}
+
+void TestFormFiles::showFileKeepsUnsavedDocument()
+{
+    QFETCH(bool, untitled);
+    QFETCH(int, answer);
+    QFETCH(bool, opened);
+    Fixture f;
+    const QStringList paths = f.makeFiles({{"a.txt", "cat"}});
+    f.load(paths);
+    const QString gone = f.path(QStringLiteral("gone"));
+    if (untitled) {
+        f.form->FileNew();
+        f.prompts.expectSaveFile(std::nullopt);
+    } else {
+        QVERIFY(QDir().mkdir(gone));
+        f.writeFile(gone + QStringLiteral("/doc.txt"), "old");
+        QVERIFY(f.form->PerformFileOpen(gone + QStringLiteral("/doc.txt")));
+        QVERIFY(QDir(gone).removeRecursively());
+        f.prompts.expectMessage(QStringLiteral("doc.txt"));
+    }
+    f.form->SynMemo1->SetText(QStringLiteral("unsaved"));
+    f.prompts.expectQuestion(Prompts::Answer(answer));
+    f.files->ListBoxSearch->setCurrentRow(0);
+    f.files->ButtonSearchOpenClick();
+    QVERIFY(f.prompts.done());
+    QCOMPARE(f.form->SynMemo1->Text(), opened ? QStringLiteral("cat") : QStringLiteral("unsaved"));
 }
 
 void TestFormFiles::undoLastRun()

@@ -12,6 +12,8 @@
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
+#include <cerrno>
+#include <cstring>
 #include <unistd.h>
 
 namespace {
@@ -82,6 +84,11 @@ private slots:
     void filesOnDisk();
     void failuresLeaveFilesAsTheyWere();
     void undoLastRun();
+    void lineBreaksOutsideTheHitStay_data();
+    void lineBreaksOutsideTheHitStay();
+    void noListEntryNoChange();
+    void undoKeepsWhatItCouldNotRestore();
+    void unencodableFileIsLeftAlone();
     void countOverManyFilesIsLinear();
 };
 
@@ -255,6 +262,112 @@ void TestMultiReplace::undoLastRun()
     QVERIFY(backup.clear());
     QVERIFY(backup.isEmpty());
     QCOMPARE(read(one), QByteArray("cow"));
+}
+
+void TestMultiReplace::lineBreaksOutsideTheHitStay_data()
+{
+    QTest::addColumn<QString>("search");
+    QTest::addColumn<QString>("replacement");
+    QTest::addColumn<QByteArray>("expected");
+    // The file: two CR LF, one LF, one CR (CR LF is its most frequent break).
+    QTest::newRow("a word") << "alpha"
+                            << "beta" << QByteArray("one beta\r\ntwo\r\nthree\nfour\r");
+    QTest::newRow("across the LF break") << "three\r\nfour"
+                                         << "3-4" << QByteArray("one alpha\r\ntwo\r\n3-4\r");
+    QTest::newRow("a break into the text")
+        << "two"
+        << "2\r\n2" << QByteArray("one alpha\r\n2\r\n2\r\nthree\nfour\r");
+}
+
+void TestMultiReplace::lineBreaksOutsideTheHitStay()
+{
+    QFETCH(QString, search);
+    QFETCH(QString, replacement);
+    QFETCH(QByteArray, expected);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("mixed.txt");
+    write(path, "one alpha\r\ntwo\r\nthree\nfour\r");
+    const FileRunResult run = processFile(path, options(search, replacement, true), nullptr);
+    QVERIFY(run.result);
+    QCOMPARE(run.hits, 1);
+    QCOMPARE(read(path), expected);
+}
+
+void TestMultiReplace::noListEntryNoChange()
+{
+    // The copy of the old bytes fits on the disk, its line in the list does not.
+    QTemporaryDir dir;
+    const QString path = dir.filePath("doc.txt");
+    const QByteArray old("cat and cat");
+    write(path, old);
+    RunBackup backup(dir.filePath("backup/"));
+    QVERIFY(backup.clear());
+    setSafeWriteTestSeam({old.size() + 10, false});
+    const FileRunResult run = processFile(path, options("cat", "dog", true), &backup);
+    setSafeWriteTestSeam({});
+    QVERIFY(!run.result);
+    QCOMPARE(run.result.error, QString::fromLocal8Bit(std::strerror(ENOSPC)));
+    QVERIFY(!run.changed);
+    QCOMPARE(read(path), old);
+    QVERIFY(backup.isEmpty());
+    // The next file is kept and listed as usual.
+    QVERIFY(processFile(path, options("cat", "dog", true), &backup).changed);
+    QVERIFY(!backup.isEmpty());
+}
+
+void TestMultiReplace::undoKeepsWhatItCouldNotRestore()
+{
+    QTemporaryDir dir;
+    const QString one = dir.filePath("one.txt");
+    const QString two = dir.filePath("two.txt");
+    write(one, "cat");
+    write(two, "cat cat");
+    RunBackup backup(dir.filePath("backup/"));
+    QVERIFY(backup.clear());
+    QVERIFY(processFile(one, options("cat", "dog", true), &backup).changed);
+    QVERIFY(processFile(two, options("cat", "dog", true), &backup).changed);
+
+    // A full disk: nothing can be written back.
+    setSafeWriteTestSeam({0, false});
+    RunBackup::UndoResult undone = RunBackup(dir.filePath("backup/")).undo();
+    setSafeWriteTestSeam({});
+    QVERIFY(undone.restored.isEmpty());
+    QCOMPARE(undone.failed.size(), 2);
+    QCOMPARE(read(one), QByteArray("dog"));
+    QVERIFY(!backup.isEmpty());
+
+    // Room again: the same undo now restores both.
+    undone = RunBackup(dir.filePath("backup/")).undo();
+    QCOMPARE(undone.restored.size(), 2);
+    QVERIFY(undone.failed.isEmpty());
+    QCOMPARE(read(one), QByteArray("cat"));
+    QCOMPARE(read(two), QByteArray("cat cat"));
+    QVERIFY(backup.isEmpty());
+}
+
+void TestMultiReplace::unencodableFileIsLeftAlone()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("ansi.txt");
+    const QByteArray old("caf\xE9\r\nx\r\n");
+    write(path, old);
+    RunBackup backup(dir.filePath("backup/"));
+    QVERIFY(backup.clear());
+    // The euro sign is in Windows-1252, the Cyrillic letter is not.
+    const FileRunResult run =
+        processFile(path, options("x", QString::fromUtf8("\xE2\x82\xAC\xD0\x96"), true), &backup);
+    QVERIFY(run.result);
+    QCOMPARE(run.hits, 1);
+    QVERIFY(!run.changed);
+    QVERIFY(run.unencodable);
+    QCOMPARE(run.unencodable->character, char32_t(0x416));
+    QCOMPARE(run.unencodable->line, 2);
+    QCOMPARE(read(path), old);
+    QVERIFY(backup.isEmpty());
+    // What Windows-1252 holds is written.
+    QVERIFY(
+        processFile(path, options("x", QString::fromUtf8("\xE2\x82\xAC"), true), &backup).changed);
+    QCOMPARE(read(path), QByteArray("caf\xE9\r\n\x80\r\n"));
 }
 
 void TestMultiReplace::countOverManyFilesIsLinear()
