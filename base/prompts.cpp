@@ -32,9 +32,12 @@ QString qtFileFilter(const QString &windowsFilter)
     const QStringList parts = windowsFilter.split(u'|');
     QStringList filters;
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
-        QString patterns = parts[i + 1];
-        patterns.replace(u';', u' ');
-        filters << parts[i].trimmed() + QStringLiteral(" (") + patterns + u')';
+        QStringList patterns = parts[i + 1].split(u';', Qt::SkipEmptyParts);
+        // "*.*" means every file, also one without a dot (Makefile, README).
+        for (QString &pattern : patterns)
+            if (pattern.trimmed() == u"*.*")
+                pattern = QStringLiteral("*");
+        filters << parts[i].trimmed() + QStringLiteral(" (") + patterns.join(u' ') + u')';
     }
     return filters.join(QStringLiteral(";;"));
 }
@@ -90,7 +93,8 @@ std::optional<QString> QtPrompts::inputText(const QString &title, const QString 
 std::optional<QStringList> QtPrompts::openFileNames(const QString &folder, const QString &filters)
 {
     const QStringList paths =
-        QFileDialog::getOpenFileNames(m_parent, QString(), folder, qtFileFilter(filters));
+        QFileDialog::getOpenFileNames(m_parent, QString(), folder, qtFileFilter(filters),
+                                      nullptr, QFileDialog::HideNameFilterDetails);
     if (paths.isEmpty())
         return std::nullopt;
     return paths;
@@ -99,7 +103,8 @@ std::optional<QStringList> QtPrompts::openFileNames(const QString &folder, const
 std::optional<QString> QtPrompts::openFileName(const QString &folder, const QString &filters)
 {
     const QString path =
-        QFileDialog::getOpenFileName(m_parent, QString(), folder, qtFileFilter(filters));
+        QFileDialog::getOpenFileName(m_parent, QString(), folder, qtFileFilter(filters), nullptr,
+                                     QFileDialog::HideNameFilterDetails);
     if (path.isEmpty())
         return std::nullopt;
     return path;
@@ -114,7 +119,8 @@ std::optional<QString> QtPrompts::saveFileName(const QString &folder, const QStr
         start = folder.isEmpty() ? proposedName : folder + u'/' + proposedName;
     const QString path =
         QFileDialog::getSaveFileName(m_parent, QString(), start, qtFileFilter(filters), nullptr,
-                                     QFileDialog::DontConfirmOverwrite);
+                                     QFileDialog::DontConfirmOverwrite |
+                                         QFileDialog::HideNameFilterDetails);
     if (path.isEmpty())
         return std::nullopt;
     return path;

@@ -156,7 +156,8 @@ QString ScriptRunner::FindScriptEntry()
 {
     TSynMemo *editor = m_host.editor;
     const ScriptEntry entry = ::quillora::FindScriptEntry(
-        editor->Lines().Count(), [editor](int i) { return editor->Lines().Strings(i); });
+        editor->Lines().Count(), [editor](int i) { return editor->Lines().Strings(i); },
+        IsVBScript ? ScriptSyntax::VBScript : ScriptSyntax::JScript);
     IsFunction = entry.isFunction;
     ParamList = entry.paramList;
     return entry.name;
@@ -292,20 +293,21 @@ void ScriptRunner::RunInBrowser(const QString &typeWord, const QString &name, bo
     LineList &scratch = *m_host.scratch;
     scratch.Clear();
     scratch.SetText(TestPage(typeWord, name, onLoad, callArguments, m_host.editor->Text()));
-    scratch.setFormat({TextEncoding::Windows1252, LineBreak::CrLf, {}});
+    scratch.setFormat({TextEncoding::Utf8, LineBreak::CrLf, {}});
     const FileResult written = scratch.SaveToFile(pagePath);
     scratch.Clear();
     if (!written.ok) {
         m_host.prompts->message(Prompts::Icon::Error, kCaption, pagePath + u'\n' + written.error);
         return;
     }
-    QString &browser = *m_host.browserPath;
-    if (isBlank(browser)) {
-        const QString program = BrowserProgramOf(m_host.defaultBrowser());
-        if (program.isEmpty())
-            return;
-        browser = program;
-    }
-    if (!browser.isEmpty())
-        m_host.shell->startProgram(browser, {browserFileAddress(pagePath)});
+    // The set browser, else the desktop's default one started as its entry says; the
+    // default is not written into the setting.
+    const QString address = browserFileAddress(pagePath);
+    const QString &browser = *m_host.browserPath;
+    const QStringList command = isBlank(browser)
+                                    ? desktopExecArguments(m_host.defaultBrowser(), address)
+                                    : QStringList{browser, address};
+    if (command.isEmpty() || !m_host.shell->startProgram(command.first(), command.mid(1)))
+        m_host.prompts->message(Prompts::Icon::Warning, kCaption,
+                                browserNotStartedMessage(m_host.language()));
 }

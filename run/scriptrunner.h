@@ -37,7 +37,7 @@ public:
         Shell *shell = nullptr;
         TSynMemo *editor = nullptr;     // SynMemo1
         LineList *scratch = nullptr;    // Memo1
-        QString *browserPath = nullptr; // the BrowserPath setting
+        const QString *browserPath = nullptr; // the BrowserPath setting
         std::function<QString()> fileName;
         std::function<QString()> dataPath; // ending with "/"
         std::function<int()> language;

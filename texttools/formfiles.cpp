@@ -390,6 +390,7 @@ void TFormFiles::BitBtn4Click()
     CheckBoxCase->setChecked(false);
     CheckBoxWord->setChecked(false);
     ProgressBar1->setValue(0);
+    updateCounts(); // the emptied lists show 0, not the counts of an earlier run
 }
 
 void TFormFiles::SpeedButton1Click()
@@ -435,8 +436,12 @@ void TFormFiles::BitBtn3Click()
         message(text("Bitte Suchtext angeben.", "Please enter a search string."));
         return;
     }
-    if (ListBoxSearch->count() == 0)
+    if (ListBoxSearch->count() == 0) {
+        // A run over no files found nothing: the counts say so.
+        updateCounts();
+        EditTreffer->setText(QStringLiteral("0"));
         return;
+    }
 
     MultiReplaceOptions options;
     options.search = EditSearch->text();

@@ -304,7 +304,8 @@ private slots:
     void browserPageAndAddress()
     {
         RunnerFixture f;
-        f.document(QStringLiteral("add.js"), QStringLiteral("function add(a, b) {\n}"));
+        f.document(QStringLiteral("add.js"),
+                   QStringLiteral("function add(a, b) {\n  alert('Привет €');\n}"));
         f.defaultBrowser = QStringLiteral("\"/opt/web browser/bin\" %U");
         f.chooseHost(TFormHost::HostBrowser, true);
         f.runner->ToolButton6Click();
@@ -312,24 +313,66 @@ private slots:
         const QString page = f.dataPath() + QStringLiteral("scripttest.html");
         QFile file(page);
         QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(
-            file.readAll(),
-            QByteArray("<html><head><title>testpage</title><script type=text/javascript>\r\n"
-                       "function add(a, b) {\r\n}\r\n</script></head><body bgcolor=\"#ffffff\" "
-                       "onload=\"add(a, b)\">\r\nscript test</body></html>"));
-        QCOMPARE(f.browserPath, QStringLiteral("/opt/web browser/bin"));
+        // UTF-8 and saying so: text outside Windows-1252 reaches the browser unchanged.
+        QCOMPARE(file.readAll(),
+                 QStringLiteral("<html><head><meta charset=\"utf-8\"><title>testpage</title>"
+                                "<script type=text/javascript>\r\n"
+                                "function add(a, b) {\r\n  alert('Привет €');\r\n}\r\n"
+                                "</script></head><body bgcolor=\"#ffffff\" "
+                                "onload=\"add(a, b)\">\r\nscript test</body></html>")
+                     .toUtf8());
+        // The default browser is used, not written into the setting.
+        QCOMPARE(f.browserPath, QString());
         QCOMPARE(f.shell.calls.size(), 1);
         QCOMPARE(f.shell.calls[0].target, QStringLiteral("/opt/web browser/bin"));
         QString address = QStringLiteral("file://") + page;
         address.replace(u' ', QStringLiteral("%20"));
         QCOMPARE(f.shell.calls[0].arguments, QStringList{address});
         QVERIFY(!address.contains(u' '));
-        // no default browser: the page is written, nothing starts
-        f.browserPath.clear();
-        f.defaultBrowser.clear();
-        f.chooseHost(TFormHost::HostBrowser, true);
+    }
+
+    // The default browser's Exec line is started as a whole (env prefix, flatpak), and the
+    // user hears when no browser could be started.
+    void browserFromDesktopEntry_data()
+    {
+        QTest::addColumn<QString>("browserPath");
+        QTest::addColumn<QString>("exec");
+        QTest::addColumn<bool>("starts");
+        QTest::addColumn<QStringList>("command"); // program and arguments before the address
+        QTest::newRow("env prefix") << "" << "env A=1 /snap/bin/firefox %u" << true
+                                    << QStringList{"env", "A=1", "/snap/bin/firefox"};
+        QTest::newRow("flatpak") << "" << "/usr/bin/flatpak run org.b.B %u" << true
+                                 << QStringList{"/usr/bin/flatpak", "run", "org.b.B"};
+        QTest::newRow("blank path uses the default") << "  " << "chromium %U" << true
+                                                     << QStringList{"chromium"};
+        QTest::newRow("no default browser") << "" << "" << true << QStringList{};
+        QTest::newRow("browser does not start") << "/usr/bin/b" << "" << false
+                                                << QStringList{"/usr/bin/b"};
+    }
+    void browserFromDesktopEntry()
+    {
+        QFETCH(QString, browserPath);
+        QFETCH(QString, exec);
+        QFETCH(bool, starts);
+        QFETCH(QStringList, command);
+        RunnerFixture f;
+        f.document(QStringLiteral("s.vbs"), QStringLiteral("Sub Main\nEnd Sub"));
+        f.browserPath = browserPath;
+        f.defaultBrowser = exec;
+        f.shell.succeeds = starts;
+        f.chooseHost(TFormHost::HostBrowser, false);
+        const bool fails = command.isEmpty() || !starts;
+        if (fails)
+            f.prompts.expectMessage(QStringLiteral("No browser could be started"));
         f.runner->ToolButton6Click();
-        QCOMPARE(f.shell.calls.size(), 1);
+        QVERIFY(f.prompts.done());
+        QCOMPARE(f.browserPath, browserPath);
+        QCOMPARE(f.shell.calls.size(), command.isEmpty() ? 0 : 1);
+        if (command.isEmpty())
+            return;
+        const QStringList started = QStringList{f.shell.calls[0].target} + f.shell.calls[0].arguments;
+        QCOMPARE(started.mid(0, command.size()), command);
+        QVERIFY(started.last().startsWith(QStringLiteral("file://")));
     }
 
     void badInput_data()

@@ -556,6 +556,16 @@ void tst_FormGrid::importStatusBar()
     QCOMPARE(bare, (QStringList{"Row/Col: ", "Lines: ", "Chars: ", "Words: ", ""}));
     QCOMPARE(counted, (QStringList{"Row/Col:   1 /  1", "Lines: 3", "Chars: 36", "Words: 4", ""}));
     QCOMPARE(kept, counted);
+    // Typing: the column counts the character just typed.
+    f.prompts.expectExec([&](QDialog &) {
+        import->RichEdit1->setFocus();
+        QTest::keyClicks(import->RichEdit1, QStringLiteral("Zation here"));
+        QCoreApplication::processEvents();
+        kept = {import->panelText(0)};
+        return int(QDialog::Rejected);
+    });
+    import->Execute();
+    QCOMPARE(kept, QStringList{"Row/Col:   1 / 12"});
     // German labels; every show starts with an empty text.
     f.prompts.expectExec([&](QDialog &) {
         bare = panels();

@@ -77,7 +77,31 @@ private slots:
     void mainDocumentReread();
     void cancelEndsRunAfterCurrentFile();
     void helpTopic();
+    void countsOfAnEmptyListAndAfterReopening();
 };
+
+// A run over an empty search list found nothing and says 0; opening the window again shows
+// the counts of its emptied lists, not those of the last run.
+void TestFormFiles::countsOfAnEmptyListAndAfterReopening()
+{
+    Fixture f;
+    f.prompts.expectMessage(QStringLiteral("Bitte Dateien laden"));
+    f.start(QStringLiteral("cat"), QStringLiteral("dog"), true, true);
+    QVERIFY(f.prompts.done());
+    QCOMPARE(f.files->EditTreffer->text(), QStringLiteral("0"));
+    QCOMPARE(f.files->Edit1->text(), QStringLiteral("0"));
+
+    f.load(f.makeFiles({{"a.txt", "cat cat"}}));
+    f.start(QStringLiteral("cat"), QString(), true, true);
+    QCOMPARE(f.files->EditTreffer->text(), QStringLiteral("2"));
+    QCOMPARE(f.files->Edit2->text(), QStringLiteral("1"));
+    f.files->close();
+    f.form->action(QStringLiteral("MultiReplace1"))->trigger();
+    QCOMPARE(f.files->ListBoxResult->count(), 0);
+    QCOMPARE(f.files->Edit2->text(), QStringLiteral("0"));
+    QCOMPARE(f.files->Edit1->text(), QStringLiteral("0"));
+    QVERIFY(f.files->EditTreffer->text().isEmpty());
+}
 
 void TestFormFiles::captionsAndReset()
 {

@@ -50,6 +50,45 @@ private:
     }
 
 private slots:
+    // Options come before the file; after it every argument is the script's.
+    void options_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("out"); // start of standard output
+        QTest::addColumn<QString>("err"); // start of standard error
+        QTest::addColumn<int>("status");
+        QTest::newRow("help") << QStringList{"--help"} << "Usage: quillora-script" << "" << 0;
+        QTest::newRow("version") << QStringList{"--version"} << "quillora-script " QUILLORA_VERSION
+                                 << "" << 0;
+        QTest::newRow("unknown option") << QStringList{"--nope"} << ""
+                                        << "--nope: unknown option" << 2;
+        QTest::newRow("no file") << QStringList{} << "" << "Usage: quillora-script" << 2;
+        QTest::newRow("only the end mark") << QStringList{"--"} << ""
+                                           << "Usage: quillora-script" << 2;
+    }
+    void options()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(QString, out);
+        QFETCH(QString, err);
+        QFETCH(int, status);
+        const Result r = run(args);
+        QVERIFY2(r.out.startsWith(out), qPrintable(r.out));
+        QVERIFY2(err.isEmpty() ? r.err.isEmpty() : r.err.startsWith(err), qPrintable(r.err));
+        QCOMPARE(r.status, status);
+        if (args == QStringList{"--help"}) {
+            QVERIFY(r.out.contains(QStringLiteral("--version")));
+            QVERIFY(r.out.contains(QStringLiteral("JScript")));
+        }
+    }
+
+    void argumentsAfterTheFileBelongToTheScript()
+    {
+        const QString path = writeScript("args.vbs", "WScript.Echo WScript.Arguments(0)\n");
+        QCOMPARE(run({path, "--help"}).out, QStringLiteral("--help\n"));
+        QCOMPARE(run({"--", path, "x"}).out, QStringLiteral("x\n"));
+    }
+
     void echoArgumentsAndNames()
     {
         const QString path = writeScript(
