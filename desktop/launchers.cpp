@@ -221,7 +221,7 @@ QStringList desktopExecArguments(const QString &exec, const QString &address)
             continue;
         }
         if (!inWord) {
-            words.append({});
+            words.append(Word{});
             inWord = true;
         }
         if (c == u'"') {

@@ -1,4 +1,6 @@
 #include "texttools/formfiles.h"
+
+#include "base/accesskeys.h"
 #include "base/windowgradient.h"
 
 #include "base/prompts.h"
@@ -71,6 +73,8 @@ TFormFiles::TFormFiles(Host host, QWidget *parent) : QDialog(parent), m_host(std
     EditSearch->setObjectName(QStringLiteral("EditSearch"));
     EditReplace = new QLineEdit(group);
     EditReplace->setObjectName(QStringLiteral("EditReplace"));
+    m_label1->setBuddy(EditSearch);
+    m_label2->setBuddy(EditReplace);
     CheckBoxCase = new QCheckBox(group);
     CheckBoxCase->setObjectName(QStringLiteral("CheckBoxCase"));
     CheckBoxWord = new QCheckBox(group);
@@ -258,6 +262,7 @@ void TFormFiles::setCaptions()
         "Stellt den Inhalt der Dateien vor dem letzten Ersetzen wieder her",
         "Puts back what the files held before the last replace run");
     SpeedButton1->setToolTip(text("Hilfe", "Help"));
+    addAccessKeys(this);
 }
 
 // ---- show, close ----

@@ -302,6 +302,12 @@ private slots:
               "UCase(\"abc\"), "
               "LCase(\"ÄB\")",
               "[x] x| ABC äb"}},
+            // One character for one, as VBScript maps case: no "SS" for "ß", no dotted "i"
+            // with a combining dot for "İ".
+            {"case keeps the length",
+             {"WScript.Echo UCase(\"straße\"), Len(UCase(\"straße\")), LCase(\"İX\"), "
+              "Len(LCase(\"İX\")), UCase(\"ﬁ\")",
+              "STRAßE 6 ix 2 ﬁ"}},
             {"characters",
              {"WScript.Echo Asc(\"A\"), Chr(66), AscW(\"€\"), ChrW(8364), String(3, \"ab\"), "
               "Space(2) & \"|\"",
