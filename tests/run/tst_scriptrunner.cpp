@@ -57,7 +57,9 @@ private slots:
         QFETCH(bool, runs);
         f.vbScheme = vbScheme;
         f.jsScheme = jsScheme;
-        f.document(name, QStringLiteral("Sub Main\nEnd Sub"));
+        QFETCH(bool, vbscript);
+        f.document(name, vbscript ? QStringLiteral("Sub Main\nEnd Sub")
+                                  : QStringLiteral("function main() {\n}"));
         if (runs)
             f.prompts.expectExec([](QDialog &d) {
                 d.reject(); // host dialog cancelled: nothing happens
@@ -66,7 +68,7 @@ private slots:
         f.runner->ToolButton6Click();
         QVERIFY(f.prompts.done());
         QCOMPARE(f.shellOpens, runs ? 0 : 1);
-        QTEST(f.runner->IsVBScript, "vbscript");
+        QCOMPARE(f.runner->IsVBScript, vbscript);
     }
 
     void noHeaderGoesToTheShell()
