@@ -943,6 +943,16 @@ void TMainForm::buildScriptRunner()
                SynMemo1->Highlighter() == m_schemes->highlighter(Scheme::JavaScript);
     };
     host.openWithShell = [this] { OpenWithShell(); };
+    host.runConsoleScript =
+        [this](const std::function<bool()> &askStop) -> std::optional<quillora::ConsoleScriptRun> {
+        // The console host runs the file on disk: it is saved first, as for any launch.
+        const SaveOutcome saved = FileSave();
+        if (saved == SaveOutcome::Cancelled || saved == SaveOutcome::Failed)
+            return std::nullopt;
+        return quillora::runConsoleScript(
+            quillora::consoleScriptRunner(QCoreApplication::applicationDirPath()), m_fileName,
+            m_runner->TimeOut, askStop);
+    };
     host.defaultBrowser = [] { return GetDefaultBrowser(); };
     m_runner = std::make_unique<ScriptRunner>(std::move(host));
 }

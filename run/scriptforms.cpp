@@ -263,7 +263,14 @@ TFormResult::TFormResult(QWidget *parent) : ScriptDialog(parent)
     auto *grid = new QGridLayout(this);
     grid->addWidget(Image1, 0, 0, 2, 1, Qt::AlignTop);
     grid->addWidget(Label1, 0, 1);
+    MemoOutput = new QPlainTextEdit(this);
+    MemoOutput->setObjectName(QStringLiteral("MemoOutput"));
+    MemoOutput->setReadOnly(true);
+    MemoOutput->setLineWrapMode(QPlainTextEdit::NoWrap);
+    MemoOutput->setMinimumSize(420, 200);
+    MemoOutput->setVisible(false);
     grid->addWidget(Edit1, 1, 1);
+    grid->addWidget(MemoOutput, 1, 1);
     grid->addWidget(BitBtn1, 2, 1, Qt::AlignRight);
     connect(BitBtn1, &QPushButton::clicked, this, &QDialog::accept);
 }
@@ -271,7 +278,11 @@ TFormResult::TFormResult(QWidget *parent) : ScriptDialog(parent)
 void TFormResult::FormShow()
 {
     setWindowTitle(pick(RLanguage, "Ergebnis", "Result"));
-    Label1->setText(pick(RLanguage, "Rückgabewert der Funktion", "Return value of function"));
+    Label1->setText(ShowsOutput ? pick(RLanguage, "Ausgabe des Scripts", "Output of the script")
+                                : pick(RLanguage, "Rückgabewert der Funktion",
+                                       "Return value of function"));
+    Edit1->setVisible(!ShowsOutput);
+    MemoOutput->setVisible(ShowsOutput);
 }
 
 // ---- error details

@@ -124,8 +124,12 @@ void ScriptRunner::ToolButton6Click()
     IsVBScript = m_host.vbscriptScheme() || ext == u".vbs";
     const bool isJScript = m_host.jscriptScheme() || ext == u".js";
     const QString name = FindScriptEntry();
-    if (!(IsVBScript || isJScript) || isBlank(name)) {
+    if (!(IsVBScript || isJScript)) {
         m_host.openWithShell();
+        return;
+    }
+    if (isBlank(name)) { // a script of statements only: the console host runs it
+        RunWithConsoleHost();
         return;
     }
     FormHost->HLanguage = m_host.language();
@@ -133,7 +137,7 @@ void ScriptRunner::ToolButton6Click()
     m_host.prompts->exec(*FormHost);
     switch (FormHost->UseHost) {
     case TFormHost::HostWsh:
-        m_host.openWithShell();
+        RunWithConsoleHost();
         break;
     case TFormHost::HostEngine:
         if (!ParamList.isEmpty()) {
@@ -228,6 +232,7 @@ void ScriptRunner::resetEngine()
 void ScriptRunner::showResult(const QString &text)
 {
     FormResult->Edit1->setText(text);
+    FormResult->ShowsOutput = false;
     FormResult->RLanguage = m_host.language();
     FormResult->FormShow();
     m_host.prompts->exec(*FormResult);
@@ -284,6 +289,31 @@ void ScriptRunner::ScriptControl1Error()
     FormErInfo->FormShow();
     m_host.prompts->exec(*FormErInfo);
     m_engine->clearError();
+}
+
+void ScriptRunner::RunWithConsoleHost()
+{
+    const std::optional<ConsoleScriptRun> run =
+        m_host.runConsoleScript([this] { return askStop(); });
+    if (!run)
+        return;
+    if (!run->started) {
+        m_host.prompts->message(
+            Prompts::Icon::Warning, kCaption,
+            isGerman(m_host.language())
+                ? QStringLiteral("Das Programm quillora-script wurde nicht gefunden oder ließ "
+                                 "sich nicht starten.")
+                : QStringLiteral("The program quillora-script was not found or could not be "
+                                 "started."));
+        return;
+    }
+    if (isBlank(run->output))
+        return;
+    FormResult->MemoOutput->setPlainText(run->output);
+    FormResult->ShowsOutput = true;
+    FormResult->RLanguage = m_host.language();
+    FormResult->FormShow();
+    m_host.prompts->exec(*FormResult);
 }
 
 void ScriptRunner::RunInBrowser(const QString &typeWord, const QString &name, bool onLoad,

@@ -71,13 +71,54 @@ private slots:
         QCOMPARE(f.runner->IsVBScript, vbscript);
     }
 
-    void noHeaderGoesToTheShell()
+    // A script of statements only, and the WSH host, run with the console host; what the
+    // script writes shows in the result window.
+    void consoleHost_data()
     {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("code");
+        QTest::addColumn<bool>("asksHost");
+        QTest::newRow("VBScript without header") << "a.vbs" << "x = 1\nMsgBox x" << false;
+        QTest::newRow("JScript without header") << "a.js" << "WScript.Echo(1);" << false;
+        QTest::newRow("WSH chosen") << "a.vbs" << "Sub Main\nEnd Sub" << true;
+    }
+    void consoleHost()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, code);
+        QFETCH(bool, asksHost);
         RunnerFixture f;
-        f.document(QStringLiteral("a.vbs"), QStringLiteral("x = 1\nMsgBox x"));
+        f.document(name, code);
+        f.consoleRun->output = QStringLiteral("1\nsecond line\n");
+        if (asksHost)
+            f.chooseHost(TFormHost::HostWsh);
+        QString shown;
+        f.prompts.expectExec([&](QDialog &d) {
+            auto &form = dynamic_cast<TFormResult &>(d);
+            shown = form.MemoOutput->isVisibleTo(&form) ? form.MemoOutput->toPlainText() : QString();
+            return 1;
+        });
         f.runner->ToolButton6Click();
-        QCOMPARE(f.shellOpens, 1);
         QVERIFY(f.prompts.done());
+        QCOMPARE(f.consoleRuns, 1);
+        QCOMPARE(f.shellOpens, 0);
+        QCOMPARE(shown, QStringLiteral("1\nsecond line\n"));
+        // No output: nothing to show. No runner: the user hears so. A cancelled save: nothing.
+        f.consoleRun->output.clear();
+        if (asksHost)
+            f.chooseHost(TFormHost::HostWsh);
+        f.runner->ToolButton6Click();
+        f.consoleRun->started = false;
+        if (asksHost)
+            f.chooseHost(TFormHost::HostWsh);
+        f.prompts.expectMessage(QStringLiteral("quillora-script"));
+        f.runner->ToolButton6Click();
+        f.consoleRun.reset();
+        if (asksHost)
+            f.chooseHost(TFormHost::HostWsh);
+        f.runner->ToolButton6Click();
+        QVERIFY(f.prompts.done());
+        QCOMPARE(f.consoleRuns, 4);
     }
 
     void hostMatrix()
@@ -92,10 +133,11 @@ private slots:
         f.runner->ToolButton6Click();
         QCOMPARE(f.runner->FormHost->UseHost, -1);
         QCOMPARE(f.shellOpens, 0);
-        // the system's program for the file
+        // the console host (no output here, so no result dialog)
         f.chooseHost(TFormHost::HostWsh);
         f.runner->ToolButton6Click();
-        QCOMPARE(f.shellOpens, 1);
+        QCOMPARE(f.consoleRuns, 1);
+        QCOMPARE(f.shellOpens, 0);
         // the engine: a Sub shows no result dialog
         f.chooseHost(TFormHost::HostEngine);
         f.prompts.expectMessage(QStringLiteral("ran"));

@@ -1,5 +1,7 @@
 // The console runner: output, arguments, exit status and the error line on standard error.
 
+#include "run/consolescript.h"
+
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -87,6 +89,28 @@ private slots:
         const QString path = writeScript("args.vbs", "WScript.Echo WScript.Arguments(0)\n");
         QCOMPARE(run({path, "--help"}).out, QStringLiteral("--help\n"));
         QCOMPARE(run({"--", path, "x"}).out, QStringLiteral("x\n"));
+    }
+
+    // The script runner's console host: the runner beside the program, the output of both
+    // channels, and a script stopped after the time-out question.
+    void consoleHostRun()
+    {
+        using namespace quillora;
+        const QString runner = consoleScriptRunner(QStringLiteral(QUILLORA_BINARY_DIR));
+        QCOMPARE(runner, QStringLiteral(QUILLORA_BINARY_DIR "/quillora-script"));
+        const QString path = writeScript("--odd name.vbs", "WScript.Echo \"Grüße\"\nMsgBox 2\nx = 1 / 0\n");
+        const ConsoleScriptRun run = runConsoleScript(runner, path, 10000, nullptr);
+        QVERIFY(run.started);
+        QVERIFY2(run.output.startsWith(QStringLiteral("Grüße\n2\n")), qPrintable(run.output));
+        QVERIFY2(run.output.contains(QStringLiteral("Division by zero")), qPrintable(run.output));
+        QCOMPARE(run.exitCode, 1);
+
+        int asked = 0;
+        const ConsoleScriptRun stopped = runConsoleScript(
+            runner, writeScript("loop.js", "while (true) {}\n"), 200, [&] { return ++asked == 2; });
+        QVERIFY(stopped.started && stopped.stopped);
+        QCOMPARE(asked, 2);
+        QVERIFY(!runConsoleScript(QString(), path, 1000, nullptr).started);
     }
 
     void echoArgumentsAndNames()
