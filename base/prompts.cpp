@@ -123,8 +123,8 @@ std::optional<QString> QtPrompts::inputText(const QString &title, const QString 
 std::optional<QStringList> QtPrompts::openFileNames(const QString &folder, const QString &filters)
 {
     const QStringList paths =
-        QFileDialog::getOpenFileNames(m_parent, QString(), folder, qtFileFilter(filters),
-                                      nullptr, QFileDialog::HideNameFilterDetails);
+        QFileDialog::getOpenFileNames(m_parent, QString(), folder, qtFileFilter(filters), nullptr,
+                                      QFileDialog::HideNameFilterDetails);
     if (paths.isEmpty())
         return std::nullopt;
     return paths;
@@ -147,10 +147,9 @@ std::optional<QString> QtPrompts::saveFileName(const QString &folder, const QStr
     QString start = folder;
     if (!proposedName.isEmpty())
         start = folder.isEmpty() ? proposedName : folder + u'/' + proposedName;
-    const QString path =
-        QFileDialog::getSaveFileName(m_parent, QString(), start, qtFileFilter(filters), nullptr,
-                                     QFileDialog::DontConfirmOverwrite |
-                                         QFileDialog::HideNameFilterDetails);
+    const QString path = QFileDialog::getSaveFileName(
+        m_parent, QString(), start, qtFileFilter(filters), nullptr,
+        QFileDialog::DontConfirmOverwrite | QFileDialog::HideNameFilterDetails);
     if (path.isEmpty())
         return std::nullopt;
     return path;

@@ -55,7 +55,7 @@ void LaunchCommands::ToolButton2Click()
         warn(6);
         return;
     }
-    if (!m_host.shell->openWithDesktopHandler(ftpAddress(
-            settings.ftpServer, settings.ftpLoginMode, settings.ftpUser, settings.ftpPassword)))
+    if (!m_host.shell->openWithDesktopHandler(ftpAddress(settings.ftpServer, settings.ftpLoginMode,
+                                                         settings.ftpUser, settings.ftpPassword)))
         warnText(noFtpHandlerMessage(language()));
 }

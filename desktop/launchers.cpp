@@ -232,7 +232,8 @@ QStringList desktopExecArguments(const QString &exec, const QString &address)
         }
     }
     // The program comes first and is never a field code.
-    if (inQuotes || words.isEmpty() || (!words.first().quoted && words.first().text.startsWith(u'%')))
+    if (inQuotes || words.isEmpty() ||
+        (!words.first().quoted && words.first().text.startsWith(u'%')))
         return {};
     QStringList arguments;
     bool addressGiven = false;

@@ -147,7 +147,8 @@ ScriptEntry FindScriptEntry(int count, const std::function<QString(int)> &line, 
 
 ScriptEntry FindScriptEntry(const QStringList &lines, ScriptSyntax syntax)
 {
-    return FindScriptEntry(int(lines.size()), [&](int i) { return lines.at(i); }, syntax);
+    return FindScriptEntry(
+        int(lines.size()), [&](int i) { return lines.at(i); }, syntax);
 }
 
 ParamNameSlots SplitParameters(const QString &paramList)
@@ -212,7 +213,8 @@ QString TestPage(const QString &typeWord, const QString &name, bool onLoad,
     const QString crlf = QStringLiteral("\r\n");
     const QString head =
         QStringLiteral("<html><head><meta charset=\"utf-8\"><title>testpage</title>"
-                       "<script type=text/") + typeWord + u'>';
+                       "<script type=text/") +
+        typeWord + u'>';
     const QString tail =
         onLoad ? QStringLiteral("</script></head><body bgcolor=\"#ffffff\" onload=\"") + name +
                      callArguments + QStringLiteral("\">") + crlf +

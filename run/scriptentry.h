@@ -21,7 +21,11 @@ struct ScriptEntry
     QString paramList; // between the parentheses, not trimmed
 };
 
-enum class ScriptSyntax { VBScript, JScript };
+enum class ScriptSyntax
+{
+    VBScript,
+    JScript
+};
 
 // The first procedure header gives the procedure: "Function" or "Sub" (VBScript; JScript
 // only "function"), ASCII case ignored, as a whole word at the start of a statement

@@ -278,9 +278,9 @@ TFormResult::TFormResult(QWidget *parent) : ScriptDialog(parent)
 void TFormResult::FormShow()
 {
     setWindowTitle(pick(RLanguage, "Ergebnis", "Result"));
-    Label1->setText(ShowsOutput ? pick(RLanguage, "Ausgabe des Scripts", "Output of the script")
-                                : pick(RLanguage, "Rückgabewert der Funktion",
-                                       "Return value of function"));
+    Label1->setText(ShowsOutput
+                        ? pick(RLanguage, "Ausgabe des Scripts", "Output of the script")
+                        : pick(RLanguage, "Rückgabewert der Funktion", "Return value of function"));
     Edit1->setVisible(!ShowsOutput);
     MemoOutput->setVisible(ShowsOutput);
 }

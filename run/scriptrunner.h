@@ -50,7 +50,8 @@ public:
         std::function<void()> openWithShell;
         // Saves the document and runs its file with the console host, asking `askStop`
         // while it runs; nothing when the save was cancelled or failed.
-        std::function<std::optional<quillora::ConsoleScriptRun>(const std::function<bool()> &askStop)>
+        std::function<std::optional<quillora::ConsoleScriptRun>(
+            const std::function<bool()> &askStop)>
             runConsoleScript;
         std::function<QString()> defaultBrowser;
     };

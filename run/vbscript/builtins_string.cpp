@@ -232,10 +232,10 @@ QString mapEachCharacter(const QString &text, char32_t (*map)(char32_t))
     QString out;
     out.reserve(text.size());
     for (qsizetype i = 0; i < text.size();) {
-        const char32_t c = text.at(i).isHighSurrogate() && i + 1 < text.size() &&
-                                   text.at(i + 1).isLowSurrogate()
-                               ? QChar::surrogateToUcs4(text.at(i), text.at(i + 1))
-                               : text.at(i).unicode();
+        const char32_t c =
+            text.at(i).isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()
+                ? QChar::surrogateToUcs4(text.at(i), text.at(i + 1))
+                : text.at(i).unicode();
         const char32_t mapped = map(c);
         if (QChar::requiresSurrogates(mapped)) {
             out.append(QChar(QChar::highSurrogate(mapped)));

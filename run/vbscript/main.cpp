@@ -68,13 +68,13 @@ constexpr Option kOptions[] = {
 
 std::optional<int> showHelp()
 {
-    QString text = kUsage + QStringLiteral(
-                                "Runs a VBScript (.vbs) or JScript (.js) file as the Windows "
+    QString text =
+        kUsage + QStringLiteral("Runs a VBScript (.vbs) or JScript (.js) file as the Windows "
                                 "console script host does;\nARGS reach the script as "
                                 "WScript.Arguments.\n\nOptions:\n");
     for (const Option &option : kOptions)
-        text += QStringLiteral("  %1  %2\n").arg(option.name.toString().leftJustified(12),
-                                                 option.help.toString());
+        text += QStringLiteral("  %1  %2\n")
+                    .arg(option.name.toString().leftJustified(12), option.help.toString());
     text += QStringLiteral("  --            end of the options: the next argument is the file\n");
     writeConsole(stdout, text);
     return 0;

@@ -143,8 +143,10 @@ void TestMainForm::caretPanelFitsAndFollowsTheCaret_data()
     QTest::addColumn<int>("language");
     QTest::addColumn<QString>("top");   // the panel at line 1, column 1, blanks simplified
     QTest::addColumn<QString>("third"); // ... at line 3, column 1
-    QTest::newRow("German") << 0 << "Zeile. 1 Spalte: 1" << "Zeile. 3 Spalte: 1";
-    QTest::newRow("English") << 1 << "Row 1 Col: 1" << "Row 3 Col: 1";
+    QTest::newRow("German") << 0 << "Zeile. 1 Spalte: 1"
+                            << "Zeile. 3 Spalte: 1";
+    QTest::newRow("English") << 1 << "Row 1 Col: 1"
+                             << "Row 3 Col: 1";
 }
 
 void TestMainForm::caretPanelFitsAndFollowsTheCaret()

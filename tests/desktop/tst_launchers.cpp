@@ -426,9 +426,8 @@ void TestLaunchers::launchFailuresAreReported()
     writeSettingsFile(f.dataPath(), settings);
     const QString document = f.path(QStringLiteral("page.html"));
     MainFormFixture::writeFile(document, "<p>x</p>");
-    f.form = std::make_unique<TMainForm>(f.prompts, f.shell,
-                                         QStringList{QStringLiteral("quillora"), document},
-                                         f.dataPath());
+    f.form = std::make_unique<TMainForm>(
+        f.prompts, f.shell, QStringList{QStringLiteral("quillora"), document}, f.dataPath());
     f.show();
     f.shell.succeeds = starts;
     f.prompts.expectMessage(message);
@@ -505,14 +504,20 @@ void TestLaunchers::desktopExec_data()
     QTest::newRow("flatpak")
         << "/usr/bin/flatpak run --branch=stable --arch=x86_64 --command=firefox "
            "--file-forwarding org.mozilla.firefox @@u %u @@"
-        << QStringList{"/usr/bin/flatpak", "run",         "--branch=stable",
-                       "--arch=x86_64",    "--command=firefox", "--file-forwarding",
-                       "org.mozilla.firefox", "@@u",      a,
+        << QStringList{"/usr/bin/flatpak",
+                       "run",
+                       "--branch=stable",
+                       "--arch=x86_64",
+                       "--command=firefox",
+                       "--file-forwarding",
+                       "org.mozilla.firefox",
+                       "@@u",
+                       a,
                        "@@"};
     QTest::newRow("quoted program") << "\"/opt/my browser/run\" --new-window %U"
                                     << QStringList{"/opt/my browser/run", "--new-window", a};
-    QTest::newRow("escapes in quotes") << "sh -c \"echo \\\"\\$1\\\"\" %f"
-                                       << QStringList{"sh", "-c", "echo \"$1\"", a};
+    QTest::newRow("escapes in quotes")
+        << "sh -c \"echo \\\"\\$1\\\"\" %f" << QStringList{"sh", "-c", "echo \"$1\"", a};
     QTest::newRow("other field codes dropped")
         << "chromium %i %c %k --class=x %U" << QStringList{"chromium", "--class=x", a};
     QTest::newRow("no address code") << "epiphany" << QStringList{"epiphany", a};

@@ -115,7 +115,8 @@ struct RunnerFixture
     bool jsScheme = false;
     int shellOpens = 0;
     int consoleRuns = 0;
-    std::optional<quillora::ConsoleScriptRun> consoleRun = quillora::ConsoleScriptRun{true, false, {}, 0};
+    std::optional<quillora::ConsoleScriptRun> consoleRun =
+        quillora::ConsoleScriptRun{true, false, {}, 0};
     QString shownResult = QStringLiteral("<none>");
     QString shownError;
     QString selection;

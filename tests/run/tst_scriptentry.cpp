@@ -32,7 +32,8 @@ private slots:
             << QStringList{"Rem sub x", "Sub Main"} << "Main" << false << "";
         QTest::newRow("word holding sub")
             << QStringList{"Dim subtotal", "Function Total(a)"} << "Total" << true << "a";
-        QTest::newRow("only a word holding sub") << QStringList{"Dim subtotal"} << "" << false << "";
+        QTest::newRow("only a word holding sub")
+            << QStringList{"Dim subtotal"} << "" << false << "";
         QTest::newRow("keyword in a string")
             << QStringList{"x = \"Sub A\" : y = \"Function B\"", "Sub Main"} << "Main" << false
             << "";
@@ -60,16 +61,19 @@ private slots:
         QTest::addColumn<QStringList>("lines");
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("paramList");
-        QTest::newRow("plain") << QStringList{"function sum(x,y) {"} << "sum" << "x,y";
+        QTest::newRow("plain") << QStringList{"function sum(x,y) {"} << "sum"
+                               << "x,y";
         QTest::newRow("line comment")
-            << QStringList{"// function old(a)", "function main(b) {"} << "main" << "b";
+            << QStringList{"// function old(a)", "function main(b) {"} << "main"
+            << "b";
         QTest::newRow("block comment over lines")
             << QStringList{"/* usage:", "function old(a)", "*/ function main(b) {"} << "main"
             << "b";
         QTest::newRow("in a string")
-            << QStringList{"var s = 'function f(x)'; function main() {"} << "main" << "";
-        QTest::newRow("sub is no keyword")
-            << QStringList{"sub (1);", "function main() {"} << "main" << "";
+            << QStringList{"var s = 'function f(x)'; function main() {"} << "main"
+            << "";
+        QTest::newRow("sub is no keyword") << QStringList{"sub (1);", "function main() {"} << "main"
+                                           << "";
         QTest::newRow("anonymous function") << QStringList{"var f = function (x) {};"} << ""
                                             << "";
     }
@@ -122,17 +126,21 @@ private slots:
 
     void testPage()
     {
-        QCOMPARE(TestPage(QStringLiteral("javascript"), QStringLiteral("add"), true,
-                          QStringLiteral("(a, b)"), QStringLiteral("function add(a, b) {}")),
-                 QStringLiteral("<html><head><meta charset=\"utf-8\"><title>testpage</title><script type=text/javascript>"
-                                "\r\nfunction add(a, b) {}\r\n</script></head><body "
-                                "bgcolor=\"#ffffff\" onload=\"add(a, b)\">\r\nscript "
-                                "test</body></html>"));
-        QCOMPARE(TestPage(QStringLiteral("vbscript"), QStringLiteral("Main"), false,
-                          QStringLiteral("()"), QStringLiteral("Sub Main\r\nEnd Sub")),
-                 QStringLiteral("<html><head><meta charset=\"utf-8\"><title>testpage</title><script type=text/vbscript>"
-                                "\r\nSub Main\r\nEnd Sub\r\n</script></head><body "
-                                "bgcolor=\"#ffffff\">\r\nscript test</body></html>"));
+        QCOMPARE(
+            TestPage(QStringLiteral("javascript"), QStringLiteral("add"), true,
+                     QStringLiteral("(a, b)"), QStringLiteral("function add(a, b) {}")),
+            QStringLiteral("<html><head><meta charset=\"utf-8\"><title>testpage</title><script "
+                           "type=text/javascript>"
+                           "\r\nfunction add(a, b) {}\r\n</script></head><body "
+                           "bgcolor=\"#ffffff\" onload=\"add(a, b)\">\r\nscript "
+                           "test</body></html>"));
+        QCOMPARE(
+            TestPage(QStringLiteral("vbscript"), QStringLiteral("Main"), false,
+                     QStringLiteral("()"), QStringLiteral("Sub Main\r\nEnd Sub")),
+            QStringLiteral("<html><head><meta charset=\"utf-8\"><title>testpage</title><script "
+                           "type=text/vbscript>"
+                           "\r\nSub Main\r\nEnd Sub\r\n</script></head><body "
+                           "bgcolor=\"#ffffff\">\r\nscript test</body></html>"));
     }
 
     void resultText()

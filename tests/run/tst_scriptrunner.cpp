@@ -78,9 +78,12 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("code");
         QTest::addColumn<bool>("asksHost");
-        QTest::newRow("VBScript without header") << "a.vbs" << "x = 1\nMsgBox x" << false;
-        QTest::newRow("JScript without header") << "a.js" << "WScript.Echo(1);" << false;
-        QTest::newRow("WSH chosen") << "a.vbs" << "Sub Main\nEnd Sub" << true;
+        QTest::newRow("VBScript without header") << "a.vbs"
+                                                 << "x = 1\nMsgBox x" << false;
+        QTest::newRow("JScript without header") << "a.js"
+                                                << "WScript.Echo(1);" << false;
+        QTest::newRow("WSH chosen") << "a.vbs"
+                                    << "Sub Main\nEnd Sub" << true;
     }
     void consoleHost()
     {
@@ -95,7 +98,8 @@ private slots:
         QString shown;
         f.prompts.expectExec([&](QDialog &d) {
             auto &form = dynamic_cast<TFormResult &>(d);
-            shown = form.MemoOutput->isVisibleTo(&form) ? form.MemoOutput->toPlainText() : QString();
+            shown =
+                form.MemoOutput->isVisibleTo(&form) ? form.MemoOutput->toPlainText() : QString();
             return 1;
         });
         f.runner->ToolButton6Click();
@@ -387,15 +391,19 @@ private slots:
         QTest::addColumn<QString>("exec");
         QTest::addColumn<bool>("starts");
         QTest::addColumn<QStringList>("command"); // program and arguments before the address
-        QTest::newRow("env prefix") << "" << "env A=1 /snap/bin/firefox %u" << true
+        QTest::newRow("env prefix") << ""
+                                    << "env A=1 /snap/bin/firefox %u" << true
                                     << QStringList{"env", "A=1", "/snap/bin/firefox"};
-        QTest::newRow("flatpak") << "" << "/usr/bin/flatpak run org.b.B %u" << true
+        QTest::newRow("flatpak") << ""
+                                 << "/usr/bin/flatpak run org.b.B %u" << true
                                  << QStringList{"/usr/bin/flatpak", "run", "org.b.B"};
-        QTest::newRow("blank path uses the default") << "  " << "chromium %U" << true
-                                                     << QStringList{"chromium"};
-        QTest::newRow("no default browser") << "" << "" << true << QStringList{};
-        QTest::newRow("browser does not start") << "/usr/bin/b" << "" << false
-                                                << QStringList{"/usr/bin/b"};
+        QTest::newRow("blank path uses the default")
+            << "  "
+            << "chromium %U" << true << QStringList{"chromium"};
+        QTest::newRow("no default browser") << ""
+                                            << "" << true << QStringList{};
+        QTest::newRow("browser does not start") << "/usr/bin/b"
+                                                << "" << false << QStringList{"/usr/bin/b"};
     }
     void browserFromDesktopEntry()
     {
@@ -418,7 +426,8 @@ private slots:
         QCOMPARE(f.shell.calls.size(), command.isEmpty() ? 0 : 1);
         if (command.isEmpty())
             return;
-        const QStringList started = QStringList{f.shell.calls[0].target} + f.shell.calls[0].arguments;
+        const QStringList started =
+            QStringList{f.shell.calls[0].target} + f.shell.calls[0].arguments;
         QCOMPARE(started.mid(0, command.size()), command);
         QVERIFY(started.last().startsWith(QStringLiteral("file://")));
     }

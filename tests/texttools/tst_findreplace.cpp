@@ -105,7 +105,7 @@ void TestFindReplace::findNextRules_data()
     // order, adjacent and overlapping ones included. A start beyond the text wraps to the
     // top; a search from inside the text that finds nothing more says so (0) first.
     QTest::newRow("spaced hits") << "ab ab ab"
-                                           << "ab" << QList<int>{1, 4, 7, 0, 1};
+                                 << "ab" << QList<int>{1, 4, 7, 0, 1};
     QTest::newRow("adjacent hits") << "xyxyxyz"
                                    << "xy" << QList<int>{1, 3, 5, 0, 1};
     QTest::newRow("one character each") << "xxx"

@@ -116,9 +116,8 @@ void TestTransformations::removeHyphenation_data()
     QTest::newRow("selector in a style element")
         << "<style>.main-box {\r\ncolor: red }</style><p class=\"main-box\">re-do</p>"
         << "<style>.main-box {\r\ncolor: red }</style><p class=\"main-box\">redo</p>" << 1;
-    QTest::newRow("script element in any case")
-        << "<SCRIPT>var a = b-c;</Script> re-do"
-        << "<SCRIPT>var a = b-c;</Script> redo" << 1;
+    QTest::newRow("script element in any case") << "<SCRIPT>var a = b-c;</Script> re-do"
+                                                << "<SCRIPT>var a = b-c;</Script> redo" << 1;
     QTest::newRow("comment") << "<!-- see-also --> re-do"
                              << "<!-- see-also --> redo" << 1;
     QTest::newRow("unclosed style") << "<style>.a-b "

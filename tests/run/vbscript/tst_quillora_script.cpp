@@ -59,12 +59,14 @@ private slots:
         QTest::addColumn<QString>("out"); // start of standard output
         QTest::addColumn<QString>("err"); // start of standard error
         QTest::addColumn<int>("status");
-        QTest::newRow("help") << QStringList{"--help"} << "Usage: quillora-script" << "" << 0;
+        QTest::newRow("help") << QStringList{"--help"} << "Usage: quillora-script"
+                              << "" << 0;
         QTest::newRow("version") << QStringList{"--version"} << "quillora-script " QUILLORA_VERSION
                                  << "" << 0;
         QTest::newRow("unknown option") << QStringList{"--nope"} << ""
                                         << "--nope: unknown option" << 2;
-        QTest::newRow("no file") << QStringList{} << "" << "Usage: quillora-script" << 2;
+        QTest::newRow("no file") << QStringList{} << ""
+                                 << "Usage: quillora-script" << 2;
         QTest::newRow("only the end mark") << QStringList{"--"} << ""
                                            << "Usage: quillora-script" << 2;
     }
@@ -98,7 +100,8 @@ private slots:
         using namespace quillora;
         const QString runner = consoleScriptRunner(QStringLiteral(QUILLORA_BINARY_DIR));
         QCOMPARE(runner, QStringLiteral(QUILLORA_BINARY_DIR "/quillora-script"));
-        const QString path = writeScript("--odd name.vbs", "WScript.Echo \"Grüße\"\nMsgBox 2\nx = 1 / 0\n");
+        const QString path =
+            writeScript("--odd name.vbs", "WScript.Echo \"Grüße\"\nMsgBox 2\nx = 1 / 0\n");
         const ConsoleScriptRun run = runConsoleScript(runner, path, 10000, nullptr);
         QVERIFY(run.started);
         QVERIFY2(run.output.startsWith(QStringLiteral("Grüße\n2\n")), qPrintable(run.output));
