@@ -19,6 +19,7 @@
 #include "run/scriptrunner.h"
 #include "schemes/formgrid.h"
 #include "schemes/proposalfiles.h"
+#include "schemes/schemecatalogue.h"
 #include "schemes/schemeswitcher.h"
 #include "store/datafolder.h"
 #include "store/formsetup.h"
@@ -27,6 +28,7 @@
 #include "texttools/formfiles.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -138,6 +140,9 @@ TMainForm::TMainForm(Prompts &prompts, Shell &shell, const QStringList &argument
 
     connect(SynMemo1, &TSynMemo::OnChange, this, &TMainForm::SynMemo1Change);
     connect(SynMemo1, &TSynMemo::OnClick, this, &TMainForm::SynMemo1Click);
+    // Every caret move, by the user or by a command (open, go to line, find, a script's
+    // error), shows in the caret panel.
+    connect(SynMemo1, &QsciScintilla::cursorPositionChanged, this, &TMainForm::ShowCaretPosition);
     connect(SynMemo1, &TSynMemo::OnKeyUp, this, &TMainForm::SynMemo1KeyUp);
     connect(SynMemo1, &QWidget::customContextMenuRequested, this,
             [this](const QPoint &at) { m_popupMenu->popup(SynMemo1->mapToGlobal(at)); });
@@ -168,6 +173,7 @@ void TMainForm::buildDesktopCommands()
     };
     launch.fileName = [this] { return m_fileName; };
     launch.settings = [this]() -> const Settings & { return m_settings; };
+    launch.language = [this] { return UiLanguage(); };
     m_launch = std::make_unique<LaunchCommands>(std::move(launch));
 
     HelpCommands::Host help;
@@ -335,6 +341,31 @@ void TMainForm::buildStatusBar()
     m_panels[1]->setMinimumWidth(kPanels[1].width);
     m_panels[1]->setMaximumWidth(QWIDGETSIZE_MAX);
     m_panels[1]->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
+    fitPanels();
+}
+
+void TMainForm::fitPanels()
+{
+    // The caret panel and the scheme panel are as wide as the longest text they show in
+    // either language (the position with seven-digit numbers, the longest scheme name) in
+    // the status bar's font, and never narrower than their design width.
+    const QFontMetrics metrics(statusBar()->font());
+    const auto fit = [&](int panel, const QStringList &texts) {
+        QLabel *label = m_panels[panel];
+        const int frame = 2 * (label->frameWidth() + label->margin()) + metrics.averageCharWidth();
+        int width = kPanels[panel].width;
+        for (const QString &text : texts)
+            width = std::max(width, metrics.horizontalAdvance(text) + frame);
+        label->setFixedWidth(width);
+    };
+    QStringList positions;
+    for (int language : {0, 1})
+        positions << formatMessage(messageText(language, 2), {9999999, 9999999});
+    fit(0, positions);
+    QStringList names;
+    for (const SchemeEntry &entry : schemeCatalogue())
+        names << entry.name.toString();
+    fit(2, names);
 }
 
 QToolButton *TMainForm::toolButton(const QString &name) const
@@ -479,6 +510,22 @@ void TMainForm::ApplyLanguage()
         action(bookmarkItemName(n, true))->setText(caption);
     }
     labelMenus();
+    markLanguage();
+}
+
+void TMainForm::markLanguage()
+{
+    // The two language items are radio items showing the language in use.
+    QAction *german = action(QStringLiteral("Deutsch1"));
+    QAction *english = action(QStringLiteral("Englisch1"));
+    if (!german->actionGroup()) {
+        auto *group = new QActionGroup(this);
+        for (QAction *item : {german, english}) {
+            item->setCheckable(true);
+            group->addAction(item);
+        }
+    }
+    (isGerman(m_settings.language) ? german : english)->setChecked(true);
 }
 
 void TMainForm::Deutsch1Click()
@@ -578,8 +625,11 @@ void TMainForm::FormResize()
 {
     SynMemo1->SetRightEdge(SynMemo1->CharsInWindow() - 1);
     const int width = frameGeometry().width();
-    if (width > 950)
-        m_panels[3]->setFixedWidth(width - 530);
+    // Panel 3 takes what the others leave; they may be wider than designed (fitPanels).
+    const int extra = m_panels[0]->minimumWidth() - kPanels[0].width + m_panels[2]->minimumWidth() -
+                      kPanels[2].width;
+    if (width > 950 + extra)
+        m_panels[3]->setFixedWidth(width - 530 - extra);
 }
 
 void TMainForm::setWordWrapImage(int image)
@@ -751,8 +801,11 @@ void TMainForm::buildSchemes()
     host.fileNew = [this] { blankToUntitled(); };
     m_schemes = new SchemeSwitcher(std::move(host), this);
 
-    // The scheme submenu: captions are the same in both languages.
+    // The scheme submenu: captions are the same in both languages. Radio items; the one
+    // of the scheme in use (named in panel 2) is marked whenever the menu opens.
     QMenu *menu = m_menus.value(QStringLiteral("SelectSyntaxschemeMenu"));
+    auto *group = new QActionGroup(menu);
+    group->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
     for (const SchemeEntry &entry : schemeCatalogue()) {
         if (entry.menuItem.isEmpty() && entry.scheme != Scheme::None)
             continue;
@@ -764,8 +817,16 @@ void TMainForm::buildSchemes()
             makeAction(name, [this, scheme = entry.scheme] { SchemeMenuClick(scheme); });
         setCaption(item, entry.scheme == Scheme::None ? QStringLiteral("None")
                                                       : entry.menuCaption.toString());
+        item->setCheckable(true);
+        item->setData(entry.name.toString());
+        group->addAction(item);
         menu->addAction(item);
     }
+    connect(menu, &QMenu::aboutToShow, this, [this, group] {
+        const QString current = panelText(2);
+        for (QAction *item : group->actions())
+            item->setChecked(item->data().toString() == current);
+    });
 }
 
 bool TMainForm::IsHTML(const QString &fileName)
@@ -890,6 +951,16 @@ void TMainForm::buildScriptRunner()
                SynMemo1->Highlighter() == m_schemes->highlighter(Scheme::JavaScript);
     };
     host.openWithShell = [this] { OpenWithShell(); };
+    host.runConsoleScript =
+        [this](const std::function<bool()> &askStop) -> std::optional<quillora::ConsoleScriptRun> {
+        // The console host runs the file on disk: it is saved first, as for any launch.
+        const SaveOutcome saved = FileSave();
+        if (saved == SaveOutcome::Cancelled || saved == SaveOutcome::Failed)
+            return std::nullopt;
+        return quillora::runConsoleScript(
+            quillora::consoleScriptRunner(QCoreApplication::applicationDirPath()), m_fileName,
+            m_runner->TimeOut, askStop);
+    };
     host.defaultBrowser = [] { return GetDefaultBrowser(); };
     m_runner = std::make_unique<ScriptRunner>(std::move(host));
 }

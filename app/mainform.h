@@ -220,6 +220,8 @@ private:
     void buildToolBar();
     void buildContextMenu();
     void buildStatusBar();
+    void fitPanels();
+    void markLanguage();
     void buildSchemes();
     void buildScriptRunner();
     void buildDesktopCommands();

@@ -230,6 +230,7 @@ void TSynMemo::afterReplace()
     m_lostBreaks.clear();
     markerDeleteAll(-1);
     sci(SCI_GOTOPOS, 0UL);
+    sci(SCI_CHOOSECARETX);
     sci(SCI_SETFIRSTVISIBLELINE, 0UL);
     sci(SCI_SETXOFFSET, 0UL);
 }
@@ -454,6 +455,8 @@ void TSynMemo::SetSelStart(int index)
 {
     const qsizetype position = indexToPosition(index);
     sci(SCI_SETEMPTYSELECTION, position);
+    // Up and Down go on from the new column, not from one remembered before the move.
+    sci(SCI_CHOOSECARETX);
     sci(SCI_SCROLLCARET);
 }
 
@@ -469,6 +472,7 @@ void TSynMemo::SetSelLength(int length)
     const qsizetype anchor = indexToPosition(startIndex);
     const qsizetype caret = indexToPosition(startIndex + qMax(0, length));
     sci(SCI_SETSEL, anchor, caret);
+    sci(SCI_CHOOSECARETX);
 }
 
 QString TSynMemo::SelText() const
@@ -490,6 +494,7 @@ void TSynMemo::SetSelText(const QString &text)
     SendScintilla(SCI_REPLACETARGET, bytes.size(), bytes.constData());
     endUndoAction();
     sci(SCI_SETEMPTYSELECTION, start + bytes.size());
+    sci(SCI_CHOOSECARETX);
     sci(SCI_SCROLLCARET);
 }
 

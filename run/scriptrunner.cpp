@@ -124,8 +124,12 @@ void ScriptRunner::ToolButton6Click()
     IsVBScript = m_host.vbscriptScheme() || ext == u".vbs";
     const bool isJScript = m_host.jscriptScheme() || ext == u".js";
     const QString name = FindScriptEntry();
-    if (!(IsVBScript || isJScript) || isBlank(name)) {
+    if (!(IsVBScript || isJScript)) {
         m_host.openWithShell();
+        return;
+    }
+    if (isBlank(name)) { // a script of statements only: the console host runs it
+        RunWithConsoleHost();
         return;
     }
     FormHost->HLanguage = m_host.language();
@@ -133,7 +137,7 @@ void ScriptRunner::ToolButton6Click()
     m_host.prompts->exec(*FormHost);
     switch (FormHost->UseHost) {
     case TFormHost::HostWsh:
-        m_host.openWithShell();
+        RunWithConsoleHost();
         break;
     case TFormHost::HostEngine:
         if (!ParamList.isEmpty()) {
@@ -156,7 +160,8 @@ QString ScriptRunner::FindScriptEntry()
 {
     TSynMemo *editor = m_host.editor;
     const ScriptEntry entry = ::quillora::FindScriptEntry(
-        editor->Lines().Count(), [editor](int i) { return editor->Lines().Strings(i); });
+        editor->Lines().Count(), [editor](int i) { return editor->Lines().Strings(i); },
+        IsVBScript ? ScriptSyntax::VBScript : ScriptSyntax::JScript);
     IsFunction = entry.isFunction;
     ParamList = entry.paramList;
     return entry.name;
@@ -227,6 +232,7 @@ void ScriptRunner::resetEngine()
 void ScriptRunner::showResult(const QString &text)
 {
     FormResult->Edit1->setText(text);
+    FormResult->ShowsOutput = false;
     FormResult->RLanguage = m_host.language();
     FormResult->FormShow();
     m_host.prompts->exec(*FormResult);
@@ -285,6 +291,31 @@ void ScriptRunner::ScriptControl1Error()
     m_engine->clearError();
 }
 
+void ScriptRunner::RunWithConsoleHost()
+{
+    const std::optional<ConsoleScriptRun> run =
+        m_host.runConsoleScript([this] { return askStop(); });
+    if (!run)
+        return;
+    if (!run->started) {
+        m_host.prompts->message(
+            Prompts::Icon::Warning, kCaption,
+            isGerman(m_host.language())
+                ? QStringLiteral("Das Programm quillora-script wurde nicht gefunden oder ließ "
+                                 "sich nicht starten.")
+                : QStringLiteral("The program quillora-script was not found or could not be "
+                                 "started."));
+        return;
+    }
+    if (isBlank(run->output))
+        return;
+    FormResult->MemoOutput->setPlainText(run->output);
+    FormResult->ShowsOutput = true;
+    FormResult->RLanguage = m_host.language();
+    FormResult->FormShow();
+    m_host.prompts->exec(*FormResult);
+}
+
 void ScriptRunner::RunInBrowser(const QString &typeWord, const QString &name, bool onLoad,
                                 const QString &callArguments)
 {
@@ -292,20 +323,21 @@ void ScriptRunner::RunInBrowser(const QString &typeWord, const QString &name, bo
     LineList &scratch = *m_host.scratch;
     scratch.Clear();
     scratch.SetText(TestPage(typeWord, name, onLoad, callArguments, m_host.editor->Text()));
-    scratch.setFormat({TextEncoding::Windows1252, LineBreak::CrLf, {}});
+    scratch.setFormat({TextEncoding::Utf8, LineBreak::CrLf, {}});
     const FileResult written = scratch.SaveToFile(pagePath);
     scratch.Clear();
     if (!written.ok) {
         m_host.prompts->message(Prompts::Icon::Error, kCaption, pagePath + u'\n' + written.error);
         return;
     }
-    QString &browser = *m_host.browserPath;
-    if (isBlank(browser)) {
-        const QString program = BrowserProgramOf(m_host.defaultBrowser());
-        if (program.isEmpty())
-            return;
-        browser = program;
-    }
-    if (!browser.isEmpty())
-        m_host.shell->startProgram(browser, {browserFileAddress(pagePath)});
+    // The set browser, else the desktop's default one started as its entry says; the
+    // default is not written into the setting.
+    const QString address = browserFileAddress(pagePath);
+    const QString &browser = *m_host.browserPath;
+    const QStringList command = isBlank(browser)
+                                    ? desktopExecArguments(m_host.defaultBrowser(), address)
+                                    : QStringList{browser, address};
+    if (command.isEmpty() || !m_host.shell->startProgram(command.first(), command.mid(1)))
+        m_host.prompts->message(Prompts::Icon::Warning, kCaption,
+                                browserNotStartedMessage(m_host.language()));
 }

@@ -4,12 +4,14 @@
 // with the value, result and error dialogs. Owned by the main window, which hands in what
 // the runner needs of it.
 
+#include "run/consolescript.h"
 #include "run/scriptentry.h"
 
 #include <QString>
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 class LineList;
 class Prompts;
@@ -37,7 +39,7 @@ public:
         Shell *shell = nullptr;
         TSynMemo *editor = nullptr;     // SynMemo1
         LineList *scratch = nullptr;    // Memo1
-        QString *browserPath = nullptr; // the BrowserPath setting
+        const QString *browserPath = nullptr; // the BrowserPath setting
         std::function<QString()> fileName;
         std::function<QString()> dataPath; // ending with "/"
         std::function<int()> language;
@@ -46,6 +48,11 @@ public:
         std::function<bool()> vbscriptScheme;  // the editor shows the VBScript scheme
         std::function<bool()> jscriptScheme;   // ... the JavaScript scheme
         std::function<void()> openWithShell;
+        // Saves the document and runs its file with the console host, asking `askStop`
+        // while it runs; nothing when the save was cancelled or failed.
+        std::function<std::optional<quillora::ConsoleScriptRun>(
+            const std::function<bool()> &askStop)>
+            runConsoleScript;
         std::function<QString()> defaultBrowser;
     };
 
@@ -69,6 +76,9 @@ public:
     void AskParameterValues(const QString &paramList);
     void RunWithParameters(const QString &name);
     void RunWithoutParameters(const QString &name);
+    // The Windows Script Host's part: the saved file runs with quillora-script, its
+    // output is shown in the result window.
+    void RunWithConsoleHost();
     void RunInBrowser(const QString &typeWord, const QString &name, bool onLoad,
                       const QString &callArguments);
     void ScriptControl1Error();

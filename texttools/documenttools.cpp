@@ -91,6 +91,8 @@ void DocumentTools::GoToLine1Click()
 {
     const std::optional<QString> answer =
         m_host.prompts->inputText(m_host.message(12), QStringLiteral("Goto line"), QString());
+    if (!answer)
+        return; // Cancel does nothing
     const std::optional<int> number = strToInt(answer.value_or(QString()));
     if (!number) {
         m_host.prompts->message(Prompts::Icon::Information, m_host.boxTitle, m_host.message(10));

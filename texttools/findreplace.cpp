@@ -113,7 +113,9 @@ void EditorFindReplace::FindNext()
     if (isBlank(m_state.SearchText) || length == 0)
         return;
     int start = m_state.SearchStart;
-    if (start < 1 || start >= length)
+    // A start past the last character wraps to the top; one on the last character still
+    // finds an occurrence of one character there.
+    if (start < 1 || start > length)
         start = 1;
     const int position = findInEditor(m_editor, m_state.SearchText, start, m_state.SearchWholeWord,
                                       m_state.SearchMatchCase);
@@ -125,7 +127,8 @@ void EditorFindReplace::FindNext()
     }
     m_editor.setFocus();
     select(position, int(m_state.SearchText.size()));
-    m_state.SearchStart = position + int(m_state.SearchText.size()) + 1;
+    // One character on from the hit, so adjacent and overlapping occurrences are found too.
+    m_state.SearchStart = position + 1;
 }
 
 void EditorFindReplace::ReplaceDialog1Find()

@@ -1,4 +1,6 @@
 #include "texttools/formfiles.h"
+
+#include "base/accesskeys.h"
 #include "base/windowgradient.h"
 
 #include "base/prompts.h"
@@ -72,6 +74,8 @@ TFormFiles::TFormFiles(Host host, QWidget *parent) : QDialog(parent), m_host(std
     EditSearch->setObjectName(QStringLiteral("EditSearch"));
     EditReplace = new QLineEdit(group);
     EditReplace->setObjectName(QStringLiteral("EditReplace"));
+    m_label1->setBuddy(EditSearch);
+    m_label2->setBuddy(EditReplace);
     CheckBoxCase = new QCheckBox(group);
     CheckBoxCase->setObjectName(QStringLiteral("CheckBoxCase"));
     CheckBoxWord = new QCheckBox(group);
@@ -259,6 +263,7 @@ void TFormFiles::setCaptions()
         "Stellt den Inhalt der Dateien vor dem letzten Ersetzen wieder her",
         "Puts back what the files held before the last replace run");
     SpeedButton1->setToolTip(text("Hilfe", "Help"));
+    addAccessKeys(this);
 }
 
 // ---- show, close ----
@@ -392,6 +397,7 @@ void TFormFiles::BitBtn4Click()
     CheckBoxCase->setChecked(false);
     CheckBoxWord->setChecked(false);
     ProgressBar1->setValue(0);
+    updateCounts(); // the emptied lists show 0, not the counts of an earlier run
 }
 
 void TFormFiles::SpeedButton1Click()
@@ -437,8 +443,12 @@ void TFormFiles::BitBtn3Click()
         message(text("Bitte Suchtext angeben.", "Please enter a search string."));
         return;
     }
-    if (ListBoxSearch->count() == 0)
+    if (ListBoxSearch->count() == 0) {
+        // A run over no files found nothing: the counts say so.
+        updateCounts();
+        EditTreffer->setText(QStringLiteral("0"));
         return;
+    }
 
     MultiReplaceOptions options;
     options.search = EditSearch->text();

@@ -145,12 +145,13 @@ void TestDocumentTools::goToLine_data()
 {
     QTest::addColumn<std::optional<QString>>("answer");
     QTest::addColumn<int>("line");
-    QTest::addColumn<int>("column"); // 0: message 10, the caret stays
+    QTest::addColumn<int>("column"); // 0: message 10, -1: nothing; the caret stays for both
     QTest::newRow("9999") << std::optional<QString>(QStringLiteral("9999")) << 10 << 1;
     QTest::newRow("3") << std::optional<QString>(QStringLiteral("3")) << 3 << 1;
     QTest::newRow("0 keeps column") << std::optional<QString>(QStringLiteral("0")) << 1 << 3;
     QTest::newRow("abc") << std::optional<QString>(QStringLiteral("abc")) << 0 << 0;
-    QTest::newRow("cancel") << std::optional<QString>() << 0 << 0;
+    QTest::newRow("empty answer") << std::optional<QString>(QString()) << 0 << 0;
+    QTest::newRow("cancel does nothing") << std::optional<QString>() << 0 << -1;
 }
 
 void TestDocumentTools::goToLine()
@@ -170,8 +171,9 @@ void TestDocumentTools::goToLine()
     f.run("GoToLine1");
     QVERIFY(f.prompts.done());
     QCOMPARE(f.prompts.seen().first().title, QStringLiteral("Zeilennummer eingeben"));
-    if (column == 0) {
+    if (column <= 0) {
         QCOMPARE(f.editor().CaretY(), 5);
+        QCOMPARE(f.prompts.seen().size(), column == 0 ? 2 : 1);
         return;
     }
     QCOMPARE(f.editor().CaretY(), line);

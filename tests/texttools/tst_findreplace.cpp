@@ -101,15 +101,21 @@ void TestFindReplace::findNextRules_data()
     // After the dialog's hit, find next starts one character on and finds an overlap.
     QTest::newRow("overlap after dialog") << "aaaa"
                                           << "aa" << QList<int>{1, 2};
-    // After its own hit it starts one beyond the end: an adjacent occurrence is skipped,
-    // the search wraps at the end of the text.
-    QTest::newRow("one beyond the end") << "ab ab ab"
-                                        << "ab" << QList<int>{1, 4, 7, 1};
-    QTest::newRow("adjacent skipped") << "xyxyxyz"
-                                      << "xy" << QList<int>{1, 3, 0, 1};
-    // A start at or beyond the length of the text wraps to the top.
-    QTest::newRow("wraps at the length") << "xyxyxy"
-                                         << "xy" << QList<int>{1, 3, 1};
+    // After its own hit it starts one character on as well: every occurrence is found in
+    // order, adjacent and overlapping ones included. A start beyond the text wraps to the
+    // top; a search from inside the text that finds nothing more says so (0) first.
+    QTest::newRow("spaced hits") << "ab ab ab"
+                                 << "ab" << QList<int>{1, 4, 7, 0, 1};
+    QTest::newRow("adjacent hits") << "xyxyxyz"
+                                   << "xy" << QList<int>{1, 3, 5, 0, 1};
+    QTest::newRow("one character each") << "xxx"
+                                        << "x" << QList<int>{1, 2, 3, 1, 2};
+    QTest::newRow("overlapping hits") << "aaaa"
+                                      << "aa" << QList<int>{1, 2, 3, 0, 1};
+    QTest::newRow("single hit then wrap") << "a == b"
+                                          << "=" << QList<int>{3, 4, 0, 3};
+    QTest::newRow("hit at the end") << "xyxyxy"
+                                    << "xy" << QList<int>{1, 3, 5, 0, 1};
     QTest::newRow("not found then top") << "ab cd ef"
                                         << "cd" << QList<int>{4, 0, 4};
 }

@@ -2,6 +2,7 @@
 // the lists, show file, undo of the last run, and the re-read of the main document.
 
 #include "app/commandtables.h"
+#include "lang/mnemonics.h"
 #include "tests/app/mainformfixture.h"
 #include "texttools/formfiles.h"
 
@@ -81,7 +82,31 @@ private slots:
     void mainDocumentReread();
     void cancelEndsRunAfterCurrentFile();
     void helpTopic();
+    void countsOfAnEmptyListAndAfterReopening();
 };
+
+// A run over an empty search list found nothing and says 0; opening the window again shows
+// the counts of its emptied lists, not those of the last run.
+void TestFormFiles::countsOfAnEmptyListAndAfterReopening()
+{
+    Fixture f;
+    f.prompts.expectMessage(QStringLiteral("Bitte Dateien laden"));
+    f.start(QStringLiteral("cat"), QStringLiteral("dog"), true, true);
+    QVERIFY(f.prompts.done());
+    QCOMPARE(f.files->EditTreffer->text(), QStringLiteral("0"));
+    QCOMPARE(f.files->Edit1->text(), QStringLiteral("0"));
+
+    f.load(f.makeFiles({{"a.txt", "cat cat"}}));
+    f.start(QStringLiteral("cat"), QString(), true, true);
+    QCOMPARE(f.files->EditTreffer->text(), QStringLiteral("2"));
+    QCOMPARE(f.files->Edit2->text(), QStringLiteral("1"));
+    f.files->close();
+    f.form->action(QStringLiteral("MultiReplace1"))->trigger();
+    QCOMPARE(f.files->ListBoxResult->count(), 0);
+    QCOMPARE(f.files->Edit2->text(), QStringLiteral("0"));
+    QCOMPARE(f.files->Edit1->text(), QStringLiteral("0"));
+    QVERIFY(f.files->EditTreffer->text().isEmpty());
+}
 
 void TestFormFiles::captionsAndReset()
 {
@@ -90,15 +115,15 @@ void TestFormFiles::captionsAndReset()
     QCOMPARE(f.files->windowTitle(), QStringLiteral("Suchen/Ersetzen"));
     QCOMPARE(f.files->CheckBoxCase->toolTip(),
              QStringLiteral("Groß-/Keilnschreibung berücksichtigen"));
-    QCOMPARE(f.files->BitBtn3->text(), QStringLiteral("Start"));
+    QCOMPARE(withoutMnemonic(f.files->BitBtn3->text()), QStringLiteral("Start"));
     QVERIFY(f.files->CheckBoxSearch->isChecked());
     f.files->close();
     QVERIFY(f.files->CurDir.isEmpty());
     f.form->Englisch1Click();
     f.form->action(QStringLiteral("MultiReplace1"))->trigger();
     QCOMPARE(f.files->windowTitle(), QStringLiteral("Search/Replace"));
-    QCOMPARE(f.files->ButtonResultOpen->text(), QStringLiteral("Show file"));
-    QCOMPARE(f.files->ButtonUndo->text(), QStringLiteral("Undo last run"));
+    QCOMPARE(withoutMnemonic(f.files->ButtonResultOpen->text()), QStringLiteral("Show file"));
+    QCOMPARE(withoutMnemonic(f.files->ButtonUndo->text()), QStringLiteral("Undo last run"));
 }
 
 void TestFormFiles::replaceRun_data()
