@@ -13,6 +13,7 @@
 #include "editor/completion.h"
 #include "editor/highlighters.h"
 #include "editor/synmemo.h"
+#include "lang/commandtexts.h"
 #include "lang/messages.h"
 #include "lang/mnemonics.h"
 #include "lang/qttranslations.h"
@@ -23,6 +24,7 @@
 #include "store/datafolder.h"
 #include "store/formsetup.h"
 #include "texttools/documenttools.h"
+#include "texttools/editorview.h"
 #include "texttools/findreplace.h"
 #include "texttools/formfiles.h"
 
@@ -149,6 +151,7 @@ TMainForm::TMainForm(Prompts &prompts, Shell &shell, const QStringList &argument
                                           {kBoxTitle, [this] { return Message(4); }});
     buildScriptRunner();
     buildTextTools();
+    buildView();
 
     FormCreate();
 }
@@ -310,6 +313,80 @@ void TMainForm::buildContextMenu()
     }
 }
 
+void TMainForm::buildView()
+{
+    EditorView::Host host;
+    host.prompts = &m_prompts;
+    host.language = [this] { return m_settings.language; };
+    host.preferences = [this]() -> Preferences & { return m_preferences; };
+    host.savePreferences = [this] { savePreferences(); };
+    host.showZoom = [this](const QString &text) {
+        m_zoomPanel->setText(text);
+        m_zoomPanel->setVisible(!text.isEmpty());
+    };
+    host.action = [this](const QString &name) { return action(name); };
+    m_view = new EditorView(*SynMemo1, std::move(host), this);
+    // Ctrl+= is where most keyboards have the plus sign.
+    action(QStringLiteral("ZoomIn1"))
+        ->setShortcuts(
+            {QKeySequence(QStringLiteral("Ctrl++")), QKeySequence(QStringLiteral("Ctrl+="))});
+}
+
+void TMainForm::MatchingBrace1Click()
+{
+    m_view->GoToMatchingBrace();
+}
+
+void TMainForm::ShowWhitespace1Click()
+{
+    m_view->ToggleWhitespace();
+}
+
+void TMainForm::ShowLineEnds1Click()
+{
+    m_view->ToggleLineEnds();
+}
+
+void TMainForm::IndentGuides1Click()
+{
+    m_view->ToggleIndentGuides();
+}
+
+void TMainForm::LongLineMarker1Click()
+{
+    m_view->AskLongLineColumn();
+}
+
+void TMainForm::FoldMargin1Click()
+{
+    m_view->ToggleFoldMargin();
+}
+
+void TMainForm::FoldAll1Click()
+{
+    m_view->FoldAll();
+}
+
+void TMainForm::UnfoldAll1Click()
+{
+    m_view->UnfoldAll();
+}
+
+void TMainForm::ZoomIn1Click()
+{
+    m_view->ZoomIn();
+}
+
+void TMainForm::ZoomOut1Click()
+{
+    m_view->ZoomOut();
+}
+
+void TMainForm::ZoomReset1Click()
+{
+    m_view->ZoomReset();
+}
+
 void TMainForm::buildStatusBar()
 {
     statusBar()->setObjectName(QStringLiteral("StatusBar"));
@@ -335,6 +412,12 @@ void TMainForm::buildStatusBar()
     m_panels[1]->setMinimumWidth(kPanels[1].width);
     m_panels[1]->setMaximumWidth(QWIDGETSIZE_MAX);
     m_panels[1]->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
+    m_zoomPanel = new QLabel(statusBar());
+    m_zoomPanel->setObjectName(QStringLiteral("ZoomPanel"));
+    m_zoomPanel->setFrameShape(QFrame::Panel);
+    m_zoomPanel->setFrameShadow(QFrame::Sunken);
+    statusBar()->addWidget(m_zoomPanel);
+    m_zoomPanel->hide();
 }
 
 QToolButton *TMainForm::toolButton(const QString &name) const
@@ -398,6 +481,7 @@ void TMainForm::FormShow()
     m_helpFile = m_programFolder + helpFileName(1);
     ReadSettings();
     ReadPreferences();
+    m_view->load();
     ApplyLanguage();
     ShowCaretPosition();
     SynMemo1->setFocus();
@@ -453,7 +537,7 @@ void TMainForm::ApplyLanguage()
         if (row.name == kSeparator || row.message == kNoMessage)
             return;
         QAction *item = action(QString::fromLatin1(row.name));
-        const QString text = messageText(language, row.message);
+        const QString text = commandText(language, row.message);
         if (asHint) {
             item->setText(text);
             item->setToolTip(text);
@@ -466,7 +550,7 @@ void TMainForm::ApplyLanguage()
         caption(row, true);
     for (const MenuSpec &spec : mainMenus()) {
         setCaption(m_menus.value(QString::fromLatin1(spec.name))->menuAction(),
-                   messageText(language, spec.message));
+                   commandText(language, spec.message));
         for (const TMainForm::Command &row : spec.items)
             caption(row, false);
     }

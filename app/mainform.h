@@ -33,6 +33,7 @@ class TFormSetup;
 class TSynCompletionProposal;
 class TSynMemo;
 class EditorFindReplace;
+class EditorView;
 class DocumentTools;
 class TFormFiles;
 
@@ -187,6 +188,20 @@ public:
     void LowertoUpper1Click();
     void GoToLine1Click();
     void ToolButtonDelClick();
+
+    // The view aids (texttools/editorview.h).
+    EditorView *view() const { return m_view; }
+    void MatchingBrace1Click();
+    void ShowWhitespace1Click();
+    void ShowLineEnds1Click();
+    void IndentGuides1Click();
+    void LongLineMarker1Click();
+    void FoldMargin1Click();
+    void FoldAll1Click();
+    void UnfoldAll1Click();
+    void ZoomIn1Click();
+    void ZoomOut1Click();
+    void ZoomReset1Click();
     // The items of the two bookmark submenus: set (Lesezeichen02, Lesezeichen11 ...
     // Lesezeichen91) and go to (Lesezeichen01, Lesezeichen12 ... Lesezeichen92).
     void SetBookmarkClick(int number);
@@ -222,6 +237,7 @@ private:
     void buildScriptRunner();
     void buildDesktopCommands();
     void buildTextTools();
+    void buildView();
     // New without the question: for a document that has nothing left to lose.
     void clearDocument();
     QAction *makeAction(const QString &name, const std::function<void()> &handler);
@@ -271,6 +287,8 @@ private:
     std::unique_ptr<ScriptRunner> m_runner;
     std::unique_ptr<HelpCommands> m_help;
     EditorFindReplace *m_findReplace = nullptr;
+    EditorView *m_view = nullptr;
+    QLabel *m_zoomPanel = nullptr; // beside the five panels, shown while zoomed
     DocumentTools *m_documentTools = nullptr;
     TFormFiles *m_formFiles = nullptr;
 

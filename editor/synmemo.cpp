@@ -15,6 +15,7 @@ namespace {
 
 constexpr int kLineNumberMargin = 0;
 constexpr int kBookmarkMargin = 1;
+constexpr int kFoldMargin = 2;
 constexpr int kBookmarkMask = (1 << TSynMemo::kBookmarkCount) - 1;
 
 // UTF-16 code units of the UTF-8 character whose lead byte is `lead`, and its length.
@@ -177,6 +178,7 @@ TSynMemo::TSynMemo(QWidget *parent) : QsciScintilla(parent)
             [this](int position, int type, const char *, int, int linesAdded, int, int, int, int,
                    int) { onModified(position, type, linesAdded); });
     connect(this, &QsciScintilla::marginClicked, this, &TSynMemo::onMarginClicked);
+    connect(this, &QsciScintillaBase::SCN_ZOOM, this, [this] { emit zoomChanged(Zoom()); });
     connect(this, &QsciScintilla::linesChanged, this, [this] {
         if (m_showLineNumbers &&
             qMax(5, int(QString::number(lineCount()).size())) != m_lineNumberDigits)
@@ -566,8 +568,81 @@ void TSynMemo::SetWordWrap(bool on)
 
 void TSynMemo::SetRightEdge(int column)
 {
-    setEdgeMode(EdgeLine);
     setEdgeColumn(column);
+    applyEdges();
+}
+
+void TSynMemo::applyEdges()
+{
+    if (m_longLineColumn <= 0) {
+        setEdgeMode(EdgeLine);
+        return;
+    }
+    // Both lines: the right edge and the long-line marker.
+    setEdgeMode(EdgeMultipleLines);
+    clearEdgeColumns();
+    addEdgeColumn(edgeColumn(), edgeColor());
+    addEdgeColumn(m_longLineColumn, QColor(0xE0, 0x80, 0x80));
+}
+
+void TSynMemo::SetLongLineColumn(int column)
+{
+    m_longLineColumn = qMax(0, column);
+    applyEdges();
+}
+
+void TSynMemo::SetBraceMatching(bool on)
+{
+    setBraceMatching(on ? SloppyBraceMatch : NoBraceMatch);
+}
+
+void TSynMemo::GoToMatchingBrace()
+{
+    // The brace at the caret, else the one just before it; the caret goes to its partner.
+    const long caret = sci(SCI_GETCURRENTPOS);
+    long partner = sci(SCI_BRACEMATCH, caret, 0);
+    if (partner < 0 && caret > 0)
+        partner = sci(SCI_BRACEMATCH, sci(SCI_POSITIONBEFORE, caret), 0);
+    if (partner >= 0)
+        sci(SCI_GOTOPOS, partner);
+}
+
+void TSynMemo::SetFoldMargin(bool on)
+{
+    m_foldMargin = on;
+    if (!on)
+        sci(SCI_FOLDALL, SC_FOLDACTION_EXPAND); // nothing stays hidden without the margin
+    setFolding(on ? BoxedTreeFoldStyle : NoFoldStyle, kFoldMargin);
+}
+
+void TSynMemo::FoldAll(bool fold)
+{
+    sci(SCI_FOLDALL, fold ? SC_FOLDACTION_CONTRACT : SC_FOLDACTION_EXPAND);
+}
+
+int TSynMemo::Zoom() const
+{
+    return int(sci(SCI_GETZOOM));
+}
+
+void TSynMemo::SetZoom(int points)
+{
+    zoomTo(qBound(-10, points, 20));
+}
+
+void TSynMemo::SetShowWhitespace(bool on)
+{
+    setWhitespaceVisibility(on ? WsVisible : WsInvisible);
+}
+
+void TSynMemo::SetShowLineEnds(bool on)
+{
+    setEolVisibility(on);
+}
+
+void TSynMemo::SetIndentGuides(bool on)
+{
+    setIndentationGuides(on);
 }
 
 int TSynMemo::CharsInWindow() const
