@@ -50,6 +50,17 @@ const TMainForm::Command kEditMenu[] = {
     {kSeparator, kNoMessage, nullptr, kNoImage, nullptr},
     {"MatchingBrace1", kMatchingBraceText, "Ctrl+B", kNoImage,
      [](TMainForm &f) { f.MatchingBrace1Click(); }},
+    {kSeparator, kNoMessage, nullptr, kNoImage, nullptr},
+    {"ToggleComment1", kToggleCommentText, "Ctrl+/", kNoImage,
+     [](TMainForm &f) { f.ToggleComment1Click(); }},
+    {"DuplicateLine1", kDuplicateLineText, "Ctrl+D", kNoImage,
+     [](TMainForm &f) { f.DuplicateLine1Click(); }},
+    {"MoveLineUp1", kMoveLineUpText, "Alt+Up", kNoImage,
+     [](TMainForm &f) { f.MoveLineUp1Click(); }},
+    {"MoveLineDown1", kMoveLineDownText, "Alt+Down", kNoImage,
+     [](TMainForm &f) { f.MoveLineDown1Click(); }},
+    {"DeleteLine1", kDeleteLineText, "Ctrl+K", kNoImage,
+     [](TMainForm &f) { f.DeleteLine1Click(); }},
 };
 
 // Past the described menus: the view aids of the editor (texttools/editorview.h).

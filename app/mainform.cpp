@@ -18,6 +18,7 @@
 #include "lang/mnemonics.h"
 #include "lang/qttranslations.h"
 #include "run/scriptrunner.h"
+#include "schemes/commentmarkers.h"
 #include "schemes/formgrid.h"
 #include "schemes/proposalfiles.h"
 #include "schemes/schemeswitcher.h"
@@ -27,6 +28,7 @@
 #include "texttools/editorview.h"
 #include "texttools/findreplace.h"
 #include "texttools/formfiles.h"
+#include "texttools/linecommands.h"
 
 #include <QAction>
 #include <QApplication>
@@ -326,6 +328,10 @@ void TMainForm::buildView()
     };
     host.action = [this](const QString &name) { return action(name); };
     m_view = new EditorView(*SynMemo1, std::move(host), this);
+    m_lineCommands = new LineCommands(
+        *SynMemo1,
+        [this] { return commentMarkerOfHighlighter(highlighterName(SynMemo1->Highlighter())); },
+        this);
     // Ctrl+= is where most keyboards have the plus sign.
     action(QStringLiteral("ZoomIn1"))
         ->setShortcuts(
@@ -385,6 +391,31 @@ void TMainForm::ZoomOut1Click()
 void TMainForm::ZoomReset1Click()
 {
     m_view->ZoomReset();
+}
+
+void TMainForm::ToggleComment1Click()
+{
+    m_lineCommands->ToggleComment();
+}
+
+void TMainForm::DuplicateLine1Click()
+{
+    m_lineCommands->Duplicate();
+}
+
+void TMainForm::MoveLineUp1Click()
+{
+    m_lineCommands->MoveUp();
+}
+
+void TMainForm::MoveLineDown1Click()
+{
+    m_lineCommands->MoveDown();
+}
+
+void TMainForm::DeleteLine1Click()
+{
+    m_lineCommands->DeleteLines();
 }
 
 void TMainForm::buildStatusBar()

@@ -34,6 +34,7 @@ class TSynCompletionProposal;
 class TSynMemo;
 class EditorFindReplace;
 class EditorView;
+class LineCommands;
 class DocumentTools;
 class TFormFiles;
 
@@ -202,6 +203,14 @@ public:
     void ZoomIn1Click();
     void ZoomOut1Click();
     void ZoomReset1Click();
+
+    // The line commands (texttools/linecommands.h).
+    LineCommands *lineCommands() const { return m_lineCommands; }
+    void ToggleComment1Click();
+    void DuplicateLine1Click();
+    void MoveLineUp1Click();
+    void MoveLineDown1Click();
+    void DeleteLine1Click();
     // The items of the two bookmark submenus: set (Lesezeichen02, Lesezeichen11 ...
     // Lesezeichen91) and go to (Lesezeichen01, Lesezeichen12 ... Lesezeichen92).
     void SetBookmarkClick(int number);
@@ -288,6 +297,7 @@ private:
     std::unique_ptr<HelpCommands> m_help;
     EditorFindReplace *m_findReplace = nullptr;
     EditorView *m_view = nullptr;
+    LineCommands *m_lineCommands = nullptr;
     QLabel *m_zoomPanel = nullptr; // beside the five panels, shown while zoomed
     DocumentTools *m_documentTools = nullptr;
     TFormFiles *m_formFiles = nullptr;

@@ -591,6 +591,60 @@ void TSynMemo::SetLongLineColumn(int column)
     applyEdges();
 }
 
+void TSynMemo::SelectedLines(int &first, int &last) const
+{
+    const long start = sci(SCI_GETSELECTIONSTART);
+    const long end = sci(SCI_GETSELECTIONEND);
+    first = int(sci(SCI_LINEFROMPOSITION, start));
+    last = int(sci(SCI_LINEFROMPOSITION, end));
+    if (last > first && sci(SCI_POSITIONFROMLINE, last) == end)
+        --last;
+}
+
+void TSynMemo::ReplaceInLine(int line, int column, int length, const QString &text)
+{
+    const QString lineText = m_lines.Strings(line);
+    const long start = sci(SCI_POSITIONFROMLINE, line);
+    const long from = start + long(toEditorUtf8(QStringView(lineText).first(column)).size());
+    const long to = from + long(toEditorUtf8(QStringView(lineText).sliced(column, length)).size());
+    const QByteArray bytes = toEditorUtf8(text);
+    sci(SCI_SETTARGETRANGE, from, to);
+    SendScintilla(SCI_REPLACETARGET, bytes.size(), bytes.constData());
+}
+
+void TSynMemo::DuplicateSelection()
+{
+    sci(SCI_SELECTIONDUPLICATE);
+}
+
+void TSynMemo::MoveSelectedLines(bool up)
+{
+    sci(up ? SCI_MOVESELECTEDLINESUP : SCI_MOVESELECTEDLINESDOWN);
+}
+
+void TSynMemo::DeleteSelectedLines()
+{
+    int first = 0;
+    int last = 0;
+    SelectedLines(first, last);
+    const long lines = sci(SCI_GETLINECOUNT);
+    long from = sci(SCI_POSITIONFROMLINE, first);
+    long to = 0;
+    if (last + 1 < lines) {
+        to = sci(SCI_POSITIONFROMLINE, last + 1);
+    } else {
+        // The last line has no break of its own: the one before it goes instead.
+        to = sci(SCI_GETLENGTH);
+        if (first > 0)
+            from = sci(SCI_GETLINEENDPOSITION, first - 1);
+    }
+    beginUndoAction();
+    sci(SCI_SETTARGETRANGE, from, to);
+    SendScintilla(SCI_REPLACETARGET, 0UL, "");
+    endUndoAction();
+    sci(SCI_SETEMPTYSELECTION, sci(SCI_POSITIONFROMLINE, first));
+}
+
 void TSynMemo::SetBraceMatching(bool on)
 {
     setBraceMatching(on ? SloppyBraceMatch : NoBraceMatch);

@@ -121,6 +121,18 @@ public:
     // 0 for none.
     void SetLongLineColumn(int column);
 
+    // Line commands, each one undo step. The selected lines run from the selection's
+    // first line to its last, leaving out a last line the selection only touches at its
+    // start (0-based lines).
+    void SelectedLines(int &first, int &last) const;
+    // `length` characters at `column` of line `line` (UTF-16, 0-based) replaced by `text`
+    // (which holds no line break); the caret and selection move with the text.
+    void ReplaceInLine(int line, int column, int length, const QString &text);
+    // The selection doubled, or the caret's line when nothing is selected.
+    void DuplicateSelection();
+    void MoveSelectedLines(bool up);
+    void DeleteSelectedLines();
+
     QsciLexer *Highlighter() const { return lexer(); }
     void SetHighlighter(QsciLexer *highlighter);
 

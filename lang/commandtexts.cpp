@@ -26,6 +26,11 @@ const std::array<Pair, kCommandTextEnd - kCommandTextBase> kTexts = {{
     {u"Normalgröße", u"Normal size"},
     {u"Zur passenden Klammer", u"Go to matching brace"},
     {u"Markierung nach Spalte (0: keine)", u"Marker after column (0: none)"},
+    {u"Zeilenkommentar ein/aus", u"Toggle line comment"},
+    {u"Zeile oder Auswahl verdoppeln", u"Duplicate line or selection"},
+    {u"Zeilen nach oben", u"Move lines up"},
+    {u"Zeilen nach unten", u"Move lines down"},
+    {u"Zeilen löschen", u"Delete lines"},
 }};
 
 } // namespace

@@ -21,6 +21,11 @@ enum CommandText : int
     kZoomResetText,
     kMatchingBraceText,
     kLongLineQuestionText, // the input box asking for the column
+    kToggleCommentText,
+    kDuplicateLineText,
+    kMoveLineUpText,
+    kMoveLineDownText,
+    kDeleteLineText,
     kCommandTextEnd
 };
 
