@@ -29,6 +29,7 @@
 #include "texttools/findreplace.h"
 #include "texttools/formfiles.h"
 #include "texttools/linecommands.h"
+#include "texttools/occurrencemarker.h"
 
 #include <QAction>
 #include <QApplication>
@@ -332,6 +333,7 @@ void TMainForm::buildView()
         *SynMemo1,
         [this] { return commentMarkerOfHighlighter(highlighterName(SynMemo1->Highlighter())); },
         this);
+    new OccurrenceMarker(*SynMemo1, this);
     // Ctrl+= is where most keyboards have the plus sign.
     action(QStringLiteral("ZoomIn1"))
         ->setShortcuts(

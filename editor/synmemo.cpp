@@ -16,6 +16,16 @@ namespace {
 constexpr int kLineNumberMargin = 0;
 constexpr int kBookmarkMargin = 1;
 constexpr int kFoldMargin = 2;
+// The first indicator number that the editor leaves to its users.
+constexpr int kOccurrenceIndicator = 8;
+constexpr int kMaxMarkedLength = 200;
+
+bool isWordByte(char c)
+{
+    const auto b = static_cast<unsigned char>(c);
+    return b >= 0x80 || b == '_' || (b >= '0' && b <= '9') || (b >= 'A' && b <= 'Z') ||
+           (b >= 'a' && b <= 'z');
+}
 constexpr int kBookmarkMask = (1 << TSynMemo::kBookmarkCount) - 1;
 
 // UTF-16 code units of the UTF-8 character whose lead byte is `lead`, and its length.
@@ -643,6 +653,54 @@ void TSynMemo::DeleteSelectedLines()
     SendScintilla(SCI_REPLACETARGET, 0UL, "");
     endUndoAction();
     sci(SCI_SETEMPTYSELECTION, sci(SCI_POSITIONFROMLINE, first));
+}
+
+void TSynMemo::ClearOccurrenceMarks()
+{
+    sci(SCI_SETINDICATORCURRENT, kOccurrenceIndicator);
+    sci(SCI_INDICATORCLEARRANGE, 0, sci(SCI_GETLENGTH));
+}
+
+int TSynMemo::MarkOccurrences(int marginLines)
+{
+    ClearOccurrenceMarks();
+    const QByteArrayView text = TextBytes();
+    long start = sci(SCI_GETSELECTIONSTART);
+    long end = sci(SCI_GETSELECTIONEND);
+    const bool wholeWord = start == end;
+    if (wholeWord) {
+        start = sci(SCI_WORDSTARTPOSITION, end, 1);
+        end = sci(SCI_WORDENDPOSITION, end, 1);
+    }
+    if (end <= start || end - start > kMaxMarkedLength * 4)
+        return 0;
+    const QByteArrayView needle = text.sliced(start, end - start);
+    if (needle.contains('\n') || (wholeWord && !isWordByte(needle.front())))
+        return 0;
+    const long firstShown = sci(SCI_DOCLINEFROMVISIBLE, sci(SCI_GETFIRSTVISIBLELINE));
+    const long lastShown =
+        sci(SCI_DOCLINEFROMVISIBLE, sci(SCI_GETFIRSTVISIBLELINE) + sci(SCI_LINESONSCREEN));
+    const long from = sci(SCI_POSITIONFROMLINE, qMax(0L, firstShown - marginLines));
+    const long lines = sci(SCI_GETLINECOUNT);
+    const long to = lastShown + marginLines + 1 < lines
+                        ? sci(SCI_POSITIONFROMLINE, lastShown + marginLines + 1)
+                        : long(text.size());
+    sci(SCI_INDICSETSTYLE, kOccurrenceIndicator, INDIC_ROUNDBOX);
+    sci(SCI_INDICSETFORE, kOccurrenceIndicator, 0x00C0A000); // BGR: a clear blue-green
+    sci(SCI_INDICSETALPHA, kOccurrenceIndicator, 60);
+    sci(SCI_INDICSETUNDER, kOccurrenceIndicator, 1);
+    const QByteArrayView region = text.first(to);
+    int marks = 0;
+    for (qsizetype at = region.indexOf(needle, from); at >= 0;
+         at = region.indexOf(needle, at + needle.size())) {
+        const qsizetype after = at + needle.size();
+        if (wholeWord && ((at > 0 && isWordByte(text[at - 1])) ||
+                          (after < text.size() && isWordByte(text[after]))))
+            continue;
+        sci(SCI_INDICATORFILLRANGE, at, needle.size());
+        ++marks;
+    }
+    return marks;
 }
 
 void TSynMemo::SetBraceMatching(bool on)

@@ -133,6 +133,12 @@ public:
     void MoveSelectedLines(bool up);
     void DeleteSelectedLines();
 
+    // Marks every occurrence of the selected text (one line, up to 200 characters), or of
+    // the whole word at the caret, in the lines on screen and `marginLines` lines around
+    // them; the marks of before go first. Returns the number of marks.
+    int MarkOccurrences(int marginLines = 200);
+    void ClearOccurrenceMarks();
+
     QsciLexer *Highlighter() const { return lexer(); }
     void SetHighlighter(QsciLexer *highlighter);
 

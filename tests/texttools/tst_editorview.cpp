@@ -8,6 +8,9 @@
 #include "store/preferences.h"
 #include "tests/support/scriptedprompts.h"
 #include "texttools/editorview.h"
+#include "texttools/occurrencemarker.h"
+
+#include <QElapsedTimer>
 
 #include <QAction>
 #include <QFile>
@@ -44,6 +47,8 @@ private slots:
     void zoomText();
     void longLineColumn_data();
     void longLineColumn();
+    void occurrences();
+    void occurrencesFastOnLargeText();
 };
 
 void TestEditorView::foldingAndBraces_data()
@@ -208,6 +213,54 @@ void TestEditorView::longLineColumn()
     QFETCH(QString, typed);
     QFETCH(int, column);
     QCOMPARE(EditorView::parseColumn(typed), column);
+}
+
+void TestEditorView::occurrences()
+{
+    TSynMemo editor;
+    OccurrenceMarker marker(editor);
+    editor.SetText(QStringLiteral("foo bar foo\r\nfoofoo foo_x Foo foo"));
+    const auto markedAt = [&](int index) {
+        return editor.SendScintilla(QsciScintillaBase::SCI_INDICATORVALUEAT, 8UL,
+                                    long(editor.indexToPosition(index))) != 0;
+    };
+    // The word at the caret: whole words, with their case.
+    editor.SetSelStart(1);
+    QCOMPARE(marker.markNow(), 3);
+    QVERIFY(markedAt(8) && !markedAt(13) && !markedAt(20));
+    // A selection: every occurrence.
+    editor.SetSelStart(1);
+    editor.SetSelLength(2);
+    QCOMPARE(marker.markNow(), 7); // "Foo" too
+    // The caret just after a word takes that word.
+    editor.SetSelStart(7);
+    QCOMPARE(marker.markNow(), 1); // "bar"
+    // An edit clears the marks at once; the idle timer marks again.
+    editor.SetSelStart(0);
+    QCOMPARE(marker.markNow(), 3);
+    editor.SetSelText(QStringLiteral("x"));
+    QVERIFY(!markedAt(9));
+    QTRY_VERIFY(markedAt(0)); // "xfoo", the word at the caret now
+}
+
+void TestEditorView::occurrencesFastOnLargeText()
+{
+    // 50 MB of lines that all hold the word: only the part around the view is searched.
+    const QString line = QStringLiteral("alpha beta gamma delta epsilon zeta eta theta iota\n");
+    QString text;
+    text.reserve(50 * 1024 * 1024 + line.size());
+    while (text.size() < 50 * 1024 * 1024)
+        text += line;
+    TSynMemo editor;
+    editor.resize(600, 400);
+    editor.SetLfText(text);
+    editor.SetSelStart(int(editor.TextLength() / 2));
+    OccurrenceMarker marker(editor);
+    QElapsedTimer clock;
+    clock.start();
+    const int marks = marker.markNow();
+    QVERIFY(marks > 0 && marks < 1000);
+    QVERIFY2(clock.elapsed() < 200, qPrintable(QString::number(clock.elapsed())));
 }
 
 QTEST_MAIN(TestEditorView)
