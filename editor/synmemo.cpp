@@ -700,6 +700,11 @@ int TSynMemo::MarkOccurrences(int marginLines)
         sci(SCI_INDICATORFILLRANGE, at, needle.size());
         ++marks;
     }
+    // The word alone: nothing to point out.
+    if (marks == 1) {
+        ClearOccurrenceMarks();
+        return 0;
+    }
     return marks;
 }
 

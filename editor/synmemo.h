@@ -135,7 +135,8 @@ public:
 
     // Marks every occurrence of the selected text (one line, up to 200 characters), or of
     // the whole word at the caret, in the lines on screen and `marginLines` lines around
-    // them; the marks of before go first. Returns the number of marks.
+    // them; the marks of before go first. A text found only once is not marked. Returns
+    // the number of marks.
     int MarkOccurrences(int marginLines = 200);
     void ClearOccurrenceMarks();
 
