@@ -48,9 +48,6 @@ const TMainForm::Command kEditMenu[] = {
     {"UppertoLower1", 61, nullptr, kImageLower, [](TMainForm &f) { f.UppertoLower1Click(); }},
     {"LowertoUpper1", 62, nullptr, kImageUpper, [](TMainForm &f) { f.LowertoUpper1Click(); }},
     {kSeparator, kNoMessage, nullptr, kNoImage, nullptr},
-    {"MatchingBrace1", kMatchingBraceText, "Ctrl+B", kNoImage,
-     [](TMainForm &f) { f.MatchingBrace1Click(); }},
-    {kSeparator, kNoMessage, nullptr, kNoImage, nullptr},
     {"ToggleComment1", kToggleCommentText, "Ctrl+/", kNoImage,
      [](TMainForm &f) { f.ToggleComment1Click(); }},
     {"DuplicateLine1", kDuplicateLineText, "Ctrl+D", kNoImage,
@@ -81,6 +78,16 @@ const TMainForm::Command kViewMenu[] = {
     {"ZoomIn1", kZoomInText, "Ctrl++", kNoImage, [](TMainForm &f) { f.ZoomIn1Click(); }},
     {"ZoomOut1", kZoomOutText, "Ctrl+-", kNoImage, [](TMainForm &f) { f.ZoomOut1Click(); }},
     {"ZoomReset1", kZoomResetText, "Ctrl+0", kNoImage, [](TMainForm &f) { f.ZoomReset1Click(); }},
+    {kSeparator, kNoMessage, nullptr, kNoImage, nullptr},
+    {"MatchingBrace1", kMatchingBraceText, "Ctrl+B", kNoImage,
+     [](TMainForm &f) { f.MatchingBrace1Click(); }},
+    {kSeparator, kNoMessage, nullptr, kNoImage, nullptr},
+    {"LineBreaksCrLf1", kLineBreaksCrLfText, nullptr, kNoImage,
+     [](TMainForm &f) { f.LineBreaks1Click(LineBreak::CrLf); }},
+    {"LineBreaksLf1", kLineBreaksLfText, nullptr, kNoImage,
+     [](TMainForm &f) { f.LineBreaks1Click(LineBreak::Lf); }},
+    {"LineBreaksCr1", kLineBreaksCrText, nullptr, kNoImage,
+     [](TMainForm &f) { f.LineBreaks1Click(LineBreak::Cr); }},
 };
 
 const TMainForm::Command kOptionsMenu[] = {

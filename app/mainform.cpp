@@ -24,6 +24,7 @@
 #include "schemes/schemeswitcher.h"
 #include "store/datafolder.h"
 #include "store/formsetup.h"
+#include "texttools/documentformat.h"
 #include "texttools/documenttools.h"
 #include "texttools/editorview.h"
 #include "texttools/findreplace.h"
@@ -334,6 +335,10 @@ void TMainForm::buildView()
         [this] { return commentMarkerOfHighlighter(highlighterName(SynMemo1->Highlighter())); },
         this);
     new OccurrenceMarker(*SynMemo1, this);
+    DocumentFormat::Host format;
+    format.action = [this](const QString &name) { return action(name); };
+    format.changed = [this] { m_formatPanel->setText(m_format->statusText(m_settings.language)); };
+    m_format = new DocumentFormat(*SynMemo1, std::move(format), this);
     // Ctrl+= is where most keyboards have the plus sign.
     action(QStringLiteral("ZoomIn1"))
         ->setShortcuts(
@@ -420,6 +425,11 @@ void TMainForm::DeleteLine1Click()
     m_lineCommands->DeleteLines();
 }
 
+void TMainForm::LineBreaks1Click(LineBreak lineBreak)
+{
+    m_format->SetLineBreak(lineBreak);
+}
+
 void TMainForm::buildStatusBar()
 {
     statusBar()->setObjectName(QStringLiteral("StatusBar"));
@@ -445,6 +455,11 @@ void TMainForm::buildStatusBar()
     m_panels[1]->setMinimumWidth(kPanels[1].width);
     m_panels[1]->setMaximumWidth(QWIDGETSIZE_MAX);
     m_panels[1]->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
+    m_formatPanel = new QLabel(statusBar());
+    m_formatPanel->setObjectName(QStringLiteral("FormatPanel"));
+    m_formatPanel->setFrameShape(QFrame::Panel);
+    m_formatPanel->setFrameShadow(QFrame::Sunken);
+    statusBar()->addWidget(m_formatPanel);
     m_zoomPanel = new QLabel(statusBar());
     m_zoomPanel->setObjectName(QStringLiteral("ZoomPanel"));
     m_zoomPanel->setFrameShape(QFrame::Panel);
@@ -617,11 +632,15 @@ void TMainForm::Englisch1Click()
 void TMainForm::ShowCaretPosition()
 {
     setPanelText(0, formatMessage(Message(2), {SynMemo1->CaretY(), SynMemo1->CaretX()}));
+    if (m_format)
+        m_format->update();
 }
 
 void TMainForm::SynMemo1Change()
 {
     setPanelText(1, QString::number(SynMemo1->TextLength()));
+    if (m_format)
+        m_format->update();
 }
 
 void TMainForm::SynMemo1Click()

@@ -35,6 +35,7 @@ class TSynMemo;
 class EditorFindReplace;
 class EditorView;
 class LineCommands;
+class DocumentFormat;
 class DocumentTools;
 class TFormFiles;
 
@@ -211,6 +212,11 @@ public:
     void MoveLineUp1Click();
     void MoveLineDown1Click();
     void DeleteLine1Click();
+
+    // The document's line breaks, shown with its encoding in the status bar
+    // (texttools/documentformat.h).
+    DocumentFormat *documentFormat() const { return m_format; }
+    void LineBreaks1Click(LineBreak lineBreak);
     // The items of the two bookmark submenus: set (Lesezeichen02, Lesezeichen11 ...
     // Lesezeichen91) and go to (Lesezeichen01, Lesezeichen12 ... Lesezeichen92).
     void SetBookmarkClick(int number);
@@ -298,6 +304,8 @@ private:
     EditorFindReplace *m_findReplace = nullptr;
     EditorView *m_view = nullptr;
     LineCommands *m_lineCommands = nullptr;
+    DocumentFormat *m_format = nullptr;
+    QLabel *m_formatPanel = nullptr; // encoding and line breaks, beside the five panels
     QLabel *m_zoomPanel = nullptr; // beside the five panels, shown while zoomed
     DocumentTools *m_documentTools = nullptr;
     TFormFiles *m_formFiles = nullptr;

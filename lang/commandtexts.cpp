@@ -26,11 +26,14 @@ const std::array<Pair, kCommandTextEnd - kCommandTextBase> kTexts = {{
     {u"Normalgröße", u"Normal size"},
     {u"Zur passenden Klammer", u"Go to matching brace"},
     {u"Markierung nach Spalte (0: keine)", u"Marker after column (0: none)"},
-    {u"Zeilenkommentar ein/aus", u"Toggle line comment"},
+    {u"Kommentar für Zeilen ein/aus", u"Toggle line comment"},
     {u"Zeile oder Auswahl verdoppeln", u"Duplicate line or selection"},
-    {u"Zeilen nach oben", u"Move lines up"},
-    {u"Zeilen nach unten", u"Move lines down"},
-    {u"Zeilen löschen", u"Delete lines"},
+    {u"Zeilen aufwärts schieben", u"Move lines up by one"},
+    {u"Zeilen abwärts schieben", u"Move lines down by one"},
+    {u"Zeilen ganz löschen", u"Delete lines entirely"},
+    {u"Zeilenumbrüche: CR LF", u"Line breaks: CR LF"},
+    {u"Zeilenumbrüche: LF", u"Line breaks: LF"},
+    {u"Zeilenumbrüche: CR", u"Line breaks: CR"},
 }};
 
 } // namespace

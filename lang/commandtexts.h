@@ -26,6 +26,9 @@ enum CommandText : int
     kMoveLineUpText,
     kMoveLineDownText,
     kDeleteLineText,
+    kLineBreaksCrLfText,
+    kLineBreaksLfText,
+    kLineBreaksCrText,
     kCommandTextEnd
 };
 

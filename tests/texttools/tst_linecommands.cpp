@@ -3,6 +3,7 @@
 
 #include "editor/synmemo.h"
 #include "schemes/commentmarkers.h"
+#include "texttools/documentformat.h"
 #include "texttools/linecommands.h"
 #include "texttools/linecomments.h"
 
@@ -20,6 +21,9 @@ private slots:
     void everySchemeHasAMarker();
     void commandsKeepOtherBreaks_data();
     void commandsKeepOtherBreaks();
+    void lineBreaksChosen();
+    void formatText_data();
+    void formatText();
 };
 
 void TestLineCommands::toggleComments_data()
@@ -126,6 +130,62 @@ void TestLineCommands::commandsKeepOtherBreaks()
     editor.Undo();
     read();
     QCOMPARE(bytes, original);
+}
+
+// A mixed file set to one kind of break is written with it on every line.
+void TestLineCommands::lineBreaksChosen()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("mixed.txt"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("a\r\nb\nc\rd");
+    file.close();
+    TSynMemo editor;
+    QVERIFY(editor.Lines().LoadFromFile(path));
+    editor.SetModified(false); // as opening a file leaves it
+    int changes = 0;
+    DocumentFormat format(editor, {nullptr, [&] { ++changes; }});
+    QCOMPARE(format.statusText(1), QStringLiteral("UTF-8 \u00B7 mixed"));
+    QVERIFY(!editor.Modified());
+    format.SetLineBreak(LineBreak::Cr);
+    QVERIFY(editor.Modified());
+    QCOMPARE(changes, 1);
+    QCOMPARE(format.statusText(0), QStringLiteral("UTF-8 \u00B7 CR"));
+    QVERIFY(editor.Lines().SaveToFile(path));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), QByteArray("a\rb\rc\rd"));
+    file.close();
+    // New lines take the chosen break too.
+    editor.SetSelStart(editor.TextLength());
+    editor.SetSelText(QStringLiteral("\r\ne"));
+    QVERIFY(editor.Lines().SaveToFile(path));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), QByteArray("a\rb\rc\rd\re"));
+}
+
+void TestLineCommands::formatText_data()
+{
+    QTest::addColumn<int>("encoding");
+    QTest::addColumn<int>("lineBreak");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("utf-16 le, cr lf") << int(TextEncoding::Utf16LE) << int(LineBreak::CrLf)
+                                      << QStringLiteral("UTF-16 LE \u00B7 CR LF");
+    QTest::newRow("utf-8 mark, lf") << int(TextEncoding::Utf8WithMark) << int(LineBreak::Lf)
+                                    << QStringLiteral("UTF-8 BOM \u00B7 LF");
+    QTest::newRow("windows-1252, cr") << int(TextEncoding::Windows1252) << int(LineBreak::Cr)
+                                      << QStringLiteral("Windows-1252 \u00B7 CR");
+}
+
+void TestLineCommands::formatText()
+{
+    QFETCH(int, encoding);
+    QFETCH(int, lineBreak);
+    QFETCH(QString, text);
+    TextFormat format;
+    format.encoding = TextEncoding(encoding);
+    format.lineBreak = LineBreak(lineBreak);
+    QCOMPARE(DocumentFormat::statusText(format, true, 1), text);
 }
 
 QTEST_MAIN(TestLineCommands)
