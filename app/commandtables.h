@@ -30,7 +30,7 @@ struct MenuSpec
     std::span<const TMainForm::Command> items;
 };
 
-// File, Edit, Options, Language and Help, in menu-bar order.
+// File, Edit, View, Options, Language and Help, in menu-bar order.
 std::span<const MenuSpec> mainMenus();
 std::span<const TMainForm::Command> toolBarCommands();
 std::span<const TMainForm::Command> contextMenuCommands();

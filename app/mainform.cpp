@@ -13,19 +13,25 @@
 #include "editor/completion.h"
 #include "editor/highlighters.h"
 #include "editor/synmemo.h"
+#include "lang/commandtexts.h"
 #include "lang/messages.h"
 #include "lang/mnemonics.h"
 #include "lang/qttranslations.h"
 #include "run/scriptrunner.h"
+#include "schemes/commentmarkers.h"
 #include "schemes/formgrid.h"
 #include "schemes/proposalfiles.h"
 #include "schemes/schemecatalogue.h"
 #include "schemes/schemeswitcher.h"
 #include "store/datafolder.h"
 #include "store/formsetup.h"
+#include "texttools/documentformat.h"
 #include "texttools/documenttools.h"
+#include "texttools/editorview.h"
 #include "texttools/findreplace.h"
 #include "texttools/formfiles.h"
+#include "texttools/linecommands.h"
+#include "texttools/occurrencemarker.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -154,6 +160,7 @@ TMainForm::TMainForm(Prompts &prompts, Shell &shell, const QStringList &argument
                                           {kBoxTitle, [this] { return Message(4); }});
     buildScriptRunner();
     buildTextTools();
+    buildView();
 
     FormCreate();
 }
@@ -316,6 +323,119 @@ void TMainForm::buildContextMenu()
     }
 }
 
+void TMainForm::buildView()
+{
+    EditorView::Host host;
+    host.prompts = &m_prompts;
+    host.language = [this] { return m_settings.language; };
+    host.preferences = [this]() -> Preferences & { return m_preferences; };
+    host.savePreferences = [this] { savePreferences(); };
+    host.showZoom = [this](const QString &text) {
+        m_zoomPanel->setText(text);
+        m_zoomPanel->setVisible(!text.isEmpty());
+    };
+    host.action = [this](const QString &name) { return action(name); };
+    m_view = new EditorView(*SynMemo1, std::move(host), this);
+    m_lineCommands = new LineCommands(
+        *SynMemo1,
+        [this] { return commentMarkerOfHighlighter(highlighterName(SynMemo1->Highlighter())); },
+        this);
+    new OccurrenceMarker(*SynMemo1, this);
+    DocumentFormat::Host format;
+    format.action = [this](const QString &name) { return action(name); };
+    format.changed = [this] { m_formatPanel->setText(m_format->statusText(m_settings.language)); };
+    m_format = new DocumentFormat(*SynMemo1, std::move(format), this);
+    // Ctrl+= is where most keyboards have the plus sign.
+    action(QStringLiteral("ZoomIn1"))
+        ->setShortcuts(
+            {QKeySequence(QStringLiteral("Ctrl++")), QKeySequence(QStringLiteral("Ctrl+="))});
+}
+
+void TMainForm::MatchingBrace1Click()
+{
+    m_view->GoToMatchingBrace();
+}
+
+void TMainForm::ShowWhitespace1Click()
+{
+    m_view->ToggleWhitespace();
+}
+
+void TMainForm::ShowLineEnds1Click()
+{
+    m_view->ToggleLineEnds();
+}
+
+void TMainForm::IndentGuides1Click()
+{
+    m_view->ToggleIndentGuides();
+}
+
+void TMainForm::LongLineMarker1Click()
+{
+    m_view->AskLongLineColumn();
+}
+
+void TMainForm::FoldMargin1Click()
+{
+    m_view->ToggleFoldMargin();
+}
+
+void TMainForm::FoldAll1Click()
+{
+    m_view->FoldAll();
+}
+
+void TMainForm::UnfoldAll1Click()
+{
+    m_view->UnfoldAll();
+}
+
+void TMainForm::ZoomIn1Click()
+{
+    m_view->ZoomIn();
+}
+
+void TMainForm::ZoomOut1Click()
+{
+    m_view->ZoomOut();
+}
+
+void TMainForm::ZoomReset1Click()
+{
+    m_view->ZoomReset();
+}
+
+void TMainForm::ToggleComment1Click()
+{
+    m_lineCommands->ToggleComment();
+}
+
+void TMainForm::DuplicateLine1Click()
+{
+    m_lineCommands->Duplicate();
+}
+
+void TMainForm::MoveLineUp1Click()
+{
+    m_lineCommands->MoveUp();
+}
+
+void TMainForm::MoveLineDown1Click()
+{
+    m_lineCommands->MoveDown();
+}
+
+void TMainForm::DeleteLine1Click()
+{
+    m_lineCommands->DeleteLines();
+}
+
+void TMainForm::LineBreaks1Click(LineBreak lineBreak)
+{
+    m_format->SetLineBreak(lineBreak);
+}
+
 void TMainForm::buildStatusBar()
 {
     statusBar()->setObjectName(QStringLiteral("StatusBar"));
@@ -341,6 +461,17 @@ void TMainForm::buildStatusBar()
     m_panels[1]->setMinimumWidth(kPanels[1].width);
     m_panels[1]->setMaximumWidth(QWIDGETSIZE_MAX);
     m_panels[1]->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
+    m_formatPanel = new QLabel(statusBar());
+    m_formatPanel->setObjectName(QStringLiteral("FormatPanel"));
+    m_formatPanel->setFrameShape(QFrame::Panel);
+    m_formatPanel->setFrameShadow(QFrame::Sunken);
+    statusBar()->addWidget(m_formatPanel);
+    m_zoomPanel = new QLabel(statusBar());
+    m_zoomPanel->setObjectName(QStringLiteral("ZoomPanel"));
+    m_zoomPanel->setFrameShape(QFrame::Panel);
+    m_zoomPanel->setFrameShadow(QFrame::Sunken);
+    statusBar()->addWidget(m_zoomPanel);
+    m_zoomPanel->hide();
     fitPanels();
 }
 
@@ -429,6 +560,7 @@ void TMainForm::FormShow()
     m_helpFile = m_programFolder + helpFileName(1);
     ReadSettings();
     ReadPreferences();
+    m_view->load();
     ApplyLanguage();
     ShowCaretPosition();
     SynMemo1->setFocus();
@@ -484,7 +616,7 @@ void TMainForm::ApplyLanguage()
         if (row.name == kSeparator || row.message == kNoMessage)
             return;
         QAction *item = action(QString::fromLatin1(row.name));
-        const QString text = messageText(language, row.message);
+        const QString text = commandText(language, row.message);
         if (asHint) {
             item->setText(text);
             item->setToolTip(text);
@@ -497,7 +629,7 @@ void TMainForm::ApplyLanguage()
         caption(row, true);
     for (const MenuSpec &spec : mainMenus()) {
         setCaption(m_menus.value(QString::fromLatin1(spec.name))->menuAction(),
-                   messageText(language, spec.message));
+                   commandText(language, spec.message));
         for (const TMainForm::Command &row : spec.items)
             caption(row, false);
     }
@@ -547,12 +679,16 @@ void TMainForm::Englisch1Click()
 void TMainForm::ShowCaretPosition()
 {
     setPanelText(0, formatMessage(Message(2), {SynMemo1->CaretY(), SynMemo1->CaretX()}));
+    if (m_format)
+        m_format->update();
 }
 
 void TMainForm::SynMemo1Change()
 {
     setPanelText(1, QString::number(SynMemo1->TextLength()));
     restoreBlankedFile();
+    if (m_format)
+        m_format->update();
 }
 
 void TMainForm::SynMemo1Click()

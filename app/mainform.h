@@ -33,6 +33,9 @@ class TFormSetup;
 class TSynCompletionProposal;
 class TSynMemo;
 class EditorFindReplace;
+class EditorView;
+class LineCommands;
+class DocumentFormat;
 class DocumentTools;
 class TFormFiles;
 
@@ -189,6 +192,33 @@ public:
     void LowertoUpper1Click();
     void GoToLine1Click();
     void ToolButtonDelClick();
+
+    // The view aids (texttools/editorview.h).
+    EditorView *view() const { return m_view; }
+    void MatchingBrace1Click();
+    void ShowWhitespace1Click();
+    void ShowLineEnds1Click();
+    void IndentGuides1Click();
+    void LongLineMarker1Click();
+    void FoldMargin1Click();
+    void FoldAll1Click();
+    void UnfoldAll1Click();
+    void ZoomIn1Click();
+    void ZoomOut1Click();
+    void ZoomReset1Click();
+
+    // The line commands (texttools/linecommands.h).
+    LineCommands *lineCommands() const { return m_lineCommands; }
+    void ToggleComment1Click();
+    void DuplicateLine1Click();
+    void MoveLineUp1Click();
+    void MoveLineDown1Click();
+    void DeleteLine1Click();
+
+    // The document's line breaks, shown with its encoding in the status bar
+    // (texttools/documentformat.h).
+    DocumentFormat *documentFormat() const { return m_format; }
+    void LineBreaks1Click(LineBreak lineBreak);
     // The items of the two bookmark submenus: set (Lesezeichen02, Lesezeichen11 ...
     // Lesezeichen91) and go to (Lesezeichen01, Lesezeichen12 ... Lesezeichen92).
     void SetBookmarkClick(int number);
@@ -226,6 +256,7 @@ private:
     void buildScriptRunner();
     void buildDesktopCommands();
     void buildTextTools();
+    void buildView();
     // New without the question: for a document that has nothing left to lose.
     void clearDocument();
     // A document made blank by an edit becomes untitled, its undo history kept; an undo
@@ -285,6 +316,11 @@ private:
     std::unique_ptr<ScriptRunner> m_runner;
     std::unique_ptr<HelpCommands> m_help;
     EditorFindReplace *m_findReplace = nullptr;
+    EditorView *m_view = nullptr;
+    LineCommands *m_lineCommands = nullptr;
+    DocumentFormat *m_format = nullptr;
+    QLabel *m_formatPanel = nullptr; // encoding and line breaks, beside the five panels
+    QLabel *m_zoomPanel = nullptr; // beside the five panels, shown while zoomed
     DocumentTools *m_documentTools = nullptr;
     TFormFiles *m_formFiles = nullptr;
 

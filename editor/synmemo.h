@@ -105,6 +105,44 @@ public:
     QFont EditorFont() const { return m_font; }
     void SetEditorFont(const QFont &font);
 
+    // View aids, all the component's own: brace matching with its highlight, folding in
+    // a margin of its own, zoom, visible white space and line ends, indentation guides
+    // and a marker line at a chosen column beside the right edge.
+    void SetBraceMatching(bool on);
+    // Caret to the partner of the brace at (or else just before) the caret.
+    void GoToMatchingBrace();
+    bool FoldMargin() const { return m_foldMargin; }
+    void SetFoldMargin(bool on);
+    // Every block folded (`fold`) or unfolded.
+    void FoldAll(bool fold);
+    // Points added to every font size, -10 to 20; 0 is the plain size.
+    int Zoom() const;
+    void SetZoom(int points);
+    void SetShowWhitespace(bool on);
+    void SetShowLineEnds(bool on);
+    void SetIndentGuides(bool on);
+    // 0 for none.
+    void SetLongLineColumn(int column);
+
+    // Line commands, each one undo step. The selected lines run from the selection's
+    // first line to its last, leaving out a last line the selection only touches at its
+    // start (0-based lines).
+    void SelectedLines(int &first, int &last) const;
+    // `length` characters at `column` of line `line` (UTF-16, 0-based) replaced by `text`
+    // (which holds no line break); the caret and selection move with the text.
+    void ReplaceInLine(int line, int column, int length, const QString &text);
+    // The selection doubled, or the caret's line when nothing is selected.
+    void DuplicateSelection();
+    void MoveSelectedLines(bool up);
+    void DeleteSelectedLines();
+
+    // Marks every occurrence of the selected text (one line, up to 200 characters), or of
+    // the whole word at the caret, in the lines on screen and `marginLines` lines around
+    // them; the marks of before go first. A text found only once is not marked. Returns
+    // the number of marks.
+    int MarkOccurrences(int marginLines = 200);
+    void ClearOccurrenceMarks();
+
     QsciLexer *Highlighter() const { return lexer(); }
     void SetHighlighter(QsciLexer *highlighter);
 
@@ -127,6 +165,8 @@ signals:
     void OnClick();
     void OnKeyUp(int key, Qt::KeyboardModifiers modifiers);
     void OnGutterClick(Qt::MouseButton button, int line);
+    // The zoom changed (keys, wheel or SetZoom).
+    void zoomChanged(int points);
 
 public slots:
     // Styles only down to what is shown; the rest is styled as it comes into view, so
@@ -162,6 +202,7 @@ private:
     qsizetype lineCount() const;
     void defineBookmarkImages();
     void applyMargins();
+    void applyEdges();
     void onMarginClicked(int margin, int line, Qt::KeyboardModifiers modifiers);
 
     TSynMemoLines m_lines{*this};
@@ -180,6 +221,8 @@ private:
     QFont m_font;
     std::array<int, kBookmarkCount> m_bookmarkColumn{};
     int m_maxScrollWidth = 0;
+    bool m_foldMargin = false;
+    int m_longLineColumn = 0;
     bool m_showLineNumbers = true;
     int m_lineNumberDigits = 5;
     // Replacing the whole text empties the undo history, which the editor would take for

@@ -7,6 +7,7 @@
 #include "base/safewrite.h"
 #include "base/textrules.h"
 #include "lang/messages.h"
+#include "texttools/regexsearch.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -80,6 +81,8 @@ TFormFiles::TFormFiles(Host host, QWidget *parent) : QDialog(parent), m_host(std
     CheckBoxCase->setObjectName(QStringLiteral("CheckBoxCase"));
     CheckBoxWord = new QCheckBox(group);
     CheckBoxWord->setObjectName(QStringLiteral("CheckBoxWord"));
+    CheckBoxRegex = new QCheckBox(group);
+    CheckBoxRegex->setObjectName(QStringLiteral("CheckBoxRegex"));
     CheckBoxSearch = new QCheckBox(group);
     CheckBoxSearch->setObjectName(QStringLiteral("CheckBoxSearch"));
     CheckBoxAll = new QCheckBox(group);
@@ -109,6 +112,7 @@ TFormFiles::TFormFiles(Host host, QWidget *parent) : QDialog(parent), m_host(std
     options->addWidget(CheckBoxSearch, 2, 1);
     options->addWidget(CheckBoxWord, 3, 0);
     options->addWidget(CheckBoxAll, 3, 1);
+    options->addWidget(CheckBoxRegex, 4, 0);
     auto *runRow = new QHBoxLayout;
     runRow->addWidget(m_labelTreffer);
     runRow->addWidget(EditTreffer);
@@ -238,6 +242,11 @@ void TFormFiles::setCaptions()
         "Groß-/Keilnschreibung berücksichtigen", "Case sensitive");
     set(CheckBoxWord, "Nur ganzes Wort", "Whole word", "Nur komplettes Wort finden",
         "Find whole word only");
+    set(CheckBoxRegex, "Regulärer Ausdruck", "Regular expression",
+        "Suchtext als regulären Ausdruck lesen; \\1 bis \\9 im Ersetzungstext setzen die "
+        "Gruppen ein, \\n einen Zeilenumbruch, \\t einen Tabulator",
+        "Read the search string as a regular expression; \\1 to \\9 in the replacement "
+        "insert the groups, \\n a line break, \\t a tab");
     set(CheckBoxSearch, "Nur suchen/nichts ersetzen", "Search only/Do not replace",
         "Nur suchen. Keine Änderungen vornehmen. Wenn nicht angeklickt, wird ersetzt.",
         "Search only. No changes will be made. If unchecked matches will be replaced.");
@@ -396,6 +405,7 @@ void TFormFiles::BitBtn4Click()
     CheckBoxAll->setChecked(false);
     CheckBoxCase->setChecked(false);
     CheckBoxWord->setChecked(false);
+    CheckBoxRegex->setChecked(false);
     ProgressBar1->setValue(0);
     updateCounts(); // the emptied lists show 0, not the counts of an earlier run
 }
@@ -414,7 +424,7 @@ void TFormFiles::setRunning(bool running)
     for (QWidget *control : std::initializer_list<QWidget *>{
              BitBtn1, BitBtn2, BitBtn3, BitBtn4, BitBtn5, BtnBackToSearch, ButtonSearchOpen,
              ButtonResultOpen, ButtonUndo, EditSearch, EditReplace, CheckBoxCase, CheckBoxWord,
-             CheckBoxAll, CheckBoxSearch, ListBoxSearch, ListBoxResult})
+             CheckBoxRegex, CheckBoxAll, CheckBoxSearch, ListBoxSearch, ListBoxResult})
         control->setEnabled(!running);
     ButtonCancel->setVisible(running);
     if (!running)
@@ -455,6 +465,14 @@ void TFormFiles::BitBtn3Click()
     options.replacement = EditReplace->text();
     options.matchCase = CheckBoxCase->isChecked();
     options.wholeWord = CheckBoxWord->isChecked();
+    options.regex = CheckBoxRegex->isChecked();
+    if (options.regex) {
+        const RegexSearch regex(options.search, options.matchCase, options.wholeWord);
+        if (!regex.isValid()) {
+            m_host.prompts->message(Prompts::Icon::Warning, kBoxTitle, regex.errorText(Sprache));
+            return;
+        }
+    }
     options.all = CheckBoxAll->isChecked();
     options.searchOnly = CheckBoxSearch->isChecked();
     RunBackup keep = backup();

@@ -67,6 +67,7 @@ public:
     QLineEdit *EditReplace;
     QCheckBox *CheckBoxCase;
     QCheckBox *CheckBoxWord;
+    QCheckBox *CheckBoxRegex;
     QCheckBox *CheckBoxAll;
     QCheckBox *CheckBoxSearch;
     QLineEdit *EditTreffer;

@@ -2,6 +2,7 @@
 
 #include "editor/linelist.h"
 #include "editor/textcodec.h"
+#include "texttools/regexsearch.h"
 #include "texttools/textsearch.h"
 
 #include <QCryptographicHash>
@@ -24,6 +25,9 @@ QByteArray checksum(const QByteArray &bytes)
 // the search (both are non-word characters and neither can be part of a hit).
 bool needsCrLf(const MultiReplaceOptions &options)
 {
+    // A regular expression sees every line break as one "\n".
+    if (options.regex)
+        return false;
     const auto hasBreak = [](const QString &s) { return s.contains(u'\r') || s.contains(u'\n'); };
     return hasBreak(options.search) || hasBreak(options.replacement);
 }
@@ -33,6 +37,23 @@ bool needsCrLf(const MultiReplaceOptions &options)
 FileTextResult processFileText(QStringView text, const MultiReplaceOptions &options)
 {
     FileTextResult result;
+    if (options.regex) {
+        const RegexSearch regex(options.search, options.matchCase, options.wholeWord);
+        qsizetype hits = 0;
+        if (options.searchOnly) {
+            QRegularExpressionMatchIterator it = regex.expression().globalMatch(text);
+            while (it.hasNext() && (options.all || hits == 0)) {
+                it.next();
+                ++hits;
+            }
+        } else {
+            result.text = regex.replaceAll(text, options.replacement, &hits, !options.all);
+            if (hits == 0)
+                result.text = QString();
+        }
+        result.hits = int(hits);
+        return result;
+    }
     const QString &search = options.search;
     const qsizetype m = search.size();
     if (m == 0 || text.size() < m)

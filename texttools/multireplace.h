@@ -19,6 +19,7 @@ struct MultiReplaceOptions
     QString replacement;
     bool matchCase = false;
     bool wholeWord = false;
+    bool regex = false;     // `search` is a regular expression (see RegexSearch)
     bool all = false;       // every occurrence, not only the first of each file
     bool searchOnly = true; // count only, change nothing
 };
@@ -34,6 +35,8 @@ struct FileTextResult
 // position 1; each hit counted; in replace mode the occurrence replaced and the search
 // continued directly after the inserted text, in search-only mode directly after the
 // occurrence; only the first hit without `all`. Computed in one pass over `text`.
+// With `regex`, the hits of RegexSearch on `text` (LF breaks), an invalid pattern
+// finding nothing.
 FileTextResult processFileText(QStringView text, const MultiReplaceOptions &options);
 
 class RunBackup;

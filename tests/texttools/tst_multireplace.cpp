@@ -90,6 +90,9 @@ private slots:
     void undoKeepsWhatItCouldNotRestore();
     void unencodableFileIsLeftAlone();
     void countOverManyFilesIsLinear();
+    void regexRun_data();
+    void regexRun();
+    void regexFileAndUndo();
 };
 
 void TestMultiReplace::examples_data()
@@ -400,6 +403,62 @@ void TestMultiReplace::countOverManyFilesIsLinear()
     QCOMPARE(largeHits, smallHits * 10);
     qInfo("count over 500 files: %lld ms, over 5000 files: %lld ms", smallMs, largeMs);
     QVERIFY2(largeMs < timeBudget(10'000), qPrintable(QString::number(largeMs)));
+}
+
+void TestMultiReplace::regexRun_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<MultiReplaceOptions>("options");
+    QTest::addColumn<int>("hits");
+    QTest::addColumn<QString>("expected"); // empty: the text is not changed
+
+    const auto regex = [](const char *search, const char *replacement, bool all,
+                          bool searchOnly = false, bool wholeWord = false) {
+        MultiReplaceOptions o = options(QString::fromUtf8(search), QString::fromUtf8(replacement),
+                                        all, searchOnly, wholeWord);
+        o.regex = true;
+        return o;
+    };
+    QTest::newRow("captures, all")
+        << "a=1\nb=2" << regex("(\\w)=(\\d)", "\\2=\\1", true) << 2 << "1=a\n2=b";
+    QTest::newRow("first only") << "a=1\nb=2" << regex("(\\w)=(\\d)", "\\2=\\1", false) << 1
+                                << "1=a\nb=2";
+    QTest::newRow("count only") << "x\nx\nx" << regex("^x$", "y", true, true) << 3 << "";
+    QTest::newRow("over lines") << "a\nb\nc" << regex("a\\nb", "ab", true) << 1 << "ab\nc";
+    QTest::newRow("empty hits") << "ab" << regex("x*", "-", true) << 3 << "-a-b-";
+    QTest::newRow("whole word") << "cat concat" << regex("ca?t", "X", true, false, true) << 1
+                                << "X concat";
+    QTest::newRow("invalid finds nothing") << "a(" << regex("a(", "b", true) << 0 << "";
+}
+
+void TestMultiReplace::regexRun()
+{
+    QFETCH(QString, text);
+    QFETCH(MultiReplaceOptions, options);
+    QFETCH(int, hits);
+    QFETCH(QString, expected);
+    const FileTextResult result = processFileText(text, options);
+    QCOMPARE(result.hits, hits);
+    QCOMPARE(result.text, expected);
+}
+
+// A regex run over a CR LF file keeps its breaks, and the undo of the last run covers it.
+void TestMultiReplace::regexFileAndUndo()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("crlf.txt");
+    write(path, "k=1\r\nk=2\r\n");
+    RunBackup backup(dir.filePath("backup/"));
+    QVERIFY(backup.clear());
+    MultiReplaceOptions o = options("^k=(\\d)$", "v\\1", true);
+    o.regex = true;
+    const FileRunResult run = processFile(path, o, &backup);
+    QVERIFY(run.result);
+    QCOMPARE(run.hits, 2);
+    QCOMPARE(read(path), QByteArray("v1\r\nv2\r\n"));
+    const RunBackup::UndoResult undone = RunBackup(dir.filePath("backup/")).undo();
+    QCOMPARE(undone.restored, QStringList{path});
+    QCOMPARE(read(path), QByteArray("k=1\r\nk=2\r\n"));
 }
 
 QTEST_GUILESS_MAIN(TestMultiReplace)
