@@ -2,6 +2,7 @@
 // console script host does.
 
 #include "run/jscript/jscriptengine.h"
+#include "run/macroconsole.h"
 #include "vbscriptengine.h"
 #include "wscripthost.h"
 
@@ -45,6 +46,15 @@ int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
     QStringList args = app.arguments().mid(1);
+    QString macroError;
+    if (const auto macro = parseMacroArguments(args, &macroError)) {
+        if (!macroError.isEmpty()) {
+            writeConsole(stderr, macroError + u'\n');
+            return 2;
+        }
+        ConsoleHost host;
+        return runMacroOverFiles(*macro, &host, stdout, stderr);
+    }
     if (args.isEmpty()) {
         writeConsole(stderr, QStringLiteral("Usage: quillora-script FILE [ARGS...]\n"));
         return 2;
