@@ -125,8 +125,8 @@ void EditorObject::Line(int line, const QString &text)
         // a line that becomes several: the count changes, so the edit goes at once
         onDocument([&](MacroDocument &d) {
             const int start = d.lineStart(index);
-            const int end = index + 1 < d.lineCount() ? d.lineStart(index + 1) - 2
-                                                      : d.lineStart(d.lineCount());
+            const int end =
+                index + 1 < d.lineCount() ? d.lineStart(index + 1) - 2 : d.lineStart(d.lineCount());
             d.replaceRange(start, end - start, text);
         });
         return;
@@ -171,8 +171,8 @@ void EditorObject::DeleteLines(int first, int count)
 bool EditorObject::Find(const QString &text, const QString &options)
 {
     return onDocument([&](MacroDocument &d) {
-        const TextMatch m = findMatch(d.text(), text, d.selStart() + d.selLength(),
-                                      parseSearchOptions(options));
+        const TextMatch m =
+            findMatch(d.text(), text, d.selStart() + d.selLength(), parseSearchOptions(options));
         if (m.position < 0)
             return false;
         d.select(int(m.position), int(m.length));
@@ -186,8 +186,8 @@ int EditorObject::ReplaceAll(const QString &find, const QString &replacement,
     return onDocument([&](MacroDocument &d) {
         const QString old = d.text();
         int count = 0;
-        const QString now = replaceMatches(old, find, replacement, parseSearchOptions(options),
-                                           &count);
+        const QString now =
+            replaceMatches(old, find, replacement, parseSearchOptions(options), &count);
         if (count == 0)
             return 0;
         // only the stretch between the first and the last change is rewritten
@@ -209,8 +209,8 @@ void EditorObject::moveCaret(int line, int column)
     onDocument([&](MacroDocument &d) {
         const int index = std::clamp(line, 1, std::max(1, d.lineCount())) - 1;
         const int start = d.lineStart(index);
-        const int end = index + 1 < d.lineCount() ? d.lineStart(index + 1) - 2
-                                                  : d.lineStart(d.lineCount());
+        const int end =
+            index + 1 < d.lineCount() ? d.lineStart(index + 1) - 2 : d.lineStart(d.lineCount());
         d.select(std::clamp(start + column - 1, start, end), 0);
     });
 }

@@ -63,8 +63,8 @@ std::optional<MacroConsoleOptions> parseMacroArguments(const QStringList &args, 
             options.paths << args[i];
     }
     if (options.script.isEmpty() || options.paths.isEmpty())
-        *error = QStringLiteral(
-            "Usage: quillora-script --macro FILE.vbs|FILE.js PATH... [--dry-run]");
+        *error =
+            QStringLiteral("Usage: quillora-script --macro FILE.vbs|FILE.js PATH... [--dry-run]");
     return options;
 }
 
@@ -86,10 +86,10 @@ int runMacroOverFiles(const MacroConsoleOptions &options, ScriptHost *host, FILE
         return 2;
     }
     const QString code = decodeText(scriptBytes).text;
-    const auto write = options.write ? options.write
-                                     : [](const QString &path, const QByteArray &bytes) {
-                                           return writeFileSafely(path, bytes);
-                                       };
+    const auto write =
+        options.write ? options.write : [](const QString &path, const QByteArray &bytes) {
+            return writeFileSafely(path, bytes);
+        };
 
     EditorObject editor;
     engine->setHost(host);

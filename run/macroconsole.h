@@ -32,7 +32,6 @@ std::optional<MacroConsoleOptions> parseMacroArguments(const QStringList &args, 
 
 // Runs the macro over every file; MsgBox and InputBox go to `host`. Returns the exit code:
 // 0 all went well, 1 some file failed, 2 the macro itself could not be read.
-int runMacroOverFiles(const MacroConsoleOptions &options, ScriptHost *host, FILE *out,
-                      FILE *err);
+int runMacroOverFiles(const MacroConsoleOptions &options, ScriptHost *host, FILE *out, FILE *err);
 
 } // namespace quillora

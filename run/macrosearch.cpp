@@ -14,10 +14,10 @@ namespace {
 QRegularExpression expressionFor(const QString &pattern, const SearchOptions &options)
 {
     // Whole words: no document word character (A-Z, a-z, codes 192-255) on either side.
-    const QString text = options.wholeWord ? QStringLiteral("(?<![A-Za-z\\x{C0}-\\x{FF}])(?:") +
-                                                 pattern +
-                                                 QStringLiteral(")(?![A-Za-z\\x{C0}-\\x{FF}])")
-                                           : pattern;
+    const QString text = options.wholeWord
+                             ? QStringLiteral("(?<![A-Za-z\\x{C0}-\\x{FF}])(?:") + pattern +
+                                   QStringLiteral(")(?![A-Za-z\\x{C0}-\\x{FF}])")
+                             : pattern;
     QRegularExpression::PatternOptions flags = QRegularExpression::MultilineOption;
     if (!options.matchCase)
         flags |= QRegularExpression::CaseInsensitiveOption;
@@ -78,8 +78,7 @@ TextMatch findMatch(const QString &text, const QString &pattern, qsizetype from,
             return {};
         return {m.capturedStart(), m.capturedLength()};
     }
-    const int p =
-        FindInText(text, pattern, int(from) + 1, options.wholeWord, options.matchCase);
+    const int p = FindInText(text, pattern, int(from) + 1, options.wholeWord, options.matchCase);
     if (p < 1)
         return {};
     return {p - 1, pattern.size()};

@@ -220,8 +220,6 @@ QString TextDocument::runCommand(const QString &name)
     return {};
 }
 
-void TextDocument::statusText(const QString &)
-{
-}
+void TextDocument::statusText(const QString &) {}
 
 } // namespace quillora
