@@ -26,6 +26,7 @@ class Shell;
 class Highlighters;
 class HelpCommands;
 class LaunchCommands;
+class MacroCommands;
 class ScriptRunner;
 class SchemeSwitcher;
 class TFormGrid;
@@ -164,6 +165,8 @@ public:
     // Shows the engine's last error and selects its character in the editor.
     void ScriptControl1Error();
     ScriptRunner *scriptRunner() const { return m_runner.get(); }
+    // The macros menu (run/macrocommands.h).
+    MacroCommands *macroCommands() const { return m_macros; }
 
     // ---- help, about box, update check (desktop/helpcommands.h) ----
     void Help1Click();
@@ -220,6 +223,7 @@ private:
     void buildStatusBar();
     void buildSchemes();
     void buildScriptRunner();
+    void buildMacros();
     void buildDesktopCommands();
     void buildTextTools();
     // New without the question: for a document that has nothing left to lose.
@@ -269,6 +273,7 @@ private:
     SchemeSwitcher *m_schemes = nullptr;
     std::unique_ptr<LaunchCommands> m_launch;
     std::unique_ptr<ScriptRunner> m_runner;
+    MacroCommands *m_macros = nullptr;
     std::unique_ptr<HelpCommands> m_help;
     EditorFindReplace *m_findReplace = nullptr;
     DocumentTools *m_documentTools = nullptr;

@@ -6,6 +6,7 @@
 #include "desktop/launchers.h"
 #include "editor/synmemo.h"
 #include "lang/messages.h"
+#include "run/editorobject.h"
 #include "run/enginethread.h"
 #include "run/jscript/jscriptengine.h"
 #include "run/scriptforms.h"
@@ -97,6 +98,9 @@ ScriptRunner::ScriptRunner(Host host)
         m_jscript = std::make_unique<JScriptEngine>();
         m_vbscript->setHost(m_thread->host());
         m_jscript->setHost(m_thread->host());
+        m_editor = std::make_unique<EditorObject>();
+        m_vbscript->addObject(QStringLiteral("Editor"), m_editor.get());
+        m_jscript->addObject(QStringLiteral("Editor"), m_editor.get());
     });
 }
 
@@ -105,6 +109,7 @@ ScriptRunner::~ScriptRunner()
     m_thread->exec([this] {
         m_vbscript.reset();
         m_jscript.reset();
+        m_editor.reset();
     });
 }
 
@@ -266,13 +271,41 @@ void ScriptRunner::RunWithoutParameters(const QString &name)
     resetEngine();
 }
 
+bool ScriptRunner::RunMacro(const QString &code, bool vbscript, MacroDocument &document)
+{
+    m_engine = vbscript ? m_vbscript.get() : m_jscript.get();
+    QObject *window = m_host.window;
+    EditorObject *editor = m_editor.get();
+    m_thread->exec([editor, &document, window] {
+        // every call of the macro runs on the window's thread, which waits for the
+        // engine in a loop that takes these calls
+        editor->setDocument(&document, [window](const std::function<void()> &job) {
+            QMetaObject::invokeMethod(window, job, Qt::BlockingQueuedConnection);
+        });
+    });
+    m_runningMacro = true;
+    m_host.editor->beginUndoAction();
+    const bool ok = engineCall([editor, &code](ScriptEngine &e) {
+        const bool ran = e.addCode(code);
+        editor->flush(); // what the macro wrote before it ended or failed
+        return ran;
+    });
+    m_host.editor->endUndoAction();
+    m_runningMacro = false;
+    m_thread->exec([editor] { editor->setDocument(nullptr); });
+    resetEngine();
+    return ok;
+}
+
 void ScriptRunner::ScriptControl1Error()
 {
     const ScriptError error = m_engine->error();
     TSynMemo *editor = m_host.editor;
     // the column counts from 0: it is the character after `column` of the 1-based form
-    editor->SetSelStart(editor->RowColToCharIndex(error.column + 1, error.line));
-    editor->SetSelLength(1);
+    if (!m_runningMacro) {
+        editor->SetSelStart(editor->RowColToCharIndex(error.column + 1, error.line));
+        editor->SetSelLength(1);
+    }
     FormErInfo->EditNr->setText(QString::number(error.number));
     FormErInfo->EditSource->setText(error.source);
     FormErInfo->EditDesc->setText(error.description);

@@ -1,0 +1,146 @@
+#include "run/macrocommands.h"
+
+#include "base/prompts.h"
+#include "base/shell.h"
+#include "editor/linelist.h"
+#include "lang/messages.h"
+#include "lang/mnemonics.h"
+#include "run/scriptrunner.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFileInfo>
+#include <QMenu>
+
+namespace {
+
+struct Texts
+{
+    const char16_t *menu;
+    const char16_t *edit;
+    const char16_t *folder;
+    const char16_t *none;
+};
+constexpr Texts kGerman{u"Makros", u"Makro bearbeiten", u"Makroordner öffnen", u"(keine Makros)"};
+constexpr Texts kEnglish{u"Macros", u"Edit macro", u"Open the macro folder", u"(no macros)"};
+
+// The key of the n-th macro (from 0): Ctrl+Alt+1 ... Ctrl+Alt+9, Ctrl+Alt+0.
+QKeySequence macroKey(int n)
+{
+    return QKeySequence(QStringLiteral("Ctrl+Alt+%1").arg((n + 1) % 10));
+}
+
+} // namespace
+
+MacroCommands::MacroCommands(Host host, QMenu *menu, QObject *parent)
+    : QObject(parent), m_host(std::move(host)), m_menu(menu),
+      m_document(std::make_unique<MemoDocument>(m_host.document))
+{
+    m_menu->setObjectName(QStringLiteral("MacroMenu"));
+    // files added or removed since: read the folder again whenever the menu opens
+    connect(m_menu, &QMenu::aboutToShow, this, &MacroCommands::refresh);
+}
+
+MacroCommands::~MacroCommands() = default;
+
+QString MacroCommands::folder() const
+{
+    return m_host.dataPath() + folderName() + u'/';
+}
+
+QStringList MacroCommands::macroFiles(const QString &folder)
+{
+    QStringList files;
+    const QDir dir(folder);
+    for (const QFileInfo &info :
+         dir.entryInfoList({QStringLiteral("*.vbs"), QStringLiteral("*.js")}, QDir::Files,
+                           QDir::Name | QDir::IgnoreCase))
+        files << info.absoluteFilePath();
+    return files;
+}
+
+QAction *MacroCommands::addItem(QMenu *menu, const QString &caption,
+                                const std::function<void()> &run)
+{
+    QAction *item = menu->addAction(caption);
+    // the window gives the captions of its menus their access keys
+    item->setProperty("caption", QString(caption).replace(u'&', QStringLiteral("&&")));
+    connect(item, &QAction::triggered, this, run);
+    return item;
+}
+
+void MacroCommands::applyLanguage()
+{
+    const Texts &t = isGerman(m_host.language()) ? kGerman : kEnglish;
+    m_menu->setTitle(QString::fromUtf16(t.menu));
+    m_menu->menuAction()->setProperty("caption", m_menu->title());
+    refresh();
+}
+
+void MacroCommands::refresh()
+{
+    const Texts &t = isGerman(m_host.language()) ? kGerman : kEnglish;
+    m_menu->clear();
+    const QStringList files = macroFiles(folder());
+    auto *edit = new QMenu(QString::fromUtf16(t.edit), m_menu);
+    for (qsizetype i = 0; i < files.size(); ++i) {
+        const QString path = files[i];
+        const QString name = QFileInfo(path).fileName();
+        QAction *item = addItem(m_menu, name, [this, path] { runMacro(path); });
+        item->setObjectName(QStringLiteral("Macro%1").arg(i + 1));
+        if (i < 10)
+            item->setShortcut(macroKey(int(i)));
+        addItem(edit, name, [this, path] { editMacro(path); });
+    }
+    if (files.isEmpty())
+        m_menu->addAction(QString::fromUtf16(t.none))->setEnabled(false);
+    m_menu->addSeparator();
+    edit->setEnabled(!files.isEmpty());
+    QAction *editItem = m_menu->addMenu(edit);
+    editItem->setObjectName(QStringLiteral("EditMacro"));
+    editItem->setProperty("caption", edit->title());
+    addItem(m_menu, QString::fromUtf16(t.folder), [this] {
+        openMacroFolder();
+    })->setObjectName(QStringLiteral("OpenMacroFolder"));
+    for (QMenu *menu : {m_menu, edit}) {
+        QList<QAction *> items;
+        QStringList captions;
+        for (QAction *item : menu->actions()) {
+            if (item->property("caption").isValid()) {
+                items << item;
+                captions << item->property("caption").toString();
+            }
+        }
+        const QStringList marked = withMnemonics(captions);
+        for (qsizetype i = 0; i < items.size(); ++i)
+            items[i]->setText(marked[i]);
+    }
+}
+
+bool MacroCommands::runMacro(const QString &path)
+{
+    QByteArray bytes;
+    if (const FileResult read = readFileBytes(path, bytes); !read) {
+        m_host.prompts->message(Prompts::Icon::Error, QStringLiteral("Quillora"),
+                                fileErrorText(path, read.error));
+        return false;
+    }
+    const bool vbscript = QFileInfo(path).suffix().compare(u"vbs", Qt::CaseInsensitive) == 0;
+    const bool ok = m_host.runner->RunMacro(decodeText(bytes).text, vbscript, *m_document);
+    if (m_host.afterRun)
+        m_host.afterRun();
+    return ok;
+}
+
+void MacroCommands::editMacro(const QString &path)
+{
+    if (m_host.askSaveChanges())
+        m_host.openFile(path);
+}
+
+void MacroCommands::openMacroFolder()
+{
+    const QString path = folder();
+    QDir().mkpath(path);
+    m_host.shell->openDocument(path);
+}
