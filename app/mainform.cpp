@@ -397,6 +397,7 @@ void TMainForm::FormShow()
     // A fresh data folder gets the shipped proposal pairs; a user's own pair stays.
     installStarterProposals(starterProposalFolder(QCoreApplication::applicationDirPath()),
                             m_dataPath);
+    m_macros->installStarterMacros(QCoreApplication::applicationDirPath());
     m_helpFile = m_programFolder + helpFileName(1);
     ReadSettings();
     ReadPreferences();

@@ -9,6 +9,7 @@
 
 #include <QAction>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QMenu>
 
@@ -46,6 +47,31 @@ MacroCommands::~MacroCommands() = default;
 QString MacroCommands::folder() const
 {
     return m_host.dataPath() + folderName() + u'/';
+}
+
+QString MacroCommands::starterFolder(const QString &programFolder)
+{
+    for (const QString &candidate :
+         {QStringLiteral("/macros"), QStringLiteral("/../share/quillora/macros")}) {
+        const QString folder = QDir::cleanPath(programFolder + candidate);
+        if (QFileInfo(folder).isDir())
+            return folder;
+    }
+    return QString();
+}
+
+void MacroCommands::installStarterMacros(const QString &programFolder)
+{
+    const QString source = starterFolder(programFolder);
+    const QString target = folder();
+    if (source.isEmpty() || QFileInfo::exists(target) || !QDir().mkpath(target))
+        return;
+    for (const QString &path : macroFiles(source)) {
+        const QString copy = target + QFileInfo(path).fileName();
+        // installed files may be read-only; the user edits these
+        if (QFile::copy(path, copy))
+            QFile::setPermissions(copy, kOwnerOnlyFile);
+    }
 }
 
 QStringList MacroCommands::macroFiles(const QString &folder)

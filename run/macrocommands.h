@@ -46,6 +46,12 @@ public:
     // The macro files of `folder`, .vbs and .js, in name order (letter case ignored).
     static QStringList macroFiles(const QString &folder);
     QString folder() const;
+    // The shipped example macros, beside the program ("macros", the build tree) or in the
+    // installed share folder; empty when there are none.
+    static QString starterFolder(const QString &programFolder);
+    // A data folder without a macros folder gets one with the example macros; a folder
+    // the user has is left as it is, so a macro deleted there stays deleted.
+    void installStarterMacros(const QString &programFolder);
 
     // The menu's title in the UI language, then refresh().
     void applyLanguage();

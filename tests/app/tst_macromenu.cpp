@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QStatusBar>
+#include <QTemporaryDir>
 
 class TestMacroMenu : public QObject
 {
@@ -25,6 +26,8 @@ private slots:
     void errorShowsDialog();
     void runCommandByName();
     void editAndFolder();
+    void examplesInstalledOnce();
+    void helpNamesEveryCommand();
 
 private:
     QString macroFolder() const { return m_fixture->dataPath() + QStringLiteral("macros/"); }
@@ -176,6 +179,34 @@ void TestMacroMenu::editAndFolder()
     macros->openMacroFolder();
     QCOMPARE(m_fixture->shell.calls.size(), 1);
     QCOMPARE(m_fixture->shell.calls[0].target, macroFolder());
+}
+
+void TestMacroMenu::examplesInstalledOnce()
+{
+    QTemporaryDir program;
+    QDir(program.path()).mkpath(QStringLiteral("macros"));
+    MainFormFixture::writeFile(program.filePath(QStringLiteral("macros/Sort.vbs")), "' sort");
+    MacroCommands *macros = m_fixture->form->macroCommands();
+    // a data folder that has its macros folder keeps it as it is
+    macros->installStarterMacros(program.path());
+    QVERIFY(MacroCommands::macroFiles(macroFolder()).isEmpty());
+    QVERIFY(QDir(macroFolder()).removeRecursively());
+    macros->installStarterMacros(program.path());
+    QCOMPARE(MainFormFixture::readFile(macroFolder() + QStringLiteral("Sort.vbs")),
+             QByteArray("' sort"));
+    // the shipped examples run from the console and are found beside the program
+    QVERIFY(!MacroCommands::starterFolder(QStringLiteral(QUILLORA_BINARY_DIR)).isEmpty());
+}
+
+void TestMacroMenu::helpNamesEveryCommand()
+{
+    for (const char *language : {"en", "de"}) {
+        const QByteArray page = MainFormFixture::readFile(
+            QStringLiteral(QUILLORA_SOURCE_DIR "/desktop/help/%1/macros.html")
+                .arg(QLatin1String(language)));
+        for (const QString &name : macroCommandNames())
+            QVERIFY2(page.contains("<code>" + name.toUtf8() + "</code>"), qPrintable(name));
+    }
 }
 
 QTEST_MAIN(TestMacroMenu)
