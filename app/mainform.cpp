@@ -905,6 +905,12 @@ void TMainForm::buildMacros()
         ShowCaretPosition();
         SynMemo1Change();
     };
+    host.commands = [this] {
+        QList<QPair<QString, QAction *>> commands;
+        for (const QString &name : macroCommandNames())
+            commands.append({name, action(QString::fromLatin1(macroCommand(name)->name))});
+        return commands;
+    };
     MemoDocument::Host &document = host.document;
     document.editor = SynMemo1;
     document.fileName = [this] { return m_fileName; };
@@ -954,6 +960,7 @@ void TMainForm::buildMacros()
     auto *menu = new QMenu(this);
     menuBar()->addMenu(menu);
     m_macros = new MacroCommands(std::move(host), menu, this);
+    m_runner->setEditorDocument(m_macros->document());
 }
 
 void TMainForm::ToolButton6Click()

@@ -251,6 +251,16 @@ bool EditorObject::RunCommand(const QString &name)
     return succeeded(onDocument([&](MacroDocument &d) { return d.runCommand(name); }));
 }
 
+bool EditorObject::Key(const QString &name, int count)
+{
+    return succeeded(onDocument([&](MacroDocument &d) {
+        for (int i = 0; i < count; ++i)
+            if (const QString error = d.key(name); !error.isEmpty())
+                return error;
+        return QString();
+    }));
+}
+
 void EditorObject::StatusText(const QString &text)
 {
     onDocument([&](MacroDocument &d) { d.statusText(text); });

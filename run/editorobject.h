@@ -71,6 +71,9 @@ public:
     Q_INVOKABLE bool SaveAs(const QString &path);
     Q_INVOKABLE bool RunCommand(const QString &name);
     Q_INVOKABLE void StatusText(const QString &text);
+    // Presses a key `count` times, as a recording plays it back ("Left", "Shift+End").
+    Q_INVOKABLE bool Key(const QString &name) { return Key(name, 1); }
+    Q_INVOKABLE bool Key(const QString &name, int count);
 
     QString text();
     void setText(const QString &text);

@@ -3,6 +3,7 @@
 #include "base/prompts.h"
 #include "base/shell.h"
 #include "editor/linelist.h"
+#include "editor/synmemo.h"
 #include "lang/messages.h"
 #include "lang/mnemonics.h"
 #include "run/scriptrunner.h"
@@ -11,6 +12,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QMenu>
 
 namespace {
@@ -21,9 +23,31 @@ struct Texts
     const char16_t *edit;
     const char16_t *folder;
     const char16_t *none;
+    const char16_t *record;
+    const char16_t *stop;
+    const char16_t *askName;
 };
-constexpr Texts kGerman{u"Makros", u"Makro bearbeiten", u"Makroordner öffnen", u"(keine Makros)"};
-constexpr Texts kEnglish{u"Macros", u"Edit macro", u"Open the macro folder", u"(no macros)"};
+constexpr Texts kGerman{u"Makros",
+                        u"Makro bearbeiten",
+                        u"Makroordner öffnen",
+                        u"(keine Makros)",
+                        u"Makro aufzeichnen",
+                        u"Aufzeichnung beenden",
+                        u"Name des Makros (.vbs für VBScript, .js für JScript):"};
+constexpr Texts kEnglish{u"Macros",
+                         u"Edit macro",
+                         u"Open the macro folder",
+                         u"(no macros)",
+                         u"Record macro",
+                         u"Stop recording",
+                         u"Name of the macro (.vbs for VBScript, .js for JScript):"};
+
+// Keys that only change the modifiers are no part of a recording.
+bool isModifierKey(int key)
+{
+    return key == Qt::Key_Shift || key == Qt::Key_Control || key == Qt::Key_Alt ||
+           key == Qt::Key_Meta || key == Qt::Key_AltGr;
+}
 
 // The key of the n-th macro (from 0): Ctrl+Alt+1 ... Ctrl+Alt+9, Ctrl+Alt+0.
 QKeySequence macroKey(int n)
@@ -121,6 +145,9 @@ void MacroCommands::refresh()
     if (files.isEmpty())
         m_menu->addAction(QString::fromUtf16(t.none))->setEnabled(false);
     m_menu->addSeparator();
+    addItem(m_menu, QString::fromUtf16(m_recording ? t.stop : t.record),
+            [this] { toggleRecording(); })
+        ->setObjectName(QStringLiteral("RecordMacro"));
     edit->setEnabled(!files.isEmpty());
     QAction *editItem = m_menu->addMenu(edit);
     editItem->setObjectName(QStringLiteral("EditMacro"));
@@ -169,4 +196,67 @@ void MacroCommands::openMacroFolder()
     const QString path = folder();
     QDir().mkpath(path);
     m_host.shell->openDocument(path);
+}
+
+void MacroCommands::toggleRecording()
+{
+    if (m_recording) {
+        stopRecording();
+    } else {
+        m_recorder.clear();
+        m_recording = true;
+        m_host.document.editor->installEventFilter(this);
+        if (!m_commandsWatched && m_host.commands) {
+            m_commandsWatched = true;
+            for (const auto &[name, action] : m_host.commands())
+                connect(action, &QAction::triggered, this, [this, name = name] {
+                    if (m_recording)
+                        m_recorder.command(name);
+                });
+        }
+    }
+    refresh();
+}
+
+void MacroCommands::stopRecording()
+{
+    m_recording = false;
+    m_host.document.editor->removeEventFilter(this);
+    if (m_recorder.isEmpty())
+        return;
+    const Texts &t = isGerman(m_host.language()) ? kGerman : kEnglish;
+    const std::optional<QString> answer = m_host.prompts->inputText(
+        QString::fromUtf16(t.record), QString::fromUtf16(t.askName), QStringLiteral("Recorded.vbs"));
+    QString name = answer.value_or(QString()).trimmed();
+    if (name.isEmpty() || name.contains(u'/'))
+        return;
+    const QString suffix = QFileInfo(name).suffix().toLower();
+    if (suffix != u"vbs" && suffix != u"js")
+        name += QStringLiteral(".vbs");
+    const auto language = name.endsWith(QStringLiteral(".js"), Qt::CaseInsensitive)
+                              ? quillora::MacroRecorder::Language::JScript
+                              : quillora::MacroRecorder::Language::VBScript;
+    QDir().mkpath(folder());
+    const QString path = folder() + name;
+    if (const SaveResult saved =
+            writeFileSafely(path, m_recorder.script(language).toUtf8());
+        !saved)
+        m_host.prompts->message(Prompts::Icon::Error, QStringLiteral("Quillora"),
+                                fileErrorText(path, saved.error));
+}
+
+bool MacroCommands::eventFilter(QObject *watched, QEvent *event)
+{
+    if (m_recording && watched == static_cast<QObject *>(m_host.document.editor) && event->type() == QEvent::KeyPress) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        const Qt::KeyboardModifiers mods = key->modifiers() & ~Qt::KeypadModifier;
+        const QString text = key->text();
+        if (!(mods & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) &&
+            !text.isEmpty() && text.at(0).unicode() >= 32 && text.at(0).unicode() != 127)
+            m_recorder.typed(text);
+        else if (!isModifierKey(key->key()))
+            m_recorder.key(QKeySequence(QKeyCombination(mods, Qt::Key(key->key())))
+                               .toString(QKeySequence::PortableText));
+    }
+    return QObject::eventFilter(watched, event);
 }

@@ -4,6 +4,7 @@
 // Ctrl+Alt+1 ... Ctrl+Alt+0), "edit macro" and "open the macro folder". Macros run only
 // when chosen. Owned by the main window, which hands in what the menu needs of it.
 
+#include "run/macrorecorder.h"
 #include "run/memodocument.h"
 
 #include <QObject>
@@ -36,6 +37,8 @@ public:
         std::function<bool()> askSaveChanges;
         std::function<bool(const QString &)> openFile;
         std::function<void()> afterRun; // status bar and the like
+        // The menu commands a recording notes, by the name RunCommand takes.
+        std::function<QList<QPair<QString, QAction *>>()> commands;
         MemoDocument::Host document;
     };
 
@@ -61,13 +64,28 @@ public:
     bool runMacro(const QString &path);
     void editMacro(const QString &path);
     void openMacroFolder();
+    // "Record macro" / "Stop recording": collects typed text, keys and menu commands;
+    // stopping asks for a name (ending .js for JScript, else VBScript) and saves the
+    // macro into the macros folder.
+    void toggleRecording();
+    bool isRecording() const { return m_recording; }
+    const quillora::MacroRecorder &recorder() const { return m_recorder; }
 
     QMenu *menu() const { return m_menu; }
+    // The window's document as macros and scripts see it.
+    MemoDocument *document() const { return m_document.get(); }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    void stopRecording();
     QAction *addItem(QMenu *menu, const QString &caption, const std::function<void()> &run);
 
     Host m_host;
     QMenu *m_menu;
     std::unique_ptr<MemoDocument> m_document;
+    quillora::MacroRecorder m_recorder;
+    bool m_recording = false;
+    bool m_commandsWatched = false;
 };

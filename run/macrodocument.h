@@ -86,6 +86,9 @@ public:
     // A command of the window's menus by name; what went wrong, empty on success.
     virtual QString runCommand(const QString &name) = 0;
     virtual void statusText(const QString &text) = 0;
+    // Presses a key by its portable name ("Left", "Shift+End", "Backspace") as the user
+    // would; what went wrong, empty on success.
+    virtual QString key(const QString &name) = 0;
 };
 
 } // namespace quillora

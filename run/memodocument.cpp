@@ -2,6 +2,10 @@
 
 #include "editor/synmemo.h"
 
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QKeySequence>
+
 #include <algorithm>
 
 int MemoDocument::lineCount() const
@@ -93,4 +97,18 @@ int MemoDocument::caretColumn() const
 bool MemoDocument::modified() const
 {
     return m_host.editor->Modified();
+}
+
+QString MemoDocument::key(const QString &name)
+{
+    const QKeySequence sequence = QKeySequence::fromString(name, QKeySequence::PortableText);
+    if (sequence.count() != 1 || sequence[0].key() == Qt::Key_unknown)
+        return QStringLiteral("Unknown key: ") + name;
+    // the editor's own handling of the key, as when it is pressed
+    const QKeyCombination combination = sequence[0];
+    QKeyEvent press(QEvent::KeyPress, combination.key(), combination.keyboardModifiers());
+    QKeyEvent release(QEvent::KeyRelease, combination.key(), combination.keyboardModifiers());
+    QCoreApplication::sendEvent(m_host.editor, &press);
+    QCoreApplication::sendEvent(m_host.editor, &release);
+    return {};
 }

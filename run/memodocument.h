@@ -51,6 +51,7 @@ public:
     QString saveAs(const QString &path) override { return m_host.saveAs(path); }
     QString runCommand(const QString &name) override { return m_host.runCommand(name); }
     void statusText(const QString &text) override { m_host.statusText(text); }
+    QString key(const QString &name) override;
 
 private:
     Host m_host;

@@ -141,12 +141,14 @@ void ScriptRunner::ToolButton6Click()
         m_host.openWithShell();
         break;
     case TFormHost::HostEngine:
+        attachEditor(m_editorDocument);
         if (!ParamList.isEmpty()) {
             AskParameterValues(ParamList);
             RunWithParameters(name);
         } else {
             RunWithoutParameters(name);
         }
+        attachEditor(nullptr);
         break;
     case TFormHost::HostBrowser:
         RunInBrowser(IsVBScript ? QStringLiteral("vbscript") : QStringLiteral("javascript"), name,
@@ -185,8 +187,14 @@ void ScriptRunner::AskParameterValues(const QString &paramList)
 bool ScriptRunner::engineCall(const std::function<bool(ScriptEngine &)> &job)
 {
     ScriptEngine *engine = m_engine;
-    const bool ok =
-        m_thread->call([engine, &job] { return job(*engine); }, TimeOut,
+    EditorObject *editor = m_editor.get();
+    const bool ok = m_thread->call(
+        [engine, editor, &job] {
+            const bool done = job(*engine);
+            editor->flush(); // the lines the script wrote, also when it failed
+            return done;
+        },
+        TimeOut,
                        [this] { return askStop(); }, [engine] { engine->requestInterrupt(); });
     if (!ok)
         ScriptControl1Error();
@@ -271,28 +279,29 @@ void ScriptRunner::RunWithoutParameters(const QString &name)
     resetEngine();
 }
 
-bool ScriptRunner::RunMacro(const QString &code, bool vbscript, MacroDocument &document)
+void ScriptRunner::attachEditor(MacroDocument *document)
 {
-    m_engine = vbscript ? m_vbscript.get() : m_jscript.get();
     QObject *window = m_host.window;
     EditorObject *editor = m_editor.get();
-    m_thread->exec([editor, &document, window] {
-        // every call of the macro runs on the window's thread, which waits for the
-        // engine in a loop that takes these calls
-        editor->setDocument(&document, [window](const std::function<void()> &job) {
+    m_thread->exec([editor, document, window] {
+        // every call of a script runs on the window's thread, which waits for the engine
+        // in a loop that takes these calls
+        editor->setDocument(document, [window](const std::function<void()> &job) {
             QMetaObject::invokeMethod(window, job, Qt::BlockingQueuedConnection);
         });
     });
+}
+
+bool ScriptRunner::RunMacro(const QString &code, bool vbscript, MacroDocument &document)
+{
+    m_engine = vbscript ? m_vbscript.get() : m_jscript.get();
+    attachEditor(&document);
     m_runningMacro = true;
     m_host.editor->beginUndoAction();
-    const bool ok = engineCall([editor, &code](ScriptEngine &e) {
-        const bool ran = e.addCode(code);
-        editor->flush(); // what the macro wrote before it ended or failed
-        return ran;
-    });
+    const bool ok = engineCall([&code](ScriptEngine &e) { return e.addCode(code); });
     m_host.editor->endUndoAction();
     m_runningMacro = false;
-    m_thread->exec([editor] { editor->setDocument(nullptr); });
+    attachEditor(nullptr);
     resetEngine();
     return ok;
 }

@@ -79,6 +79,8 @@ public:
     // the editor. Errors show the error dialog (the place is in the macro, so nothing is
     // selected in the document). False when the macro failed.
     bool RunMacro(const QString &code, bool vbscript, quillora::MacroDocument &document);
+    // The document `Editor` works on while the built-in engine runs the document's script.
+    void setEditorDocument(quillora::MacroDocument *document) { m_editorDocument = document; }
 
     // The engine of the language set last.
     quillora::ScriptEngine *ScriptControl1() const { return m_engine; }
@@ -102,4 +104,7 @@ private:
     // Editor of macros; lives on the engine thread, works on a document only during a run.
     std::unique_ptr<quillora::EditorObject> m_editor;
     bool m_runningMacro = false;
+    quillora::MacroDocument *m_editorDocument = nullptr;
+    // Points Editor at `document` (null: at nothing) for the next engine calls.
+    void attachEditor(quillora::MacroDocument *document);
 };

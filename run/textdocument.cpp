@@ -223,3 +223,12 @@ QString TextDocument::runCommand(const QString &name)
 void TextDocument::statusText(const QString &) {}
 
 } // namespace quillora
+
+namespace quillora {
+
+QString TextDocument::key(const QString &name)
+{
+    return QStringLiteral("The key %1 can be played only in the window").arg(name);
+}
+
+} // namespace quillora

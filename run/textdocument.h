@@ -47,6 +47,7 @@ public:
     QString saveAs(const QString &path) override;
     QString runCommand(const QString &name) override;
     void statusText(const QString &text) override;
+    QString key(const QString &name) override;
 
     const LineBreaks &lineBreaks() const { return m_breaks; }
 

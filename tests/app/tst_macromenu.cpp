@@ -27,6 +27,8 @@ private slots:
     void runCommandByName();
     void editAndFolder();
     void examplesInstalledOnce();
+    void recordingPlaysLikeTheKeys_data();
+    void recordingPlaysLikeTheKeys();
     void helpNamesEveryCommand();
 
 private:
@@ -207,6 +209,85 @@ void TestMacroMenu::helpNamesEveryCommand()
         for (const QString &name : macroCommandNames())
             QVERIFY2(page.contains("<code>" + name.toUtf8() + "</code>"), qPrintable(name));
     }
+}
+
+using KeyStep = std::function<void(TSynMemo *)>;
+Q_DECLARE_METATYPE(QList<KeyStep>)
+
+namespace {
+
+KeyStep type(const QString &text)
+{
+    return [text](TSynMemo *editor) { QTest::keyClicks(editor, text); };
+}
+KeyStep press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier, int times = 1)
+{
+    return [=](TSynMemo *editor) {
+        for (int i = 0; i < times; ++i)
+            QTest::keyClick(editor, key, modifiers);
+    };
+}
+
+} // namespace
+
+void TestMacroMenu::recordingPlaysLikeTheKeys_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QList<KeyStep>>("steps");
+    QTest::newRow("typing, VBScript") << "t.vbs" << QList<KeyStep>{type(QStringLiteral("Hi \"you\""))};
+    QTest::newRow("typing and backspace, JScript")
+        << "t.js"
+        << QList<KeyStep>{type(QStringLiteral("abc")), press(Qt::Key_Backspace, {}, 2),
+                          type(QStringLiteral("X"))};
+    QTest::newRow("selection by keys replaced by typing")
+        << "s.vbs"
+        << QList<KeyStep>{press(Qt::Key_Right, {}, 2), press(Qt::Key_Right, Qt::ShiftModifier, 3),
+                          type(QStringLiteral("Z"))};
+    QTest::newRow("lines: down, end, enter keeps the indent")
+        << "l.js"
+        << QList<KeyStep>{press(Qt::Key_Down), press(Qt::Key_End), press(Qt::Key_Return),
+                          type(QStringLiteral("new")), press(Qt::Key_Up),
+                          press(Qt::Key_Delete, {}, 2)};
+    QTest::newRow("home, ctrl+end, tab")
+        << "h.vbs"
+        << QList<KeyStep>{press(Qt::Key_End, Qt::ControlModifier), press(Qt::Key_Home),
+                          press(Qt::Key_Tab), type(QStringLiteral("x")),
+                          press(Qt::Key_Home, Qt::ControlModifier | Qt::ShiftModifier)};
+}
+
+void TestMacroMenu::recordingPlaysLikeTheKeys()
+{
+    QFETCH(QString, name);
+    QFETCH(QList<KeyStep>, steps);
+    const QString start = QStringLiteral("abcdef\r\n   indented line\r\nlast");
+    TSynMemo *editor = m_fixture->form->SynMemo1;
+    MacroCommands *macros = m_fixture->form->macroCommands();
+    editor->SetText(start);
+    editor->setFocus();
+    macros->toggleRecording();
+    QVERIFY(macros->isRecording());
+    for (const KeyStep &step : steps)
+        step(editor);
+    // a menu command is part of the recording too
+    m_fixture->form->action(QStringLiteral("LowertoUpper1"))->trigger();
+    const QString byHand = editor->Text();
+    const int selStart = editor->SelStart();
+    const int selLength = editor->SelLength();
+    m_fixture->prompts.expectInput(name);
+    macros->toggleRecording();
+    QVERIFY(!macros->isRecording());
+    const QString script = QString::fromUtf8(MainFormFixture::readFile(macroFolder() + name));
+    QVERIFY2(script.contains(u"Editor.RunCommand"), qPrintable(script));
+
+    editor->SetText(start);
+    QVERIFY2(macros->runMacro(macroFolder() + name), qPrintable(script));
+    QCOMPARE(editor->Text(), byHand);
+    QCOMPARE(editor->SelStart(), selStart);
+    QCOMPARE(editor->SelLength(), selLength);
+    // one undo step takes the whole played recording back
+    editor->Undo();
+    QCOMPARE(editor->Text(), start);
+    QVERIFY(m_fixture->prompts.done());
 }
 
 QTEST_MAIN(TestMacroMenu)
