@@ -54,6 +54,8 @@ void MemoDocument::replaceRange(int start, int length, const QString &text)
     m_host.editor->SetSelStart(start);
     m_host.editor->SetSelLength(length);
     m_host.editor->SetSelText(text);
+    // Up and Down then keep the column the caret stands in now, as after typing
+    m_host.editor->SendScintilla(QsciScintillaBase::SCI_CHOOSECARETX);
 }
 
 int MemoDocument::lineStart(int line) const
@@ -82,6 +84,7 @@ void MemoDocument::select(int start, int length)
 {
     m_host.editor->SetSelStart(start);
     m_host.editor->SetSelLength(length);
+    m_host.editor->SendScintilla(QsciScintillaBase::SCI_CHOOSECARETX);
 }
 
 int MemoDocument::caretLine() const
