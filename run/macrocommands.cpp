@@ -22,7 +22,6 @@ struct Texts
     const char16_t *menu;
     const char16_t *edit;
     const char16_t *folder;
-    const char16_t *none;
     const char16_t *record;
     const char16_t *stop;
     const char16_t *askName;
@@ -30,14 +29,12 @@ struct Texts
 constexpr Texts kGerman{u"Makros",
                         u"Makro bearbeiten",
                         u"Makroordner öffnen",
-                        u"(keine Makros)",
                         u"Makro aufzeichnen",
                         u"Aufzeichnung beenden",
                         u"Name des Makros (.vbs für VBScript, .js für JScript):"};
 constexpr Texts kEnglish{u"Macros",
                          u"Edit macro",
                          u"Open the macro folder",
-                         u"(no macros)",
                          u"Record macro",
                          u"Stop recording",
                          u"Name of the macro (.vbs for VBScript, .js for JScript):"};
@@ -142,8 +139,6 @@ void MacroCommands::refresh()
             item->setShortcut(macroKey(int(i)));
         addItem(edit, name, [this, path] { editMacro(path); });
     }
-    if (files.isEmpty())
-        m_menu->addAction(QString::fromUtf16(t.none))->setEnabled(false);
     m_menu->addSeparator();
     addItem(m_menu, QString::fromUtf16(m_recording ? t.stop : t.record),
             [this] { toggleRecording(); })

@@ -129,9 +129,13 @@ void TextDocument::replaceRange(int start, int length, const QString &text)
         m_breaks.linesRemoved(first, last - first);
     if (pieces.size() > 1)
         m_breaks.linesInserted(first, pieces.size() - 1);
-    m_lines.remove(first, last - first + 1);
-    for (qsizetype i = 0; i < pieces.size(); ++i)
-        m_lines.insert(first + i, pieces[i]);
+    if (pieces.size() == last - first + 1) {
+        for (qsizetype i = 0; i < pieces.size(); ++i)
+            m_lines[first + i] = pieces[i];
+    } else {
+        // one pass over the list, however many lines come or go
+        m_lines = m_lines.mid(0, first) + pieces + m_lines.mid(last + 1);
+    }
     changed();
     m_anchor = m_caret = start + crlfLength(text);
 }
@@ -159,35 +163,26 @@ bool TextDocument::setScheme(const QString &name)
     return true;
 }
 
+// From the console a macro works on the files it is given: it may not put another
+// document in their place, and the runner itself writes each file back when it changed.
 QString TextDocument::newDocument()
 {
-    setPlainText(QString());
-    m_fileName.clear();
-    m_modified = false;
-    return {};
+    return QStringLiteral("New is not available in the console");
 }
 
-QString TextDocument::open(const QString &path)
+QString TextDocument::open(const QString &)
 {
-    const FileResult read = load(path);
-    return read ? QString() : fileErrorText(path, read.error);
+    return QStringLiteral("Open is not available in the console");
 }
 
 QString TextDocument::save()
 {
-    if (m_fileName.isEmpty())
-        return QStringLiteral("The document has no file name");
-    return saveAs(m_fileName);
+    return {};
 }
 
-QString TextDocument::saveAs(const QString &path)
+QString TextDocument::saveAs(const QString &)
 {
-    const SaveResult written = writeFileSafely(path, bytes());
-    if (!written)
-        return fileErrorText(path, written.error);
-    m_fileName = path;
-    m_modified = false;
-    return {};
+    return QStringLiteral("SaveAs is not available in the console");
 }
 
 void TextDocument::convertSelection(QString (*convert)(QString))

@@ -137,6 +137,12 @@ void TestEditorObject::members_data()
         << "if (!Editor.RunCommand('Nope')) Editor.Text = Editor.LastError;"
         << "x"
         << "The command Nope is not available here";
+    QTest::newRow("no other document in the console's place")
+        << "If Not Editor.Open(\"/etc/hostname\") And Not Editor.New And Editor.Save Then "
+           "Editor.InsertText \"kept \""
+        << "if (!Editor.Open('/etc/hostname') && !Editor.New() && Editor.Save()) "
+           "Editor.InsertText('kept ');"
+        << "x" << "kept x";
     QTest::newRow("Scheme, FileName, Modified")
         << "Editor.Scheme = \"HTML\": Editor.Text = Editor.Scheme & \"|\" & Editor.FileName & "
            "\"|\" & Editor.Modified"
