@@ -930,8 +930,9 @@ void TMainForm::buildMacros()
         return QString();
     };
     document.open = [this](const QString &path) {
-        return PerformFileOpen(QFileInfo(path).absoluteFilePath()) ? QString()
-                                                                   : QStringLiteral("Cannot open ") + path;
+        return PerformFileOpen(QFileInfo(path).absoluteFilePath())
+                   ? QString()
+                   : QStringLiteral("Cannot open ") + path;
     };
     document.save = [this] {
         const SaveOutcome saved = FileSave();

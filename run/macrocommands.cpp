@@ -32,12 +32,9 @@ constexpr Texts kGerman{u"Makros",
                         u"Makro aufzeichnen",
                         u"Aufzeichnung beenden",
                         u"Name des Makros (.vbs für VBScript, .js für JScript):"};
-constexpr Texts kEnglish{u"Macros",
-                         u"Edit macro",
-                         u"Open the macro folder",
-                         u"Record macro",
-                         u"Stop recording",
-                         u"Name of the macro (.vbs for VBScript, .js for JScript):"};
+constexpr Texts kEnglish{
+    u"Macros",       u"Edit macro",     u"Open the macro folder",
+    u"Record macro", u"Stop recording", u"Name of the macro (.vbs for VBScript, .js for JScript):"};
 
 // Keys that only change the modifiers are no part of a recording.
 bool isModifierKey(int key)
@@ -140,9 +137,9 @@ void MacroCommands::refresh()
         addItem(edit, name, [this, path] { editMacro(path); });
     }
     m_menu->addSeparator();
-    addItem(m_menu, QString::fromUtf16(m_recording ? t.stop : t.record),
-            [this] { toggleRecording(); })
-        ->setObjectName(QStringLiteral("RecordMacro"));
+    addItem(m_menu, QString::fromUtf16(m_recording ? t.stop : t.record), [this] {
+        toggleRecording();
+    })->setObjectName(QStringLiteral("RecordMacro"));
     edit->setEnabled(!files.isEmpty());
     QAction *editItem = m_menu->addMenu(edit);
     editItem->setObjectName(QStringLiteral("EditMacro"));
@@ -220,8 +217,9 @@ void MacroCommands::stopRecording()
     if (m_recorder.isEmpty())
         return;
     const Texts &t = isGerman(m_host.language()) ? kGerman : kEnglish;
-    const std::optional<QString> answer = m_host.prompts->inputText(
-        QString::fromUtf16(t.record), QString::fromUtf16(t.askName), QStringLiteral("Recorded.vbs"));
+    const std::optional<QString> answer =
+        m_host.prompts->inputText(QString::fromUtf16(t.record), QString::fromUtf16(t.askName),
+                                  QStringLiteral("Recorded.vbs"));
     QString name = answer.value_or(QString()).trimmed();
     if (name.isEmpty() || name.contains(u'/'))
         return;
@@ -233,8 +231,7 @@ void MacroCommands::stopRecording()
                               : quillora::MacroRecorder::Language::VBScript;
     QDir().mkpath(folder());
     const QString path = folder() + name;
-    if (const SaveResult saved =
-            writeFileSafely(path, m_recorder.script(language).toUtf8());
+    if (const SaveResult saved = writeFileSafely(path, m_recorder.script(language).toUtf8());
         !saved)
         m_host.prompts->message(Prompts::Icon::Error, QStringLiteral("Quillora"),
                                 fileErrorText(path, saved.error));
@@ -242,7 +239,8 @@ void MacroCommands::stopRecording()
 
 bool MacroCommands::eventFilter(QObject *watched, QEvent *event)
 {
-    if (m_recording && watched == static_cast<QObject *>(m_host.document.editor) && event->type() == QEvent::KeyPress) {
+    if (m_recording && watched == static_cast<QObject *>(m_host.document.editor) &&
+        event->type() == QEvent::KeyPress) {
         const auto *key = static_cast<QKeyEvent *>(event);
         const Qt::KeyboardModifiers mods = key->modifiers() & ~Qt::KeypadModifier;
         const QString text = key->text();

@@ -56,8 +56,7 @@ void MacroRecorder::typed(const QString &text)
 
 void MacroRecorder::key(const QString &name)
 {
-    if (!m_steps.empty() && m_steps.back().kind == Step::Kind::Key &&
-        m_steps.back().value == name)
+    if (!m_steps.empty() && m_steps.back().kind == Step::Kind::Key && m_steps.back().value == name)
         ++m_steps.back().count;
     else
         m_steps.push_back({Step::Kind::Key, name});
@@ -72,7 +71,8 @@ QString MacroRecorder::script(Language language) const
 {
     const bool vbs = language == Language::VBScript;
     const auto str = [vbs](const QString &s) { return vbs ? vbsString(s) : jsString(s); };
-    QString out = vbs ? QStringLiteral("' Recorded macro\n") : QStringLiteral("// Recorded macro\n");
+    QString out =
+        vbs ? QStringLiteral("' Recorded macro\n") : QStringLiteral("// Recorded macro\n");
     for (const Step &step : m_steps) {
         QString call;
         QStringList args;

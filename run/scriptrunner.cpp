@@ -194,8 +194,7 @@ bool ScriptRunner::engineCall(const std::function<bool(ScriptEngine &)> &job)
             editor->flush(); // the lines the script wrote, also when it failed
             return done;
         },
-        TimeOut,
-                       [this] { return askStop(); }, [engine] { engine->requestInterrupt(); });
+        TimeOut, [this] { return askStop(); }, [engine] { engine->requestInterrupt(); });
     if (!ok)
         ScriptControl1Error();
     return ok;

@@ -2,8 +2,9 @@
 // A document without a window, for macros run from the console: a file read the way the
 // editor reads it (its encoding, the break of every line) and written back the same way,
 // with the selection and caret a macro moves. New, Open and SaveAs are refused (the macro
-// works on the file it is given); Save succeeds and leaves the writing to the runner. Edits keep the line breaks as the editor's
-// do: joined lines keep the break of the last of them, new lines get the most frequent.
+// works on the file it is given); Save succeeds and leaves the writing to the runner. Edits keep
+// the line breaks as the editor's do: joined lines keep the break of the last of them, new lines
+// get the most frequent.
 
 #include "base/safewrite.h"
 #include "editor/textcodec.h"

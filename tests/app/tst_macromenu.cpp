@@ -30,6 +30,7 @@ private slots:
     void recordingPlaysLikeTheKeys_data();
     void recordingPlaysLikeTheKeys();
     void helpNamesEveryCommand();
+    void executeCodeScriptsReachTheEditor();
 
 private:
     QString macroFolder() const { return m_fixture->dataPath() + QStringLiteral("macros/"); }
@@ -234,7 +235,8 @@ void TestMacroMenu::recordingPlaysLikeTheKeys_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QList<KeyStep>>("steps");
-    QTest::newRow("typing, VBScript") << "t.vbs" << QList<KeyStep>{type(QStringLiteral("Hi \"you\""))};
+    QTest::newRow("typing, VBScript")
+        << "t.vbs" << QList<KeyStep>{type(QStringLiteral("Hi \"you\""))};
     QTest::newRow("typing and backspace, JScript")
         << "t.js"
         << QList<KeyStep>{type(QStringLiteral("abc")), press(Qt::Key_Backspace, {}, 2),
@@ -244,10 +246,9 @@ void TestMacroMenu::recordingPlaysLikeTheKeys_data()
         << QList<KeyStep>{press(Qt::Key_Right, {}, 2), press(Qt::Key_Right, Qt::ShiftModifier, 3),
                           type(QStringLiteral("Z"))};
     QTest::newRow("lines: down, end, enter keeps the indent")
-        << "l.js"
-        << QList<KeyStep>{press(Qt::Key_Down), press(Qt::Key_End), press(Qt::Key_Return),
-                          type(QStringLiteral("new")), press(Qt::Key_Up),
-                          press(Qt::Key_Delete, {}, 2)};
+        << "l.js" << QList<KeyStep>{press(Qt::Key_Down),   press(Qt::Key_End),
+                                    press(Qt::Key_Return), type(QStringLiteral("new")),
+                                    press(Qt::Key_Up),     press(Qt::Key_Delete, {}, 2)};
     QTest::newRow("home, ctrl+end, tab")
         << "h.vbs"
         << QList<KeyStep>{press(Qt::Key_End, Qt::ControlModifier), press(Qt::Key_Home),
@@ -288,6 +289,23 @@ void TestMacroMenu::recordingPlaysLikeTheKeys()
     editor->Undo();
     QCOMPARE(editor->Text(), start);
     QVERIFY(m_fixture->prompts.done());
+}
+
+void TestMacroMenu::executeCodeScriptsReachTheEditor()
+{
+    // a script run with Execute code edits its own document through Editor
+    const QString path = m_fixture->path(QStringLiteral("s.vbs"));
+    MainFormFixture::writeFile(path, "Sub Main\n  Editor.Line(3) = \"' ran\"\nEnd Sub\n'");
+    QVERIFY(m_fixture->form->PerformFileOpen(path));
+    m_fixture->prompts.expectExec([](QDialog &d) {
+        auto &form = dynamic_cast<TFormHost &>(d);
+        form.SetItemIndex(1);
+        form.BitBtn1Click();
+        return int(form.result());
+    });
+    m_fixture->form->ToolButton6Click();
+    QVERIFY(m_fixture->prompts.done());
+    QCOMPARE(m_fixture->form->SynMemo1->Lines().Strings(2), QStringLiteral("' ran"));
 }
 
 QTEST_MAIN(TestMacroMenu)

@@ -142,7 +142,8 @@ void TestEditorObject::members_data()
            "Editor.InsertText \"kept \""
         << "if (!Editor.Open('/etc/hostname') && !Editor.New() && Editor.Save()) "
            "Editor.InsertText('kept ');"
-        << "x" << "kept x";
+        << "x"
+        << "kept x";
     QTest::newRow("Scheme, FileName, Modified")
         << "Editor.Scheme = \"HTML\": Editor.Text = Editor.Scheme & \"|\" & Editor.FileName & "
            "\"|\" & Editor.Modified"
