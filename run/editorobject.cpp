@@ -131,7 +131,12 @@ void EditorObject::Line(int line, const QString &text)
         });
         return;
     }
-    m_pending[index] = text;
+    if (m_dispatch) {
+        m_pending[index] = text;
+    } else if (m_document) {
+        // the document is at hand (the console): no need to collect
+        m_document->setLines({{index, text}});
+    }
     if (index >= m_cacheFirst && index < m_cacheFirst + m_cache.size())
         m_cache[index - m_cacheFirst] = text;
 }

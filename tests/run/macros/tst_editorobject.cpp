@@ -13,13 +13,18 @@ using namespace quillora;
 namespace {
 
 // Runs `code` on a document holding `before` (LF breaks); the document's lines after it,
-// joined by LF, or the script error.
-QString runMacro(ScriptEngine &engine, const QString &code, const QString &before)
+// joined by LF, or the script error. `dispatched`: every call goes through a dispatch
+// function, as in the window, where line writes are collected until another call.
+QString runMacro(ScriptEngine &engine, const QString &code, const QString &before,
+                 bool dispatched)
 {
     TextDocument document;
     document.setPlainText(before);
     EditorObject editor;
-    editor.setDocument(&document);
+    if (dispatched)
+        editor.setDocument(&document, [](const std::function<void()> &job) { job(); });
+    else
+        editor.setDocument(&document);
     engine.addObject(QStringLiteral("Editor"), &editor);
     const bool ok = engine.addCode(code);
     editor.flush();
@@ -159,27 +164,31 @@ void TestEditorObject::members()
     QFETCH(QString, js);
     QFETCH(QString, before);
     QFETCH(QString, after);
-    VBScriptEngine vbscript;
-    QCOMPARE(runMacro(vbscript, vbs, before), after);
-    JScriptEngine jscript;
     QString jsAfter = after;
     jsAfter.replace(QStringLiteral("False"), QStringLiteral("false"));
-    QCOMPARE(runMacro(jscript, js, before), jsAfter);
+    for (const bool dispatched : {false, true}) {
+        VBScriptEngine vbscript;
+        QCOMPARE(runMacro(vbscript, vbs, before, dispatched), after);
+        JScriptEngine jscript;
+        QCOMPARE(runMacro(jscript, js, before, dispatched), jsAfter);
+    }
 }
 
 void TestEditorObject::lineCacheSeesEdits()
 {
     // Lines read before an edit elsewhere are read again after it; written lines are seen
     // by the next read before they reach the document.
-    VBScriptEngine engine;
-    QCOMPARE(runMacro(engine,
-                      QStringLiteral("a = Editor.Line(3)\n"
-                                     "Editor.DeleteLines 1\n"
-                                     "Editor.Line(1) = Editor.Line(2) & a\n"
-                                     "Editor.SelStart = 0\n"
-                                     "Editor.InsertText Editor.Line(1) & \"-\"\n"),
-                      QStringLiteral("1\n2\n3")),
-             QStringLiteral("33-33\n3"));
+    for (const bool dispatched : {false, true}) {
+        VBScriptEngine engine;
+        QCOMPARE(runMacro(engine,
+                          QStringLiteral("a = Editor.Line(3)\n"
+                                         "Editor.DeleteLines 1\n"
+                                         "Editor.Line(1) = Editor.Line(2) & a\n"
+                                         "Editor.SelStart = 0\n"
+                                         "Editor.InsertText Editor.Line(1) & \"-\"\n"),
+                          QStringLiteral("1\n2\n3"), dispatched),
+                 QStringLiteral("33-33\n3"));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestEditorObject)
