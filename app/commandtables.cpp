@@ -166,7 +166,7 @@ template <typename Visit> void forEachMacroCommand(Visit visit)
     for (const MenuSpec &spec : mainMenus())
         for (const TMainForm::Command &row : spec.items)
             if (row.run && row.name != kSeparator && qstrcmp(row.name, "FileExitItem") != 0 &&
-                !QByteArray(row.name).startsWith("file"))
+                qstrcmp(row.name, "Code1") != 0 && !QByteArray(row.name).startsWith("file"))
                 visit(row);
 }
 

@@ -41,8 +41,9 @@ QString bookmarkItemName(int number, bool goTo);
 
 // The name a macro gives a command (Editor.RunCommand): the item's name without a
 // trailing "Item" or "1" ("RemoveHyphenation1" -> "RemoveHyphenation"). Letter case is
-// ignored and the full item name works too. Null for no such command, and for Quit,
-// which would close the window under the running macro.
+// ignored and the full item name works too. Null for no such command, for Quit, which
+// would close the window under the running macro, and for Execute code, which needs the
+// engine the macro runs in.
 const TMainForm::Command *macroCommand(const QString &name);
 // Every command a macro can run, by the name above, in menu order.
 QStringList macroCommandNames();
