@@ -194,3 +194,45 @@ QString bookmarkItemName(int number, bool goTo)
         return goTo ? QStringLiteral("Lesezeichen01") : QStringLiteral("Lesezeichen02");
     return QStringLiteral("Lesezeichen%1%2").arg(number).arg(goTo ? 2 : 1);
 }
+
+namespace {
+
+QString shortCommandName(const char *itemName)
+{
+    QString name = QString::fromLatin1(itemName);
+    if (name.endsWith(u"Item"))
+        name.chop(4);
+    else if (name.endsWith(u'1'))
+        name.chop(1);
+    return name;
+}
+
+template <typename Visit> void forEachMacroCommand(Visit visit)
+{
+    for (const MenuSpec &spec : mainMenus())
+        for (const TMainForm::Command &row : spec.items)
+            if (row.run && row.name != kSeparator && qstrcmp(row.name, "FileExitItem") != 0 &&
+                qstrcmp(row.name, "Code1") != 0 && !QByteArray(row.name).startsWith("file"))
+                visit(row);
+}
+
+} // namespace
+
+const TMainForm::Command *macroCommand(const QString &name)
+{
+    const TMainForm::Command *found = nullptr;
+    forEachMacroCommand([&](const TMainForm::Command &row) {
+        if (!found && (name.compare(shortCommandName(row.name), Qt::CaseInsensitive) == 0 ||
+                       name.compare(QLatin1String(row.name), Qt::CaseInsensitive) == 0))
+            found = &row;
+    });
+    return found;
+}
+
+QStringList macroCommandNames()
+{
+    QStringList names;
+    forEachMacroCommand(
+        [&](const TMainForm::Command &row) { names << shortCommandName(row.name); });
+    return names;
+}

@@ -17,6 +17,7 @@
 #include "lang/messages.h"
 #include "lang/mnemonics.h"
 #include "lang/qttranslations.h"
+#include "run/macrocommands.h"
 #include "run/scriptrunner.h"
 #include "schemes/commentmarkers.h"
 #include "schemes/formgrid.h"
@@ -159,6 +160,7 @@ TMainForm::TMainForm(Prompts &prompts, Shell &shell, const QStringList &argument
     m_findReplace = new EditorFindReplace(*SynMemo1, m_prompts, this,
                                           {kBoxTitle, [this] { return Message(4); }});
     buildScriptRunner();
+    buildMacros();
     buildTextTools();
     buildView();
 
@@ -557,6 +559,7 @@ void TMainForm::FormShow()
     // A fresh data folder gets the shipped proposal pairs; a user's own pair stays.
     installStarterProposals(starterProposalFolder(QCoreApplication::applicationDirPath()),
                             m_dataPath);
+    m_macros->installStarterMacros(QCoreApplication::applicationDirPath());
     m_helpFile = m_programFolder + helpFileName(1);
     ReadSettings();
     ReadPreferences();
@@ -641,6 +644,7 @@ void TMainForm::ApplyLanguage()
         action(bookmarkItemName(n, false))->setText(caption);
         action(bookmarkItemName(n, true))->setText(caption);
     }
+    m_macros->applyLanguage();
     labelMenus();
     markLanguage();
 }
@@ -1099,6 +1103,80 @@ void TMainForm::buildScriptRunner()
     };
     host.defaultBrowser = [] { return GetDefaultBrowser(); };
     m_runner = std::make_unique<ScriptRunner>(std::move(host));
+}
+
+void TMainForm::buildMacros()
+{
+    MacroCommands::Host host;
+    host.window = this;
+    host.prompts = &m_prompts;
+    host.shell = &m_shell;
+    host.runner = m_runner.get();
+    host.dataPath = [this] { return m_dataPath; };
+    host.language = [this] { return m_settings.language; };
+    host.askSaveChanges = [this] { return AskSaveChanges(); };
+    host.openFile = [this](const QString &path) { return PerformFileOpen(path); };
+    host.afterRun = [this] {
+        ShowCaretPosition();
+        SynMemo1Change();
+    };
+    host.commands = [this] {
+        QList<QPair<QString, QAction *>> commands;
+        for (const QString &name : macroCommandNames())
+            commands.append({name, action(QString::fromLatin1(macroCommand(name)->name))});
+        return commands;
+    };
+    MemoDocument::Host &document = host.document;
+    document.editor = SynMemo1;
+    document.fileName = [this] { return m_fileName; };
+    document.scheme = [this] { return panelText(2); };
+    document.setScheme = [this](const QString &name) {
+        for (const SchemeEntry &entry : schemeCatalogue()) {
+            if (name.compare(entry.name, Qt::CaseInsensitive) == 0 ||
+                name.compare(entry.menuCaption, Qt::CaseInsensitive) == 0) {
+                SchemeMenuClick(entry.scheme);
+                return true;
+            }
+        }
+        return false;
+    };
+    document.newDocument = [this] {
+        FileNew();
+        return QString();
+    };
+    document.open = [this](const QString &path) {
+        return PerformFileOpen(QFileInfo(path).absoluteFilePath())
+                   ? QString()
+                   : QStringLiteral("Cannot open ") + path;
+    };
+    document.save = [this] {
+        const SaveOutcome saved = FileSave();
+        return saved == SaveOutcome::Saved || saved == SaveOutcome::Skipped
+                   ? QString()
+                   : QStringLiteral("The document was not saved");
+    };
+    document.saveAs = [this](const QString &path) {
+        const QString full = QFileInfo(path).absoluteFilePath();
+        const FileResult written = SynMemo1->Lines().SaveToFile(full);
+        if (!written)
+            return fileErrorText(full, written.error);
+        SetFileName(full);
+        SynMemo1->SetModified(false);
+        IsHTML(full);
+        return QString();
+    };
+    document.runCommand = [this](const QString &name) {
+        const TMainForm::Command *row = macroCommand(name);
+        if (!row)
+            return QStringLiteral("Unknown command: ") + name;
+        action(QString::fromLatin1(row->name))->trigger();
+        return QString();
+    };
+    document.statusText = [this](const QString &text) { statusBar()->showMessage(text); };
+    auto *menu = new QMenu(this);
+    menuBar()->addMenu(menu);
+    m_macros = new MacroCommands(std::move(host), menu, this);
+    m_runner->setEditorDocument(m_macros->document());
 }
 
 void TMainForm::ToolButton6Click()

@@ -26,6 +26,7 @@ class Shell;
 class Highlighters;
 class HelpCommands;
 class LaunchCommands;
+class MacroCommands;
 class ScriptRunner;
 class SchemeSwitcher;
 class TFormGrid;
@@ -169,6 +170,8 @@ public:
     // Shows the engine's last error and selects its character in the editor.
     void ScriptControl1Error();
     ScriptRunner *scriptRunner() const { return m_runner.get(); }
+    // The macros menu (run/macrocommands.h).
+    MacroCommands *macroCommands() const { return m_macros; }
 
     // ---- help, about box, update check (desktop/helpcommands.h) ----
     void Help1Click();
@@ -254,6 +257,7 @@ private:
     void markLanguage();
     void buildSchemes();
     void buildScriptRunner();
+    void buildMacros();
     void buildDesktopCommands();
     void buildTextTools();
     void buildView();
@@ -314,6 +318,7 @@ private:
     SchemeSwitcher *m_schemes = nullptr;
     std::unique_ptr<LaunchCommands> m_launch;
     std::unique_ptr<ScriptRunner> m_runner;
+    MacroCommands *m_macros = nullptr;
     std::unique_ptr<HelpCommands> m_help;
     EditorFindReplace *m_findReplace = nullptr;
     EditorView *m_view = nullptr;

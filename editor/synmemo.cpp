@@ -510,6 +510,26 @@ void TSynMemo::SetSelText(const QString &text)
     sci(SCI_SCROLLCARET);
 }
 
+void TSynMemo::ReplaceLines(int first, const QStringList &lines)
+{
+    const qsizetype last = first + lines.size() - 1;
+    if (lines.isEmpty() || first < 0 || last >= lineCount())
+        return;
+    // Joining the lines takes their breaks and splitting them again gives the most
+    // frequent one: the listed breaks of the range go back afterwards. Undo gives them
+    // back through the record of the join.
+    std::vector<LineBreaks::Exception> breaks;
+    for (const LineBreaks::Exception &e : m_breaks.exceptions())
+        if (e.line >= first && e.line < last)
+            breaks.push_back(e);
+    const QByteArray bytes = toEditorUtf8(lines.join(u'\n'));
+    beginUndoAction();
+    sci(SCI_SETTARGETRANGE, sci(SCI_POSITIONFROMLINE, first), sci(SCI_GETLINEENDPOSITION, last));
+    SendScintilla(SCI_REPLACETARGET, bytes.size(), bytes.constData());
+    endUndoAction();
+    m_breaks.restore(breaks);
+}
+
 int TSynMemo::CaretY() const
 {
     return int(sci(SCI_LINEFROMPOSITION, sci(SCI_GETCURRENTPOS))) + 1;

@@ -89,6 +89,14 @@ public:
     void ClearBookMark(int number);
     bool GetBookMark(int number, int &column, int &line) const;
 
+    // Lines of the document, at least one (an empty text is one empty line).
+    int LineTotal() const { return int(lineCount()); }
+    // Index into `Text` of the start of line `line` (from 0).
+    int LineStartIndex(int line) const { return int(lineStartIndex(line)); }
+    // Gives lines `first` ... `first + lines.size() - 1` these texts (without line breaks)
+    // as one undo step; every line keeps its own break.
+    void ReplaceLines(int first, const QStringList &lines);
+
     // Index into `Text` of a 1-based column and line (clamped to the text).
     int RowColToCharIndex(int column, int line) const;
 

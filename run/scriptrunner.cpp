@@ -6,6 +6,7 @@
 #include "desktop/launchers.h"
 #include "editor/synmemo.h"
 #include "lang/messages.h"
+#include "run/editorobject.h"
 #include "run/enginethread.h"
 #include "run/jscript/jscriptengine.h"
 #include "run/scriptforms.h"
@@ -97,6 +98,9 @@ ScriptRunner::ScriptRunner(Host host)
         m_jscript = std::make_unique<JScriptEngine>();
         m_vbscript->setHost(m_thread->host());
         m_jscript->setHost(m_thread->host());
+        m_editor = std::make_unique<EditorObject>();
+        m_vbscript->addObject(QStringLiteral("Editor"), m_editor.get());
+        m_jscript->addObject(QStringLiteral("Editor"), m_editor.get());
     });
 }
 
@@ -105,6 +109,7 @@ ScriptRunner::~ScriptRunner()
     m_thread->exec([this] {
         m_vbscript.reset();
         m_jscript.reset();
+        m_editor.reset();
     });
 }
 
@@ -140,12 +145,14 @@ void ScriptRunner::ToolButton6Click()
         RunWithConsoleHost();
         break;
     case TFormHost::HostEngine:
+        attachEditor(m_editorDocument);
         if (!ParamList.isEmpty()) {
             AskParameterValues(ParamList);
             RunWithParameters(name);
         } else {
             RunWithoutParameters(name);
         }
+        attachEditor(nullptr);
         break;
     case TFormHost::HostBrowser:
         RunInBrowser(IsVBScript ? QStringLiteral("vbscript") : QStringLiteral("javascript"), name,
@@ -185,9 +192,14 @@ void ScriptRunner::AskParameterValues(const QString &paramList)
 bool ScriptRunner::engineCall(const std::function<bool(ScriptEngine &)> &job)
 {
     ScriptEngine *engine = m_engine;
-    const bool ok =
-        m_thread->call([engine, &job] { return job(*engine); }, TimeOut,
-                       [this] { return askStop(); }, [engine] { engine->requestInterrupt(); });
+    EditorObject *editor = m_editor.get();
+    const bool ok = m_thread->call(
+        [engine, editor, &job] {
+            const bool done = job(*engine);
+            editor->flush(); // the lines the script wrote, also when it failed
+            return done;
+        },
+        TimeOut, [this] { return askStop(); }, [engine] { engine->requestInterrupt(); });
     if (!ok)
         ScriptControl1Error();
     return ok;
@@ -272,13 +284,42 @@ void ScriptRunner::RunWithoutParameters(const QString &name)
     resetEngine();
 }
 
+void ScriptRunner::attachEditor(MacroDocument *document)
+{
+    QObject *window = m_host.window;
+    EditorObject *editor = m_editor.get();
+    m_thread->exec([editor, document, window] {
+        // every call of a script runs on the window's thread, which waits for the engine
+        // in a loop that takes these calls
+        editor->setDocument(document, [window](const std::function<void()> &job) {
+            QMetaObject::invokeMethod(window, job, Qt::BlockingQueuedConnection);
+        });
+    });
+}
+
+bool ScriptRunner::RunMacro(const QString &code, bool vbscript, MacroDocument &document)
+{
+    m_engine = vbscript ? m_vbscript.get() : m_jscript.get();
+    attachEditor(&document);
+    m_runningMacro = true;
+    m_host.editor->beginUndoAction();
+    const bool ok = engineCall([&code](ScriptEngine &e) { return e.addCode(code); });
+    m_host.editor->endUndoAction();
+    m_runningMacro = false;
+    attachEditor(nullptr);
+    resetEngine();
+    return ok;
+}
+
 void ScriptRunner::ScriptControl1Error()
 {
     const ScriptError error = m_engine->error();
     TSynMemo *editor = m_host.editor;
     // the column counts from 0: it is the character after `column` of the 1-based form
-    editor->SetSelStart(editor->RowColToCharIndex(error.column + 1, error.line));
-    editor->SetSelLength(1);
+    if (!m_runningMacro) {
+        editor->SetSelStart(editor->RowColToCharIndex(error.column + 1, error.line));
+        editor->SetSelLength(1);
+    }
     FormErInfo->EditNr->setText(QString::number(error.number));
     FormErInfo->EditSource->setText(error.source);
     FormErInfo->EditDesc->setText(error.description);

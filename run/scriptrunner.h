@@ -24,7 +24,9 @@ class TFormVars;
 class TSynMemo;
 
 namespace quillora {
+class EditorObject;
 class EngineThread;
+class MacroDocument;
 class ScriptEngine;
 class ScriptHost;
 } // namespace quillora
@@ -83,6 +85,13 @@ public:
                       const QString &callArguments);
     void ScriptControl1Error();
 
+    // Runs a macro, its top-level code, with `Editor` on `document`, as one undo step of
+    // the editor. Errors show the error dialog (the place is in the macro, so nothing is
+    // selected in the document). False when the macro failed.
+    bool RunMacro(const QString &code, bool vbscript, quillora::MacroDocument &document);
+    // The document `Editor` works on while the built-in engine runs the document's script.
+    void setEditorDocument(quillora::MacroDocument *document) { m_editorDocument = document; }
+
     // The engine of the language set last.
     quillora::ScriptEngine *ScriptControl1() const { return m_engine; }
 
@@ -102,4 +111,10 @@ private:
     std::unique_ptr<quillora::ScriptEngine> m_vbscript;
     std::unique_ptr<quillora::ScriptEngine> m_jscript;
     quillora::ScriptEngine *m_engine = nullptr;
+    // Editor of macros; lives on the engine thread, works on a document only during a run.
+    std::unique_ptr<quillora::EditorObject> m_editor;
+    bool m_runningMacro = false;
+    quillora::MacroDocument *m_editorDocument = nullptr;
+    // Points Editor at `document` (null: at nothing) for the next engine calls.
+    void attachEditor(quillora::MacroDocument *document);
 };

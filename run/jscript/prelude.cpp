@@ -53,7 +53,7 @@ const QString &preludeScript()
         }
         // a function target, so that the object can be called for its default member
         // (WScript.Arguments(0)); every member access goes to the object itself
-        var t = object;
+        var t = object, methods = Object.create(null);
         return new Proxy(function () {}, {
             get: function (target, name) {
                 var real = member(name);
@@ -61,8 +61,11 @@ const QString &preludeScript()
                 var v = t[real];
                 if (info.lists.indexOf(real) >= 0)
                     return function () { return t[real](args(arguments)); };
+                // one caller per method, made once: a macro's loop reaches the same
+                // members a million times
                 if (typeof v === "function")
-                    return function () { return v.apply(t, arguments); };
+                    return methods[real] ||
+                           (methods[real] = function () { return v.apply(t, arguments); });
                 if (v !== null && typeof v === "object" && hostInfo(v).isHost) return wrapHost(v);
                 return v;
             },

@@ -3,6 +3,7 @@
 // file; everything after it belongs to the script.
 
 #include "run/jscript/jscriptengine.h"
+#include "run/macroconsole.h"
 #include "vbscriptengine.h"
 #include "wscripthost.h"
 
@@ -76,6 +77,9 @@ std::optional<int> showHelp()
         text += QStringLiteral("  %1  %2\n")
                     .arg(option.name.toString().leftJustified(12), option.help.toString());
     text += QStringLiteral("  --            end of the options: the next argument is the file\n");
+    text += QStringLiteral("\nquillora-script --macro SCRIPT PATH... [--dry-run]\n"
+                           "  runs the macro SCRIPT over each file and saves the files it changed;\n"
+                           "  --dry-run only lists them\n");
     writeConsole(stdout, text);
     return 0;
 }
@@ -86,6 +90,15 @@ int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
     QStringList args = app.arguments().mid(1);
+    QString macroError;
+    if (const auto macro = parseMacroArguments(args, &macroError)) {
+        if (!macroError.isEmpty()) {
+            writeConsole(stderr, macroError + u'\n');
+            return 2;
+        }
+        ConsoleHost host;
+        return runMacroOverFiles(*macro, &host, stdout, stderr);
+    }
     // Options up to the file name.
     while (!args.isEmpty() && args.first().startsWith(u"--")) {
         const QString name = args.takeFirst();

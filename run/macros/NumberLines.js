@@ -1,0 +1,9 @@
+// Puts the line number and a tab in front of every line of the document.
+var count = Editor.LineCount;
+var width = String(count).length;
+for (var i = 1; i <= count; i++) {
+    var number = String(i);
+    while (number.length < width) number = " " + number;
+    Editor.Line(i, number + "\t" + Editor.Line(i));
+}
+Editor.StatusText(count + " lines numbered");
