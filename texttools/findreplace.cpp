@@ -181,8 +181,7 @@ void EditorFindReplace::FindNext()
     select(hit.position, hit.length);
     // A plain search goes on one character after the hit, so adjacent and overlapping
     // occurrences are found too; a pattern goes on after its match (and past an empty one).
-    m_state.SearchStart =
-        hit.position + (m_state.SearchRegex ? std::max(hit.length, 1) : 1);
+    m_state.SearchStart = hit.position + (m_state.SearchRegex ? std::max(hit.length, 1) : 1);
 }
 
 void EditorFindReplace::ReplaceDialog1Find()

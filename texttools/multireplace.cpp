@@ -25,7 +25,7 @@ QByteArray checksum(const QByteArray &bytes)
 // the search (both are non-word characters and neither can be part of a hit).
 bool needsCrLf(const MultiReplaceOptions &options)
 {
-    // A regular expression sees every line break as one "\n".
+    // A regular expression takes each of the file's own breaks as a line break itself.
     if (options.regex)
         return false;
     const auto hasBreak = [](const QString &s) { return s.contains(u'\r') || s.contains(u'\n'); };

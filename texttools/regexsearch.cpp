@@ -48,18 +48,21 @@ RegexSearch::RegexSearch(const QString &pattern, bool matchCase, bool wholeWord)
         QRegularExpression::MultilineOption | QRegularExpression::UseUnicodePropertiesOption;
     if (!matchCase)
         options |= QRegularExpression::CaseInsensitiveOption;
-    QString full = pattern;
+    // "^", "$" and "." see CR, LF and CR LF alike as a line break, so a file searched with
+    // its own breaks matches as the editor's text does.
+    const QString lead = QStringLiteral("(*ANYCRLF)");
+    QString full = lead + pattern;
+    m_prefix = lead.size();
     if (wholeWord) {
         const QString prefix = QStringLiteral("(?<!\\w)(?:");
-        m_prefix = prefix.size();
         // The pattern's own text first: a pattern ending in "\" must not escape the ")".
         QRegularExpression alone(pattern, options);
-        if (alone.isValid())
-            full = prefix + pattern + QStringLiteral(")(?!\\w)");
+        if (alone.isValid()) {
+            full = lead + prefix + pattern + QStringLiteral(")(?!\\w)");
+            m_prefix += prefix.size();
+        }
     }
     m_expression = QRegularExpression(full, options);
-    if (full.size() == pattern.size())
-        m_prefix = 0;
     m_expression.optimize();
 }
 

@@ -2,7 +2,8 @@
 // Searching with regular expressions (Perl syntax, through QRegularExpression).
 //
 // The searched text has LF line breaks whatever the file's own breaks are, so `\n` in a
-// pattern matches every line break; `^` and `$` match at the start and end of each line;
+// pattern matches every line break; `^` and `$` match at the start and end of each line
+// (and a text searched with CR LF or CR breaks is read the same way);
 // `.` does not match a line break (write `\n` or `[\s\S]` for a pattern over lines).
 // `\w`, `\b` and the case folding know every Unicode letter.
 //
