@@ -191,6 +191,7 @@ private:
     friend struct FrameScope;
     friend struct LocalsScope;
     Unit *compile(const QString &text, Procedure *localScope, bool expression);
+    Unit *compileDynamic(const QString &text, Procedure *localScope, bool expression);
     Unit *compileUnit(const QString &text, Procedure *localScope, bool expression);
     Value runUnit(Unit *u);
     void dropIfTransient(Unit *u);
