@@ -77,8 +77,8 @@ private slots:
         row("call statement", "x = 1: Call Err.Raise(9)", 9, "Subscript out of range", 1, 7);
         row("set statement", "Dim o\n  Set o = o.Child", 424, "Object required", 2, 2);
         row("continued statement", "x = 1 + _\n    1 / 0", 11, "Division by zero", 1, 0);
-        row("inside an if", "If True Then\n  y = 2: x = CLng(\"a\")\nEnd If", 13,
-            "Type mismatch", 2, 9);
+        row("inside an if", "If True Then\n  y = 2: x = CLng(\"a\")\nEnd If", 13, "Type mismatch",
+            2, 9);
         // a syntax error in executed text is reported at the statement that runs it
         row("execute", "x = 1\n  Execute \"If Then Else\"", 1023, "Expected expression", 2, 2);
         row("executeglobal", "ExecuteGlobal \"x = (1\"", 1006, "Expected ')'", 1, 0);
@@ -159,7 +159,8 @@ private slots:
         QTest::newRow("execute in a sub")
             << "Sub S: Execute \"Dim\": End Sub: S"
             << "1010 Expected identifier VBScript compilation error|go on";
-        QTest::newRow("good text runs") << "Execute \"z = 5\": WScript.Echo z" << "5|0  |go on";
+        QTest::newRow("good text runs") << "Execute \"z = 5\": WScript.Echo z"
+                                        << "5|0  |go on";
     }
 
     void dynamicSyntaxErrorIsTrapped()
