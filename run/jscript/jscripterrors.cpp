@@ -198,6 +198,12 @@ MappedError mapRuntimeError(const QString &name, const QString &message)
         return {5002, QStringLiteral("Function expected")};
     if (m.startsWith(u"Maximum call stack"))
         return {28, QStringLiteral("Out of stack space")};
+    if (m.contains(u"is not a valid radix"))
+        return {5, QStringLiteral("Invalid procedure call or argument")};
+    if (m.contains(u"precision out of range"))
+        return {5027, QStringLiteral("The precision is out of range")};
+    if (m.contains(u"fractionDigits") || m.contains(u"fraction digits"))
+        return {5026, QStringLiteral("The number of fractional digits is out of range")};
     if (m == u"Invalid array length" || m.endsWith(u"out of range"))
         return {5029, QStringLiteral("Array length must be a finite positive integer")};
     if (m == u"Interrupted")

@@ -180,6 +180,98 @@ const QString &preludeScript()
         }
     });
 
+    // An error with JScript's number and text, thrown where the engine underneath would
+    // only say "Type error".
+    function jscriptError(Kind, code, text) {
+        var e = new Kind(text);
+        e.number = (0x800A0000 | code) | 0;
+        return e;
+    }
+
+    // The methods of Date, Number, Boolean and RegExp called on a value of another kind
+    // raise JScript's "Date object expected" (5006) and its kin.
+    var tagOf = Object.prototype.toString;
+    function guardMethods(proto, tag, code, text) {
+        Object.getOwnPropertyNames(proto).forEach(function (name) {
+            var d = Object.getOwnPropertyDescriptor(proto, name);
+            if (name === "constructor" || name === "toJSON" || typeof d.value !== "function")
+                return;
+            var native = d.value;
+            var guarded = function () {
+                if (Reflect.apply(tagOf, this, []) !== tag)
+                    throw jscriptError(TypeError, code, text);
+                return Reflect.apply(native, this, arguments);
+            };
+            Object.defineProperty(guarded, "length", { value: native.length });
+            Object.defineProperty(guarded, "name", { value: name });
+            d.value = guarded;
+            Object.defineProperty(proto, name, d);
+        });
+    }
+    guardMethods(global.Date.prototype, "[object Date]", 5006, "Date object expected");
+    guardMethods(global.Number.prototype, "[object Number]", 5001, "Number expected");
+    guardMethods(global.Boolean.prototype, "[object Boolean]", 5010, "Boolean expected");
+    guardMethods(RegExp.prototype, "[object RegExp]", 5016, "Regular Expression object expected");
+
+    // A radix outside 2 to 36 is an invalid argument (5).
+    var nativeNumberToString = global.Number.prototype.toString;
+    Object.defineProperty(global.Number.prototype, "toString", {
+        value: function toString(radix) {
+            if (radix !== undefined && !(radix >= 2 && radix <= 36))
+                throw jscriptError(TypeError, 5, "Invalid procedure call or argument");
+            return Reflect.apply(nativeNumberToString, this, arguments);
+        },
+        writable: true, configurable: true
+    });
+
+    // JScript takes 0 to 20 fraction digits.
+    var nativeToFixed = global.Number.prototype.toFixed, trunc = global.Math.trunc;
+    Object.defineProperty(global.Number.prototype, "toFixed", {
+        value: function toFixed(digits) {
+            var n = digits === undefined ? 0 : trunc(+digits);
+            if (n < 0 || n > 20)
+                throw jscriptError(global.RangeError, 5026,
+                                   "The number of fractional digits is out of range");
+            return Reflect.apply(nativeToFixed, this, arguments);
+        },
+        writable: true, configurable: true
+    });
+
+    // A malformed URI: 5024 when encoding, 5025 when decoding.
+    [["encodeURI", 5024], ["encodeURIComponent", 5024], ["decodeURI", 5025],
+     ["decodeURIComponent", 5025]].forEach(function (row) {
+        var native = global[row[0]], code = row[1];
+        var text = code === 5024 ? "The URI to be encoded contains an invalid character"
+                                 : "The URI to be decoded is not a valid encoding";
+        var guarded = function (uri) {
+            try {
+                return Reflect.apply(native, undefined, arguments);
+            } catch (e) {
+                if (e instanceof global.URIError) throw jscriptError(global.URIError, code, text);
+                throw e;
+            }
+        };
+        Object.defineProperty(guarded, "length", { value: native.length });
+        Object.defineProperty(guarded, "name", { value: row[0] });
+        global[row[0]] = guarded;
+    });
+
+    // JScript's error kind for a bad regular expression.
+    function RegExpError(message) {
+        if (!(this instanceof RegExpError)) return new RegExpError(message);
+        this.message = message === undefined ? "" : String(message);
+    }
+    RegExpError.prototype = Object.create(NativeError.prototype);
+    Object.defineProperty(RegExpError.prototype, "constructor",
+                          { value: RegExpError, writable: true, configurable: true });
+    RegExpError.prototype.name = "RegExpError";
+    global.RegExpError = RegExpError;
+
+    // GetObject reaches running objects through monikers, which this host has none of.
+    global.GetObject = function GetObject(pathName, className) {
+        throw jscriptError(NativeError, 429, "Automation server can't create object");
+    };
+
     global.ActiveXObject = function ActiveXObject(progId) {
         return bridge.create(String(progId));
     };
