@@ -237,6 +237,18 @@ const QString &preludeScript()
         writable: true, configurable: true
     });
 
+    // ... and 1 to 21 digits of precision.
+    var nativeToPrecision = global.Number.prototype.toPrecision;
+    Object.defineProperty(global.Number.prototype, "toPrecision", {
+        value: function toPrecision(precision) {
+            var n = trunc(+precision);
+            if (precision !== undefined && !(n >= 1 && n <= 21))
+                throw jscriptError(global.RangeError, 5027, "The precision is out of range");
+            return Reflect.apply(nativeToPrecision, this, arguments);
+        },
+        writable: true, configurable: true
+    });
+
     // A malformed URI: 5024 when encoding, 5025 when decoding.
     [["encodeURI", 5024], ["encodeURIComponent", 5024], ["decodeURI", 5025],
      ["decodeURIComponent", 5025]].forEach(function (row) {
@@ -260,6 +272,7 @@ const QString &preludeScript()
     function RegExpError(message) {
         if (!(this instanceof RegExpError)) return new RegExpError(message);
         this.message = message === undefined ? "" : String(message);
+        this.number = 0; // a script's own error, as with Error
     }
     RegExpError.prototype = Object.create(NativeError.prototype);
     Object.defineProperty(RegExpError.prototype, "constructor",

@@ -120,6 +120,33 @@ private slots:
             << QStringList{} << "t,e,s,t a,b a,1,b,2,,2,c a,b,c a,b 0 1 a,b";
         QTest::newRow("script engine")
             << "function main() { return ScriptEngine(); }" << QStringList{} << "JScript";
+        // built-ins misused: JScript's number and text (caught, so the check runs on)
+        const char *caught = "function main() { try { %1; return 'none'; } catch (e) {"
+                             " return e.name + ' ' + (e.number & 0xFFFF) + ' ' + e.description; } }";
+        const QList<std::pair<const char *, const char *>> misuses = {
+            {"Date.prototype.getTime.call({})", "TypeError 5006 Date object expected"},
+            {"Number.prototype.toFixed.call('1')", "TypeError 5001 Number expected"},
+            {"Boolean.prototype.valueOf.call(1)", "TypeError 5010 Boolean expected"},
+            {"RegExp.prototype.test.call({}, 'a')",
+             "TypeError 5016 Regular Expression object expected"},
+            {"(3).toString(1)", "TypeError 5 Invalid procedure call or argument"},
+            {"(3).toFixed(21)", "RangeError 5026 The number of fractional digits is out of range"},
+            {"(1).toPrecision(0)", "RangeError 5027 The precision is out of range"},
+            {"decodeURI('%')", "URIError 5025 The URI to be decoded is not a valid encoding"},
+            {"encodeURI('\\uD800')",
+             "URIError 5024 The URI to be encoded contains an invalid character"},
+            {"GetObject('x')", "Error 429 Automation server can't create object"},
+            {"throw new RegExpError('bad')", "RegExpError 0 bad"},
+        };
+        for (const auto &[call, expected] : misuses)
+            QTest::newRow(call) << QString::fromLatin1(caught).arg(QLatin1String(call))
+                                << QStringList{} << QString::fromUtf8(expected);
+        QTest::newRow("guarded methods still work")
+            << "function main() { return [new Date(0).getTime(), (5).toFixed(2), (255).toString(16),"
+               " true.toString(), /a/.test('a'), Date.prototype.getTime.length,"
+               " RegExpError.length, GetObject.length, new RegExpError('x') instanceof Error]"
+               ".join(); }"
+            << QStringList{} << "0,5.00,ff,true,true,0,1,2,true";
     }
     void results()
     {
