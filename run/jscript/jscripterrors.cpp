@@ -165,10 +165,16 @@ MappedError mapCompileError(const QString &message, const QString &lineText, int
     }
     if (m.startsWith(u"Return statement"))
         return {1018, QStringLiteral("'return' statement outside of function")};
-    if (m.startsWith(u"Break outside"))
+    if (m.startsWith(u"Break outside", Qt::CaseInsensitive))
         return {1019, QStringLiteral("Can't have 'break' outside of loop")};
-    if (m.startsWith(u"Continue outside"))
+    if (m.startsWith(u"Continue outside", Qt::CaseInsensitive))
         return {1020, QStringLiteral("Can't have 'continue' outside of loop")};
+    if (m.startsWith(u"Undefined label"))
+        return {1026, QStringLiteral("Label not found")};
+    if (m.startsWith(u"Label ") && m.endsWith(u"has already been declared"))
+        return {1025, QStringLiteral("Label redefined")};
+    if (m == u"Unexpected token `@'")
+        return {1030, QStringLiteral("Conditional compilation is turned off")};
     if (m.contains(u"Unterminated string"))
         return {1015, QStringLiteral("Unterminated string constant")};
     if (m.contains(u"Invalid regular expression") || m.contains(u"regular expression"))

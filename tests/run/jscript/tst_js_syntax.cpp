@@ -159,7 +159,8 @@ private slots:
         QTest::newRow("missing }") << "function main() {\n  var a = 1;\n"
                                    << 1009 << "Expected '}'" << 3 << 0;
         QTest::newRow("the engine's own rule")
-            << "a: b: while (x) { continue a; }" << 1002 << "Syntax error" << 1 << 28;
+            << "a: b: while (x) { continue a; }" << 1020
+            << "Can't have 'continue' outside of loop" << 1 << 28;
     }
 
     void engineReportsTheFault()
