@@ -4,6 +4,7 @@
 #include "hostfunctions.h"
 #include "jscripterrors.h"
 #include "legacysyntax.h"
+#include "syntaxcheck.h"
 
 #include <QJSEngine>
 #include <QMutexLocker>
@@ -202,6 +203,20 @@ ScriptError JScriptEngine::compileError(const QJSValue &error, const QString &wh
     const StackEntry at = parseStackEntry(where);
     ScriptError e;
     e.source = compileSource();
+    // JScript's own number, text and place where the text breaks JScript's grammar; the
+    // engine's word where it breaks only the engine's (a later language's) rules
+    const int index = at.file.startsWith(u"code") ? at.file.mid(4).toInt() : -1;
+    if (index >= 0 && index < m_sources.size()) {
+        const SyntaxFault fault = checkSyntax(m_sources.at(index));
+        if (fault.isSet()) {
+            e.number = fault.number;
+            e.description = fault.description;
+            e.line = fault.line;
+            e.column = fault.column;
+            e.text = sourceLine(at.file, e.line);
+            return e;
+        }
+    }
     e.line = at.line > 0 ? at.line : error.property(QStringLiteral("lineNumber")).toInt();
     e.text = sourceLine(at.file, e.line);
     e.column = std::max(0, at.column - 1);

@@ -143,7 +143,7 @@ private slots:
             writeScript("fail.vbs", "WScript.Echo \"before\"\nx = 1 / 0\nWScript.Echo \"after\"\n");
         const Result r = run({path});
         QCOMPARE(r.out, QStringLiteral("before\n"));
-        QCOMPARE(r.err, path + QStringLiteral("(2, 7) VBScript runtime error: Division by zero\n"));
+        QCOMPARE(r.err, path + QStringLiteral("(2, 1) VBScript runtime error: Division by zero\n"));
         QCOMPARE(r.status, 1);
     }
 
