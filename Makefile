@@ -28,13 +28,17 @@ install: build
 	DESTDIR="$(DESTDIR)" cmake --install $(BUILD_DIR) --prefix "$(PREFIX)"
 
 # The Debian package quillora_<version>_amd64.deb in DEB_DIR, packed by CPack from the
-# build (no second compile); see "Debian package" in README.md.
+# build (only what is installed is built, no second compile); see "Debian package" in
+# README.md.
 DEB_DIR ?= .
-deb: build
+INSTALLED_TARGETS = quillora quillora-script quillora_docs
+deb: configure
+	@cmake --build $(BUILD_DIR) -j $(JOBS) --target $(INSTALLED_TARGETS)
 	@./scripts/make-deb.sh $(BUILD_DIR) $(DEB_DIR)
 
 # Packs into a temporary folder and checks the package's fields, files and lintian.
-package-check: build
+package-check: configure
+	@cmake --build $(BUILD_DIR) -j $(JOBS) --target $(INSTALLED_TARGETS)
 	./scripts/check-package.sh $(BUILD_DIR)
 
 # Release build, generated data, medians of several runs: see bench/README.md.
