@@ -38,12 +38,13 @@ echo "$depends" | grep -q qscintilla && fail "Depends names Debian's QScintilla:
 
 # The file list: every file in one of the program's places, and the chief ones there.
 dpkg-deb --fsys-tarfile "$deb" | tar -t | sed 's|^\./|/|' >"$work/files"
-stray=$(grep -v '/$' "$work/files" | grep -Ev '^/usr/(bin/quillora(-script)?|lib/quillora/libqscintilla2_qt6\.so\.[0-9.]+|share/(quillora/(help|proposals)/.+|applications/com\.quillora\.QuilloraPro\.desktop|metainfo/com\.quillora\.QuilloraPro\.metainfo\.xml|icons/hicolor/[^/]+/apps/quillora\.(png|svg)|man/man1/quillora(-script)?\.1\.gz|doc/quillora/(copyright|changelog\.gz)))$' || true)
+stray=$(grep -v '/$' "$work/files" | grep -Ev '^/usr/(bin/quillora(-script)?|lib/quillora/libqscintilla2_qt6\.so\.[0-9.]+|share/(quillora/(help|proposals|macros)/.+|applications/com\.quillora\.QuilloraPro\.desktop|metainfo/com\.quillora\.QuilloraPro\.metainfo\.xml|icons/hicolor/[^/]+/apps/quillora\.(png|svg)|man/man1/quillora(-script)?\.1\.gz|doc/quillora/(copyright|changelog\.gz)))$' || true)
 [ -z "$stray" ] || fail "files outside the program's places:
 $stray"
 for file in /usr/bin/quillora /usr/bin/quillora-script /usr/lib/quillora/libqscintilla2_qt6.so.15 \
     /usr/share/quillora/help/en/index.html /usr/share/quillora/help/de/index.html \
-    /usr/share/quillora/proposals/HtmlItems.src /usr/share/man/man1/quillora.1.gz \
+    /usr/share/quillora/proposals/HtmlItems.src /usr/share/quillora/macros/SortLines.vbs \
+    /usr/share/man/man1/quillora.1.gz \
     /usr/share/man/man1/quillora-script.1.gz /usr/share/doc/quillora/copyright \
     /usr/share/doc/quillora/changelog.gz /usr/share/icons/hicolor/scalable/apps/quillora.svg \
     /usr/share/icons/hicolor/48x48/apps/quillora.png \
