@@ -1,12 +1,18 @@
 ' Sorts the selected lines, or every line of the document when nothing is selected,
-' in text order (letter case ignored).
-Dim whole, lines, i, j, gap, t
+' in text order (letter case ignored). A line break at the end stays at the end.
+Dim whole, text, tail, lines, i, j, gap, t
 whole = (Editor.SelLength = 0)
 If whole Then
-    lines = Split(Editor.Text, vbCrLf)
+    text = Editor.Text
 Else
-    lines = Split(Editor.SelText, vbCrLf)
+    text = Editor.SelText
 End If
+tail = ""
+If Right(text, 2) = vbCrLf Then
+    tail = vbCrLf
+    text = Left(text, Len(text) - 2)
+End If
+lines = Split(text, vbCrLf)
 gap = (UBound(lines) + 1) \ 2
 Do While gap > 0
     For i = gap To UBound(lines)
@@ -22,7 +28,7 @@ Do While gap > 0
     gap = gap \ 2
 Loop
 If whole Then
-    Editor.Text = Join(lines, vbCrLf)
+    Editor.Text = Join(lines, vbCrLf) & tail
 Else
-    Editor.ReplaceSelection Join(lines, vbCrLf)
+    Editor.ReplaceSelection Join(lines, vbCrLf) & tail
 End If

@@ -72,6 +72,8 @@ private slots:
     void folderOfFiles();
     void arguments();
     void macroErrorLeavesFile();
+    void shippedMacros_data();
+    void shippedMacros();
 };
 
 void TestMacroConsole::folderOfFiles_data()
@@ -184,6 +186,38 @@ void TestMacroConsole::macroErrorLeavesFile()
     // a script file of no script language
     options.script = temp.filePath(QStringLiteral("macro.txt"));
     QCOMPARE(runMacro(options).code, 2);
+}
+
+// The example macros on files with and without a final line break.
+void TestMacroConsole::shippedMacros_data()
+{
+    QTest::addColumn<QString>("macro");
+    QTest::addColumn<QByteArray>("before");
+    QTest::addColumn<QByteArray>("after");
+    QTest::newRow("sort, final break")
+        << "SortLines.vbs" << QByteArray("b\r\nC\r\na\r\n") << QByteArray("a\r\nb\r\nC\r\n");
+    QTest::newRow("sort, none") << "SortLines.vbs" << QByteArray("b\na") << QByteArray("a\nb");
+    QTest::newRow("number, final break")
+        << "NumberLines.js" << QByteArray("x\ny\n") << QByteArray("1\tx\n2\ty\n");
+    QTest::newRow("number, none") << "NumberLines.js" << QByteArray("x") << QByteArray("1\tx");
+    QTest::newRow("wrap, tag asked and cancelled")
+        << "WrapInTag.vbs" << QByteArray("x\n") << QByteArray("x\n");
+}
+
+void TestMacroConsole::shippedMacros()
+{
+    QFETCH(QString, macro);
+    QFETCH(QByteArray, before);
+    QFETCH(QByteArray, after);
+    QTemporaryDir temp;
+    const QString path = temp.filePath(QStringLiteral("a.txt"));
+    writeBytes(path, before);
+    MacroConsoleOptions options;
+    options.script = QStringLiteral(QUILLORA_SOURCE_DIR "/run/macros/") + macro;
+    options.paths = {path};
+    const Run run = runMacro(options);
+    QCOMPARE(run.code, 0);
+    QCOMPARE(readBytes(path), after);
 }
 
 QTEST_GUILESS_MAIN(TestMacroConsole)
