@@ -236,8 +236,12 @@ void TMainForm::buildActions()
             makeAction(QString::fromLatin1(row.name),
                        row.run ? std::function<void()>([this, run = row.run] { run(*this); })
                                : std::function<void()>());
-        if (row.shortcut)
-            action->setShortcut(QKeySequence(QString::fromLatin1(row.shortcut)));
+        if (row.shortcut) {
+            const QKeySequence keys(QString::fromLatin1(row.shortcut));
+            action->setShortcut(keys);
+            // The editor would take the key for a binding of its own (Ctrl+/, Ctrl+D).
+            SynMemo1->ReleaseKey(keys);
+        }
         if (row.image != kNoImage)
             action->setIcon(toolbarImage(row.image));
     };

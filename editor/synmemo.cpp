@@ -9,6 +9,8 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
+#include <Qsci/qscicommand.h>
+#include <Qsci/qscicommandset.h>
 #include <Qsci/qscilexer.h>
 
 namespace {
@@ -825,6 +827,20 @@ void TSynMemo::SetShowLineNumbers(bool show)
 {
     m_showLineNumbers = show;
     applyMargins();
+}
+
+void TSynMemo::ReleaseKey(const QKeySequence &keys)
+{
+    if (keys.isEmpty())
+        return;
+    const int key = keys[0].toCombined();
+    QsciCommand *command = standardCommands()->boundTo(key);
+    if (!command)
+        return;
+    if (command->key() == key)
+        command->setKey(0);
+    if (command->alternateKey() == key)
+        command->setAlternateKey(0);
 }
 
 void TSynMemo::SetEditorFont(const QFont &font)

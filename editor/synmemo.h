@@ -8,6 +8,7 @@
 
 #include "editor/linelist.h"
 
+#include <QKeySequence>
 #include <Qsci/qsciscintilla.h>
 #include <array>
 
@@ -109,6 +110,10 @@ public:
     void SetMaxScrollWidth(int characters);
     bool ShowLineNumbers() const { return m_showLineNumbers; }
     void SetShowLineNumbers(bool show);
+
+    // The component keeps the keys of its built-in commands while it has the focus, ahead
+    // of the window's shortcuts; this gives up its binding of `keys`, if it has one.
+    void ReleaseKey(const QKeySequence &keys);
 
     QFont EditorFont() const { return m_font; }
     void SetEditorFont(const QFont &font);

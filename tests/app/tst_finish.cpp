@@ -33,6 +33,8 @@ private slots:
     void f1OpensHelpFromAnywhere();
     void keyboardOpensMenus_data();
     void keyboardOpensMenus();
+    void editorLeavesProgramKeys_data();
+    void editorLeavesProgramKeys();
     void titleIconAndPlace();
     void corruptSettingsWarningNamesFile();
     void builtInPicturesServeWithoutTheme();
@@ -167,6 +169,37 @@ void TestFinish::f1OpensHelpFromAnywhere()
     QCOMPARE(help.count(), 1);
     QTRY_VERIFY(!menu->isVisible());
     QVERIFY(f.prompts.done());
+}
+
+// Keys the editor component binds to commands of its own (Ctrl+/ moves by word parts,
+// Ctrl+D duplicates) reach the program's commands while the editor has the focus.
+void TestFinish::editorLeavesProgramKeys_data()
+{
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::newRow("toggle comment")
+        << "ToggleComment1" << int(Qt::Key_Slash) << int(Qt::ControlModifier);
+    QTest::newRow("duplicate") << "DuplicateLine1" << int(Qt::Key_D) << int(Qt::ControlModifier);
+    QTest::newRow("delete line") << "DeleteLine1" << int(Qt::Key_K) << int(Qt::ControlModifier);
+    QTest::newRow("move up") << "MoveLineUp1" << int(Qt::Key_Up) << int(Qt::AltModifier);
+    QTest::newRow("matching brace")
+        << "MatchingBrace1" << int(Qt::Key_B) << int(Qt::ControlModifier);
+    QTest::newRow("find") << "Find1" << int(Qt::Key_F) << int(Qt::ControlModifier);
+}
+
+void TestFinish::editorLeavesProgramKeys()
+{
+    QFETCH(QString, action);
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    MainFormFixture f;
+    f.show();
+    f.form->SynMemo1->setFocus();
+    QSignalSpy triggered(f.form->action(action), &QAction::triggered);
+    QTest::keyClick(f.form->SynMemo1, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+    QCOMPARE(triggered.count(), 1);
+    QTest::keyClick(QApplication::activeWindow(), Qt::Key_Escape);
 }
 
 void TestFinish::keyboardOpensMenus_data()
