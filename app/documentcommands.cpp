@@ -4,6 +4,7 @@
 #include "app/mainform.h"
 #include "base/prompts.h"
 #include "editor/synmemo.h"
+#include "store/documentguard.h"
 #include "store/settingsfile.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -84,6 +85,7 @@ void TMainForm::FileNew()
 
 void TMainForm::clearDocument()
 {
+    m_guard->beforeDocumentChange();
     SetFileName(Message(0));
     SynMemo1->Clear();
     SynMemo1->SetModified(false);
@@ -93,6 +95,7 @@ void TMainForm::clearDocument()
     ItemFile.clear();
     InsFile.clear();
     SynMemo1->SetHighlighter(nullptr);
+    m_guard->documentCleared();
 }
 
 void TMainForm::FileOpen()
@@ -113,10 +116,14 @@ bool TMainForm::PerformFileOpen(const QString &fileName)
     // the old text can go before the new highlighter is set: a highlighter restyles all
     // the text it finds, and the new text is then styled only where it is shown. The
     // text then goes from the file straight into the editor.
+    if (!m_guard->mayOpen(fileName))
+        return false;
     QFile file(fileName);
     const bool readable = file.open(QIODevice::ReadOnly);
-    if (readable)
+    if (readable) {
+        m_guard->beforeDocumentChange();
         SynMemo1->SetText(QString());
+    }
     IsHTML(fileName);
     if (!readable) {
         showFileError(fileName, file.errorString());
@@ -125,11 +132,13 @@ bool TMainForm::PerformFileOpen(const QString &fileName)
     file.close();
     if (const FileResult read = SynMemo1->Lines().LoadFromFile(fileName); !read) {
         SynMemo1->SetModified(false);
+        m_guard->documentCleared();
         showFileError(fileName, read.error);
         return false;
     }
     SetFileName(fileName);
     SynMemo1->SetModified(false);
+    m_guard->documentOpened(fileName);
     SynMemo1Change();
     return true;
 }
@@ -148,9 +157,13 @@ TMainForm::SaveOutcome TMainForm::FileSave()
         return SaveOutcome::Skipped;
     if (m_fileName == Message(0) || isBlank(m_fileName))
         return FileSaveAs();
+    if (!m_guard->confirmOverwrite(m_fileName))
+        return SaveOutcome::Cancelled;
     const SaveOutcome saved = reportSave(m_fileName, SynMemo1->Lines().SaveToFile(m_fileName));
-    if (saved == SaveOutcome::Saved)
+    if (saved == SaveOutcome::Saved) {
         SynMemo1->SetModified(false);
+        m_guard->documentSaved(m_fileName);
+    }
     return saved;
 }
 
@@ -183,6 +196,7 @@ TMainForm::SaveOutcome TMainForm::saveAs(bool alwaysAnsi)
             return outcome;
         SetFileName(path);
         SynMemo1->SetModified(false);
+        m_guard->documentSaved(path);
     }
     if (IsHTML(m_fileName))
         SetHColors();
@@ -310,7 +324,8 @@ void TMainForm::OpenRecentFile(int entry)
         return;
     if (!AskSaveChanges())
         return;
-    PerformFileOpen(path);
+    if (PerformFileOpen(path))
+        m_guard->restoreView(path);
     SetHColors();
 }
 

@@ -35,6 +35,7 @@ class TSynMemo;
 class EditorFindReplace;
 class DocumentTools;
 class TFormFiles;
+class DocumentGuard;
 
 class TMainForm : public QMainWindow
 {
@@ -199,6 +200,9 @@ public:
     void MultiReplace1Click();
     TFormFiles *FormFiles() const { return m_formFiles; }
 
+    // ---- changes on disk, crash recovery, remembered views (store/documentguard.h) ----
+    DocumentGuard *documentGuard() const { return m_guard; }
+
     // Prints `text` as the document is printed; used by the print command.
     static void printText(QPrinter &printer, const QString &text);
 
@@ -222,6 +226,7 @@ private:
     void buildScriptRunner();
     void buildDesktopCommands();
     void buildTextTools();
+    void buildDocumentGuard();
     // New without the question: for a document that has nothing left to lose.
     void clearDocument();
     QAction *makeAction(const QString &name, const std::function<void()> &handler);
@@ -273,6 +278,7 @@ private:
     EditorFindReplace *m_findReplace = nullptr;
     DocumentTools *m_documentTools = nullptr;
     TFormFiles *m_formFiles = nullptr;
+    DocumentGuard *m_guard = nullptr;
 
 public:
     // Paths of the current scheme's proposal files.

@@ -86,6 +86,10 @@ public:
     void ClearBookMark(int number);
     bool GetBookMark(int number, int &column, int &line) const;
 
+    // Applies a change of the document's bytes as TextEdited reports it, as an edit the
+    // user could have made; false (and nothing changed) when it does not fit the text.
+    bool ApplyEdit(qsizetype position, qsizetype removed, QByteArrayView inserted);
+
     // Index into `Text` of a 1-based column and line (clamped to the text).
     int RowColToCharIndex(int column, int line) const;
 
@@ -119,6 +123,9 @@ public:
 
 signals:
     void OnChange();
+    // Every change of the document's bytes (UTF-8, LF breaks), whole-text replacements
+    // and undo included: at byte `position`, `removed` bytes went or `inserted` came.
+    void TextEdited(qsizetype position, qsizetype removed, QByteArrayView inserted);
     void OnClick();
     void OnKeyUp(int key, Qt::KeyboardModifiers modifiers);
     void OnGutterClick(Qt::MouseButton button, int line);
