@@ -133,7 +133,8 @@ FileStamp FileStamp::of(const QString &path)
 {
     struct stat info;
     FileStamp stamp;
-    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
+    // Anything but a file in its place (a folder) counts as no file.
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0 || !S_ISREG(info.st_mode))
         return stamp;
     stamp.exists = true;
     stamp.size = info.st_size;

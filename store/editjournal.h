@@ -32,7 +32,8 @@
 #include <QStringList>
 #include <vector>
 
-// What identifies a file's content on disk without reading it.
+// What identifies a file's content on disk without reading it; `exists` is false for a
+// missing path and for one that is no regular file.
 struct FileStamp
 {
     bool exists = false;
