@@ -200,9 +200,21 @@ bool EditJournal::ownerAlive(const JournalOwner &owner)
         return true;
     if (owner.pid == qint64(::getpid()))
         return liveTokens().contains(owner.token);
-    if (owner.pid <= 0)
+    if (owner.pid <= 0 || (::kill(pid_t(owner.pid), 0) != 0 && errno != EPERM))
         return false;
-    return ::kill(pid_t(owner.pid), 0) == 0 || errno == EPERM;
+    // A killed process may linger a moment as a zombie, and its number may be given to
+    // another program later: only a running program of our own name holds a lock.
+    const auto procFile = [](const QString &path) {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    };
+    const QString proc = QStringLiteral("/proc/%1/").arg(owner.pid);
+    const QByteArray stat = procFile(proc + QStringLiteral("stat"));
+    const qsizetype nameEnd = stat.lastIndexOf(") ");
+    if (nameEnd >= 0 && stat.mid(nameEnd + 2, 1) == "Z")
+        return false;
+    const QByteArray name = procFile(proc + QStringLiteral("comm"));
+    return name.isEmpty() || name == procFile(QStringLiteral("/proc/self/comm"));
 }
 
 bool EditJournal::readOwner(const QString &journalPath, JournalOwner &owner)

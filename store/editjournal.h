@@ -101,8 +101,9 @@ public:
 
     // The owner of this window in this process: the token is unique per journal writer.
     static JournalOwner ownOwner(const QString &token);
-    // Whether the owner is a live writer: a running process on this host, or in this
-    // process a writer that has not gone away. A lock of another host counts as alive.
+    // Whether the owner is a live writer: a running process of this program's name on
+    // this host (not a zombie), or in this process a writer that has not gone away. A
+    // lock of another host counts as alive.
     static bool ownerAlive(const JournalOwner &owner);
     static bool readOwner(const QString &journalPath, JournalOwner &owner);
 

@@ -11,6 +11,8 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -212,6 +214,26 @@ void TestEditJournal::ownerAlive()
     QVERIFY(!EditJournal::ownerAlive({pid, owner.host, QStringLiteral("x")}));
     // Another host cannot be asked: its lock counts.
     QVERIFY(EditJournal::ownerAlive({pid, owner.host + u'x', QStringLiteral("x")}));
+
+    // A number given to another program since.
+    QProcess other;
+    other.start(QStringLiteral("sleep"), {QStringLiteral("10")});
+    QVERIFY(other.waitForStarted());
+    QVERIFY(!EditJournal::ownerAlive({other.processId(), owner.host, QStringLiteral("x")}));
+    other.kill();
+    other.waitForFinished();
+
+    // Killed but not yet reaped: a zombie holds no lock.
+    const pid_t child = ::fork();
+    if (child == 0)
+        ::_exit(0);
+    const auto zombie = [child] {
+        QFile stat(QStringLiteral("/proc/%1/stat").arg(child));
+        return stat.open(QIODevice::ReadOnly) && stat.readAll().contains(") Z ");
+    };
+    QTRY_VERIFY(zombie());
+    QVERIFY(!EditJournal::ownerAlive({qint64(child), owner.host, QStringLiteral("x")}));
+    ::waitpid(child, nullptr, 0);
 }
 
 void TestEditJournal::baseFileChange_data()
