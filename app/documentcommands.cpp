@@ -188,15 +188,15 @@ TMainForm::SaveOutcome TMainForm::saveAs(bool alwaysAnsi)
             m_prompts.question(Prompts::Icon::Question, kBoxTitle, Message(11),
                                Prompts::Buttons::OkCancel) != Prompts::Answer::Ok)
             return SaveOutcome::Cancelled;
-        const FileResult written = (alwaysAnsi || wantsAnsiCopy(path))
-                                       ? WriteAnsiFile(path)
-                                       : SynMemo1->Lines().SaveToFile(path);
+        const bool ansiCopy = alwaysAnsi || wantsAnsiCopy(path);
+        const FileResult written =
+            ansiCopy ? WriteAnsiFile(path) : SynMemo1->Lines().SaveToFile(path);
         outcome = reportSave(path, written);
         if (outcome != SaveOutcome::Saved)
             return outcome;
         SetFileName(path);
         SynMemo1->SetModified(false);
-        m_guard->documentSaved(path);
+        m_guard->documentSaved(path, !ansiCopy);
     }
     if (IsHTML(m_fileName))
         SetHColors();

@@ -47,6 +47,7 @@
 #include <QStatusTipEvent>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -412,7 +413,8 @@ void TMainForm::FormShow()
             m_guard->restoreView(path);
     }
     LoadRecentFiles();
-    m_guard->offerRecovery();
+    // Once the window is on the screen, so the question has its window behind it.
+    QTimer::singleShot(0, m_guard, &DocumentGuard::offerRecovery);
     setAcceptDrops(true);
     AutoUpdateCheck();
     action(QStringLiteral("NachUpdatessuchen1"))->setVisible(true);

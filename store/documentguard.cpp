@@ -133,12 +133,14 @@ void DocumentGuard::documentOpened(const QString &path)
     m_readStamp = m_seenStamp = FileStamp::of(path);
     m_textMatchesFile = true;
     m_recording = true;
+    m_journalFailed = false;
     watch(path);
 }
 
-void DocumentGuard::documentSaved(const QString &path)
+void DocumentGuard::documentSaved(const QString &path, bool asText)
 {
     documentOpened(path);
+    m_textMatchesFile = asText;
 }
 
 void DocumentGuard::documentCleared()
@@ -148,6 +150,7 @@ void DocumentGuard::documentCleared()
     m_readStamp = m_seenStamp = FileStamp();
     m_textMatchesFile = false;
     m_recording = true;
+    m_journalFailed = false;
     watch(QString());
 }
 
@@ -174,7 +177,7 @@ void DocumentGuard::onEdit(qsizetype position, qsizetype removed, QByteArrayView
 {
     if (!m_recording)
         return;
-    if (!m_journaling || m_host.dataFolder().isEmpty()) {
+    if (!m_journaling || m_journalFailed || m_host.dataFolder().isEmpty()) {
         // Edits that no journal holds: a journal started later cannot build on the file.
         m_textMatchesFile = false;
         return;
@@ -184,6 +187,7 @@ void DocumentGuard::onEdit(qsizetype position, qsizetype removed, QByteArrayView
             !m_path.isEmpty() && m_textMatchesFile && FileStamp::of(m_path) == m_readStamp;
         if (!startJournal(!overFile)) {
             m_textMatchesFile = false;
+            m_journalFailed = true;
             return;
         }
         // A snapshot is taken after the edit and holds it already.
@@ -229,6 +233,7 @@ void DocumentGuard::flushJournal()
     if (!m_journal.flush()) {
         m_journal.discard();
         m_textMatchesFile = false;
+        m_journalFailed = true;
     }
 }
 
@@ -283,8 +288,8 @@ void DocumentGuard::checkDisk()
     // from a snapshot of it.
     m_textMatchesFile = false;
     m_journal.discard();
-    if (m_journaling && editor->Modified() && !m_host.dataFolder().isEmpty())
-        startJournal(true);
+    if (m_journaling && !m_journalFailed && editor->Modified() && !m_host.dataFolder().isEmpty())
+        m_journalFailed = !startJournal(true);
 }
 
 void DocumentGuard::reloadKeepingLine()

@@ -60,8 +60,9 @@ public:
     void beforeDocumentChange();
     // Its text was read from `path`.
     void documentOpened(const QString &path);
-    // It was written to `path` and is unmodified now.
-    void documentSaved(const QString &path);
+    // It was written to `path` and is unmodified now; `asText` is false when what was
+    // written is not the text as it reads back (the ANSI copy, which ends every line).
+    void documentSaved(const QString &path, bool asText = true);
     // It has no file (new document, failed read).
     void documentCleared();
     // The window closes with nothing left to save: remembers the view, removes the journal.
@@ -118,4 +119,6 @@ private:
     // Off while the text is replaced by a load or a replay.
     bool m_recording = true;
     bool m_asking = false;
+    // A journal that could not be started or written is not tried again for this text.
+    bool m_journalFailed = false;
 };

@@ -97,6 +97,7 @@ private slots:
     void restoreAfterCrash_data();
     void restoreAfterCrash();
     void changedFileRestoresUntitled();
+    void restoreAfterAnsiCopy();
     void offerAnswers_data();
     void offerAnswers();
     void damagedJournalSetAside();
@@ -147,7 +148,8 @@ void TestRecovery::restoreAfterCrash()
     restart(f);
     f.prompts.expectQuestion(Answer::Yes, untitled ? QString() : doc);
     f.show();
-    QVERIFY(f.prompts.done());
+    // The offer comes once the window is on the screen.
+    QTRY_VERIFY(f.prompts.done());
     QCOMPARE(f.form->SynMemo1->Text(), typed);
     QVERIFY(f.form->SynMemo1->Modified());
     QCOMPARE(f.form->FFileName(), untitled ? f.form->Message(0) : doc);
@@ -179,12 +181,36 @@ void TestRecovery::changedFileRestoresUntitled()
     restart(f);
     f.prompts.expectQuestion(Answer::Yes, doc).expectMessage(doc);
     f.show();
-    QVERIFY(f.prompts.done());
+    // The offer comes once the window is on the screen.
+    QTRY_VERIFY(f.prompts.done());
     QCOMPARE(f.form->SynMemo1->Text(), QStringLiteral("one\r\ntwo\r\nthree"));
     QCOMPARE(f.form->FFileName(), f.form->Message(0));
     QVERIFY(f.form->SynMemo1->Modified());
     QCOMPARE(f.form->SynMemo1->format().lineBreak, LineBreak::CrLf);
     QCOMPARE(MainFormFixture::readFile(doc), QByteArray("changed by someone else"));
+}
+
+void TestRecovery::restoreAfterAnsiCopy()
+{
+    // The ANSI copy ends every line, the last one too: it reads back with one more line
+    // than the window holds, so the journal cannot build on it.
+    MainFormFixture f;
+    f.show();
+    const QString doc = f.path(QStringLiteral("doc.dat"));
+    MainFormFixture::writeFile(doc, "a\nb");
+    QVERIFY(f.form->PerformFileOpen(doc));
+    const QString copy = f.path(QStringLiteral("copy.txt"));
+    f.prompts.expectSaveFile(copy);
+    QCOMPARE(f.form->FileSaveAs(), TMainForm::SaveOutcome::Saved);
+    QCOMPARE(MainFormFixture::readFile(copy), QByteArray("a\r\nb\r\n"));
+    type(f.form->SynMemo1, QStringLiteral("#x"));
+    const QString typed = f.form->SynMemo1->Text();
+    crash(f);
+    restart(f);
+    f.prompts.expectQuestion(Answer::Yes, copy);
+    f.show();
+    QTRY_VERIFY(f.prompts.done());
+    QCOMPARE(f.form->SynMemo1->Text(), typed);
 }
 
 void TestRecovery::offerAnswers_data()
@@ -206,7 +232,8 @@ void TestRecovery::offerAnswers()
     restart(f);
     f.prompts.expectQuestion(Answer(answer));
     f.show();
-    QVERIFY(f.prompts.done());
+    // The offer comes once the window is on the screen.
+    QTRY_VERIFY(f.prompts.done());
     QCOMPARE(f.form->SynMemo1->Text(), QString());
     QCOMPARE(journals(f).size(), journalsAfter);
 }
@@ -219,7 +246,8 @@ void TestRecovery::damagedJournalSetAside()
     MainFormFixture::writeFile(bad, "not a journal");
     f.prompts.expectMessage(bad + QStringLiteral(".broken"));
     f.show();
-    QVERIFY(f.prompts.done());
+    // The offer comes once the window is on the screen.
+    QTRY_VERIFY(f.prompts.done());
     QVERIFY(journals(f).isEmpty());
     QCOMPARE(MainFormFixture::readFile(bad + QStringLiteral(".broken")),
              QByteArray("not a journal"));
@@ -238,7 +266,8 @@ void TestRecovery::damagedJournalSetAside()
     restart(f);
     f.prompts.expectQuestion(Answer::Yes, doc).expectMessage(QStringLiteral(".broken"));
     f.show();
-    QVERIFY(f.prompts.done());
+    // The offer comes once the window is on the screen.
+    QTRY_VERIFY(f.prompts.done());
     QVERIFY(QFile::exists(path + QStringLiteral(".broken")));
     QVERIFY(!f.form->SynMemo1->Modified());
 }
@@ -382,6 +411,7 @@ void TestRecovery::diskChanges()
         restart(f);
         f.prompts.expectQuestion(Answer::Yes, doc).expectMessage(doc);
         f.show();
+        QTRY_VERIFY(f.prompts.done());
         QCOMPARE(f.form->SynMemo1->Text(), typed);
     }
     QVERIFY(f.prompts.done());
