@@ -274,10 +274,10 @@ void DocumentGuard::checkDisk()
         editor->SetModified(true);
     } else {
         const bool modified = editor->Modified();
-        reload = m_host.prompts->question(
-                     Prompts::Icon::Question, m_host.boxTitle,
-                     text(modified ? ChangedLoseEdits : ChangedReload).arg(m_path),
-                     Prompts::Buttons::YesNo) == Prompts::Answer::Yes;
+        reload =
+            m_host.prompts->question(Prompts::Icon::Question, m_host.boxTitle,
+                                     text(modified ? ChangedLoseEdits : ChangedReload).arg(m_path),
+                                     Prompts::Buttons::YesNo) == Prompts::Answer::Yes;
     }
     m_asking = false;
     if (reload) {

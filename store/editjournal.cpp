@@ -9,8 +9,8 @@
 #include <QUuid>
 
 #include <cerrno>
-#include <cstring>
 #include <csignal>
+#include <cstring>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -266,7 +266,8 @@ FileResult EditJournal::start(const QString &folder, const JournalHeader &header
     abandon();
     if (FileResult made = ensurePrivateFolder(folder); !made)
         return made;
-    const QString path = folder + QUuid::createUuid().toString(QUuid::WithoutBraces) + kJournalSuffix;
+    const QString path =
+        folder + QUuid::createUuid().toString(QUuid::WithoutBraces) + kJournalSuffix;
     if (header.snapshot) {
         if (const SaveResult saved =
                 writeFileSafely(snapshotPath(path), snapshotBytes.toByteArray(), kOwnerOnlyFile);
@@ -384,8 +385,7 @@ EditJournal::Contents EditJournal::read(const QString &journalPath)
     return contents;
 }
 
-bool EditJournal::readHeader(const QString &journalPath, JournalHeader &header,
-                             QDateTime &lastEdit)
+bool EditJournal::readHeader(const QString &journalPath, JournalHeader &header, QDateTime &lastEdit)
 {
     QFile file(journalPath);
     if (!file.open(QIODevice::ReadOnly))

@@ -114,13 +114,14 @@ void TestRecovery::restoreAfterCrash_data()
 {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QString>("keys");
-    QTest::newRow("utf8 crlf") << QByteArray("eins\r\nzwei\r\n") << QStringLiteral("#drei^vier<r!>E");
-    QTest::newRow("utf16 le mixed breaks")
-        << QByteArray("\xFF\xFE"
-                      "a\0\r\0\n\0b\0\n\0c\0",
-                      16)
-        << QStringLiteral("!x^y#z");
-    QTest::newRow("windows-1252") << QByteArray("Gr\xFC\xDF\x65\r\n\x80") << QStringLiteral("#\u00e4^\u00df");
+    QTest::newRow("utf8 crlf") << QByteArray("eins\r\nzwei\r\n")
+                               << QStringLiteral("#drei^vier<r!>E");
+    QTest::newRow("utf16 le mixed breaks") << QByteArray("\xFF\xFE"
+                                                         "a\0\r\0\n\0b\0\n\0c\0",
+                                                         16)
+                                           << QStringLiteral("!x^y#z");
+    QTest::newRow("windows-1252") << QByteArray("Gr\xFC\xDF\x65\r\n\x80")
+                                  << QStringLiteral("#\u00e4^\u00df");
     QTest::newRow("untitled") << QByteArray() << QStringLiteral("neu^text<t");
 }
 

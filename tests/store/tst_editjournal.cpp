@@ -260,9 +260,9 @@ void TestEditJournal::baseFileChange()
         file.write("abcdeX");
         file.close();
         // The same size and modification time: only the digest can tell.
-        const timespec times[2] = {{0, UTIME_OMIT},
-                                   {time_t(header.mtimeNs / 1000000000),
-                                    long(header.mtimeNs % 1000000000)}};
+        const timespec times[2] = {
+            {0, UTIME_OMIT},
+            {time_t(header.mtimeNs / 1000000000), long(header.mtimeNs % 1000000000)}};
         QVERIFY(::utimensat(AT_FDCWD, QFile::encodeName(doc).constData(), times, 0) == 0);
         QCOMPARE(FileStamp::of(doc).mtimeNs, header.mtimeNs);
     } else if (how == u"rename") {
