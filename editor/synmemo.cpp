@@ -174,8 +174,8 @@ TSynMemo::TSynMemo(QWidget *parent) : QsciScintilla(parent)
 
     connect(this, &QsciScintilla::textChanged, this, &TSynMemo::OnChange);
     connect(this, &QsciScintillaBase::SCN_MODIFIED, this,
-            [this](int position, int type, const char *text, int length, int linesAdded, int,
-                   int, int, int, int) {
+            [this](int position, int type, const char *text, int length, int linesAdded, int, int,
+                   int, int, int) {
                 onModified(position, type, linesAdded);
                 if (type & SC_MOD_INSERTTEXT)
                     emit TextEdited(position, 0, QByteArrayView(text, length));

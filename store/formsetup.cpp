@@ -145,8 +145,9 @@ void TFormSetup::buildControls()
     left->addWidget(EditBrowser, 6, 0);
     left->addWidget(BitBtn4, 6, 1);
     // Past the settings file: kept in the preferences by the caller.
-    CheckJournal = named(new QCheckBox(QStringLiteral("Ungespeicherte Änderungen laufend &sichern"), this),
-                         "CheckJournal");
+    CheckJournal =
+        named(new QCheckBox(QStringLiteral("Ungespeicherte Änderungen laufend &sichern"), this),
+              "CheckJournal");
     CheckJournal->setChecked(KeepJournal);
     left->addWidget(CheckJournal, 7, 0, 1, 2);
     left->setRowStretch(8, 1);
