@@ -1,14 +1,35 @@
 #include "base/prompts.h"
 
+#include <QApplication>
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QFontDialog>
+#include <QGridLayout>
 #include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
 
 namespace {
+
+// Width a box needs so the window manager does not cut its title: the title in the
+// application font and room for the title bar's icon and buttons.
+int titleWidth(const QString &title)
+{
+    constexpr int kTitleBarRoom = 100;
+    return QFontMetrics(QApplication::font()).horizontalAdvance(title) + kTitleBarRoom;
+}
+
+// A message box sizes itself from its text; a spacer across its grid keeps it as wide
+// as its title.
+void widenForTitle(QMessageBox &box)
+{
+    if (auto *grid = qobject_cast<QGridLayout *>(box.layout()))
+        grid->addItem(new QSpacerItem(titleWidth(box.windowTitle()), 0, QSizePolicy::Minimum,
+                                      QSizePolicy::Fixed),
+                      grid->rowCount(), 0, 1, grid->columnCount());
+}
 
 QMessageBox::Icon boxIcon(Prompts::Icon icon)
 {
@@ -32,9 +53,12 @@ QString qtFileFilter(const QString &windowsFilter)
     const QStringList parts = windowsFilter.split(u'|');
     QStringList filters;
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
-        QString patterns = parts[i + 1];
-        patterns.replace(u';', u' ');
-        filters << parts[i].trimmed() + QStringLiteral(" (") + patterns + u')';
+        QStringList patterns = parts[i + 1].split(u';', Qt::SkipEmptyParts);
+        // "*.*" means every file, also one without a dot (Makefile, README).
+        for (QString &pattern : patterns)
+            if (pattern.trimmed() == u"*.*")
+                pattern = QStringLiteral("*");
+        filters << parts[i].trimmed() + QStringLiteral(" (") + patterns.join(u' ') + u')';
     }
     return filters.join(QStringLiteral(";;"));
 }
@@ -42,6 +66,7 @@ QString qtFileFilter(const QString &windowsFilter)
 void QtPrompts::message(Icon icon, const QString &title, const QString &text)
 {
     QMessageBox box(boxIcon(icon), title, text, QMessageBox::Ok, m_parent);
+    widenForTitle(box);
     box.exec();
 }
 
@@ -64,6 +89,7 @@ Prompts::Answer QtPrompts::question(Icon icon, const QString &title, const QStri
         break;
     }
     QMessageBox box(boxIcon(icon), title, text, set, m_parent);
+    widenForTitle(box);
     switch (box.exec()) {
     case QMessageBox::Ok:
         return Answer::Ok;
@@ -79,18 +105,26 @@ Prompts::Answer QtPrompts::question(Icon icon, const QString &title, const QStri
 std::optional<QString> QtPrompts::inputText(const QString &title, const QString &label,
                                             const QString &initial)
 {
-    bool ok = false;
-    const QString text =
-        QInputDialog::getText(m_parent, title, label, QLineEdit::Normal, initial, &ok);
-    if (!ok)
+    QInputDialog dialog(m_parent);
+    dialog.setWindowTitle(title);
+    dialog.setLabelText(label);
+    dialog.setTextValue(initial);
+    // The dialog's layout sets its minimum size from its fields: the line edit is made wide
+    // enough for the title.
+    if (auto *edit = dialog.findChild<QLineEdit *>()) {
+        const QMargins margins = dialog.layout() ? dialog.layout()->contentsMargins() : QMargins();
+        edit->setMinimumWidth(titleWidth(title) - margins.left() - margins.right());
+    }
+    if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
-    return text;
+    return dialog.textValue();
 }
 
 std::optional<QStringList> QtPrompts::openFileNames(const QString &folder, const QString &filters)
 {
     const QStringList paths =
-        QFileDialog::getOpenFileNames(m_parent, QString(), folder, qtFileFilter(filters));
+        QFileDialog::getOpenFileNames(m_parent, QString(), folder, qtFileFilter(filters), nullptr,
+                                      QFileDialog::HideNameFilterDetails);
     if (paths.isEmpty())
         return std::nullopt;
     return paths;
@@ -99,7 +133,8 @@ std::optional<QStringList> QtPrompts::openFileNames(const QString &folder, const
 std::optional<QString> QtPrompts::openFileName(const QString &folder, const QString &filters)
 {
     const QString path =
-        QFileDialog::getOpenFileName(m_parent, QString(), folder, qtFileFilter(filters));
+        QFileDialog::getOpenFileName(m_parent, QString(), folder, qtFileFilter(filters), nullptr,
+                                     QFileDialog::HideNameFilterDetails);
     if (path.isEmpty())
         return std::nullopt;
     return path;
@@ -112,9 +147,9 @@ std::optional<QString> QtPrompts::saveFileName(const QString &folder, const QStr
     QString start = folder;
     if (!proposedName.isEmpty())
         start = folder.isEmpty() ? proposedName : folder + u'/' + proposedName;
-    const QString path =
-        QFileDialog::getSaveFileName(m_parent, QString(), start, qtFileFilter(filters), nullptr,
-                                     QFileDialog::DontConfirmOverwrite);
+    const QString path = QFileDialog::getSaveFileName(
+        m_parent, QString(), start, qtFileFilter(filters), nullptr,
+        QFileDialog::DontConfirmOverwrite | QFileDialog::HideNameFilterDetails);
     if (path.isEmpty())
         return std::nullopt;
     return path;

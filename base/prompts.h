@@ -88,5 +88,6 @@ private:
     QWidget *m_parent;
 };
 
-// "Label|*.a;*.b|Label2|*.c" -> Qt's "Label (*.a *.b);;Label2 (*.c)".
+// "Label|*.a;*.b|Label2|*.c" -> Qt's "Label (*.a *.b);;Label2 (*.c)"; "*.*" becomes "*",
+// so it matches every file as it does on Windows. The dialogs show only the labels.
 QString qtFileFilter(const QString &windowsFilter);

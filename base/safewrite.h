@@ -39,7 +39,9 @@ inline constexpr QFileDevice::Permissions kOwnerOnlyFile =
 // stays a link; an existing file keeps its permissions. A new file gets
 // `newFilePermissions`, or the usual 0666 less the umask when none are given. Only when
 // the folder cannot take a temporary file (no write permission on the folder, but on the
-// file) is the file written in place.
+// file) is the file written in place: the room for the new content is then reserved on
+// the disk before the first old byte is overwritten, so a full disk fails the write with
+// the old content whole.
 SaveResult writeFileSafely(const QString &path, const QByteArray &bytes,
                            std::optional<QFileDevice::Permissions> newFilePermissions = {});
 
@@ -50,6 +52,22 @@ using PieceWriter = std::function<bool(QByteArrayView)>;
 SaveResult writeFileSafely(const QString &path,
                            const std::function<bool(const PieceWriter &)> &produce,
                            std::optional<QFileDevice::Permissions> newFilePermissions = {});
+
+// Appends `bytes` to `path` (created when missing, with `newFilePermissions`) and syncs it
+// to the disk. On any failure the file is cut back to its earlier length: it then holds
+// either all of `bytes` or none of them.
+FileResult appendFileDurably(const QString &path, QByteArrayView bytes,
+                             std::optional<QFileDevice::Permissions> newFilePermissions = {});
+
+// For tests: a disk that takes only `spaceLeft` more bytes (negative: no limit) and a
+// folder that takes no temporary file, for every write of this file. Writes past the
+// limit fail as on a full disk, after the bytes that still fit.
+struct SafeWriteTestSeam
+{
+    qint64 spaceLeft = -1;
+    bool noTemporaryFile = false;
+};
+void setSafeWriteTestSeam(const SafeWriteTestSeam &seam);
 
 // Removes the temporary files that an interrupted writeFileSafely of `path` can leave
 // beside it (named after the target plus a dot and six letters or digits). `path` itself

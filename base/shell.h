@@ -16,6 +16,9 @@ public:
     virtual bool startProgram(const QString &program, const QStringList &arguments) = 0;
     // Starts a program with administrator rights where the system offers a way.
     virtual bool startElevated(const QString &program, const QStringList &arguments) = 0;
+    // Hands an address to the desktop's handler for its scheme, as "gio open" does (for
+    // ftp:// a file manager through GVfs). False when no handler took it.
+    virtual bool openWithDesktopHandler(const QString &address) = 0;
 };
 
 class SystemShell : public Shell
@@ -28,4 +31,5 @@ public:
     bool openDocument(const QString &pathOrUrl) override;
     bool startProgram(const QString &program, const QStringList &arguments) override;
     bool startElevated(const QString &program, const QStringList &arguments) override;
+    bool openWithDesktopHandler(const QString &address) override;
 };

@@ -6,7 +6,6 @@
 #include "desktop/helpwindow.h"
 #include "desktop/productinfo.h"
 
-#include <QFileInfo>
 #include <QLabel>
 
 HelpCommands::HelpCommands(Host host) : m_host(std::move(host)) {}
@@ -40,24 +39,15 @@ void HelpCommands::HelpAbout()
 
 void HelpCommands::NachUpdatessuchen1Click()
 {
-    const QString installer = m_host.programFolder() + QString::fromUtf16(kInstallerName);
-    if (m_host.updateMode->isEmpty())
-        *m_host.updateMode = QStringLiteral("default");
-    const QStringList arguments = updateInstallerArguments(
-        GetFileVersionText(m_host.programFile()), QFileInfo(m_host.programFile()).fileName(),
-        m_host.uiLanguage(), *m_host.updateMode, *m_host.updateCheck);
-    if (!QFileInfo(installer).isFile())
-        return;
-    if (!m_host.shell->startElevated(installer, arguments))
-        m_host.prompts->message(Prompts::Icon::Error, QStringLiteral("Quillora"),
-                                m_host.message(14));
+    // On Linux the package manager brings updates; no installer is ever started, so no file
+    // that happens to lie beside the program can run in its name.
+    const int language = m_host.uiLanguage();
+    m_host.prompts->message(Prompts::Icon::Information, QStringLiteral("Quillora"),
+                            updateThroughPackagesMessage(language));
+    m_host.shell->openDocument(productNewsPage(language));
 }
 
 void HelpCommands::AutoUpdateCheck()
 {
-    *m_host.updateMode = QStringLiteral("default");
-    *m_host.updateCheck = QStringLiteral("check");
-    NachUpdatessuchen1Click();
-    m_host.updateMode->clear();
-    m_host.updateCheck->clear();
+    // Nothing at start: updates come through the package manager.
 }

@@ -1,6 +1,6 @@
 #pragma once
 // The main window's help menu and update check: the help pages of the current language,
-// the about box, and the update installer beside the program.
+// the about box, and where updates come from.
 //
 // TMainForm owns one and delegates to it; what the commands need of the window comes in
 // through the Host:
@@ -10,10 +10,9 @@
 //                              multi-file search page. Other windows ask for their page
 //                              through TMainForm::ShowHelpTopic.
 //   HelpAbout()                the about box with the program's version.
-//   NachUpdatessuchen1Click()  starts "Install.exe" beside the program, elevated, with
-//                              its six arguments; error message 14 when it cannot start;
-//                              nothing when the installer is absent.
-//   AutoUpdateCheck()          the same once at start, mode "default" and check "check".
+//   NachUpdatessuchen1Click()  says that updates come through the package manager and
+//                              opens the product's news page; no installer is started.
+//   AutoUpdateCheck()          the check at start: nothing (the package manager updates).
 
 #include <QString>
 #include <functional>

@@ -9,8 +9,12 @@
 
 void LaunchCommands::warn(int message)
 {
-    m_host.prompts->message(Prompts::Icon::Warning, QStringLiteral("Quillora"),
-                            m_host.message(message));
+    warnText(m_host.message(message));
+}
+
+void LaunchCommands::warnText(const QString &text)
+{
+    m_host.prompts->message(Prompts::Icon::Warning, QStringLiteral("Quillora"), text);
 }
 
 bool LaunchCommands::saveDocument()
@@ -35,12 +39,13 @@ void LaunchCommands::OpenInBrowser()
 {
     if (!saveDocument())
         return;
-    // A browser path of blanks only counts as set: the shell is asked to start it.
+    // A browser path of blanks only counts as set, but names no program: say so.
     const QString &browser = m_host.settings().browserPath;
-    if (!browser.isEmpty())
-        m_host.shell->startProgram(browser, {browserFileAddress(m_host.fileName())});
-    else
+    if (browser.isEmpty())
         OpenWithShell();
+    else if (isBlank(browser) ||
+             !m_host.shell->startProgram(browser, {browserFileAddress(m_host.fileName())}))
+        warnText(browserNotStartedMessage(language()));
 }
 
 void LaunchCommands::ToolButton2Click()
@@ -50,6 +55,7 @@ void LaunchCommands::ToolButton2Click()
         warn(6);
         return;
     }
-    m_host.shell->openDocument(ftpAddress(settings.ftpServer, settings.ftpLoginMode,
-                                          settings.ftpUser, settings.ftpPassword));
+    if (!m_host.shell->openWithDesktopHandler(ftpAddress(settings.ftpServer, settings.ftpLoginMode,
+                                                         settings.ftpUser, settings.ftpPassword)))
+        warnText(noFtpHandlerMessage(language()));
 }

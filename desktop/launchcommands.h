@@ -9,9 +9,11 @@
 //   OpenWithShell()      blank document: warning with message 3; else save, then open
 //                        the file with its default program. Also used by the script runner.
 //   OpenInBrowser()      save, then start the configured browser with the file address,
-//                        or OpenWithShell when no browser is configured.
-//   ToolButton2Click()   open the FTP address with its default handler (the file manager);
-//                        warning with message 6 when server or login mode is missing.
+//                        or OpenWithShell when no browser is configured; a browser path
+//                        of blanks, or one that does not start, is reported.
+//   ToolButton2Click()   hand the FTP address to the desktop's handler for ftp:// (a file
+//                        manager through GVfs); warning with message 6 when server or
+//                        login mode is missing, and a warning when no handler takes it.
 // The commands that save first stop when the save leaves the document without a file on
 // disk (the save dialog cancelled, the write failed): nothing is launched then.
 
@@ -38,6 +40,8 @@ public:
         // The document's file name (message 0 while it has none).
         std::function<QString()> fileName;
         std::function<const Settings &()> settings;
+        // The UI language (0 German), for the texts past the message table.
+        std::function<int()> language;
     };
 
     explicit LaunchCommands(Host host) : m_host(std::move(host)) {}
@@ -50,6 +54,8 @@ private:
     // Runs the save command; true when the document now has a file of its own.
     bool saveDocument();
     void warn(int message);
+    void warnText(const QString &text);
+    int language() const { return m_host.language ? m_host.language() : 1; }
 
     Host m_host;
 };

@@ -1,5 +1,7 @@
 #include "desktop/launchers.h"
 
+#include "lang/messages.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
@@ -188,4 +190,101 @@ QString ftpAddress(const QString &server, const QString &loginMode, const QStrin
         return QStringLiteral("ftp://") + server;
     return QStringLiteral("ftp://") + addressUserPart(user) + u':' + addressUserPart(password) +
            u'@' + server;
+}
+
+QStringList desktopExecArguments(const QString &exec, const QString &address)
+{
+    // Split into words: quoting first, so a quoted "%u" stays literal text.
+    struct Word
+    {
+        QString text;
+        bool quoted = false;
+    };
+    QList<Word> words;
+    bool inWord = false;
+    bool inQuotes = false;
+    for (qsizetype i = 0; i < exec.size(); ++i) {
+        const QChar c = exec[i];
+        if (inQuotes) {
+            if (c == u'"') {
+                inQuotes = false;
+            } else if (c == u'\\' && i + 1 < exec.size() &&
+                       QStringView(u"\"`$\\").contains(exec[i + 1])) {
+                words.last().text.append(exec[++i]);
+            } else {
+                words.last().text.append(c);
+            }
+            continue;
+        }
+        if (c == u' ' || c == u'\t' || c == u'\n') {
+            inWord = false;
+            continue;
+        }
+        if (!inWord) {
+            words.append(Word{});
+            inWord = true;
+        }
+        if (c == u'"') {
+            inQuotes = true;
+            words.last().quoted = true;
+        } else {
+            words.last().text.append(c);
+        }
+    }
+    // The program comes first and is never a field code.
+    if (inQuotes || words.isEmpty() ||
+        (!words.first().quoted && words.first().text.startsWith(u'%')))
+        return {};
+    QStringList arguments;
+    bool addressGiven = false;
+    for (const Word &word : words) {
+        if (word.quoted) {
+            arguments.append(word.text);
+            continue;
+        }
+        QString out;
+        bool dropped = false;
+        for (qsizetype i = 0; i < word.text.size(); ++i) {
+            const QChar c = word.text[i];
+            if (c != u'%' || i + 1 == word.text.size()) {
+                out.append(c);
+                continue;
+            }
+            const QChar code = word.text[++i];
+            if (code == u'%') {
+                out.append(u'%');
+            } else if (QStringView(u"fFuU").contains(code)) {
+                out.append(address);
+                addressGiven = true;
+            } else {
+                dropped = true;
+            }
+        }
+        // A word that was only a dropped field code ("%i") leaves no empty argument.
+        if (!(dropped && out.isEmpty()))
+            arguments.append(out);
+    }
+    if (arguments.isEmpty() || arguments.first().isEmpty())
+        return {};
+    if (!addressGiven)
+        arguments.append(address);
+    return arguments;
+}
+
+QString browserNotStartedMessage(int language)
+{
+    return isGerman(language)
+               ? QStringLiteral("Es konnte kein Browser gestartet werden. Bitte den Browser in "
+                                "den Einstellungen eintragen.")
+               : QStringLiteral("No browser could be started. Please enter the browser in the "
+                                "settings.");
+}
+
+QString noFtpHandlerMessage(int language)
+{
+    return isGerman(language)
+               ? QStringLiteral("Kein Programm öffnet FTP-Adressen (zum Beispiel ein "
+                                "Dateimanager mit GVfs).")
+               : QStringLiteral("No program opens FTP addresses (for example a file manager "
+                                "with GVfs).");
 }

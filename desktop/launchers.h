@@ -22,6 +22,20 @@ QString GetDefaultBrowser();
 QString defaultHandlerCommand(const QString &mimeType, const QStringList &configFolders,
                               const QStringList &applicationFolders, const QStringList &desktops);
 
+// The program and its arguments that a desktop entry's Exec line starts for `address`,
+// read as the Desktop Entry Specification says: arguments split at blanks outside double
+// quotes, inside quotes a backslash keeps the next of " ` $ \ literal; %f %F %u %U stand
+// for the address, %% for "%", every other field code (%i %c %k and the deprecated
+// ones) is dropped; without a file or address code the address is added at the end. A
+// leading "env VAR=value" stays, env sets the variables and starts the program. Empty
+// when the line names no program or its quotes are not closed.
+QStringList desktopExecArguments(const QString &exec, const QString &address);
+
+// Shown when a browser could not be started (none set up, none found, or the start
+// failed), and when no program on the desktop opens FTP addresses.
+QString browserNotStartedMessage(int language);
+QString noFtpHandlerMessage(int language);
+
 // The address a browser is given for a document: "file://" and the trimmed path with
 // every space written as "%20" (and "%", "#" and "?", which would otherwise change which
 // file the browser opens); every other character stays as it is. A path that does not

@@ -35,6 +35,17 @@ QString productHomePage(int language)
     return site(language);
 }
 
+QString updateThroughPackagesMessage(int language)
+{
+    return isGerman(language)
+               ? QStringLiteral("Quillora Pro wird über die Paketverwaltung des Systems "
+                                "aktualisiert. Was die neueste Version bringt, steht auf der "
+                                "Seite mit den Neuigkeiten, die jetzt geöffnet wird.")
+               : QStringLiteral("Quillora Pro is updated through the system's package "
+                                "manager. What the latest release brings is on the news page, "
+                                "which opens now.");
+}
+
 QString productNewsPage(int language)
 {
     return site(language) + QStringLiteral("news.html");

@@ -14,6 +14,8 @@ inline constexpr char16_t kEnglishSite[] = u"https://www.quillora.com/";
 QString productHomePage(int language);
 // The news page "news.html" of the language's site.
 QString productNewsPage(int language);
+// What the update command says: updates come through the package manager.
+QString updateThroughPackagesMessage(int language);
 
 // Shown instead of a version when the program carries none; the same in both languages.
 inline constexpr char16_t kNoVersionText[] = u"Nicht vefügbar";

@@ -1,5 +1,6 @@
 #include "store/formsetup.h"
 
+#include "base/accesskeys.h"
 #include "base/prompts.h"
 #include "base/textrules.h"
 #include "store/storedtext.h"
@@ -336,6 +337,7 @@ void TFormSetup::ApplyCaptions()
         else
             setCaption(widget, text);
     }
+    addAccessKeys(this);
 }
 
 void TFormSetup::CheckAnonymClick()

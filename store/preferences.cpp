@@ -36,10 +36,7 @@ SaveResult Preferences::save(const QString &path) const
 {
     QByteArray bytes;
     for (const auto &[key, value] : m_values) {
-        // A value is one line: a break inside would split it into a second key.
-        QString line = value;
-        line.replace(u'\r', u' ').replace(u'\n', u' ');
-        bytes += key.toUtf8() + '=' + line.toUtf8() + "\r\n";
+        bytes += key.toUtf8() + '=' + value.toUtf8() + "\r\n";
     }
     return writeFileSafely(path, bytes, kOwnerOnlyFile);
 }
@@ -70,8 +67,11 @@ int Preferences::intValue(const QString &key, int fallback) const
     return ok ? number : fallback;
 }
 
-void Preferences::setValue(const QString &key, const QString &value)
+void Preferences::setValue(const QString &key, const QString &text)
 {
+    // A value is one line in the file: a break inside would split it into a second key.
+    QString value = text;
+    value.replace(u'\r', u' ').replace(u'\n', u' ');
     for (auto &[k, v] : m_values) {
         if (k == key) {
             v = value;

@@ -2,8 +2,14 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <cerrno>
+#include <cstring>
+#include <optional>
 
 #include <csignal>
 #include <sys/resource.h>
@@ -67,6 +73,9 @@ private slots:
     void failuresCarryTheSystemText();
     void writesInPlaceWhenFolderIsClosed();
     void removesOnlyLeftovers();
+    void inPlaceWriteNeedsRoomFirst_data();
+    void inPlaceWriteNeedsRoomFirst();
+    void inPlaceWriteOnFullTmpfs();
 };
 
 void TestSafeWrite::newFilePermissions()
@@ -199,6 +208,91 @@ void TestSafeWrite::removesOnlyLeftovers()
     expected.removeOne(QStringLiteral("Velmora.ini.Ab3xY9"));
     expected.sort();
     QCOMPARE(folder.entryList(QDir::Files, QDir::Name), expected);
+}
+
+namespace {
+
+// 1,500 numbered lines: the old file of the in-place cases.
+QByteArray numberedLines(int count, const char *word)
+{
+    QByteArray bytes;
+    for (int i = 1; i <= count; ++i)
+        bytes += word + QByteArray::number(i) + '\n';
+    return bytes;
+}
+
+} // namespace
+
+void TestSafeWrite::inPlaceWriteNeedsRoomFirst_data()
+{
+    QTest::addColumn<qint64>("spaceLeft");
+    QTest::addColumn<int>("sizeLimit"); // 0: none
+    QTest::addColumn<int>("newLines");
+    QTest::addColumn<bool>("fits");
+    QTest::newRow("shorter, full disk") << qint64(0) << 0 << 100 << true;
+    QTest::newRow("longer, room enough") << qint64(1 << 20) << 0 << 3000 << true;
+    QTest::newRow("longer, full disk") << qint64(100) << 0 << 3000 << false;
+    // The kernel's own refusal (EFBIG), so the reservation itself is tried for real.
+    QTest::newRow("longer, file size limit") << qint64(-1) << 20000 << 3000 << false;
+}
+
+void TestSafeWrite::inPlaceWriteNeedsRoomFirst()
+{
+    QFETCH(qint64, spaceLeft);
+    QFETCH(int, sizeLimit);
+    QFETCH(int, newLines);
+    QFETCH(bool, fits);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("doc.txt"));
+    const QByteArray old = numberedLines(1500, "old line ");
+    QVERIFY(writeFileSafely(path, old));
+    const QByteArray wanted = numberedLines(newLines, "new line ");
+
+    SaveResult result;
+    {
+        std::optional<FileSizeLimit> limit;
+        if (sizeLimit > 0)
+            limit.emplace(sizeLimit);
+        setSafeWriteTestSeam({spaceLeft, true});
+        result = writeFileSafely(path, wanted);
+        setSafeWriteTestSeam({});
+    }
+    QCOMPARE(bool(result), fits);
+    QCOMPARE(readAll(path), fits ? wanted : old);
+    if (!fits)
+        QVERIFY(!result.error.isEmpty());
+}
+
+void TestSafeWrite::inPlaceWriteOnFullTmpfs()
+{
+    // A real small file system, filled up: the reservation must meet the real ENOSPC.
+    if (::geteuid() != 0)
+        QSKIP("mounting a tmpfs needs root");
+    QTemporaryDir dir;
+    const QByteArray mountPoint = QFile::encodeName(dir.path());
+    if (QProcess::execute(QStringLiteral("mount"),
+                          {QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
+                           QStringLiteral("size=64k"), QStringLiteral("tmpfs"), dir.path()}) != 0)
+        QSKIP("no tmpfs can be mounted here (a container without mount rights)");
+    const auto unmount =
+        qScopeGuard([&dir] { QProcess::execute(QStringLiteral("umount"), {dir.path()}); });
+    const QString path = dir.filePath(QStringLiteral("doc.txt"));
+    const QByteArray old = numberedLines(1500, "line ");
+    QVERIFY(writeFileSafely(path, old));
+    // Fill the rest of the disk.
+    QFile filler(dir.filePath(QStringLiteral("filler")));
+    QVERIFY(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+    const QByteArray block(4096, 'f');
+    while (filler.write(block) == block.size()) {
+    }
+    filler.close();
+
+    setSafeWriteTestSeam({-1, true});
+    const SaveResult result = writeFileSafely(path, numberedLines(3000, "other "));
+    setSafeWriteTestSeam({});
+    QVERIFY(!result);
+    QCOMPARE(result.error, QString::fromLocal8Bit(std::strerror(ENOSPC)));
+    QCOMPARE(readAll(path), old);
 }
 
 QTEST_GUILESS_MAIN(TestSafeWrite)

@@ -29,7 +29,11 @@ private slots:
     void ftpFolder_data();
     void ftpFolder();
     void ftpWithoutSettingsFile();
+    void launchFailuresAreReported_data();
+    void launchFailuresAreReported();
     void commandsWithoutMainWindow();
+    void desktopExec_data();
+    void desktopExec();
 };
 
 void TestLaunchers::browserFileAddress_data()
@@ -235,12 +239,6 @@ void TestLaunchers::openInBrowser_data()
                                                    << "-" << false << "start"
                                                    << "/usr/bin/firefox"
                                                    << "file://$DIR/my%20pages/page%20one.html";
-    QTest::newRow("browser of blanks only counts as set") << "   "
-                                                          << "page.html"
-                                                          << "<p>x</p>"
-                                                          << "-" << false << "start"
-                                                          << "   "
-                                                          << "file://$DIR/page.html";
     QTest::newRow("no browser: default program") << ""
                                                  << "page.vbs"
                                                  << "MsgBox 1"
@@ -388,8 +386,54 @@ void TestLaunchers::ftpFolder()
         return;
     }
     QCOMPARE(f.shell.calls.size(), 1);
-    QCOMPARE(f.shell.calls[0].verb, QStringLiteral("open"));
+    QCOMPARE(f.shell.calls[0].verb, QStringLiteral("desktop"));
     QCOMPARE(f.shell.calls[0].target, address);
+}
+
+// Whenever no browser or FTP handler could be started, the user is told so in the UI
+// language: a browser path of blanks, a browser that does not start, no handler for ftp://.
+void TestLaunchers::launchFailuresAreReported_data()
+{
+    QTest::addColumn<int>("language");
+    QTest::addColumn<QString>("browser");
+    QTest::addColumn<bool>("starts");
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<int>("launches");
+    QTest::newRow("browser of blanks") << 0 << "   " << true << "ToolButton7"
+                                       << "kein Browser gestartet" << 0;
+    QTest::newRow("browser fails to start") << 1 << "/no/such/browser" << false << "ToolButton7"
+                                            << "No browser could be started" << 1;
+    QTest::newRow("no ftp handler, German") << 0 << "" << false << "FTP1"
+                                            << "Kein Programm öffnet FTP-Adressen" << 1;
+    QTest::newRow("no ftp handler, English") << 1 << "" << false << "ToolButton2"
+                                             << "No program opens FTP addresses" << 1;
+}
+
+void TestLaunchers::launchFailuresAreReported()
+{
+    QFETCH(int, language);
+    QFETCH(QString, browser);
+    QFETCH(bool, starts);
+    QFETCH(QString, control);
+    QFETCH(QString, message);
+    QFETCH(int, launches);
+
+    MainFormFixture f;
+    LaunchSettings settings = LaunchSettings::inLanguage(language);
+    settings.browser = browser;
+    settings.server = QStringLiteral("ftp.example.org");
+    writeSettingsFile(f.dataPath(), settings);
+    const QString document = f.path(QStringLiteral("page.html"));
+    MainFormFixture::writeFile(document, "<p>x</p>");
+    f.form = std::make_unique<TMainForm>(
+        f.prompts, f.shell, QStringList{QStringLiteral("quillora"), document}, f.dataPath());
+    f.show();
+    f.shell.succeeds = starts;
+    f.prompts.expectMessage(message);
+    f.form->action(control)->trigger();
+    QVERIFY(f.prompts.done());
+    QCOMPARE(f.shell.calls.size(), launches);
 }
 
 void TestLaunchers::ftpWithoutSettingsFile()
@@ -441,6 +485,53 @@ void TestLaunchers::commandsWithoutMainWindow()
     commands.OpenWithShell();
     QVERIFY(prompts.done());
     QCOMPARE(shell.calls.size(), 1);
+}
+
+// A desktop entry's Exec line read as the Desktop Entry Specification says, with the
+// address in place of the file or address code.
+void TestLaunchers::desktopExec_data()
+{
+    QTest::addColumn<QString>("exec");
+    QTest::addColumn<QStringList>("arguments");
+    const QString a = QStringLiteral("file:///tmp/p.html");
+    QTest::newRow("plain") << "firefox %u" << QStringList{"firefox", a};
+    QTest::newRow("env prefix")
+        << "env BAMF_DESKTOP_FILE_HINT=/var/lib/snapd/desktop/applications/firefox.desktop "
+           "/snap/bin/firefox %u"
+        << QStringList{"env",
+                       "BAMF_DESKTOP_FILE_HINT=/var/lib/snapd/desktop/applications/firefox.desktop",
+                       "/snap/bin/firefox", a};
+    QTest::newRow("flatpak")
+        << "/usr/bin/flatpak run --branch=stable --arch=x86_64 --command=firefox "
+           "--file-forwarding org.mozilla.firefox @@u %u @@"
+        << QStringList{"/usr/bin/flatpak",
+                       "run",
+                       "--branch=stable",
+                       "--arch=x86_64",
+                       "--command=firefox",
+                       "--file-forwarding",
+                       "org.mozilla.firefox",
+                       "@@u",
+                       a,
+                       "@@"};
+    QTest::newRow("quoted program") << "\"/opt/my browser/run\" --new-window %U"
+                                    << QStringList{"/opt/my browser/run", "--new-window", a};
+    QTest::newRow("escapes in quotes")
+        << "sh -c \"echo \\\"\\$1\\\"\" %f" << QStringList{"sh", "-c", "echo \"$1\"", a};
+    QTest::newRow("other field codes dropped")
+        << "chromium %i %c %k --class=x %U" << QStringList{"chromium", "--class=x", a};
+    QTest::newRow("no address code") << "epiphany" << QStringList{"epiphany", a};
+    QTest::newRow("percent sign") << "b --title=100%% %u" << QStringList{"b", "--title=100%", a};
+    QTest::newRow("empty") << "  " << QStringList{};
+    QTest::newRow("only a field code") << "%u" << QStringList{};
+    QTest::newRow("open quote") << "\"/opt/b %u" << QStringList{};
+}
+
+void TestLaunchers::desktopExec()
+{
+    QFETCH(QString, exec);
+    QFETCH(QStringList, arguments);
+    QCOMPARE(desktopExecArguments(exec, QStringLiteral("file:///tmp/p.html")), arguments);
 }
 
 QTEST_MAIN(TestLaunchers)

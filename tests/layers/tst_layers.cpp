@@ -24,10 +24,12 @@ const QList<QStringList> kFloors = {
 };
 
 // Allowed includes between folders of one floor: the import editor uses the find and
-// replace of the text tools, and the script runner opens its test page in the browser.
+// replace of the text tools, the script runner opens its test page in the browser, and
+// the macros' Editor object searches and transforms with the text tools.
 const QSet<QString> kSideways = {
     QStringLiteral("schemes->texttools"),
     QStringLiteral("run->desktop"),
+    QStringLiteral("run->texttools"),
 };
 
 // Folders that use the program from outside: they may include anything.

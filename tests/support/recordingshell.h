@@ -10,7 +10,7 @@ class RecordingShell : public Shell
 public:
     struct Call
     {
-        QString verb; // "open", "start" or "elevated"
+        QString verb; // "open", "start", "elevated" or "desktop"
         QString target;
         QStringList arguments;
     };
@@ -28,6 +28,12 @@ public:
     bool startElevated(const QString &program, const QStringList &arguments) override
     {
         calls.append({QStringLiteral("elevated"), program, arguments});
+        return succeeds;
+    }
+
+    bool openWithDesktopHandler(const QString &address) override
+    {
+        calls.append({QStringLiteral("desktop"), address, {}});
         return succeeds;
     }
 
