@@ -82,12 +82,17 @@ DocumentGuard::DocumentGuard(Host host, QObject *parent)
     m_flushTimer.setInterval(kFlushMilliseconds);
     connect(&m_flushTimer, &QTimer::timeout, this, &DocumentGuard::flushJournal);
     connect(m_host.editor, &TSynMemo::TextEdited, this, &DocumentGuard::onEdit);
-    // A change noticed while the window has the focus is asked about at once; otherwise
-    // when the focus comes back.
-    connect(&m_watcher, &QFileSystemWatcher::fileChanged, this, [this] {
+    // A change noticed while the window has the focus is asked about at once, once the
+    // writer has paused (a program that truncates and then writes makes one change, not
+    // two); otherwise when the focus comes back.
+    m_settleTimer.setSingleShot(true);
+    m_settleTimer.setInterval(kSettleMilliseconds);
+    connect(&m_settleTimer, &QTimer::timeout, this, [this] {
         if (m_host.window && m_host.window->isActiveWindow())
-            QTimer::singleShot(0, this, &DocumentGuard::checkDisk);
+            checkDisk();
     });
+    connect(&m_watcher, &QFileSystemWatcher::fileChanged, &m_settleTimer,
+            qOverload<>(&QTimer::start));
 }
 
 // A window that goes away without closing its document leaves the journal for the next
@@ -265,7 +270,6 @@ void DocumentGuard::checkDisk()
         return;
     // Noticed once: whatever the answer, this state of the file is not asked about again.
     m_seenStamp = now;
-    watch(m_path);
     m_asking = true;
     TSynMemo *editor = m_host.editor;
     bool reload = false;
@@ -280,6 +284,9 @@ void DocumentGuard::checkDisk()
                                      Prompts::Buttons::YesNo) == Prompts::Answer::Yes;
     }
     m_asking = false;
+    // What the file became while the question was open is part of the change answered.
+    m_seenStamp = FileStamp::of(m_path);
+    watch(m_path);
     if (reload) {
         reloadKeepingLine();
         return;

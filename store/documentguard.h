@@ -45,6 +45,8 @@ public:
 
     // Edits are written out this long after they were made at the latest.
     static constexpr int kFlushMilliseconds = 500;
+    // A change on disk is asked about once the file has been quiet this long.
+    static constexpr int kSettleMilliseconds = 300;
 
     explicit DocumentGuard(Host host, QObject *parent = nullptr);
     ~DocumentGuard() override;
@@ -107,6 +109,7 @@ private:
     ViewMemory m_views;
     QFileSystemWatcher m_watcher;
     QTimer m_flushTimer;
+    QTimer m_settleTimer;
     QString m_token;
     // The file whose text is in the editor; empty without one.
     QString m_path;

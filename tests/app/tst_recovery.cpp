@@ -105,6 +105,7 @@ private slots:
     void journalSwitchInSettings();
     void diskChanges_data();
     void diskChanges();
+    void writerInStepsAskedOnce();
     void ownSaveAsksNothing();
     void secondWindowIsWarned();
     void viewComesBack();
@@ -415,6 +416,29 @@ void TestRecovery::diskChanges()
         QTRY_VERIFY(f.prompts.done());
         QCOMPARE(f.form->SynMemo1->Text(), typed);
     }
+    QVERIFY(f.prompts.done());
+}
+
+void TestRecovery::writerInStepsAskedOnce()
+{
+    // A program that empties the file and writes it a moment later, while the window has
+    // the focus: one question, after the writer paused, about the file as it ends up.
+    MainFormFixture f;
+    f.show();
+    f.form->activateWindow();
+    QTRY_VERIFY(f.form->isActiveWindow());
+    const QString doc = f.path(QStringLiteral("doc.txt"));
+    MainFormFixture::writeFile(doc, "old");
+    QVERIFY(f.form->PerformFileOpen(doc));
+    MainFormFixture::writeFile(doc, "");
+    QTest::qWait(DocumentGuard::kSettleMilliseconds / 3);
+    QVERIFY(f.prompts.done());
+    MainFormFixture::writeFile(doc, "new");
+    f.prompts.expectQuestion(Answer::Yes, doc);
+    QTRY_VERIFY(f.prompts.done());
+    QCOMPARE(f.form->SynMemo1->Text(), QStringLiteral("new"));
+    f.form->documentGuard()->windowActivated();
+    QTest::qWait(DocumentGuard::kSettleMilliseconds * 2);
     QVERIFY(f.prompts.done());
 }
 
