@@ -110,6 +110,7 @@ void TMainForm::blankToUntitled()
     if (m_fileName != Message(0))
         m_blankedFileName = m_fileName;
     SetFileName(Message(0));
+    m_guard->documentCleared();
     setPanelText(2, QString());
     setPanelText(4, QString());
     ItemFile.clear();
@@ -127,6 +128,7 @@ void TMainForm::restoreBlankedFile()
     if (!SynMemo1->isRedoAvailable())
         return;
     SetFileName(name);
+    m_guard->documentRenamed(name);
     if (IsHTML(name))
         SetHColors();
 }

@@ -159,6 +159,19 @@ void DocumentGuard::documentCleared()
     watch(QString());
 }
 
+void DocumentGuard::documentRenamed(const QString &path)
+{
+    m_path = path;
+    m_readStamp = m_seenStamp = FileStamp::of(path);
+    m_recording = true;
+    m_journalFailed = false;
+    watch(path);
+    // The edit that gave the name back is reported after this: it starts the journal
+    // from the text as a snapshot (see onEdit).
+    m_textMatchesFile = false;
+    m_journal.discard();
+}
+
 void DocumentGuard::documentClosing()
 {
     rememberView();
@@ -291,11 +304,16 @@ void DocumentGuard::checkDisk()
         reloadKeepingLine();
         return;
     }
-    // The text kept is no longer the file plus the journaled edits: the journal goes on
-    // from a snapshot of it.
+    // The text kept is no longer the file plus the journaled edits.
+    journalFromText();
+}
+
+void DocumentGuard::journalFromText()
+{
     m_textMatchesFile = false;
     m_journal.discard();
-    if (m_journaling && !m_journalFailed && editor->Modified() && !m_host.dataFolder().isEmpty())
+    if (m_journaling && !m_journalFailed && m_host.editor->Modified() &&
+        !m_host.dataFolder().isEmpty())
         m_journalFailed = !startJournal(true);
 }
 

@@ -65,8 +65,13 @@ public:
     // It was written to `path` and is unmodified now; `asText` is false when what was
     // written is not the text as it reads back (the ANSI copy, which ends every line).
     void documentSaved(const QString &path, bool asText = true);
-    // It has no file (new document, failed read).
+    // It has no file (new document, failed read, or a text emptied by an edit, which
+    // starts a new document).
     void documentCleared();
+    // Its text has the name `path` again (an undo gave a document emptied by an edit its
+    // file back): the file is watched again; the journal starts from the text at the next
+    // edit reported, the undo's own.
+    void documentRenamed(const QString &path);
     // The window closes with nothing left to save: remembers the view, removes the journal.
     void documentClosing();
 
@@ -98,6 +103,8 @@ private:
     void onEdit(qsizetype position, qsizetype removed, QByteArrayView inserted);
     // Starts the journal; `snapshot` takes the whole text as it is now for its base.
     bool startJournal(bool snapshot);
+    // The text no longer builds on the file: a journal goes on from a snapshot of it.
+    void journalFromText();
     void watch(const QString &path);
     void reloadKeepingLine();
     void rememberView();

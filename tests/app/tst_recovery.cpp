@@ -97,6 +97,8 @@ private slots:
     void restoreAfterCrash_data();
     void restoreAfterCrash();
     void changedFileRestoresUntitled();
+    void blankedDocumentRestoresUntitled_data();
+    void blankedDocumentRestoresUntitled();
     void restoreAfterAnsiCopy();
     void offerAnswers_data();
     void offerAnswers();
@@ -190,6 +192,46 @@ void TestRecovery::changedFileRestoresUntitled()
     QVERIFY(f.form->SynMemo1->Modified());
     QCOMPARE(f.form->SynMemo1->format().lineBreak, LineBreak::CrLf);
     QCOMPARE(MainFormFixture::readFile(doc), QByteArray("changed by someone else"));
+}
+
+void TestRecovery::blankedDocumentRestoresUntitled_data()
+{
+    QTest::addColumn<bool>("undo");
+    QTest::newRow("typed into the blank document") << false;
+    QTest::newRow("undo brings the file back") << true;
+}
+
+void TestRecovery::blankedDocumentRestoresUntitled()
+{
+    // A document emptied by an edit becomes untitled, and what is typed then starts a new
+    // one: after a crash it comes back untitled, never replayed over the file. An undo
+    // that brings the text back brings the name back; what is typed after it comes back
+    // after a crash too, as a new document beside the untouched file.
+    QFETCH(bool, undo);
+    MainFormFixture f;
+    f.show();
+    const QString doc = f.path(QStringLiteral("doc.dat"));
+    MainFormFixture::writeFile(doc, "one\r\ntwo");
+    QVERIFY(f.form->PerformFileOpen(doc));
+    TSynMemo *editor = f.form->SynMemo1;
+    editor->SelectAll();
+    type(editor, QStringLiteral(">"));
+    QCOMPARE(f.form->FFileName(), f.form->Message(0));
+    if (undo) {
+        editor->Undo();
+        QCOMPARE(f.form->FFileName(), doc);
+    }
+    type(editor, QStringLiteral("new"));
+    const QString typed = editor->Text();
+    crash(f);
+
+    restart(f);
+    f.prompts.expectQuestion(Answer::Yes, undo ? doc : QString());
+    f.show();
+    QTRY_VERIFY(f.prompts.done());
+    QCOMPARE(f.form->SynMemo1->Text(), typed);
+    QCOMPARE(f.form->FFileName(), f.form->Message(0));
+    QCOMPARE(MainFormFixture::readFile(doc), QByteArray("one\r\ntwo"));
 }
 
 void TestRecovery::restoreAfterAnsiCopy()
