@@ -5,6 +5,7 @@
 #include "base/prompts.h"
 #include "editor/synmemo.h"
 #include "lang/messages.h"
+#include "store/documentguard.h"
 #include "store/settingsfile.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -86,6 +87,7 @@ void TMainForm::FileNew()
 
 void TMainForm::clearDocument()
 {
+    m_guard->beforeDocumentChange();
     SetFileName(Message(0));
     m_blankedFileName.clear();
     SynMemo1->Clear();
@@ -98,6 +100,7 @@ void TMainForm::clearDocument()
     ItemFile.clear();
     InsFile.clear();
     SynMemo1->SetHighlighter(nullptr);
+    m_guard->documentCleared();
 }
 
 void TMainForm::blankToUntitled()
@@ -107,6 +110,7 @@ void TMainForm::blankToUntitled()
     if (m_fileName != Message(0))
         m_blankedFileName = m_fileName;
     SetFileName(Message(0));
+    m_guard->documentCleared();
     setPanelText(2, QString());
     setPanelText(4, QString());
     ItemFile.clear();
@@ -124,6 +128,7 @@ void TMainForm::restoreBlankedFile()
     if (!SynMemo1->isRedoAvailable())
         return;
     SetFileName(name);
+    m_guard->documentRenamed(name);
     if (IsHTML(name))
         SetHColors();
 }
@@ -146,9 +151,12 @@ bool TMainForm::PerformFileOpen(const QString &fileName)
     // the old text can go before the new highlighter is set: a highlighter restyles all
     // the text it finds, and the new text is then styled only where it is shown. The
     // text then goes from the file straight into the editor.
+    if (!m_guard->mayOpen(fileName))
+        return false;
     QFile file(fileName);
     const bool readable = file.open(QIODevice::ReadOnly);
     if (readable) {
+        m_guard->beforeDocumentChange();
         SynMemo1->SetText(QString());
         m_blankedFileName.clear();
     }
@@ -160,11 +168,13 @@ bool TMainForm::PerformFileOpen(const QString &fileName)
     file.close();
     if (const FileResult read = SynMemo1->Lines().LoadFromFile(fileName); !read) {
         SynMemo1->SetModified(false);
+        m_guard->documentCleared();
         showFileError(fileName, read.error);
         return false;
     }
     SetFileName(fileName);
     SynMemo1->SetModified(false);
+    m_guard->documentOpened(fileName);
     SynMemo1Change();
     return true;
 }
@@ -183,9 +193,13 @@ TMainForm::SaveOutcome TMainForm::FileSave()
         return SaveOutcome::Skipped;
     if (m_fileName == Message(0) || isBlank(m_fileName))
         return FileSaveAs();
+    if (!m_guard->confirmOverwrite(m_fileName))
+        return SaveOutcome::Cancelled;
     const SaveOutcome saved = writeDocument(m_fileName, false);
-    if (saved == SaveOutcome::Saved)
+    if (saved == SaveOutcome::Saved) {
         SynMemo1->SetModified(false);
+        m_guard->documentSaved(m_fileName);
+    }
     return saved;
 }
 
@@ -210,11 +224,13 @@ TMainForm::SaveOutcome TMainForm::saveAs(bool alwaysAnsi)
             m_prompts.question(Prompts::Icon::Question, kBoxTitle, Message(11),
                                Prompts::Buttons::OkCancel) != Prompts::Answer::Ok)
             return SaveOutcome::Cancelled;
-        outcome = writeDocument(path, alwaysAnsi || wantsAnsiCopy(path));
+        const bool ansiCopy = alwaysAnsi || wantsAnsiCopy(path);
+        outcome = writeDocument(path, ansiCopy);
         if (outcome != SaveOutcome::Saved)
             return outcome;
         SetFileName(path);
         SynMemo1->SetModified(false);
+        m_guard->documentSaved(path, !ansiCopy);
     }
     if (IsHTML(m_fileName))
         SetHColors();
@@ -379,7 +395,8 @@ void TMainForm::OpenRecentFile(int entry)
         return;
     if (!AskSaveChanges())
         return;
-    PerformFileOpen(path);
+    if (PerformFileOpen(path))
+        m_guard->restoreView(path);
     SetHColors();
 }
 

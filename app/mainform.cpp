@@ -25,6 +25,7 @@
 #include "schemes/schemecatalogue.h"
 #include "schemes/schemeswitcher.h"
 #include "store/datafolder.h"
+#include "store/documentguard.h"
 #include "store/formsetup.h"
 #include "texttools/documentformat.h"
 #include "texttools/documenttools.h"
@@ -55,6 +56,7 @@
 #include <QStatusTipEvent>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -73,6 +75,8 @@ constexpr PanelSpec kPanels[] = {{120, Qt::AlignLeft | Qt::AlignVCenter},
                                  {40, Qt::AlignLeft | Qt::AlignVCenter}};
 
 const QString kBoxTitle = QStringLiteral("Quillora");
+// Whether unsaved edits are journaled for crash recovery.
+const QString kJournalKey = QStringLiteral("recovery.journal");
 
 // Fills the "%d" and "%3d" fields of a message from left to right.
 QString formatMessage(QString format, std::initializer_list<int> values)
@@ -163,6 +167,7 @@ TMainForm::TMainForm(Prompts &prompts, Shell &shell, const QStringList &argument
     buildMacros();
     buildTextTools();
     buildView();
+    buildDocumentGuard();
 
     FormCreate();
 }
@@ -568,12 +573,18 @@ void TMainForm::FormShow()
     ReadSettings();
     ReadPreferences();
     m_view->load();
+    m_guard->loadViews();
     ApplyLanguage();
     ShowCaretPosition();
     SynMemo1->setFocus();
-    if (m_arguments.size() > 1 && QFileInfo(m_arguments[1]).isFile())
-        PerformFileOpen(QFileInfo(m_arguments[1]).absoluteFilePath());
+    if (m_arguments.size() > 1 && QFileInfo(m_arguments[1]).isFile()) {
+        const QString path = QFileInfo(m_arguments[1]).absoluteFilePath();
+        if (PerformFileOpen(path))
+            m_guard->restoreView(path);
+    }
     LoadRecentFiles();
+    // Once the window is on the screen, so the question has its window behind it.
+    QTimer::singleShot(0, m_guard, &DocumentGuard::offerRecovery);
     setAcceptDrops(true);
     AutoUpdateCheck();
     action(QStringLiteral("NachUpdatessuchen1"))->setVisible(true);
@@ -723,6 +734,8 @@ bool TMainForm::event(QEvent *event)
         ShowHint(static_cast<QStatusTipEvent *>(event)->tip());
         return true;
     }
+    if (event->type() == QEvent::WindowActivate && m_shown)
+        m_guard->windowActivated();
     return QMainWindow::event(event);
 }
 
@@ -821,6 +834,7 @@ bool TMainForm::FormCloseQuery()
 
 void TMainForm::FormClose()
 {
+    m_guard->documentClosing();
     SaveRecentFiles();
 }
 
@@ -870,9 +884,15 @@ void TMainForm::Settings2Click()
     m_formSetup->SLanguage = m_settings.language;
     m_formSetup->FSize = SynMemo1->EditorFont().pointSize();
     m_formSetup->EditFont->setText(SynMemo1->EditorFont().family());
+    m_formSetup->KeepJournal = m_guard->journaling();
     // After OK and after Cancel alike the settings file is read again.
     if (m_formSetup->Execute())
         ReadSettings();
+    if (m_formSetup->KeepJournal != m_guard->journaling()) {
+        m_preferences.setBoolValue(kJournalKey, m_formSetup->KeepJournal);
+        savePreferences();
+        m_guard->setJournaling(m_formSetup->KeepJournal);
+    }
 }
 
 void TMainForm::ReadPreferences()
@@ -880,6 +900,7 @@ void TMainForm::ReadPreferences()
     const QString path = Preferences::filePath(m_dataPath);
     if (const FileResult read = m_preferences.load(path); !read)
         showFileError(path, read.error);
+    m_guard->setJournaling(m_preferences.boolValue(kJournalKey, true));
 }
 
 bool TMainForm::savePreferences()
@@ -1222,15 +1243,38 @@ void TMainForm::buildTextTools()
     files.openFile = [this](const QString &path) { return PerformFileOpen(path); };
     files.documentModified = [this] { return SynMemo1->Modified(); };
     files.rereadDocument = [this](const QString &path) {
+        m_guard->beforeDocumentChange();
         const FileResult read = SynMemo1->Lines().LoadFromFile(path);
-        if (read)
+        if (read) {
             SynMemo1->SetModified(false);
+            m_guard->documentOpened(path);
+        } else {
+            m_guard->documentCleared();
+        }
         SynMemo1Change();
         return read;
     };
     m_formFiles = new TFormFiles(std::move(files), this);
     connect(m_formFiles, &TFormFiles::helpRequested, this,
             [this](int topic) { ShowHelpTopic(topic); });
+}
+
+void TMainForm::buildDocumentGuard()
+{
+    DocumentGuard::Host host;
+    host.editor = SynMemo1;
+    host.prompts = &m_prompts;
+    host.window = this;
+    host.boxTitle = kBoxTitle;
+    host.uiLanguage = [this] { return UiLanguage(); };
+    host.dataFolder = [this] { return m_dataPath; };
+    host.openFile = [this](const QString &path) { return PerformFileOpen(path); };
+    host.newDocument = [this] { clearDocument(); };
+    host.setBookmark = [this](int number, int line, int column) {
+        SynMemo1->SetCaretXY(column, line);
+        m_documentTools->SetBookmark(number);
+    };
+    m_guard = new DocumentGuard(std::move(host), this);
 }
 
 void TMainForm::RemoveHyphenation1Click()

@@ -39,6 +39,7 @@ class LineCommands;
 class DocumentFormat;
 class DocumentTools;
 class TFormFiles;
+class DocumentGuard;
 
 class TMainForm : public QMainWindow
 {
@@ -234,6 +235,9 @@ public:
     void MultiReplace1Click();
     TFormFiles *FormFiles() const { return m_formFiles; }
 
+    // ---- changes on disk, crash recovery, remembered views (store/documentguard.h) ----
+    DocumentGuard *documentGuard() const { return m_guard; }
+
     // Prints `text` as the document is printed; used by the print command.
     static void printText(QPrinter &printer, const QString &text);
 
@@ -261,6 +265,7 @@ private:
     void buildDesktopCommands();
     void buildTextTools();
     void buildView();
+    void buildDocumentGuard();
     // New without the question: for a document that has nothing left to lose.
     void clearDocument();
     // A document made blank by an edit becomes untitled, its undo history kept; an undo
@@ -328,6 +333,7 @@ private:
     QLabel *m_zoomPanel = nullptr; // beside the five panels, shown while zoomed
     DocumentTools *m_documentTools = nullptr;
     TFormFiles *m_formFiles = nullptr;
+    DocumentGuard *m_guard = nullptr;
 
 public:
     // Paths of the current scheme's proposal files.

@@ -233,6 +233,13 @@ def benches(build, files, work):
         result.append(Bench(f"keystroke in 50 MB, {where} (CPU)",
                             [exe, "key", files["utf8-50"], where],
                             "keystroke in 1 MB, end (CPU)", measure="cpu"))
+    # The crash-recovery journal: on by default (the rows above include it); these two
+    # compare a key with the journal off and with its record written at every key.
+    result.append(Bench("keystroke in 50 MB, end, journal off (CPU)",
+                        [exe, "key", files["utf8-50"], "end", "nojournal"], measure="cpu"))
+    result.append(Bench("keystroke in 50 MB, end, journal written per key (CPU)",
+                        [exe, "key", files["utf8-50"], "end", "journal"],
+                        "keystroke in 50 MB, end, journal off (CPU)", measure="cpu"))
     result.append(Bench("Ctrl+End in 1 MB", [exe, "ctrlend", files["utf8-1"]]))
     result.append(Bench("Ctrl+End in 100 MB", [exe, "ctrlend", files["utf8-100"]],
                         "Ctrl+End in 1 MB"))

@@ -187,8 +187,14 @@ TSynMemo::TSynMemo(QWidget *parent) : QsciScintilla(parent)
 
     connect(this, &QsciScintilla::textChanged, this, &TSynMemo::OnChange);
     connect(this, &QsciScintillaBase::SCN_MODIFIED, this,
-            [this](int position, int type, const char *, int, int linesAdded, int, int, int, int,
-                   int) { onModified(position, type, linesAdded); });
+            [this](int position, int type, const char *text, int length, int linesAdded, int, int,
+                   int, int, int) {
+                onModified(position, type, linesAdded);
+                if (type & SC_MOD_INSERTTEXT)
+                    emit TextEdited(position, 0, QByteArrayView(text, length));
+                else if (type & SC_MOD_DELETETEXT)
+                    emit TextEdited(position, length, {});
+            });
     connect(this, &QsciScintilla::marginClicked, this, &TSynMemo::onMarginClicked);
     connect(this, &QsciScintillaBase::SCN_ZOOM, this, [this] { emit zoomChanged(Zoom()); });
     connect(this, &QsciScintilla::linesChanged, this, [this] {
@@ -366,6 +372,22 @@ void TSynMemo::SetLfText(const QString &lfText)
 {
     setDocumentText(lfText);
     m_textReplaced = true;
+}
+
+bool TSynMemo::ApplyEdit(qsizetype position, qsizetype removed, QByteArrayView inserted)
+{
+    const qsizetype length = sci(SCI_GETLENGTH);
+    if (position < 0 || removed < 0 || position > length || removed > length - position)
+        return false;
+    if (removed > 0)
+        sci(SCI_DELETERANGE, position, removed);
+    if (!inserted.isEmpty()) {
+        // By length: a NUL in the bytes must not end them.
+        sci(SCI_SETTARGETRANGE, position, position);
+        SendScintilla(SCI_REPLACETARGET, static_cast<unsigned long>(inserted.size()),
+                      inserted.data());
+    }
+    return true;
 }
 
 void TSynMemo::ReplaceText(const QString &text)

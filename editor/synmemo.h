@@ -90,6 +90,10 @@ public:
     void ClearBookMark(int number);
     bool GetBookMark(int number, int &column, int &line) const;
 
+    // Applies a change of the document's bytes as TextEdited reports it, as an edit the
+    // user could have made; false (and nothing changed) when it does not fit the text.
+    bool ApplyEdit(qsizetype position, qsizetype removed, QByteArrayView inserted);
+
     // Lines of the document, at least one (an empty text is one empty line).
     int LineTotal() const { return int(lineCount()); }
     // Index into `Text` of the start of line `line` (from 0).
@@ -175,6 +179,9 @@ public:
 
 signals:
     void OnChange();
+    // Every change of the document's bytes (UTF-8, LF breaks), whole-text replacements
+    // and undo included: at byte `position`, `removed` bytes went or `inserted` came.
+    void TextEdited(qsizetype position, qsizetype removed, QByteArrayView inserted);
     void OnClick();
     void OnKeyUp(int key, Qt::KeyboardModifiers modifiers);
     void OnGutterClick(Qt::MouseButton button, int line);

@@ -50,6 +50,11 @@ constexpr CaptionRow kCaptions[] = {
     {"Label6", CaptionKind::Text, u"Externer Browser", u"External Browser"},
     {"BitBtn2", CaptionKind::Text, u"Abbrechen", u"Cancel"},
     {"BitBtn4", CaptionKind::ToolTip, u"Durchsuchen", u"Search for browser"},
+    {"CheckJournal", CaptionKind::Text, u"Ungespeicherte Änderungen laufend &sichern",
+     u"&Keep unsaved changes for crash recovery"},
+    {"CheckJournal", CaptionKind::ToolTip,
+     u"Was getippt und noch nicht gespeichert ist, übersteht einen Absturz",
+     u"Typed text that is not saved yet survives a crash"},
 };
 
 const QString kBrowserHint =
@@ -140,7 +145,13 @@ void TFormSetup::buildControls()
     left->addWidget(Label6, 5, 0, 1, 2);
     left->addWidget(EditBrowser, 6, 0);
     left->addWidget(BitBtn4, 6, 1);
-    left->setRowStretch(7, 1);
+    // Past the settings file: kept in the preferences by the caller.
+    CheckJournal =
+        named(new QCheckBox(QStringLiteral("Ungespeicherte Änderungen laufend &sichern"), this),
+              "CheckJournal");
+    CheckJournal->setChecked(KeepJournal);
+    left->addWidget(CheckJournal, 7, 0, 1, 2);
+    left->setRowStretch(8, 1);
 
     // Colours: label, read-only decimal value, swatch, button.
     GroupBox3 = named(new QGroupBox(QStringLiteral("Farben"), this), "GroupBox3");
@@ -262,6 +273,7 @@ bool TFormSetup::FormShow()
     Reserved1.clear();
     if (!LoadSetupFile())
         return false;
+    CheckJournal->setChecked(KeepJournal);
     ApplyCaptions();
     for (int row = 0; row < kColourCount; ++row) {
         const QString text = colourRows[row].edit->text();
@@ -371,8 +383,10 @@ void TFormSetup::PickColour(int row)
 
 void TFormSetup::BitBtn1Click()
 {
-    if (SaveSetupFile())
+    if (SaveSetupFile()) {
+        KeepJournal = CheckJournal->isChecked();
         accept();
+    }
 }
 
 void TFormSetup::BitBtn2Click()

@@ -33,6 +33,9 @@ public:
     // Emptied at each show; Sgroesse holds the size text after OK.
     QString Schrift;
     QString Sgroesse;
+    // Whether unsaved edits are journaled for crash recovery: set by the caller before
+    // each show (it is no line of the settings file), taken from the box by OK.
+    bool KeepJournal = true;
     // Lines 12 and 13 of the settings file, written back unchanged.
     QString Reserved1;
     QString Reserved2;
@@ -91,6 +94,7 @@ public:
     QLabel *Label3 = nullptr;
     QLineEdit *EditServer = nullptr;
     QCheckBox *CheckAnonym = nullptr;
+    QCheckBox *CheckJournal = nullptr;
     QPushButton *BitBtn1 = nullptr;
     QPushButton *BitBtn2 = nullptr;
 

@@ -4,7 +4,11 @@
 //
 // quillora_bench open FILE            open FILE, window painted
 // quillora_bench save FILE [edit]     save FILE after opening it (and typing one key at the end)
-// quillora_bench key FILE start|middle|end   one keystroke (median of several), CPU time
+// quillora_bench key FILE start|middle|end [journal|nojournal]
+//                                     one keystroke (median of several), CPU time; with
+//                                     "journal" each key's journal record is also written
+//                                     out at once (it is otherwise written on a timer),
+//                                     with "nojournal" the crash-recovery journal is off
 // quillora_bench ctrlend FILE         Ctrl+End from the start
 // quillora_bench complete COUNT       Ctrl+Space with a proposal pair of COUNT entries
 // quillora_bench scheme FILE          switch a plain text document to C/C++ highlighting
@@ -20,6 +24,7 @@
 #include "editor/completion.h"
 #include "editor/synmemo.h"
 #include "schemes/schemeswitcher.h"
+#include "store/documentguard.h"
 #include "tests/support/recordingshell.h"
 #include "tests/support/scriptedprompts.h"
 #include "texttools/documenttools.h"
@@ -32,6 +37,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
@@ -238,6 +244,9 @@ int main(int argc, char **argv)
                                                 : where == u"middle" ? length / 2
                                                                      : 0L);
         editor->SendScintilla(QsciScintillaBase::SCI_GOTOLINE, line);
+        DocumentGuard &guard = *form.documentGuard();
+        const QString journal = args.value(4);
+        guard.setJournaling(journal != u"nojournal");
         settle(form);
         std::vector<double> cpu;
         std::vector<double> wall;
@@ -246,9 +255,17 @@ int main(int argc, char **argv)
             QElapsedTimer t;
             t.start();
             sendKey(editor, Qt::Key_X, Qt::NoModifier, QStringLiteral("x"));
+            if (journal == u"journal")
+                guard.flushJournal();
             settle(form);
             wall.push_back(double(t.nsecsElapsed()) / 1e9);
             cpu.push_back(cpuSeconds() - c);
+        }
+        if (journal == u"journal") {
+            // The first key starts the journal (its header; a file's digest); the others
+            // append one record each.
+            std::fprintf(stderr, "first key cpu=%.6f journal_bytes=%lld\n", cpu.front(),
+                         QFileInfo(guard.journal().path()).size());
         }
         std::sort(cpu.begin(), cpu.end());
         std::sort(wall.begin(), wall.end());
