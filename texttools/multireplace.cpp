@@ -242,9 +242,14 @@ QString RunBackup::listPath() const
 FileResult RunBackup::keep(const QString &path, const QByteArray &oldBytes,
                            const QByteArray &newBytes)
 {
+    // A failure names the backup file that could not be written: the file in hand is left
+    // untouched, and the disk that is full is the data folder's, not necessarily its own.
+    const auto failed = [](const QString &file, const FileResult &result) {
+        return FileResult::failure(file + QStringLiteral(": ") + result.error);
+    };
     const QString copy = m_folder + QString::number(m_kept + 1) + QStringLiteral(".bak");
     if (FileResult kept = writeFileSafely(copy, oldBytes, kOwnerOnlyFile); !kept)
-        return kept;
+        return failed(copy, kept);
     // One line per changed file, appended: the list grows with the run, never rewritten.
     // The line is written before the file changes, so nothing is changed that undo would
     // not know of.
@@ -253,7 +258,7 @@ FileResult RunBackup::keep(const QString &path, const QByteArray &oldBytes,
     m_listSizeBefore = QFileInfo(listPath()).size();
     if (FileResult listed = appendFileDurably(listPath(), line, kOwnerOnlyFile); !listed) {
         QFile::remove(copy);
-        return listed;
+        return failed(listPath(), listed);
     }
     ++m_kept;
     return {};

@@ -70,8 +70,8 @@ public:
     // Forgets the previous run's backup: the start of a new replace run.
     FileResult clear();
     // Keeps `oldBytes` of `path` before `newBytes` are written to it: the copy and its
-    // entry in the list are on the disk when this succeeds; on a failure neither is, and
-    // the file must not be written.
+    // entry in the list are on the disk when this succeeds; on a failure neither is, the
+    // file must not be written, and the error names the backup file that failed.
     FileResult keep(const QString &path, const QByteArray &oldBytes, const QByteArray &newBytes);
     // Takes back the last keep() after the write of its file failed.
     void discardLast();
