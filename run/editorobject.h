@@ -47,7 +47,8 @@ public:
     void flush();
 
     // Lines from 0 in blocks, for a script side that keeps lines itself: `count` lines from
-    // `first`, and new texts (without breaks) of the lines at `indexes`, as one edit.
+    // `first`, and new texts (without breaks) of the lines at `indexes`, as one edit (a
+    // line given twice gets its later text).
     Q_INVOKABLE QStringList readLines(int first, int count);
     Q_INVOKABLE void writeLines(const QList<int> &indexes, const QStringList &texts);
 

@@ -45,29 +45,26 @@ const QString &preludeScript()
 
     // Reads and writes of lines for a host that hands them out in blocks (readLines,
     // writeLines): Line(n) reads from a block fetched by one call, Line(n, text) collects
-    // the new line, and the collected lines are written by one call before any other
-    // member is used and when the script's code returns (flushLines). Anything but a line
-    // number with an optional one-line text goes to the host's own Line.
+    // the new line (and puts it into the block). The collected lines are written by one
+    // call once there are a block's worth, before the next block is fetched, before any
+    // other member is used and when the script's code returns (flushLines). Anything but
+    // a line number with an optional one-line text goes to the host's own Line.
     var lineBuffers = [];
-    function byNumber(a, b) { return a - b; }
     function lineBuffer(t) {
         var BLOCK = 1024;
-        var count = -1, first = 0, block = [], pending = [], written = [], ordered = true;
+        var count = -1, first = 0, block = [], indexes = [], texts = [];
         function lineCount() {
             if (count < 0) count = t.LineCount;
             return count;
         }
+        function writeOut() {
+            var i = indexes, x = texts;
+            indexes = [];
+            texts = [];
+            t.writeLines(i, x); // in the order written: the last text of a line counts
+        }
         function flush() {
-            if (written.length) {
-                if (!ordered) written.sort(byNumber);
-                var texts = new Array(written.length);
-                for (var i = 0; i < written.length; i++) texts[i] = pending[written[i]];
-                var indexes = written;
-                pending = [];
-                written = [];
-                ordered = true;
-                t.writeLines(indexes, texts);
-            }
+            if (indexes.length) writeOut();
             count = -1;
             block = [];
         }
@@ -78,10 +75,10 @@ const QString &preludeScript()
             var index = n - 1;
             if (typeof n === "number" && index === (index | 0) && index >= 0 &&
                 index < lineCount() && extra === undefined) {
+                var inBlock = index >= first && index < first + block.length;
                 if (text === undefined) {
-                    var p = pending[index];
-                    if (p !== undefined) return p;
-                    if (index < first || index >= first + block.length) {
+                    if (!inBlock) {
+                        if (indexes.length) writeOut();
                         block = t.readLines(index, BLOCK);
                         first = index;
                     }
@@ -89,11 +86,10 @@ const QString &preludeScript()
                 }
                 if (typeof text === "string" && text.indexOf("\n") < 0 &&
                     text.indexOf("\r") < 0) {
-                    if (pending[index] === undefined) {
-                        if (written.length && index < written[written.length - 1]) ordered = false;
-                        written.push(index);
-                    }
-                    pending[index] = text;
+                    if (inBlock) block[index - first] = text;
+                    indexes.push(index);
+                    texts.push(text);
+                    if (indexes.length >= BLOCK) writeOut();
                     return undefined;
                 }
             }
