@@ -13,8 +13,8 @@ using namespace quillora;
 namespace {
 
 // Runs `code` on a document holding `before` (LF breaks); the document's lines after it,
-// joined by LF, after the script error if there is one. `dispatched`: every call goes through a dispatch
-// function, as in the window, where line writes are collected until another call.
+// joined by LF, after the script error if there is one. `dispatched`: every call goes through a
+// dispatch function, as in the window, where line writes are collected until another call.
 QString runMacro(ScriptEngine &engine, const QString &code, const QString &before,
                  bool dispatched)
 {
