@@ -153,7 +153,10 @@ void JScriptEngine::addObject(const QString &name, QObject *object)
 void JScriptEngine::settle()
 {
     m_js->setInterrupted(false);
-    m_flushLines->call();
+    if (m_flushLines->call().isError()) { // a stop that came while they were written
+        m_js->setInterrupted(false);
+        m_flushLines->call();
+    }
 }
 
 QString JScriptEngine::sourceLine(const QString &file, int line) const

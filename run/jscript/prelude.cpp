@@ -58,10 +58,11 @@ const QString &preludeScript()
             return count;
         }
         function writeOut() {
-            var i = indexes, x = texts;
+            // in the order written: the last text of a line counts; forgotten only once
+            // written, so that a stop in between leaves them for the next flush
+            t.writeLines(indexes, texts);
             indexes = [];
             texts = [];
-            t.writeLines(i, x); // in the order written: the last text of a line counts
         }
         function flush() {
             if (indexes.length) writeOut();
