@@ -116,6 +116,19 @@ QString EditorObject::Line(int line)
     return m_cache.value(index - m_cacheFirst);
 }
 
+QStringList EditorObject::readLines(int first, int count)
+{
+    return onDocument([&](MacroDocument &d) { return d.lines(first, count); });
+}
+
+void EditorObject::writeLines(const QList<int> &indexes, const QStringList &texts)
+{
+    std::map<int, QString> lines;
+    for (qsizetype i = 0; i < std::min(indexes.size(), texts.size()); ++i)
+        lines.insert_or_assign(lines.end(), indexes[i], texts[i]); // mostly in order
+    onDocument([&](MacroDocument &d) { d.setLines(lines); });
+}
+
 void EditorObject::Line(int line, const QString &text)
 {
     const int index = line - 1;

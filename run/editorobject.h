@@ -46,6 +46,12 @@ public:
     // Writes collected lines and forgets what was read: at the end of every run.
     void flush();
 
+    // Lines from 0 in blocks, for a script side that keeps lines itself: `count` lines from
+    // `first`, and new texts (without breaks) of the lines at `indexes`, as one edit (a
+    // line given twice gets its later text).
+    Q_INVOKABLE QStringList readLines(int first, int count);
+    Q_INVOKABLE void writeLines(const QList<int> &indexes, const QStringList &texts);
+
     Q_INVOKABLE QString Line(int line);
     Q_INVOKABLE void Line(int line, const QString &text);
     Q_INVOKABLE void SetLine(int line, const QString &text) { Line(line, text); }

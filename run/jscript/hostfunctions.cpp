@@ -54,6 +54,9 @@ QJSValue HostFunctions::hostInfo(const QJSValue &value)
     }
     if (object) {
         const QMetaObject *mo = object->metaObject();
+        info.setProperty(QStringLiteral("lineBlocks"),
+                         mo->indexOfMethod("readLines(int,int)") >= 0 &&
+                             mo->indexOfMethod("writeLines(QList<int>,QStringList)") >= 0);
         const int index = mo->indexOfClassInfo("DefaultMember");
         if (index >= 0)
             info.setProperty(QStringLiteral("defaultMember"),

@@ -23,7 +23,8 @@ public:
     Q_INVOKABLE int MsgBox(const QJSValue &prompt, int buttons = 0,
                            const QString &title = QStringLiteral("JScript"));
     // { isHost, names: lower-case name -> member name, lists: members taking an argument
-    // list, defaultMember: the member a call of the object itself reaches }
+    // list, defaultMember: the member a call of the object itself reaches, lineBlocks:
+    // whether it reads and writes lines in blocks (readLines, writeLines) }
     Q_INVOKABLE QJSValue hostInfo(const QJSValue &value);
     // JScript's error number (0x800A0000 and the code) for an error the engine raised
     Q_INVOKABLE int errorNumber(const QString &name, const QString &message) const;

@@ -98,6 +98,7 @@ JScriptEngine::~JScriptEngine()
 {
     m_invoke.reset();
     m_wrapHost.reset();
+    m_flushLines.reset();
     m_activeX.reset();
     m_functions.reset();
     m_js.reset();
@@ -123,6 +124,7 @@ void JScriptEngine::setUp()
     m_activeX->setWrapper(parts.property(QStringLiteral("wrap")));
     m_invoke = std::make_unique<QJSValue>(parts.property(QStringLiteral("invoke")));
     m_wrapHost = std::make_unique<QJSValue>(parts.property(QStringLiteral("wrapHost")));
+    m_flushLines = std::make_unique<QJSValue>(parts.property(QStringLiteral("flushLines")));
     {
         QMutexLocker lock(&m_engineLock);
         m_js = std::move(js);
@@ -151,6 +153,10 @@ void JScriptEngine::addObject(const QString &name, QObject *object)
 void JScriptEngine::settle()
 {
     m_js->setInterrupted(false);
+    if (m_flushLines->call().isError()) { // a stop that came while they were written
+        m_js->setInterrupted(false);
+        m_flushLines->call();
+    }
 }
 
 QString JScriptEngine::sourceLine(const QString &file, int line) const
@@ -325,6 +331,7 @@ void JScriptEngine::reset()
 {
     m_invoke.reset();
     m_wrapHost.reset();
+    m_flushLines.reset();
     m_activeX.reset();
     m_functions.reset();
     {

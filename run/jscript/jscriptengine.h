@@ -45,7 +45,8 @@ private:
     ScriptError runtimeError(const QJSValue &thrown, const QString &where);
     ScriptError compileError(const QJSValue &error, const QString &where);
     QString sourceLine(const QString &fileName, int line) const;
-    // Clears an interruption that came too late to stop anything.
+    // Clears an interruption that came too late to stop anything and writes the lines the
+    // script's code left collected in host objects.
     void settle();
 
     QMutex m_engineLock; // guards m_js against requestInterrupt from another thread
@@ -54,6 +55,7 @@ private:
     std::unique_ptr<js::ActiveXBridge> m_activeX;
     std::unique_ptr<QJSValue> m_invoke;
     std::unique_ptr<QJSValue> m_wrapHost;
+    std::unique_ptr<QJSValue> m_flushLines;
     QList<QPair<QString, QPointer<QObject>>> m_objects;
     // Sets line, text and column of `e` to the header of `procedure` in the sources.
     void pointAtProcedure(const QString &procedure, ScriptError &e) const;

@@ -43,42 +43,146 @@ const QString &preludeScript()
         });
     }
 
+    // Reads and writes of lines for a host that hands them out in blocks (readLines,
+    // writeLines): Line(n) reads from a block fetched by one call, Line(n, text) collects
+    // the new line (and puts it into the block). The collected lines are written by one
+    // call once there are a block's worth, before the next block is fetched, before any
+    // other member is used and when the script's code returns (flushLines). Anything but
+    // a line number with an optional one-line text goes to the host's own Line.
+    var lineBuffers = [];
+    function lineBuffer(t) {
+        var BLOCK = 1024;
+        var count = -1, first = 0, block = [], indexes = [], texts = [];
+        function lineCount() {
+            if (count < 0) count = t.LineCount;
+            return count;
+        }
+        function writeOut() {
+            // in the order written: the last text of a line counts; forgotten only once
+            // written, so that a stop in between leaves them for the next flush
+            t.writeLines(indexes, texts);
+            indexes = [];
+            texts = [];
+        }
+        function flush() {
+            if (indexes.length) writeOut();
+            count = -1;
+            block = [];
+        }
+        // No `arguments` here: the engine makes every call of a function that uses them
+        // several times slower. A text left out or undefined reads, as the host's Line does;
+        // Line() and Line(undefined) both reach the host's Line() and its error.
+        function line(n, text, extra) {
+            var index = n - 1;
+            if (typeof n === "number" && index === (index | 0) && index >= 0 &&
+                index < lineCount() && extra === undefined) {
+                var inBlock = index >= first && index < first + block.length;
+                if (text === undefined) {
+                    if (!inBlock) {
+                        if (indexes.length) writeOut();
+                        block = t.readLines(index, BLOCK);
+                        first = index;
+                    }
+                    return block[index - first];
+                }
+                if (typeof text === "string" && text.indexOf("\n") < 0 &&
+                    text.indexOf("\r") < 0) {
+                    if (inBlock) block[index - first] = text;
+                    indexes.push(index);
+                    texts.push(text);
+                    if (indexes.length >= BLOCK) writeOut();
+                    return undefined;
+                }
+            }
+            flush();
+            if (extra !== undefined) return t.Line(n, text, extra);
+            if (text !== undefined) return t.Line(n, text);
+            return n === undefined ? t.Line() : t.Line(n);
+        }
+        var buffer = { line: line, lineCount: lineCount, flush: flush };
+        lineBuffers.push(buffer);
+        return buffer;
+    }
+    function flushLines() {
+        for (var i = 0; i < lineBuffers.length; i++) lineBuffers[i].flush();
+    }
+
     // A host QObject: members found without regard to case; methods that take a list
     // receive all their arguments; objects it hands out are wrapped the same way.
     function wrapHost(object) {
         var info = hostInfo(object);
+        var known = Object.create(null); // a name as written -> the member's name
         function member(name) {
             if (typeof name !== "string") return undefined;
-            return info.names[name.toLowerCase()];
+            var real = known[name];
+            if (real === undefined) real = known[name] = info.names[name.toLowerCase()];
+            return real;
+        }
+        var t = object, methods = Object.create(null);
+        var lines = info.lineBlocks ? lineBuffer(object) : null;
+        function settle() {
+            if (lines) lines.flush();
+        }
+        // (made outside the traps: a function that makes functions costs more per call)
+        function caller(real, v) {
+            if (info.lists.indexOf(real) >= 0)
+                return function () {
+                    settle();
+                    return t[real](args(arguments));
+                };
+            return function () {
+                settle();
+                return Reflect.apply(v, t, arguments);
+            };
         }
         // a function target, so that the object can be called for its default member
         // (WScript.Arguments(0)); every member access goes to the object itself
-        var t = object, methods = Object.create(null);
-        return new Proxy(function () {}, {
+        var handler = {
             get: function (target, name) {
                 var real = member(name);
+                if (lines) {
+                    if (real === "Line") return lines.line;
+                    if (real === "LineCount") return lines.lineCount();
+                    lines.flush();
+                }
                 if (real === undefined) return t[name];
-                var v = t[real];
-                if (info.lists.indexOf(real) >= 0)
-                    return function () { return t[real](args(arguments)); };
                 // one caller per method, made once: a macro's loop reaches the same
                 // members a million times
-                if (typeof v === "function")
-                    return methods[real] ||
-                           (methods[real] = function () { return v.apply(t, arguments); });
+                var made = methods[real];
+                if (made) return made;
+                var v = t[real];
+                if (info.lists.indexOf(real) >= 0 || typeof v === "function")
+                    return (methods[real] = caller(real, v));
                 if (v !== null && typeof v === "object" && hostInfo(v).isHost) return wrapHost(v);
                 return v;
             },
             set: function (target, name, value) {
                 var real = member(name);
+                settle();
                 t[real === undefined ? name : real] = value;
                 return true;
             },
             apply: function (target, self, list) {
                 if (!info.defaultMember) throw new TypeError("Function expected");
+                settle();
                 return t[info.defaultMember].apply(t, list);
             }
+        };
+        var proxy = new Proxy(function () {}, handler);
+        if (!lines) return proxy;
+        // Line and LineCount as the object's own members, the rest through the proxy
+        // behind it: a line loop then pays no trap per call. Still a function, as the
+        // proxy is.
+        var direct = (...list) => handler.apply(null, null, list);
+        delete direct.name;
+        delete direct.length;
+        Object.defineProperty(direct, "Line", { value: lines.line });
+        Object.defineProperty(direct, "LineCount", {
+            get: lines.lineCount,
+            set: function (value) { handler.set(null, "LineCount", value); }
         });
+        Object.setPrototypeOf(direct, proxy);
+        return direct;
     }
 
     // Every error answers to description, as JScript's do. (Error(number, description)
@@ -425,7 +529,7 @@ const QString &preludeScript()
             return { ok: false, error: e };
         }
     }
-    return { wrap: wrap, wrapHost: wrapHost, invoke: invoke };
+    return { wrap: wrap, wrapHost: wrapHost, invoke: invoke, flushLines: flushLines };
 })
 )JS");
     return text;

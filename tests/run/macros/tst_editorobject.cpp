@@ -13,8 +13,8 @@ using namespace quillora;
 namespace {
 
 // Runs `code` on a document holding `before` (LF breaks); the document's lines after it,
-// joined by LF, or the script error. `dispatched`: every call goes through a dispatch
-// function, as in the window, where line writes are collected until another call.
+// joined by LF, after the script error if there is one. `dispatched`: every call goes through a
+// dispatch function, as in the window, where line writes are collected until another call.
 QString runMacro(ScriptEngine &engine, const QString &code, const QString &before,
                  bool dispatched)
 {
@@ -28,9 +28,10 @@ QString runMacro(ScriptEngine &engine, const QString &code, const QString &befor
     engine.addObject(QStringLiteral("Editor"), &editor);
     const bool ok = engine.addCode(code);
     editor.flush();
+    const QString lines = document.lines(0, document.lineCount()).join(u'\n');
     if (!ok)
-        return QStringLiteral("error: ") + engine.error().description;
-    return document.lines(0, document.lineCount()).join(u'\n');
+        return QStringLiteral("error: %1\n%2").arg(engine.error().description, lines);
+    return lines;
 }
 
 } // namespace
@@ -41,6 +42,7 @@ class TestEditorObject : public QObject
 private slots:
     void members_data();
     void members();
+    void lineCacheSeesEdits_data();
     void lineCacheSeesEdits();
 };
 
@@ -174,20 +176,85 @@ void TestEditorObject::members()
     }
 }
 
+void TestEditorObject::lineCacheSeesEdits_data()
+{
+    // A script keeps lines it read and lines it wrote until another member is used; an
+    // empty VBScript column: a row for JScript alone.
+    QTest::addColumn<QString>("vbs");
+    QTest::addColumn<QString>("js");
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<QString>("after");
+
+    QTest::newRow("lines read before an edit are read again after it")
+        << "a = Editor.Line(3)\nEditor.DeleteLines 1\nEditor.Line(1) = Editor.Line(2) & a\n"
+           "Editor.SelStart = 0\nEditor.InsertText Editor.Line(1) & \"-\"\n"
+        << "var a = Editor.Line(3);\nEditor.DeleteLines(1);\n"
+           "Editor.Line(1, Editor.Line(2) + a);\nEditor.SelStart = 0;\n"
+           "Editor.InsertText(Editor.Line(1) + '-');\n"
+        << "1\n2\n3"
+        << "33-33\n3";
+    QTest::newRow("written lines are read back, in any order")
+        << "Editor.Line(3) = \"c\": Editor.Line(1) = \"a\": "
+           "Editor.Line(2) = Editor.Line(3) & Editor.Line(1)"
+        << "Editor.Line(3, 'c'); Editor.Line(1, 'a'); Editor.Line(2, Editor.Line(3) + "
+           "Editor.Line(1));"
+        << "1\n2\n3"
+        << "a\nca\nc";
+    QTest::newRow("written lines reach Text and a line with breaks")
+        << "Editor.Line(2) = \"B\": Editor.Line(1) = \"x\" & vbLf & \"y\": "
+           "Editor.Line(4) = Editor.Line(3) & Editor.LineCount & Len(Editor.Text)"
+        << "Editor.Line(2, 'B'); Editor.Line(1, 'x\\ny'); "
+           "Editor.Line(4, Editor.Line(3) + Editor.LineCount + Editor.Text.length);"
+        << "a\nb\nc"
+        << "x\ny\nB\nB410";
+    QTest::newRow("written lines reach a member fetched before them")
+        << ""
+        << "var insert = Editor.InsertText; Editor.Line(1, 'q'); insert(Editor.line(1));"
+        << "a\nb"
+        << "qq\nb";
+    QTest::newRow("written lines are kept when the script fails")
+        << "Editor.Line(1) = \"x\": Err.Raise 5"
+        << "Editor.Line(1, 'x'); throw new Error('boom');"
+        << "a\nb"
+        << "error: %1\nx\nb";
+    QTest::newRow("arguments other than a number and a text")
+        << ""
+        << "Editor.Line(1, 5); Editor.Line('2', null); Editor.Line(3, undefined, 'z');"
+           "Editor.Line(4, Editor.Line(4, undefined) + Editor.Line(1.5) + Editor.Line(-1));"
+        << "a\nb\nc\nd"
+        << "5\n\n\nd5";
+
+    // lines over several blocks, read after some of them were written
+    QStringList lines;
+    for (int i = 1; i <= 3000; ++i)
+        lines << QString::number(i);
+    const QString before = lines.join(u'\n');
+    for (int i = int(lines.size()); i >= 1; --i)
+        lines[i - 1] += u'.' + lines[lines.size() - i];
+    QTest::newRow("3000 lines written backwards")
+        << "n = Editor.LineCount\nFor i = n To 1 Step -1\n"
+           "Editor.Line(i) = Editor.Line(i) & \".\" & Editor.Line(n + 1 - i)\nNext\n"
+        << "var n = Editor.LineCount;\nfor (var i = n; i >= 1; i--)\n"
+           "  Editor.Line(i, Editor.Line(i) + '.' + Editor.Line(n + 1 - i));\n"
+        << before << lines.join(u'\n');
+}
+
 void TestEditorObject::lineCacheSeesEdits()
 {
-    // Lines read before an edit elsewhere are read again after it; written lines are seen
-    // by the next read before they reach the document.
+    QFETCH(QString, vbs);
+    QFETCH(QString, js);
+    QFETCH(QString, before);
+    QFETCH(QString, after);
     for (const bool dispatched : {false, true}) {
-        VBScriptEngine engine;
-        QCOMPARE(runMacro(engine,
-                          QStringLiteral("a = Editor.Line(3)\n"
-                                         "Editor.DeleteLines 1\n"
-                                         "Editor.Line(1) = Editor.Line(2) & a\n"
-                                         "Editor.SelStart = 0\n"
-                                         "Editor.InsertText Editor.Line(1) & \"-\"\n"),
-                          QStringLiteral("1\n2\n3"), dispatched),
-                 QStringLiteral("33-33\n3"));
+        if (!vbs.isEmpty()) {
+            VBScriptEngine vbscript;
+            QCOMPARE(runMacro(vbscript, vbs, before, dispatched),
+                     QString(after).replace(QStringLiteral("%1"),
+                                            QStringLiteral("Invalid procedure call or argument")));
+        }
+        JScriptEngine jscript;
+        QCOMPARE(runMacro(jscript, js, before, dispatched),
+                 QString(after).replace(QStringLiteral("%1"), QStringLiteral("boom")));
     }
 }
 
