@@ -44,6 +44,7 @@
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -344,6 +345,7 @@ void TMainForm::buildView()
     host.showZoom = [this](const QString &text) {
         m_zoomPanel->setText(text);
         m_zoomPanel->setVisible(!text.isEmpty());
+        FormResize();
     };
     host.action = [this](const QString &name) { return action(name); };
     m_view = new EditorView(*SynMemo1, std::move(host), this);
@@ -354,7 +356,10 @@ void TMainForm::buildView()
     new OccurrenceMarker(*SynMemo1, this);
     DocumentFormat::Host format;
     format.action = [this](const QString &name) { return action(name); };
-    format.changed = [this] { m_formatPanel->setText(m_format->statusText(m_settings.language)); };
+    format.changed = [this] {
+        m_formatPanel->setText(m_format->statusText(m_settings.language));
+        FormResize();
+    };
     m_format = new DocumentFormat(*SynMemo1, std::move(format), this);
     // Ctrl+= is where most keyboards have the plus sign.
     action(QStringLiteral("ZoomIn1"))
@@ -488,9 +493,10 @@ void TMainForm::buildStatusBar()
 
 void TMainForm::fitPanels()
 {
-    // The caret panel and the scheme panel are as wide as the longest text they show in
-    // either language (the position with seven-digit numbers, the longest scheme name) in
-    // the status bar's font, and never narrower than their design width.
+    // The caret panel, the scheme panel and the hint panel are as wide as the longest text
+    // they show in either language (the position with seven-digit numbers, the longest
+    // scheme name, the proposal hint) in the status bar's font, and never narrower than
+    // their design width. The hint panel, last of the five, may grow beyond that.
     const QFontMetrics metrics(statusBar()->font());
     const auto fit = [&](int panel, const QStringList &texts) {
         QLabel *label = m_panels[panel];
@@ -498,7 +504,10 @@ void TMainForm::fitPanels()
         int width = kPanels[panel].width;
         for (const QString &text : texts)
             width = std::max(width, metrics.horizontalAdvance(text) + frame);
-        label->setFixedWidth(width);
+        if (panel == int(std::size(kPanels)) - 1)
+            label->setMinimumWidth(width);
+        else
+            label->setFixedWidth(width);
     };
     QStringList positions;
     for (int language : {0, 1})
@@ -508,6 +517,7 @@ void TMainForm::fitPanels()
     for (const SchemeEntry &entry : schemeCatalogue())
         names << entry.name.toString();
     fit(2, names);
+    fit(4, {messageText(0, 85), messageText(1, 85)});
 }
 
 QToolButton *TMainForm::toolButton(const QString &name) const
@@ -781,12 +791,27 @@ void TMainForm::resizeEvent(QResizeEvent *event)
 void TMainForm::FormResize()
 {
     SynMemo1->SetRightEdge(SynMemo1->CharsInWindow() - 1);
+    if (!m_zoomPanel) // the status bar is not built yet
+        return;
     const int width = frameGeometry().width();
-    // Panel 3 takes what the others leave; they may be wider than designed (fitPanels).
-    const int extra = m_panels[0]->minimumWidth() - kPanels[0].width + m_panels[2]->minimumWidth() -
-                      kPanels[2].width;
+    // Panel 3 takes what the others leave; they may be wider than designed (fitPanels),
+    // and the format and zoom panels stand beside them.
+    const int extra = statusPanelsBeyondDesign();
     if (width > 950 + extra)
         m_panels[3]->setFixedWidth(width - 530 - extra);
+}
+
+int TMainForm::statusPanelsBeyondDesign() const
+{
+    int extra = 0;
+    for (int panel : {0, 2, 4})
+        extra += m_panels[panel]->minimumWidth() - kPanels[panel].width;
+    const int spacing = statusBar()->layout() ? statusBar()->layout()->spacing() : 0;
+    for (const QLabel *panel : {m_formatPanel, m_zoomPanel}) {
+        if (!panel->isHidden())
+            extra += panel->sizeHint().width() + std::max(spacing, 0);
+    }
+    return extra;
 }
 
 void TMainForm::setWordWrapImage(int image)

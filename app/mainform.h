@@ -100,6 +100,9 @@ public:
     // ---- start, language, status bar, closing ----
     void FormShow();
     void FormResize();
+    // What the status bar's other panels take beyond their design widths: the room panel 3
+    // gives up past a window width of 950.
+    int statusPanelsBeyondDesign() const;
     bool FormCloseQuery();
     void FormClose();
     void ShowCaretPosition();

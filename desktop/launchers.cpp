@@ -1,5 +1,6 @@
 #include "desktop/launchers.h"
 
+#include "base/textrules.h"
 #include "lang/messages.h"
 
 #include <QFile>
@@ -162,7 +163,7 @@ QString browserFileAddress(const QString &fileName)
 
 bool hasFtpLoginData(const QString &server, const QString &loginMode)
 {
-    return !server.isEmpty() && !loginMode.isEmpty();
+    return !isBlank(server) && !isBlank(loginMode);
 }
 
 namespace {

@@ -43,7 +43,7 @@ QString noFtpHandlerMessage(int language);
 QString browserFileAddress(const QString &fileName);
 
 // True when the FTP settings are enough to open the server: server and login mode are
-// both non-empty.
+// both not blank (a line of spaces names no server).
 bool hasFtpLoginData(const QString &server, const QString &loginMode);
 
 // "ftp://" + server for the login mode "Anonymous" (exactly so, case-sensitive); for any

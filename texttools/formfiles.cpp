@@ -121,8 +121,8 @@ TFormFiles::TFormFiles(Host host, QWidget *parent) : QDialog(parent), m_host(std
     runRow->addWidget(ButtonCancel);
     runRow->addWidget(BitBtn3);
     runRow->addWidget(SpeedButton1);
-    options->addLayout(runRow, 4, 0, 1, 2);
-    options->addWidget(ProgressBar1, 5, 0, 1, 2);
+    options->addLayout(runRow, 5, 0, 1, 2);
+    options->addWidget(ProgressBar1, 6, 0, 1, 2);
 
     // ---- the two lists ----
     const auto listColumn = [this](QLabel *&caption, QPushButton *&open, QListWidget *&list,

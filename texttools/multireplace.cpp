@@ -75,8 +75,9 @@ FileTextResult processFileText(QStringView text, const MultiReplaceOptions &opti
                                     : out.isEmpty() ? false
                                                     : isFileWordChar(out.back().unicode());
             const bool wordAfter = at + m < text.size() && isFileWordChar(text[at + m].unicode());
+            // An accepted occurrence may begin inside a rejected one ("x;" in "ax;x;").
             if (wordBefore || wordAfter) {
-                at += m + 1;
+                at += 1;
                 continue;
             }
         }

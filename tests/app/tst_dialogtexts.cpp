@@ -1,6 +1,7 @@
 // Every dialog in both languages at the default font: each label, button, box and group
-// title fits its widget, and each window title fits the window's width; the dialogs that
-// are worked from the keyboard carry an access key on every caption.
+// title fits its widget, no caption lies over another, and each window title fits the
+// window's width; the dialogs that are worked from the keyboard carry an access key on
+// every caption.
 
 #include "mainformfixture.h"
 
@@ -98,6 +99,32 @@ QStringList clipped(QWidget &dialog)
             if (!group->title().isEmpty())
                 report(w, shown(group->title()), fm.horizontalAdvance(shown(group->title())) + 16,
                        group->width());
+        }
+    }
+    // Captions that fit their widgets can still be covered by a neighbour.
+    const auto caption = [](QWidget *w) {
+        if (auto *label = qobject_cast<QLabel *>(w))
+            return shown(label->text());
+        return shown(qobject_cast<QAbstractButton *>(w)->text());
+    };
+    QList<QWidget *> captioned;
+    for (QWidget *w : dialog.findChildren<QWidget *>()) {
+        if (!w->isVisibleTo(&dialog))
+            continue;
+        if (auto *label = qobject_cast<QLabel *>(w); label && !label->text().isEmpty())
+            captioned << w;
+        else if (auto *button = qobject_cast<QAbstractButton *>(w);
+                 button && !button->text().isEmpty())
+            captioned << w;
+    }
+    for (qsizetype i = 0; i < captioned.size(); ++i) {
+        const QRect a(captioned[i]->mapTo(&dialog, QPoint()), captioned[i]->size());
+        for (qsizetype j = i + 1; j < captioned.size(); ++j) {
+            const QRect b(captioned[j]->mapTo(&dialog, QPoint()), captioned[j]->size());
+            if (a.intersects(b))
+                problems << QStringLiteral("%1 \"%2\" and \"%3\" overlap")
+                                .arg(dialog.objectName(), caption(captioned[i]),
+                                     caption(captioned[j]));
         }
     }
     dialog.hide();

@@ -31,6 +31,7 @@ private slots:
     void hintModeHidesPanels();
     void resizeRules_data();
     void resizeRules();
+    void hintPanelHoldsTheHint();
     void wordWrapToggles();
     void closeQuery_data();
     void closeQuery();
@@ -226,10 +227,32 @@ void TestMainForm::resizeRules()
     f.form->resize(800, 600); // panel 3 keeps its design width below 951
     // The rule speaks of the outer width, frame included.
     const int frame = f.form->frameGeometry().width() - f.form->width();
-    const int extra = f.form->panelWidth(0) - 120 + f.form->panelWidth(2) - 60;
+    const int extra = f.form->statusPanelsBeyondDesign();
+    QVERIFY(extra >= f.form->panelWidth(0) - 120 + f.form->panelWidth(2) - 60);
     f.form->resize(width + extra - frame, 600);
     QTRY_COMPARE(f.form->panelWidth(3), panel3);
     QTRY_COMPARE(f.form->SynMemo1->RightEdge(), f.form->SynMemo1->CharsInWindow() - 1);
+}
+
+// The proposal hint fits its panel in either language, beside the format panel, at the
+// threshold width and past it.
+void TestMainForm::hintPanelHoldsTheHint()
+{
+    MainFormFixture f;
+    f.show();
+    const int frame = f.form->frameGeometry().width() - f.form->width();
+    for (const char *language : {"Deutsch1", "Englisch1"}) {
+        f.form->action(QString::fromLatin1(language))->trigger();
+        f.form->setPanelText(4, f.form->Message(85));
+        for (int width : {950, 1000, 1280}) {
+            f.form->resize(width + f.form->statusPanelsBeyondDesign() - frame, 600);
+            auto *panel = f.form->statusBar()->findChildren<QLabel *>().value(4);
+            QVERIFY(panel);
+            QTRY_VERIFY2(panel->fontMetrics().horizontalAdvance(panel->text()) <=
+                             panel->contentsRect().width(),
+                         qPrintable(QStringLiteral("%1 at %2").arg(panel->text()).arg(width)));
+        }
+    }
 }
 
 void TestMainForm::wordWrapToggles()

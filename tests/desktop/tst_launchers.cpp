@@ -359,6 +359,13 @@ void TestLaunchers::ftpFolder_data()
                                    << "ftp.example.org"
                                    << "pw"
                                    << "";
+    // A language switch with no settings file writes a blank line for each value: a
+    // server of blanks names no server.
+    QTest::newRow("blank server and login mode") << "FTP1"
+                                                 << " "
+                                                 << " "
+                                                 << "pw"
+                                                 << "";
 }
 
 void TestLaunchers::ftpFolder()

@@ -116,6 +116,10 @@ void TestMultiReplace::examples_data()
     QTest::newRow("replacement holds search") << "ab" << options("a", "aa", true) << 1 << "aab";
     QTest::newRow("word check sees the replacement")
         << ";x;x" << options(";x", "-", true, false, true) << 2 << "--";
+    QTest::newRow("word inside a rejected hit")
+        << "ax;x;" << options("x;", "-", true, false, true) << 1 << "ax;-";
+    QTest::newRow("word inside a rejected hit, count")
+        << "ax;x;\nax;x;" << options("x;", "", true, true, true) << 2 << "";
 }
 
 void TestMultiReplace::examples()
