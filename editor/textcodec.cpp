@@ -390,7 +390,22 @@ qsizetype EditorTextDecoder::feedConverter(QByteArrayView bytes, bool last)
         m_held = text.back();
         text.chop(1);
     }
-    appendUnits(text.size(), [&text](qsizetype i) { return char16_t(text[i].unicode()); });
+    // The runs between breaks go to UTF-8 whole, which is much faster than unit by unit.
+    const QStringView all(text);
+    m_buffer.reserve(all.size() * 2);
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < all.size(); ++i) {
+        const char16_t u = all[i].unicode();
+        if (u != u'\n' && u != u'\r')
+            continue;
+        m_buffer.append(toEditorUtf8(all.sliced(start, i - start)));
+        const bool pair = u == u'\r' && i + 1 < all.size() && all[i + 1] == u'\n';
+        lineBreak(pair ? LineBreak::CrLf : (u == u'\r' ? LineBreak::Cr : LineBreak::Lf));
+        m_buffer.append('\n');
+        i += pair ? 1 : 0;
+        start = i + 1;
+    }
+    m_buffer.append(toEditorUtf8(all.sliced(start)));
     return bytes.size();
 }
 
