@@ -88,6 +88,9 @@ const TMainForm::Command kViewMenu[] = {
      [](TMainForm &f) { f.LineBreaks1Click(LineBreak::Lf); }},
     {"LineBreaksCr1", kLineBreaksCrText, nullptr, kNoImage,
      [](TMainForm &f) { f.LineBreaks1Click(LineBreak::Cr); }},
+    {kSeparator, kNoMessage, nullptr, kNoImage, nullptr},
+    {"ReopenWithEncoding1", kReopenWithEncodingText, nullptr, kNoImage, nullptr}, // submenu
+    {"SaveWithEncoding1", kSaveWithEncodingText, nullptr, kNoImage, nullptr},     // submenu
 };
 
 const TMainForm::Command kOptionsMenu[] = {

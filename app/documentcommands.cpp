@@ -145,7 +145,7 @@ void TMainForm::FileOpen()
     SynMemo1Change();
 }
 
-bool TMainForm::PerformFileOpen(const QString &fileName)
+bool TMainForm::PerformFileOpen(const QString &fileName, std::optional<TextEncoding> encoding)
 {
     // The scheme comes from the name alone, before the text. The file is opened first so
     // the old text can go before the new highlighter is set: a highlighter restyles all
@@ -166,7 +166,7 @@ bool TMainForm::PerformFileOpen(const QString &fileName)
         return false;
     }
     file.close();
-    if (const FileResult read = SynMemo1->Lines().LoadFromFile(fileName); !read) {
+    if (const FileResult read = SynMemo1->Lines().LoadFromFile(fileName, encoding); !read) {
         SynMemo1->SetModified(false);
         m_guard->documentCleared();
         showFileError(fileName, read.error);
@@ -243,10 +243,10 @@ std::optional<TextEncoding> TMainForm::encodingForSave(TextEncoding encoding)
         firstUnencodableUtf8(SynMemo1->TextBytes(), encoding);
     if (!missing)
         return encoding;
-    if (m_prompts.question(
-            Prompts::Icon::Warning, kBoxTitle,
-            unencodableQuestion(m_settings.language, missing->character, missing->line),
-            Prompts::Buttons::OkCancel) != Prompts::Answer::Ok)
+    if (m_prompts.question(Prompts::Icon::Warning, kBoxTitle,
+                           unencodableQuestion(m_settings.language, missing->character,
+                                               missing->line, encodingName(encoding)),
+                           Prompts::Buttons::OkCancel) != Prompts::Answer::Ok)
         return std::nullopt;
     return TextEncoding::Utf8;
 }

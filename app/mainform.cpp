@@ -283,6 +283,9 @@ void TMainForm::buildMenus()
                 item->setMenu(schemes);
                 m_menus.insert(schemes->objectName(), schemes);
             }
+            const bool save = item->objectName() == u"SaveWithEncoding1";
+            if (save || item->objectName() == u"ReopenWithEncoding1")
+                item->setMenu(buildEncodingMenu(menu, save));
             menu->addAction(item);
         }
     }
@@ -290,6 +293,29 @@ void TMainForm::buildMenus()
     action(QStringLiteral("NachUpdatessuchen1"))->setVisible(false);
     for (const char *name : {"file11", "file21", "file31", "file41"})
         action(QString::fromLatin1(name))->setVisible(false);
+}
+
+QMenu *TMainForm::buildEncodingMenu(QMenu *parent, bool save)
+{
+    QMenu *menu = new QMenu(parent);
+    menu->setObjectName(save ? QStringLiteral("SaveWithEncodingMenu")
+                             : QStringLiteral("ReopenWithEncodingMenu"));
+    m_menus.insert(menu->objectName(), menu);
+    for (const TextEncoding encoding : allEncodings()) {
+        // A mark is taken as found when the file is read: no reopen "with mark".
+        if (!save && encoding == TextEncoding::Utf8WithMark)
+            continue;
+        QAction *item =
+            makeAction(DocumentFormat::itemName(save, encoding), [this, save, encoding] {
+                if (save)
+                    SaveWithEncodingClick(encoding);
+                else
+                    ReopenWithEncodingClick(encoding);
+            });
+        setCaption(item, encodingName(encoding));
+        menu->addAction(item);
+    }
+    return menu;
 }
 
 void TMainForm::buildToolBar()
@@ -360,6 +386,21 @@ void TMainForm::buildView()
         m_formatPanel->setText(m_format->statusText(m_settings.language));
         FormResize();
     };
+    format.fileName = [this] {
+        return m_fileName == Message(0) || isBlank(m_fileName) ? QString() : m_fileName;
+    };
+    format.mayReplace = [this] { return AskSaveChanges(); };
+    format.reopen = [this](TextEncoding encoding) {
+        const bool read = PerformFileOpen(m_fileName, encoding);
+        SetHColors();
+        SynMemo1Change();
+        return read;
+    };
+    format.save = [this] { return FileSave() == SaveOutcome::Saved; };
+    format.warn = [this](const QString &text) {
+        m_prompts.message(Prompts::Icon::Warning, QStringLiteral("Quillora"), text);
+    };
+    format.language = [this] { return m_settings.language; };
     m_format = new DocumentFormat(*SynMemo1, std::move(format), this);
     // Ctrl+= is where most keyboards have the plus sign.
     action(QStringLiteral("ZoomIn1"))
@@ -450,6 +491,16 @@ void TMainForm::DeleteLine1Click()
 void TMainForm::LineBreaks1Click(LineBreak lineBreak)
 {
     m_format->SetLineBreak(lineBreak);
+}
+
+void TMainForm::ReopenWithEncodingClick(TextEncoding encoding)
+{
+    m_format->ReopenWithEncoding(encoding);
+}
+
+void TMainForm::SaveWithEncodingClick(TextEncoding encoding)
+{
+    m_format->SaveWithEncoding(encoding);
 }
 
 void TMainForm::buildStatusBar()

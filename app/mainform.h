@@ -119,7 +119,8 @@ public:
     // ---- documents ----
     void FileNew();
     void FileOpen();
-    bool PerformFileOpen(const QString &fileName);
+    // Without `encoding` the encoding is detected from the file's bytes.
+    bool PerformFileOpen(const QString &fileName, std::optional<TextEncoding> encoding = {});
     SaveOutcome FileSave();
     SaveOutcome FileSaveAs();
     SaveOutcome AlsAsciiTextspeichern1Click();
@@ -226,6 +227,8 @@ public:
     // (texttools/documentformat.h).
     DocumentFormat *documentFormat() const { return m_format; }
     void LineBreaks1Click(LineBreak lineBreak);
+    void ReopenWithEncodingClick(TextEncoding encoding);
+    void SaveWithEncodingClick(TextEncoding encoding);
     // The items of the two bookmark submenus: set (Lesezeichen02, Lesezeichen11 ...
     // Lesezeichen91) and go to (Lesezeichen01, Lesezeichen12 ... Lesezeichen92).
     void SetBookmarkClick(int number);
@@ -257,6 +260,8 @@ private:
     void FormCreate();
     void buildActions();
     void buildMenus();
+    // The submenu of the encoding choices, to reopen the file or save the document in.
+    QMenu *buildEncodingMenu(QMenu *parent, bool save);
     void buildToolBar();
     void buildContextMenu();
     void buildStatusBar();
@@ -333,7 +338,7 @@ private:
     LineCommands *m_lineCommands = nullptr;
     DocumentFormat *m_format = nullptr;
     QLabel *m_formatPanel = nullptr; // encoding and line breaks, beside the five panels
-    QLabel *m_zoomPanel = nullptr; // beside the five panels, shown while zoomed
+    QLabel *m_zoomPanel = nullptr;   // beside the five panels, shown while zoomed
     DocumentTools *m_documentTools = nullptr;
     TFormFiles *m_formFiles = nullptr;
     DocumentGuard *m_guard = nullptr;

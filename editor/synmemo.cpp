@@ -129,29 +129,31 @@ void TSynMemoLines::SetText(const QString &text)
     m_memo.SetText(text);
 }
 
-FileResult TSynMemoLines::LoadFromFile(const QString &path)
+FileResult TSynMemoLines::LoadFromFile(const QString &path, std::optional<TextEncoding> encoding)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return FileResult::failure(file.errorString());
     // The encoding first, in one pass over the bytes (it stops at the first byte that
     // is not UTF-8), then the text straight into the editor's buffer.
-    EncodingDetector detector;
-    FileResult result = readFileInPieces(file, [&detector](QByteArrayView bytes, bool last) {
-        const qsizetype taken = detector.feed(bytes, last);
-        return detector.decided() ? -1 : taken;
-    });
-    if (!result)
-        return result;
-    if (!file.seek(0))
-        return FileResult::failure(file.errorString());
-    return m_memo.loadDecoded(detector.encoding(), file.size(),
-                              [&file](EditorTextDecoder &decoder, const ByteSink &append) {
-                                  return readFileInPieces(
-                                      file, [&](QByteArrayView bytes, bool last) {
-                                          return decoder.feed(bytes, last, append);
-                                      });
-                              });
+    if (!encoding) {
+        EncodingDetector detector;
+        FileResult result = readFileInPieces(file, [&detector](QByteArrayView bytes, bool last) {
+            const qsizetype taken = detector.feed(bytes, last);
+            return detector.decided() ? -1 : taken;
+        });
+        if (!result)
+            return result;
+        if (!file.seek(0))
+            return FileResult::failure(file.errorString());
+        encoding = detector.encoding();
+    }
+    return m_memo.loadDecoded(
+        *encoding, file.size(), [&file](EditorTextDecoder &decoder, const ByteSink &append) {
+            return readFileInPieces(file, [&](QByteArrayView bytes, bool last) {
+                return decoder.feed(bytes, last, append);
+            });
+        });
 }
 
 FileResult TSynMemoLines::SaveToFile(const QString &path) const
@@ -284,6 +286,7 @@ TSynMemo::loadDecoded(TextEncoding encoding, qsizetype sizeHint,
     m_breaks = result ? decoder.takeBreaks() : LineBreaks();
     m_format = decoder.format();
     m_format.lineBreak = m_breaks.dominant();
+    m_invalidBytes = decoder.foundInvalidBytes();
     sci(SCI_SETMODEVENTMASK, eventMask);
     afterReplace();
     m_textReplaced = true;

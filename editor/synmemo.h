@@ -26,7 +26,8 @@ public:
     void Clear();
     QString Text() const;
     void SetText(const QString &text);
-    FileResult LoadFromFile(const QString &path);
+    // Without `encoding` the encoding is detected from the bytes.
+    FileResult LoadFromFile(const QString &path, std::optional<TextEncoding> encoding = {});
     FileResult SaveToFile(const QString &path) const;
 
 private:
@@ -167,8 +168,23 @@ public:
     TextFormat format() const { return m_format; }
     // Every line then ends with the format's break.
     void setFormat(const TextFormat &format);
-    // Another encoding for the next save; every line keeps its break.
-    void setEncoding(TextEncoding encoding) { m_format.encoding = encoding; }
+    // Another encoding for the next save; every line keeps its break. A UTF-16 file read
+    // without a mark keeps that only while it stays in its encoding.
+    void setEncoding(TextEncoding encoding)
+    {
+        if (encoding != m_format.encoding)
+            m_format.withoutMark = false;
+        m_format.encoding = encoding;
+    }
+    // The encoding of `format` again (with its mark and stray byte); the breaks stay.
+    void restoreEncoding(const TextFormat &format)
+    {
+        m_format.encoding = format.encoding;
+        m_format.withoutMark = format.withoutMark;
+        m_format.strayByte = format.strayByte;
+    }
+    // Whether the last file read held bytes that are no character of its encoding.
+    bool loadFoundInvalidBytes() const { return m_invalidBytes; }
     LineBreak lineBreak() const { return m_format.lineBreak; }
     // The break of every line, kept up to date through every edit.
     const LineBreaks &lineBreaks() const { return m_breaks; }
@@ -227,6 +243,7 @@ private:
 
     TSynMemoLines m_lines{*this};
     TextFormat m_format;
+    bool m_invalidBytes = false;
     LineBreaks m_breaks;
     // What each line-joining edit in the undo history took from m_breaks, newest last,
     // so that undoing the edit gives the lines their own breaks back. Stays empty while

@@ -1,13 +1,17 @@
 #include "editor/textcodec.h"
 
 #include <QDebug>
+#include <QHash>
 #include <array>
 #include <cstring>
+#include <utility>
 
 namespace {
 
 // Output is handed on in pieces of about this size.
 constexpr qsizetype kPiece = 1 << 20;
+// How far back from a piece's end a converter's input looks for a place to cut.
+constexpr qsizetype kCutSearch = 4096;
 
 // 0x80..0x9F of Windows-1252; the unassigned bytes keep their own number.
 constexpr std::array<char16_t, 32> kHighControls = {
@@ -165,7 +169,111 @@ const QByteArrayView kUtf8Mark("\xEF\xBB\xBF", 3);
 const QByteArrayView kUtf16LEMark("\xFF\xFE", 2);
 const QByteArrayView kUtf16BEMark("\xFE\xFF", 2);
 
+constexpr TextEncoding kAllEncodings[] = {
+    TextEncoding::Utf8,      TextEncoding::Utf8WithMark, TextEncoding::Utf16LE,
+    TextEncoding::Utf16BE,   TextEncoding::Windows1252,  TextEncoding::Iso8859_1,
+    TextEncoding::Iso8859_2, TextEncoding::Iso8859_15,   TextEncoding::Koi8R,
+    TextEncoding::ShiftJis,  TextEncoding::Gb18030};
+
+// The name Qt's converters know an encoding by; null for those this file converts itself.
+const char *converterName(TextEncoding encoding)
+{
+    switch (encoding) {
+    case TextEncoding::Iso8859_1:
+        return "ISO-8859-1";
+    case TextEncoding::Iso8859_2:
+        return "ISO-8859-2";
+    case TextEncoding::Iso8859_15:
+        return "ISO-8859-15";
+    case TextEncoding::Koi8R:
+        return "KOI8-R";
+    case TextEncoding::ShiftJis:
+        return "Shift_JIS";
+    case TextEncoding::Gb18030:
+        return "GB18030";
+    default:
+        return nullptr;
+    }
+}
+
+bool isUtf(TextEncoding encoding)
+{
+    return encoding == TextEncoding::Utf8 || encoding == TextEncoding::Utf8WithMark ||
+           encoding == TextEncoding::Utf16LE || encoding == TextEncoding::Utf16BE;
+}
+
+// Whether one of Qt's converters writes `c` so that it reads back the same, asked once
+// per character and encoding.
+bool converterHolds(TextEncoding encoding, char32_t c)
+{
+    static thread_local QHash<quint64, bool> known;
+    const quint64 key = quint64(encoding) << 32 | c;
+    if (const auto found = known.constFind(key); found != known.cend())
+        return *found;
+    const QString text = QString::fromUcs4(&c, 1);
+    QStringEncoder encoder(converterName(encoding));
+    const QByteArray bytes = encoder(text);
+    QStringDecoder decoder(converterName(encoding));
+    const QString back = decoder(bytes);
+    const bool holds = !encoder.hasError() && !decoder.hasError() && back == text;
+    known.insert(key, holds);
+    return holds;
+}
+
+bool encodingHoldsAscii(TextEncoding encoding);
+
 } // namespace
+
+std::span<const TextEncoding> allEncodings()
+{
+    return kAllEncodings;
+}
+
+QString encodingName(TextEncoding encoding)
+{
+    switch (encoding) {
+    case TextEncoding::Utf8:
+        return QStringLiteral("UTF-8");
+    case TextEncoding::Utf8WithMark:
+        return QStringLiteral("UTF-8 BOM");
+    case TextEncoding::Utf16LE:
+        return QStringLiteral("UTF-16 LE");
+    case TextEncoding::Utf16BE:
+        return QStringLiteral("UTF-16 BE");
+    case TextEncoding::Windows1252:
+        return QStringLiteral("Windows-1252");
+    case TextEncoding::ShiftJis:
+        return QStringLiteral("Shift-JIS");
+    default:
+        return QString::fromLatin1(converterName(encoding));
+    }
+}
+
+namespace {
+
+// Whether every ASCII character reads back as itself (then the checks skip them).
+bool encodingHoldsAscii(TextEncoding encoding)
+{
+    if (!converterName(encoding))
+        return true;
+    for (char32_t c = 0; c < 0x80; ++c) {
+        if (!converterHolds(encoding, c))
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+bool encodingHolds(TextEncoding encoding, char32_t c)
+{
+    if (isUtf(encoding))
+        return true;
+    if (encoding == TextEncoding::Windows1252)
+        return windows1252Holds(c);
+    // A lone surrogate is no character any converter writes.
+    return !QChar::isSurrogate(c) && converterHolds(encoding, c);
+}
 
 // ---- Encoding detection ----
 
@@ -214,6 +322,8 @@ TextEncoding detectEncoding(QByteArrayView bytes)
 EditorTextDecoder::EditorTextDecoder(TextEncoding encoding)
 {
     m_format.encoding = encoding;
+    if (const char *name = converterName(encoding))
+        m_converter.emplace(name);
 }
 
 void EditorTextDecoder::lineBreak(LineBreak style)
@@ -226,17 +336,106 @@ void EditorTextDecoder::appendCodePoint(char32_t c)
     appendUtf8(m_buffer, c);
 }
 
+template <typename UnitAt>
+void EditorTextDecoder::appendUnits(qsizetype units, const UnitAt &unitAt)
+{
+    m_buffer.reserve(m_buffer.size() + units * 3 / 2);
+    for (qsizetype i = 0; i < units; ++i) {
+        const char16_t u = unitAt(i);
+        if (u == u'\n') {
+            lineBreak(LineBreak::Lf);
+            m_buffer.append('\n');
+        } else if (u == u'\r') {
+            const bool pair = i + 1 < units && unitAt(i + 1) == u'\n';
+            lineBreak(pair ? LineBreak::CrLf : LineBreak::Cr);
+            m_buffer.append('\n');
+            i += pair ? 1 : 0;
+        } else if (QChar::isHighSurrogate(u) && i + 1 < units &&
+                   QChar::isLowSurrogate(unitAt(i + 1))) {
+            appendCodePoint(QChar::surrogateToUcs4(u, unitAt(i + 1)));
+            ++i;
+        } else {
+            appendCodePoint(u); // lone surrogates too, in their three-byte form
+        }
+    }
+}
+
+qsizetype EditorTextDecoder::feedConverter(QByteArrayView bytes, bool last)
+{
+    // A piece ends after a byte below 0x30, which is no part of a longer character in any
+    // of these encodings: Qt 6.4's converters may lose a byte of an invalid sequence that
+    // is cut in two. A piece with no such byte near its end waits for more, up to a limit.
+    if (!last) {
+        const qsizetype from = qMax<qsizetype>(0, bytes.size() - kCutSearch);
+        qsizetype cut = bytes.size();
+        while (cut > from && static_cast<unsigned char>(bytes[cut - 1]) >= 0x30)
+            --cut;
+        if (cut > from)
+            bytes = bytes.first(cut);
+        else if (bytes.size() < kCutSearch)
+            return 0;
+    }
+    // The converter tells of invalid bytes only until its next call.
+    QString text = std::exchange(m_held, QString()) + (*m_converter)(bytes);
+    m_invalid = m_invalid || m_converter->hasError();
+    if (last) {
+        // A character cut off by the end stays inside the converter; a line break after
+        // it brings it out (as an invalid one).
+        QString rest = (*m_converter)(QByteArrayView("\n", 1));
+        m_invalid = m_invalid || m_converter->hasError();
+        if (rest.endsWith(u'\n'))
+            rest.chop(1);
+        text += rest;
+    } else if (!text.isEmpty() && (text.back() == u'\r' || text.back().isHighSurrogate())) {
+        m_held = text.back();
+        text.chop(1);
+    }
+    // The runs between breaks go to UTF-8 whole, which is much faster than unit by unit.
+    const QStringView all(text);
+    m_buffer.reserve(all.size() * 2);
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < all.size(); ++i) {
+        const char16_t u = all[i].unicode();
+        if (u != u'\n' && u != u'\r')
+            continue;
+        m_buffer.append(toEditorUtf8(all.sliced(start, i - start)));
+        const bool pair = u == u'\r' && i + 1 < all.size() && all[i + 1] == u'\n';
+        lineBreak(pair ? LineBreak::CrLf : (u == u'\r' ? LineBreak::Cr : LineBreak::Lf));
+        m_buffer.append('\n');
+        i += pair ? 1 : 0;
+        start = i + 1;
+    }
+    m_buffer.append(toEditorUtf8(all.sliced(start)));
+    return bytes.size();
+}
+
 qsizetype EditorTextDecoder::feed(QByteArrayView bytes, bool last, const ByteSink &out)
 {
     const TextEncoding encoding = m_format.encoding;
+    const bool utf8 = encoding == TextEncoding::Utf8 || encoding == TextEncoding::Utf8WithMark;
     const bool utf16 = encoding == TextEncoding::Utf16LE || encoding == TextEncoding::Utf16BE;
     qsizetype taken = 0;
     if (m_atStart) {
-        const qsizetype markSize = encoding == TextEncoding::Utf8WithMark ? 3 : (utf16 ? 2 : 0);
-        if (bytes.size() < markSize && !last)
+        const QByteArrayView mark = utf8                                ? kUtf8Mark
+                                    : encoding == TextEncoding::Utf16LE ? kUtf16LEMark
+                                    : encoding == TextEncoding::Utf16BE ? kUtf16BEMark
+                                                                        : QByteArrayView();
+        if (bytes.size() < mark.size() && !last)
             return 0;
         m_atStart = false;
-        taken = qMin(markSize, bytes.size());
+        const bool marked = !mark.isEmpty() && startsWith(bytes, mark);
+        if (utf8)
+            m_format.encoding = marked ? TextEncoding::Utf8WithMark : TextEncoding::Utf8;
+        if (utf16)
+            m_format.withoutMark = !marked;
+        taken = marked ? mark.size() : 0;
+    }
+    m_buffer.clear();
+    if (m_converter) {
+        const qsizetype used = feedConverter(bytes, last);
+        if (!m_buffer.isEmpty() && !out(m_buffer))
+            return -1;
+        return used;
     }
     // A CR at the end of a piece is decided by the next one: the LF of a CR LF pair
     // must not be taken for a break of its own.
@@ -267,8 +466,7 @@ qsizetype EditorTextDecoder::feed(QByteArrayView bytes, bool last, const ByteSin
         return n;
     };
 
-    m_buffer.clear();
-    if (encoding == TextEncoding::Utf8 || encoding == TextEncoding::Utf8WithMark) {
+    if (utf8) {
         const char *p = bytes.data() + taken;
         const qsizetype available = bytes.size() - taken;
         const qsizetype n = takeWithBreaks(p, available, !last);
@@ -330,25 +528,7 @@ qsizetype EditorTextDecoder::feed(QByteArrayView bytes, bool last, const ByteSin
         if (QChar::isHighSurrogate(lastUnit) || lastUnit == u'\r')
             --units;
     }
-    m_buffer.reserve(units * 3 / 2);
-    for (qsizetype i = 0; i < units; ++i) {
-        const char16_t u = unitAt(i);
-        if (u == u'\n') {
-            lineBreak(LineBreak::Lf);
-            m_buffer.append('\n');
-        } else if (u == u'\r') {
-            const bool pair = i + 1 < units && unitAt(i + 1) == u'\n';
-            lineBreak(pair ? LineBreak::CrLf : LineBreak::Cr);
-            m_buffer.append('\n');
-            i += pair ? 1 : 0;
-        } else if (QChar::isHighSurrogate(u) && i + 1 < units &&
-                   QChar::isLowSurrogate(unitAt(i + 1))) {
-            appendCodePoint(QChar::surrogateToUcs4(u, unitAt(i + 1)));
-            ++i;
-        } else {
-            appendCodePoint(u); // lone surrogates too, in their three-byte form
-        }
-    }
+    appendUnits(units, unitAt);
     qsizetype used = taken + units * 2;
     if (last && used < bytes.size()) {
         m_format.strayByte = bytes.sliced(used).toByteArray();
@@ -376,9 +556,11 @@ bool encodeEditorText(QByteArrayView utf8, const TextFormat &format, const LineB
     const bool bigEndian = encoding == TextEncoding::Utf16BE;
     if (encoding == TextEncoding::Utf8WithMark && !out(kUtf8Mark))
         return false;
-    if (utf16 && !out(bigEndian ? kUtf16BEMark : kUtf16LEMark))
+    if (utf16 && !format.withoutMark && !out(bigEndian ? kUtf16BEMark : kUtf16LEMark))
         return false;
     const bool toUtf8 = encoding == TextEncoding::Utf8 || encoding == TextEncoding::Utf8WithMark;
+    const char *const converter = converterName(encoding);
+    QStringEncoder encoder(converter ? converter : "UTF-8");
     if (toUtf8 && breaks.uniform() && breaks.dominant() == LineBreak::Lf)
         return utf8.isEmpty() || out(utf8);
 
@@ -409,15 +591,22 @@ bool encodeEditorText(QByteArrayView utf8, const TextFormat &format, const LineB
 
     const auto *p = reinterpret_cast<const unsigned char *>(utf8.data());
     const auto *end = p + utf8.size();
-    if (toUtf8) {
-        // Runs between LFs are copied as they are.
+    if (toUtf8 || converter) {
+        // Runs between LFs are copied as they are, or go through the converter in pieces
+        // of whole characters.
         while (p < end) {
             const auto *lf =
                 static_cast<const unsigned char *>(std::memchr(p, '\n', size_t(end - p)));
             const auto *runEnd = lf ? lf : end;
             while (p < runEnd) {
-                const qsizetype n = qMin<qsizetype>(runEnd - p, kPiece);
-                buffer.append(reinterpret_cast<const char *>(p), n);
+                qsizetype n = qMin<qsizetype>(runEnd - p, kPiece);
+                while (p + n < runEnd && (p[n] & 0xC0) == 0x80)
+                    --n;
+                const QByteArrayView run(reinterpret_cast<const char *>(p), n);
+                if (converter)
+                    buffer.append(encoder(fromEditorUtf8(run)));
+                else
+                    buffer.append(run);
                 p += n;
                 if (!flushIfFull())
                     return false;
@@ -583,12 +772,14 @@ bool windows1252Holds(char32_t c)
 
 std::optional<Unencodable> firstUnencodable(QStringView text, TextEncoding encoding)
 {
-    if (encoding != TextEncoding::Windows1252)
+    if (isUtf(encoding))
         return std::nullopt;
+    const bool asciiHeld = encodingHoldsAscii(encoding);
     qsizetype line = 1;
     for (qsizetype i = 0; i < text.size(); ++i) {
         const char16_t unit = text[i].unicode();
-        if (unit < 0x80) {
+        if (unit < 0x80 &&
+            (asciiHeld || unit == u'\n' || unit == u'\r' || encodingHolds(encoding, unit))) {
             if (unit == u'\n' || (unit == u'\r' && (i + 1 == text.size() || text[i + 1] != u'\n')))
                 ++line;
             continue;
@@ -596,7 +787,7 @@ std::optional<Unencodable> firstUnencodable(QStringView text, TextEncoding encod
         char32_t c = unit;
         if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
             c = QChar::surrogateToUcs4(text[i], text[i + 1]);
-        if (!windows1252Holds(c))
+        if (!encodingHolds(encoding, c))
             return Unencodable{c, line, i};
         if (c >= 0x10000)
             ++i;
@@ -606,14 +797,15 @@ std::optional<Unencodable> firstUnencodable(QStringView text, TextEncoding encod
 
 std::optional<Unencodable> firstUnencodableUtf8(QByteArrayView utf8, TextEncoding encoding)
 {
-    if (encoding != TextEncoding::Windows1252)
+    if (isUtf(encoding))
         return std::nullopt;
+    const bool asciiHeld = encodingHoldsAscii(encoding);
     const auto *p = reinterpret_cast<const unsigned char *>(utf8.data());
     const auto *end = p + utf8.size();
     qsizetype line = 1;
     qsizetype index = 0;
     while (p < end) {
-        if (*p < 0x80) {
+        if (*p < 0x80 && (asciiHeld || *p == '\n' || *p == '\r' || encodingHolds(encoding, *p))) {
             if (*p == '\n')
                 ++line;
             ++p;
@@ -621,7 +813,7 @@ std::optional<Unencodable> firstUnencodableUtf8(QByteArrayView utf8, TextEncodin
             continue;
         }
         const char32_t c = nextCodePoint(p, end);
-        if (!windows1252Holds(c))
+        if (!encodingHolds(encoding, c))
             return Unencodable{c, line, index};
         index += c >= 0x10000 ? 2 : 1;
     }
@@ -697,10 +889,8 @@ QStringList splitLines(QStringView text)
 
 QDebug operator<<(QDebug debug, const TextFormat &format)
 {
-    static const char *const encodings[] = {"UTF-8", "UTF-8 with mark", "UTF-16 LE", "UTF-16 BE",
-                                            "Windows-1252"};
     static const char *const breaks[] = {"CR LF", "LF", "CR"};
     QDebugStateSaver saver(debug);
-    debug.nospace() << encodings[int(format.encoding)] << ", " << breaks[int(format.lineBreak)];
+    debug.nospace() << encodingName(format.encoding) << ", " << breaks[int(format.lineBreak)];
     return debug;
 }

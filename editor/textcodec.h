@@ -12,9 +12,11 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringConverter>
 #include <QStringList>
 #include <functional>
 #include <optional>
+#include <span>
 
 enum class TextEncoding
 {
@@ -22,8 +24,21 @@ enum class TextEncoding
     Utf8WithMark,
     Utf16LE,
     Utf16BE,
-    Windows1252
+    Windows1252,
+    // Only by the user's choice; read and written through Qt's converters.
+    Iso8859_1,
+    Iso8859_2,
+    Iso8859_15,
+    Koi8R,
+    ShiftJis,
+    Gb18030
 };
+
+// The encodings in the order the menus list them.
+std::span<const TextEncoding> allEncodings();
+// The name the status bar and the menus show: "UTF-8", "UTF-8 BOM", "UTF-16 LE",
+// "Windows-1252", "ISO-8859-2", "KOI8-R", "Shift-JIS", "GB18030", ...
+QString encodingName(TextEncoding encoding);
 
 struct TextFormat
 {
@@ -33,6 +48,9 @@ struct TextFormat
     // A UTF-16 file of an odd number of bytes: the last byte, which is no character. It
     // is written back after the text, so such a file also survives a load and save.
     QByteArray strayByte;
+    // A UTF-16 file read without a byte-order mark (chosen by the user, never detected)
+    // is written back without one.
+    bool withoutMark = false;
     bool operator==(const TextFormat &) const = default;
 };
 
@@ -61,7 +79,8 @@ private:
 
 TextEncoding detectEncoding(QByteArrayView bytes);
 
-// Turns a file's bytes into the editor's form.
+// Turns a file's bytes into the editor's form. A UTF-8 or UTF-16 mark at the start is
+// taken as such when present (the format then tells whether it was).
 class EditorTextDecoder
 {
 public:
@@ -72,15 +91,24 @@ public:
     TextFormat format() const { return m_format; }
     // Once, after the last piece.
     LineBreaks takeBreaks();
+    // Whether some bytes were no character of the encoding (they read as U+FFFD or
+    // U+001A, so a save would not write them back). Only Qt's converters can meet such.
+    bool foundInvalidBytes() const { return m_invalid; }
 
 private:
     void lineBreak(LineBreak style);
     void appendCodePoint(char32_t c);
+    template <typename UnitAt> void appendUnits(qsizetype count, const UnitAt &unitAt);
+    qsizetype feedConverter(QByteArrayView bytes, bool last);
 
     TextFormat m_format;
     LineBreaks::Builder m_breaks;
     QByteArray m_buffer;
     bool m_atStart = true;
+    bool m_invalid = false;
+    // Built in place: a moved QStringDecoder of Qt 6.4 no longer reports invalid bytes.
+    std::optional<QStringDecoder> m_converter;
+    QString m_held; // a CR or high surrogate that waits for the next piece
 };
 
 // Writes the editor's form in the file's format, piece by piece.
@@ -114,8 +142,8 @@ bool isValidUtf8(QByteArrayView bytes);
 
 // The first character that an encoding cannot hold, and where: `line` counts from 1
 // (CR LF, lone CR and LF each end a line), `index` is the character's UTF-16 index into
-// the text (into the editor's text counting each LF as one). Only Windows-1252 can miss a
-// character; a save into it checks first, so nothing is replaced by "?" unseen.
+// the text (into the editor's text counting each LF as one). The UTF forms hold every
+// character; a save into any other encoding checks first, so nothing is replaced unseen.
 struct Unencodable
 {
     char32_t character = 0;
@@ -127,6 +155,8 @@ std::optional<Unencodable> firstUnencodable(QStringView text, TextEncoding encod
 std::optional<Unencodable> firstUnencodableUtf8(QByteArrayView utf8, TextEncoding encoding);
 // Whether Windows-1252 has a byte for `c`.
 bool windows1252Holds(char32_t c);
+// Whether `encoding` can write `c` so that it reads back as `c`.
+bool encodingHolds(TextEncoding encoding, char32_t c);
 
 // CR LF, lone CR, lone LF and U+2028 (line separator) all end a line; text that ends with
 // a break yields a last, empty line, and empty text yields no lines.

@@ -34,6 +34,8 @@ const std::array<Pair, kCommandTextEnd - kCommandTextBase> kTexts = {{
     {u"Zeilenumbrüche: CR LF", u"Line breaks: CR LF"},
     {u"Zeilenumbrüche: LF", u"Line breaks: LF"},
     {u"Zeilenumbrüche: CR", u"Line breaks: CR"},
+    {u"Mit Kodierung neu öffnen", u"Reopen with encoding"},
+    {u"Mit Kodierung speichern", u"Save with encoding"},
 }};
 
 } // namespace

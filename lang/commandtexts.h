@@ -29,6 +29,8 @@ enum CommandText : int
     kLineBreaksCrLfText,
     kLineBreaksLfText,
     kLineBreaksCrText,
+    kReopenWithEncodingText,
+    kSaveWithEncodingText,
     kCommandTextEnd
 };
 

@@ -211,16 +211,22 @@ QString characterWithCode(char32_t character)
            QString::number(uint(character), 16).toUpper().rightJustified(4, u'0') + u')';
 }
 
-QString unencodableQuestion(int language, char32_t character, qsizetype line)
+QString unencodableQuestion(int language, char32_t character, qsizetype line,
+                            const QString &encoding)
 {
-    const QString shown = characterWithCode(character);
-    return (isGerman(language)
-                ? QStringLiteral("Windows-1252 kann das Zeichen %1 in Zeile %2 nicht aufnehmen; "
-                                 "es würde zu \"?\". Stattdessen als UTF-8 speichern?")
-                : QStringLiteral("Windows-1252 cannot hold the character %1 in line %2; it would "
-                                 "become \"?\". Save as UTF-8 instead?"))
-        .arg(shown)
-        .arg(line);
+    const bool german = isGerman(language);
+    // Windows-1252 and ISO-8859-1 write "?" for such a character; the others a control
+    // character, so there the character is simply lost.
+    const bool question = encoding == u"Windows-1252" || encoding == u"ISO-8859-1";
+    const QString loss = question ? (german ? QStringLiteral("es würde zu \"?\"")
+                                            : QStringLiteral("it would become \"?\""))
+                                  : (german ? QStringLiteral("es ginge verloren")
+                                            : QStringLiteral("it would be lost"));
+    return (german ? QStringLiteral("%1 kann das Zeichen %2 in Zeile %3 nicht aufnehmen; %4. "
+                                    "Stattdessen als UTF-8 speichern?")
+                   : QStringLiteral("%1 cannot hold the character %2 in line %3; %4. Save as "
+                                    "UTF-8 instead?"))
+        .arg(encoding, characterWithCode(character), QString::number(line), loss);
 }
 
 QString settingsNotSavedMessage(int language)

@@ -20,9 +20,10 @@ QString saveFirstMessage(int language);
 // A character shown with its code, for example "Ж (U+0416)".
 QString characterWithCode(char32_t character);
 
-// Asked before a document is saved in Windows-1252, which cannot hold `character` of
-// line `line` (from 1): OK saves it as UTF-8 instead, Cancel saves nothing.
-QString unencodableQuestion(int language, char32_t character, qsizetype line);
+// Asked before a document is saved in an encoding (by its shown name) that cannot hold
+// `character` of line `line` (from 1): OK saves it as UTF-8 instead, Cancel saves nothing.
+QString unencodableQuestion(int language, char32_t character, qsizetype line,
+                            const QString &encoding = QStringLiteral("Windows-1252"));
 
 // Reported when the settings file could not be written (the system's text follows).
 QString settingsNotSavedMessage(int language);

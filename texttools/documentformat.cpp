@@ -11,24 +11,7 @@ DocumentFormat::DocumentFormat(TSynMemo &editor, Host host, QObject *parent)
 
 QString DocumentFormat::statusText(const TextFormat &format, bool uniformBreaks, int language)
 {
-    QString encoding;
-    switch (format.encoding) {
-    case TextEncoding::Utf8:
-        encoding = QStringLiteral("UTF-8");
-        break;
-    case TextEncoding::Utf8WithMark:
-        encoding = QStringLiteral("UTF-8 BOM");
-        break;
-    case TextEncoding::Utf16LE:
-        encoding = QStringLiteral("UTF-16 LE");
-        break;
-    case TextEncoding::Utf16BE:
-        encoding = QStringLiteral("UTF-16 BE");
-        break;
-    case TextEncoding::Windows1252:
-        encoding = QStringLiteral("Windows-1252");
-        break;
-    }
+    const QString encoding = encodingName(format.encoding);
     QString breaks;
     if (!uniformBreaks)
         breaks = language == 0 ? QStringLiteral("gemischt") : QStringLiteral("mixed");
@@ -39,6 +22,24 @@ QString DocumentFormat::statusText(const TextFormat &format, bool uniformBreaks,
     else
         breaks = QStringLiteral("CR");
     return encoding + QStringLiteral(" \u00B7 ") + breaks;
+}
+
+QString DocumentFormat::itemName(bool save, TextEncoding encoding)
+{
+    return (save ? QStringLiteral("SaveEncoding") : QStringLiteral("ReopenEncoding")) +
+           QString::number(int(encoding));
+}
+
+QString DocumentFormat::invalidBytesText(TextEncoding encoding, int language)
+{
+    return (language == 0
+                ? QStringLiteral("Die Datei enthält Bytes, die in %1 kein Zeichen sind. Sie "
+                                 "erscheinen als \uFFFD oder als Steuerzeichen; beim "
+                                 "Speichern würden diese statt der Bytes geschrieben.")
+                : QStringLiteral("The file holds bytes that are no character in %1. They show "
+                                 "as \uFFFD or as a control character; a save would write "
+                                 "those instead of the bytes."))
+        .arg(encodingName(encoding));
 }
 
 QString DocumentFormat::statusText(int language) const
@@ -58,6 +59,25 @@ void DocumentFormat::SetLineBreak(LineBreak lineBreak)
     update();
 }
 
+void DocumentFormat::ReopenWithEncoding(TextEncoding encoding)
+{
+    if (!m_host.fileName || m_host.fileName().isEmpty() || !m_host.mayReplace())
+        return;
+    if (m_host.reopen(encoding) && m_editor.loadFoundInvalidBytes())
+        m_host.warn(invalidBytesText(encoding, m_host.language()));
+    update();
+}
+
+void DocumentFormat::SaveWithEncoding(TextEncoding encoding)
+{
+    const TextFormat before = m_editor.format();
+    m_editor.setEncoding(encoding);
+    // A save that did not happen leaves the document in its encoding.
+    if (!m_host.save())
+        m_editor.restoreEncoding(before);
+    update();
+}
+
 void DocumentFormat::update()
 {
     const bool uniform = m_editor.lineBreaks().uniform();
@@ -71,6 +91,16 @@ void DocumentFormat::update()
     tick("LineBreaksCrLf1", LineBreak::CrLf);
     tick("LineBreaksLf1", LineBreak::Lf);
     tick("LineBreaksCr1", LineBreak::Cr);
+    const TextEncoding encoding = m_editor.format().encoding;
+    for (const TextEncoding choice : allEncodings()) {
+        if (QAction *item = m_host.action ? m_host.action(itemName(true, choice)) : nullptr) {
+            item->setCheckable(true);
+            item->setChecked(choice == encoding);
+        }
+    }
+    if (QAction *reopen =
+            m_host.action ? m_host.action(QStringLiteral("ReopenWithEncoding1")) : nullptr)
+        reopen->setEnabled(m_host.fileName && !m_host.fileName().isEmpty());
     if (m_host.changed)
         m_host.changed();
 }

@@ -5,6 +5,7 @@
 
 #include "base/safewrite.h"
 #include "lang/mnemonics.h"
+#include "texttools/documentformat.h"
 
 #include <QAction>
 #include <QDir>
@@ -28,6 +29,9 @@ private slots:
     void ansiCopyAddsNoEmptyLine();
     void unencodableSaveAsks_data();
     void unencodableSaveAsks();
+    void encodingByChoice_data();
+    void encodingByChoice();
+    void encodingChoiceAsks();
     void blankDocumentUndoBringsBackFile();
     void recentFilesHoldAnyPath();
     void settingsWriteFailureIsReported();
@@ -209,6 +213,108 @@ void TestDocuments::unencodableSaveAsks()
                                                 : TMainForm::SaveOutcome::Cancelled);
     QCOMPARE(MainFormFixture::readFile(target), expected);
     QCOMPARE(f.form->SynMemo1->Modified(), answer != int(Answer::Ok));
+}
+
+// A file read again in the encoding the user picks from the View menu, and a document
+// saved in a picked encoding: the text shown, the bytes written, the encoding kept.
+void TestDocuments::encodingByChoice_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<int>("reopen");   // -1: as detected
+    QTest::addColumn<QString>("text"); // as Text() shows it, lines joined by CR LF
+    QTest::addColumn<int>("save");     // -1: a plain save
+    QTest::addColumn<QByteArray>("written");
+    const QByteArray koi8("\xF0\xD2\xC9\xD7\xC5\xD4\r\n\xEA\xC1");
+    QTest::newRow("koi8-r, saved unedited")
+        << koi8 << int(TextEncoding::Koi8R) << QStringLiteral("Привет\r\nЙа") << -1 << koi8;
+    const QByteArray euro("5 \xA4\n");
+    QTest::newRow("iso-8859-15 taken for Windows-1252")
+        << euro << int(TextEncoding::Iso8859_15) << QStringLiteral("5 €\r\n") << -1 << euro;
+    const QByteArray utf16("h\0i\0", 4);
+    QTest::newRow("utf-16 le without mark taken for utf-8")
+        << utf16 << int(TextEncoding::Utf16LE) << QStringLiteral("hi") << -1 << utf16;
+    QTest::newRow("saved as utf-16 le") << QByteArray("a\xC3\xA4\r\n") << -1
+                                        << QStringLiteral("aä\r\n") << int(TextEncoding::Utf16LE)
+                                        << QByteArray("\xFF\xFE"
+                                                      "a\0\xE4\0\r\0\n\0",
+                                                      10);
+    QTest::newRow("saved as shift-jis")
+        << QByteArray("\xE6\x97\xA5\xE6\x9C\xAC\n") << -1 << QStringLiteral("日本\r\n")
+        << int(TextEncoding::ShiftJis) << QByteArray("\x93\xFA\x96\x7B\n");
+    QTest::newRow("gb18030 reopened, saved as utf-8")
+        << QByteArray("\xD6\xD0\r\n") << int(TextEncoding::Gb18030) << QStringLiteral("中\r\n")
+        << int(TextEncoding::Utf8) << QByteArray("\xE4\xB8\xAD\r\n");
+}
+
+void TestDocuments::encodingByChoice()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(int, reopen);
+    QFETCH(QString, text);
+    QFETCH(int, save);
+    QFETCH(QByteArray, written);
+    MainFormFixture f;
+    f.show();
+    const QString doc = f.path(QStringLiteral("doc.dat"));
+    MainFormFixture::writeFile(doc, bytes);
+    QVERIFY(f.form->PerformFileOpen(doc));
+    if (reopen >= 0)
+        f.form->action(DocumentFormat::itemName(false, TextEncoding(reopen)))->trigger();
+    QCOMPARE(f.form->SynMemo1->Text(), text);
+    QVERIFY(!f.form->SynMemo1->Modified());
+    const TextEncoding kept = save >= 0 ? TextEncoding(save) : TextEncoding(reopen);
+    if (save >= 0)
+        f.form->action(DocumentFormat::itemName(true, kept))->trigger();
+    else
+        QCOMPARE(f.form->FileSave(), TMainForm::SaveOutcome::Saved);
+    QVERIFY(f.prompts.done());
+    QCOMPARE(MainFormFixture::readFile(doc), written);
+    // Later saves keep the encoding; the status bar and the menu show it.
+    QCOMPARE(f.form->SynMemo1->format().encoding, kept);
+    QVERIFY(f.form->documentFormat()->statusText(1).startsWith(encodingName(kept)));
+    QVERIFY(f.form->action(DocumentFormat::itemName(true, kept))->isChecked());
+}
+
+// A reopen of a changed document asks first; a save into an encoding that cannot hold a
+// character names it and its line, and Cancel keeps file and encoding as they were; a
+// reopen that meets bytes that are no characters says so.
+void TestDocuments::encodingChoiceAsks()
+{
+    MainFormFixture f;
+    f.show();
+    const QString doc = f.path(QStringLiteral("doc.dat"));
+    const QByteArray bytes("eins\nzwei \xE4\xB8\xAD\n");
+    MainFormFixture::writeFile(doc, bytes);
+    QVERIFY(f.form->PerformFileOpen(doc));
+    QAction *reopenKoi8 = f.form->action(DocumentFormat::itemName(false, TextEncoding::Koi8R));
+    QAction *saveKoi8 = f.form->action(DocumentFormat::itemName(true, TextEncoding::Koi8R));
+
+    f.form->SynMemo1->SetSelText(QStringLiteral("neu "));
+    f.prompts.expectQuestion(Answer::Cancel);
+    reopenKoi8->trigger();
+    QVERIFY(f.prompts.done());
+    QVERIFY(f.form->SynMemo1->Text().startsWith(u"neu eins"));
+    QCOMPARE(f.form->SynMemo1->format().encoding, TextEncoding::Utf8);
+
+    f.prompts.expectQuestion(Answer::Cancel, QStringLiteral("中 (U+4E2D) in Zeile 2"));
+    saveKoi8->trigger();
+    QVERIFY(f.prompts.done());
+    QCOMPARE(MainFormFixture::readFile(doc), bytes);
+    QCOMPARE(f.form->SynMemo1->format().encoding, TextEncoding::Utf8);
+    QVERIFY(f.form->SynMemo1->Modified());
+
+    // "No" to the save question discards the change.
+    f.prompts.expectQuestion(Answer::No);
+    reopenKoi8->trigger();
+    QVERIFY(f.prompts.done());
+    QCOMPARE(f.form->SynMemo1->format().encoding, TextEncoding::Koi8R);
+    QVERIFY(!f.form->SynMemo1->Modified());
+    QCOMPARE(MainFormFixture::readFile(doc), bytes);
+
+    MainFormFixture::writeFile(doc, "a\x82");
+    f.prompts.expectMessage(QStringLiteral("Shift-JIS"));
+    f.form->action(DocumentFormat::itemName(false, TextEncoding::ShiftJis))->trigger();
+    QVERIFY(f.prompts.done());
 }
 
 void TestDocuments::blankDocumentUndoBringsBackFile()

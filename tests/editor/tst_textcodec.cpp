@@ -45,6 +45,8 @@ private slots:
     void dominantBreak();
     void decodingInPieces_data();
     void decodingInPieces();
+    void chosenEncodings_data();
+    void chosenEncodings();
     void lineBreakShifts();
 };
 
@@ -227,6 +229,70 @@ void TestTextCodec::decodingInPieces()
     }
 }
 
+void TestTextCodec::chosenEncodings_data()
+{
+    // The bytes of a file read in the encoding the user chose, the text shown, and
+    // whether some bytes were no character (then the bytes need not come back).
+    QTest::addColumn<int>("encoding");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("invalid");
+    const auto row = [](const char *name, TextEncoding encoding, const QByteArray &bytes,
+                        const QString &text, bool invalid = false) {
+        QTest::newRow(name) << int(encoding) << bytes << text << invalid;
+    };
+    row("koi8-r", TextEncoding::Koi8R, "\xF0\xD2\xC9\xD7\xC5\xD4\r\n\xEA\xC1\r",
+        QStringLiteral("Привет\nЙа\n"));
+    row("iso-8859-1, C1 too", TextEncoding::Iso8859_1, "\xE9\x80\xA4\n",
+        QStringLiteral("é\u0080¤\n"));
+    row("iso-8859-2", TextEncoding::Iso8859_2, "\xB1\xE6\xEA\xB3\r\n", QStringLiteral("ąćęł\n"));
+    row("iso-8859-15", TextEncoding::Iso8859_15, "\xA4\xBD\xE9", QStringLiteral("€œé"));
+    row("shift-jis", TextEncoding::ShiftJis, "\x82\xA0\r\n\x93\xFA\x96\x7B",
+        QStringLiteral("あ\n日本"));
+    row("gb18030, four bytes too", TextEncoding::Gb18030, "\xD6\xD0\xCE\xC4\r\x81\x30\x81\x30",
+        QStringLiteral("中文\n\u0080"));
+    row("utf-16 le without mark", TextEncoding::Utf16LE, QByteArray("h\0\xE4\0\r\0\n\0", 8),
+        QStringLiteral("hä\n"));
+    row("utf-16 be with mark", TextEncoding::Utf16BE, QByteArray("\xFE\xFF\0h\0\n", 6),
+        QStringLiteral("h\n"));
+    row("utf-8 on a file with mark", TextEncoding::Utf8, "\xEF\xBB\xBFx\xC3\xA4",
+        QStringLiteral("xä"));
+    row("shift-jis cut off", TextEncoding::ShiftJis, "a\x82", QStringLiteral("a\u001A"), true);
+    row("gb18030 invalid", TextEncoding::Gb18030, "\x81\x30x", QStringLiteral("\uFFFD0x"), true);
+}
+
+void TestTextCodec::chosenEncodings()
+{
+    QFETCH(int, encoding);
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, text);
+    QFETCH(bool, invalid);
+    // Whole and in pieces of every size up to five bytes: a piece may end inside a
+    // character or between CR and LF.
+    for (const qsizetype pieceSize :
+         {bytes.size() + 1, qsizetype(1), qsizetype(2), qsizetype(3), qsizetype(5)}) {
+        EditorTextDecoder decoder{TextEncoding(encoding)};
+        QByteArray out;
+        feedInPieces(bytes, pieceSize, [&](QByteArrayView piece, bool last) {
+            return decoder.feed(piece, last, [&](QByteArrayView o) {
+                out.append(o);
+                return true;
+            });
+        });
+        QCOMPARE(fromEditorUtf8(out), text);
+        QCOMPARE(decoder.foundInvalidBytes(), invalid);
+        const LineBreaks breaks = decoder.takeBreaks();
+        if (invalid)
+            continue;
+        QByteArray again;
+        QVERIFY(encodeEditorText(out, decoder.format(), breaks, [&](QByteArrayView piece) {
+            again.append(piece);
+            return true;
+        }));
+        QCOMPARE(again, bytes);
+    }
+}
+
 void TestTextCodec::lineBreakShifts()
 {
     // Lines 1 (CR) and 3 (CR LF) differ from the dominant LF.
@@ -262,29 +328,48 @@ void TestTextCodec::manyLineBreaksWrittenInLinearTime()
 
 void TestTextCodec::firstUnencodable_data()
 {
+    QTest::addColumn<int>("encoding");
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("character"); // 0: none
     QTest::addColumn<int>("line");
     QTest::addColumn<int>("index");
-    QTest::newRow("all of Windows-1252") << QStringLiteral("Grüße € ? \u0081 ‰") << 0 << 0 << 0;
-    QTest::newRow("after mixed breaks") << QStringLiteral("a\r\nb\rc\nd Ж€") << 0x416 << 4 << 9;
-    QTest::newRow("outside the BMP") << QStringLiteral("x😀") << 0x1F600 << 1 << 1;
+    const int ansi = int(TextEncoding::Windows1252);
+    QTest::newRow("all of Windows-1252")
+        << ansi << QStringLiteral("Grüße € ? \u0081 ‰") << 0 << 0 << 0;
+    QTest::newRow("after mixed breaks")
+        << ansi << QStringLiteral("a\r\nb\rc\nd Ж€") << 0x416 << 4 << 9;
+    QTest::newRow("outside the BMP") << ansi << QStringLiteral("x😀") << 0x1F600 << 1 << 1;
+    QTest::newRow("koi8-r") << int(TextEncoding::Koi8R) << QStringLiteral("Привет ?\nok 中")
+                            << 0x4E2D << 2 << 12;
+    QTest::newRow("iso-8859-1 has no euro")
+        << int(TextEncoding::Iso8859_1) << QStringLiteral("ÿ\r\n€") << 0x20AC << 2 << 3;
+    QTest::newRow("iso-8859-2") << int(TextEncoding::Iso8859_2) << QStringLiteral("łą\u0080 ä€")
+                                << 0x20AC << 1 << 5;
+    QTest::newRow("iso-8859-15 has the euro")
+        << int(TextEncoding::Iso8859_15) << QStringLiteral("€œŸ") << 0 << 0 << 0;
+    QTest::newRow("shift-jis") << int(TextEncoding::ShiftJis) << QStringLiteral("日本\r😀")
+                               << 0x1F600 << 2 << 3;
+    QTest::newRow("gb18030 holds every character")
+        << int(TextEncoding::Gb18030) << QStringLiteral("中文 😀 Ж é\u0080") << 0 << 0 << 0;
+    QTest::newRow("a lone surrogate")
+        << int(TextEncoding::Gb18030) << QStringLiteral("a") + QChar(0xD800) << 0xD800 << 1 << 1;
 }
 
 void TestTextCodec::firstUnencodable()
 {
+    QFETCH(int, encoding);
     QFETCH(QString, text);
     QFETCH(int, character);
     QFETCH(int, line);
     QFETCH(int, index);
-    const std::optional<Unencodable> found = ::firstUnencodable(text, TextEncoding::Windows1252);
+    const std::optional<Unencodable> found = ::firstUnencodable(text, TextEncoding(encoding));
     QCOMPARE(found.has_value(), character != 0);
     QCOMPARE(::firstUnencodable(text, TextEncoding::Utf8).has_value(), false);
     // The editor's form (LF breaks) gives the same character and line.
     QString lf = text;
     normaliseLineBreaks(lf);
     const std::optional<Unencodable> inEditor =
-        firstUnencodableUtf8(toEditorUtf8(lf), TextEncoding::Windows1252);
+        firstUnencodableUtf8(toEditorUtf8(lf), TextEncoding(encoding));
     QCOMPARE(inEditor.has_value(), character != 0);
     if (!found)
         return;

@@ -145,7 +145,9 @@ void TestLineCommands::lineBreaksChosen()
     QVERIFY(editor.Lines().LoadFromFile(path));
     editor.SetModified(false); // as opening a file leaves it
     int changes = 0;
-    DocumentFormat format(editor, {nullptr, [&] { ++changes; }});
+    DocumentFormat::Host host;
+    host.changed = [&] { ++changes; };
+    DocumentFormat format(editor, std::move(host));
     QCOMPARE(format.statusText(1), QStringLiteral("UTF-8 \u00B7 mixed"));
     QVERIFY(!editor.Modified());
     format.SetLineBreak(LineBreak::Cr);
