@@ -1,6 +1,7 @@
 // The main window's document commands (new, open, save, print, editing) and its
 // recent files list.
 
+#include "app/documentprogress.h"
 #include "app/mainform.h"
 #include "app/prompts.h"
 #include "editor/synmemo.h"
@@ -109,23 +110,33 @@ void TMainForm::FileOpen()
 
 bool TMainForm::PerformFileOpen(const QString &fileName)
 {
-    // The scheme comes from the name alone, before the text. The file is opened first so
-    // the old text can go before the new highlighter is set: a highlighter restyles all
-    // the text it finds, and the new text is then styled only where it is shown. The
-    // text then goes from the file straight into the editor.
+    // The scheme comes from the name alone, before the text; the text then goes from the
+    // file straight into a new document of the editor, which replaces the old one only
+    // once the whole file is in. A file larger than the editor can hold is refused before
+    // anything changes.
     QFile file(fileName);
     const bool readable = file.open(QIODevice::ReadOnly);
-    if (readable)
-        SynMemo1->SetText(QString());
+    if (readable && file.size() > TSynMemo::kMaxTextBytes) {
+        showTooLarge(fileName, file.size());
+        return false;
+    }
     IsHTML(fileName);
     if (!readable) {
         showFileError(fileName, file.errorString());
         return false;
     }
     file.close();
-    if (const FileResult read = SynMemo1->Lines().LoadFromFile(fileName); !read) {
-        SynMemo1->SetModified(false);
-        showFileError(fileName, read.error);
+    FileResult read;
+    {
+        DocumentProgress progress(*SynMemo1, this, DocumentProgress::Work::Open, fileName,
+                                  UiLanguage() == 0);
+        read = SynMemo1->Lines().LoadFromFile(fileName);
+    }
+    if (!read) {
+        if (SynMemo1->lastWorkStop() == WorkStop::TooLarge)
+            showTooLarge(fileName, QFileInfo(fileName).size());
+        else if (!read.cancelled)
+            showFileError(fileName, read.error);
         return false;
     }
     SetFileName(fileName);
@@ -134,12 +145,28 @@ bool TMainForm::PerformFileOpen(const QString &fileName)
     return true;
 }
 
+void TMainForm::showTooLarge(const QString &path, qint64 size)
+{
+    m_prompts.message(Prompts::Icon::Warning, kBoxTitle,
+                      tooLargeText(path, size, TSynMemo::kMaxTextBytes, UiLanguage() == 0));
+}
+
 TMainForm::SaveOutcome TMainForm::reportSave(const QString &path, const FileResult &result)
 {
     if (result)
         return SaveOutcome::Saved;
+    // A save stopped with Cancel has left the file as it was: nothing to report.
+    if (result.cancelled)
+        return SaveOutcome::Cancelled;
     showFileError(path, result.error);
     return SaveOutcome::Failed;
+}
+
+FileResult TMainForm::saveDocument(const QString &path)
+{
+    DocumentProgress progress(*SynMemo1, this, DocumentProgress::Work::Save, path,
+                              UiLanguage() == 0);
+    return SynMemo1->Lines().SaveToFile(path);
 }
 
 TMainForm::SaveOutcome TMainForm::FileSave()
@@ -148,7 +175,7 @@ TMainForm::SaveOutcome TMainForm::FileSave()
         return SaveOutcome::Skipped;
     if (m_fileName == Message(0) || isBlank(m_fileName))
         return FileSaveAs();
-    const SaveOutcome saved = reportSave(m_fileName, SynMemo1->Lines().SaveToFile(m_fileName));
+    const SaveOutcome saved = reportSave(m_fileName, saveDocument(m_fileName));
     if (saved == SaveOutcome::Saved)
         SynMemo1->SetModified(false);
     return saved;
@@ -177,7 +204,7 @@ TMainForm::SaveOutcome TMainForm::saveAs(bool alwaysAnsi)
             return SaveOutcome::Cancelled;
         const FileResult written = (alwaysAnsi || wantsAnsiCopy(path))
                                        ? WriteAnsiFile(path)
-                                       : SynMemo1->Lines().SaveToFile(path);
+                                       : saveDocument(path);
         outcome = reportSave(path, written);
         if (outcome != SaveOutcome::Saved)
             return outcome;
