@@ -6,6 +6,7 @@
 // quillora_bench save FILE [edit]     save FILE after opening it (and typing one key at the end)
 // quillora_bench key FILE start|middle|end   one keystroke (median of several), CPU time
 // quillora_bench ctrlend FILE         Ctrl+End from the start
+// quillora_bench pagedown FILE        Page Down from the start
 // quillora_bench complete COUNT       Ctrl+Space with a proposal pair of COUNT entries
 // quillora_bench scheme FILE          switch a plain text document to C/C++ highlighting
 // quillora_bench startup [FILE]       from the program's start to the first paint
@@ -69,9 +70,23 @@ double peakMegabytes()
 // destructors that would.
 QString dataFolder;
 
+// What the program holds now (VmRSS), once the work is done.
+double residentMegabytes()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024.0;
+    }
+    return 0;
+}
+
 [[noreturn]] void report(double seconds, double cpu)
 {
-    std::printf("seconds=%.6f cpu=%.6f peak_mb=%.1f\n", seconds, cpu, peakMegabytes());
+    std::printf("seconds=%.6f cpu=%.6f peak_mb=%.1f steady_mb=%.1f\n", seconds, cpu,
+                peakMegabytes(), residentMegabytes());
     std::fflush(stdout);
     QDir(dataFolder).removeRecursively();
     // No tear-down of a large document: it is not what is measured.
@@ -254,13 +269,16 @@ int main(int argc, char **argv)
         std::sort(wall.begin(), wall.end());
         report(wall[wall.size() / 2], cpu[cpu.size() / 2]);
     }
-    if (what == u"ctrlend") {
+    if (what == u"ctrlend" || what == u"pagedown") {
         editor->SendScintilla(QsciScintillaBase::SCI_DOCUMENTSTART);
         settle(form);
         const double cpu = cpuSeconds();
         QElapsedTimer t;
         t.start();
-        sendKey(editor, Qt::Key_End, Qt::ControlModifier);
+        if (what == u"ctrlend")
+            sendKey(editor, Qt::Key_End, Qt::ControlModifier);
+        else
+            sendKey(editor, Qt::Key_PageDown, Qt::NoModifier);
         settle(form);
         report(double(t.nsecsElapsed()) / 1e9, cpuSeconds() - cpu);
     }

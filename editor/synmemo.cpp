@@ -524,6 +524,57 @@ void TSynMemo::SetLfText(const QString &lfText)
     m_textReplaced = true;
 }
 
+qsizetype TSynMemo::replaceAllBytes(const ByteFinder &find, qsizetype length,
+                                    QByteArrayView replacement)
+{
+    constexpr qsizetype kBlock = 1 << 20;
+    qsizetype count = 0;
+    qsizetype position = 0; // everything before it is done
+    QByteArray piece;
+    for (;;) {
+        // The rest of the text is still as it was: the edits so far all lie before it.
+        const qsizetype total = sci(SCI_GETLENGTH);
+        const auto *rest = reinterpret_cast<const char *>(
+            sci(SCI_GETRANGEPOINTER, position, total - position));
+        const QByteArrayView text(rest, total - position);
+        qsizetype hit = find(text, 0);
+        if (hit < 0)
+            break;
+        if (count == 0)
+            sci(SCI_SETUNDOCOLLECTION, 0UL);
+        // The occurrences of the next megabyte or so become one replacement.
+        const qsizetype blockStart = hit;
+        piece.clear();
+        qsizetype copied = blockStart;
+        while (hit >= 0 && hit + length - blockStart <= kBlock) {
+            piece.append(text.sliced(copied, hit - copied));
+            piece.append(replacement);
+            copied = hit + length;
+            ++count;
+            hit = find(text, copied);
+        }
+        if (copied == blockStart) { // one occurrence longer than the block
+            piece.append(replacement);
+            copied = blockStart + length;
+            ++count;
+        }
+        sci(SCI_SETTARGETRANGE, position + blockStart, position + copied);
+        SendScintilla(SCI_REPLACETARGET, piece.size(), piece.constData());
+        position += blockStart + piece.size();
+    }
+    if (count == 0)
+        return 0;
+    sci(SCI_SETUNDOCOLLECTION, 1UL);
+    sci(SCI_EMPTYUNDOBUFFER);
+    m_lostBreaks.clear();
+    markerDeleteAll(-1);
+    sci(SCI_GOTOPOS, 0UL);
+    sci(SCI_SETFIRSTVISIBLELINE, 0UL);
+    sci(SCI_SETXOFFSET, 0UL);
+    m_textReplaced = true;
+    return count;
+}
+
 void TSynMemo::SetModified(bool modified)
 {
     if (!modified) {

@@ -72,6 +72,15 @@ public:
     int TextLength() const;
     // Whether `Text` holds no character above the space, without building it.
     bool IsBlank() const;
+    // Finds the next occurrence in the editor's bytes at or after `from`, or -1.
+    using ByteFinder = std::function<qsizetype(QByteArrayView text, qsizetype from)>;
+    // Replaces every occurrence that `find` gives (each `length` bytes long, none holding
+    // a line break) by `replacement` (no line break either), left to right, as a write of
+    // the whole text: the undo history is emptied and the caret goes to the start. The
+    // lines and their breaks stay. The text is changed in pieces of about a megabyte, so
+    // no copy of the whole text is made. Returns the number of replacements.
+    qsizetype replaceAllBytes(const ByteFinder &find, qsizetype length,
+                              QByteArrayView replacement);
     // The document's own bytes (UTF-8, LF breaks), valid until the next edit.
     QByteArrayView TextBytes() const;
 

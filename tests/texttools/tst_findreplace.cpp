@@ -200,6 +200,19 @@ void TestFindReplace::replaceAll_data()
     QTest::newRow("empty replacement") << "a;b;"
                                        << ";"
                                        << "" << false << "ab";
+    QTest::newRow("match case, non-ASCII, at both ends") << QStringLiteral("äbÄ\r\nä")
+                                                         << QStringLiteral("ä") << "€" << true
+                                                         << QStringLiteral("€bÄ\r\n€");
+    // Several megabytes of hits: the text is changed in pieces, which must join up.
+    QString many;
+    for (int i = 0; i < 200000; ++i)
+        many += (i % 3 == 0) ? QStringLiteral("cat and Cat\r\n") : QStringLiteral("a cat\r\n");
+    QString grown = many;
+    grown.replace(QStringLiteral("cat"), QStringLiteral("mouse"));
+    QString shrunk = many;
+    shrunk.replace(QStringLiteral("cat"), QStringLiteral("x"));
+    QTest::newRow("match case, megabytes, growing") << many << "cat" << "mouse" << true << grown;
+    QTest::newRow("match case, megabytes, shrinking") << many << "cat" << "x" << true << shrunk;
 }
 
 void TestFindReplace::replaceAll()
