@@ -202,9 +202,8 @@ TMainForm::SaveOutcome TMainForm::saveAs(bool alwaysAnsi)
             m_prompts.question(Prompts::Icon::Question, kBoxTitle, Message(11),
                                Prompts::Buttons::OkCancel) != Prompts::Answer::Ok)
             return SaveOutcome::Cancelled;
-        const FileResult written = (alwaysAnsi || wantsAnsiCopy(path))
-                                       ? WriteAnsiFile(path)
-                                       : saveDocument(path);
+        const FileResult written =
+            (alwaysAnsi || wantsAnsiCopy(path)) ? WriteAnsiFile(path) : saveDocument(path);
         outcome = reportSave(path, written);
         if (outcome != SaveOutcome::Saved)
             return outcome;

@@ -132,13 +132,11 @@ FileResult TSynMemoLines::SaveToFile(const QString &path) const
     m_memo.m_workStop = WorkStop::None;
     qint64 done = 0;
     const FileResult result = writeFileSafely(path, [&](const PieceWriter &write) {
-        return encodeEditorText(bytes, m_memo.m_format, m_memo.m_breaks,
-                                [&](QByteArrayView piece) {
-                                    done += piece.size();
-                                    return write(piece) &&
-                                           m_memo.reportProgress(qMin(done, qint64(bytes.size())),
-                                                                 bytes.size());
-                                });
+        return encodeEditorText(bytes, m_memo.m_format, m_memo.m_breaks, [&](QByteArrayView piece) {
+            done += piece.size();
+            return write(piece) &&
+                   m_memo.reportProgress(qMin(done, qint64(bytes.size())), bytes.size());
+        });
     });
     return !result && m_memo.m_workStop == WorkStop::Cancelled ? FileResult::cancel() : result;
 }
@@ -311,8 +309,7 @@ FileResult TSynMemo::fillDocument(QFile &file, TextEncoding encoding, void *&doc
     if (!loader)
         return FileResult::failure(QStringLiteral("Not enough memory"));
 
-    const bool checkUtf8 =
-        encoding == TextEncoding::Utf8 || encoding == TextEncoding::Utf8WithMark;
+    const bool checkUtf8 = encoding == TextEncoding::Utf8 || encoding == TextEncoding::Utf8WithMark;
     EncodingDetector detector;
     qint64 written = 0;
     bool outOfMemory = false;
@@ -326,25 +323,24 @@ FileResult TSynMemo::fillDocument(QFile &file, TextEncoding encoding, void *&doc
         return !outOfMemory;
     };
     bool stopped = false;
-    FileResult result =
-        readFileInPieces(file, [&](QByteArrayView bytes, bool last) -> qsizetype {
-            qsizetype usable = bytes.size();
-            if (checkUtf8) {
-                usable = detector.feed(bytes, last);
-                if (detector.decided() && detector.encoding() == TextEncoding::Windows1252) {
-                    notUtf8 = true;
-                    return -1;
-                }
-            }
-            const qsizetype taken =
-                decoder.feed(bytes.first(usable), last && usable == bytes.size(), append);
-            const qint64 done = file.pos() - (bytes.size() - qMax<qsizetype>(taken, 0));
-            if (taken < 0 || !reportProgress(done, size)) {
-                stopped = true;
+    FileResult result = readFileInPieces(file, [&](QByteArrayView bytes, bool last) -> qsizetype {
+        qsizetype usable = bytes.size();
+        if (checkUtf8) {
+            usable = detector.feed(bytes, last);
+            if (detector.decided() && detector.encoding() == TextEncoding::Windows1252) {
+                notUtf8 = true;
                 return -1;
             }
-            return taken;
-        });
+        }
+        const qsizetype taken =
+            decoder.feed(bytes.first(usable), last && usable == bytes.size(), append);
+        const qint64 done = file.pos() - (bytes.size() - qMax<qsizetype>(taken, 0));
+        if (taken < 0 || !reportProgress(done, size)) {
+            stopped = true;
+            return -1;
+        }
+        return taken;
+    });
     if (result && outOfMemory)
         result = FileResult::failure(QStringLiteral("Not enough memory"));
     else if (result && stopped && m_workStop == WorkStop::TooLarge)
@@ -534,8 +530,8 @@ qsizetype TSynMemo::replaceAllBytes(const ByteFinder &find, qsizetype length,
     for (;;) {
         // The rest of the text is still as it was: the edits so far all lie before it.
         const qsizetype total = sci(SCI_GETLENGTH);
-        const auto *rest = reinterpret_cast<const char *>(
-            sci(SCI_GETRANGEPOINTER, position, total - position));
+        const auto *rest =
+            reinterpret_cast<const char *>(sci(SCI_GETRANGEPOINTER, position, total - position));
         const QByteArrayView text(rest, total - position);
         qsizetype hit = find(text, 0);
         if (hit < 0)

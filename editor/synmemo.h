@@ -8,8 +8,8 @@
 
 #include "editor/linelist.h"
 
-#include <Qsci/qsciscintilla.h>
 #include <QFile>
+#include <Qsci/qsciscintilla.h>
 #include <array>
 #include <functional>
 
@@ -79,8 +79,7 @@ public:
     // the whole text: the undo history is emptied and the caret goes to the start. The
     // lines and their breaks stay. The text is changed in pieces of about a megabyte, so
     // no copy of the whole text is made. Returns the number of replacements.
-    qsizetype replaceAllBytes(const ByteFinder &find, qsizetype length,
-                              QByteArrayView replacement);
+    qsizetype replaceAllBytes(const ByteFinder &find, qsizetype length, QByteArrayView replacement);
     // The document's own bytes (UTF-8, LF breaks), valid until the next edit.
     QByteArrayView TextBytes() const;
 

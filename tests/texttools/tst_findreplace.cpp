@@ -200,9 +200,9 @@ void TestFindReplace::replaceAll_data()
     QTest::newRow("empty replacement") << "a;b;"
                                        << ";"
                                        << "" << false << "ab";
-    QTest::newRow("match case, non-ASCII, at both ends") << QStringLiteral("äbÄ\r\nä")
-                                                         << QStringLiteral("ä") << "€" << true
-                                                         << QStringLiteral("€bÄ\r\n€");
+    QTest::newRow("match case, non-ASCII, at both ends")
+        << QStringLiteral("äbÄ\r\nä") << QStringLiteral("ä") << "€" << true
+        << QStringLiteral("€bÄ\r\n€");
     // Several megabytes of hits: the text is changed in pieces, which must join up.
     QString many;
     for (int i = 0; i < 200000; ++i)
@@ -211,8 +211,10 @@ void TestFindReplace::replaceAll_data()
     grown.replace(QStringLiteral("cat"), QStringLiteral("mouse"));
     QString shrunk = many;
     shrunk.replace(QStringLiteral("cat"), QStringLiteral("x"));
-    QTest::newRow("match case, megabytes, growing") << many << "cat" << "mouse" << true << grown;
-    QTest::newRow("match case, megabytes, shrinking") << many << "cat" << "x" << true << shrunk;
+    QTest::newRow("match case, megabytes, growing") << many << "cat"
+                                                    << "mouse" << true << grown;
+    QTest::newRow("match case, megabytes, shrinking") << many << "cat"
+                                                      << "x" << true << shrunk;
 }
 
 void TestFindReplace::replaceAll()
