@@ -3,7 +3,7 @@ BUILD_DIR ?= build
 BUILD_TYPE ?= RelWithDebInfo
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build run test install bench clean
+.PHONY: all deps configure build run test install deb package-check bench clean
 
 all: build
 
@@ -26,6 +26,20 @@ test: build
 PREFIX ?= /usr/local
 install: build
 	DESTDIR="$(DESTDIR)" cmake --install $(BUILD_DIR) --prefix "$(PREFIX)"
+
+# The Debian package quillora_<version>_amd64.deb in DEB_DIR, packed by CPack from the
+# build (only what is installed is built, no second compile); see "Debian package" in
+# README.md.
+DEB_DIR ?= .
+INSTALLED_TARGETS = quillora quillora-script quillora_docs
+deb: configure
+	@cmake --build $(BUILD_DIR) -j $(JOBS) --target $(INSTALLED_TARGETS)
+	@./scripts/make-deb.sh $(BUILD_DIR) $(DEB_DIR)
+
+# Packs into a temporary folder and checks the package's fields, files and lintian.
+package-check: configure
+	@cmake --build $(BUILD_DIR) -j $(JOBS) --target $(INSTALLED_TARGETS)
+	./scripts/check-package.sh $(BUILD_DIR)
 
 # Release build, generated data, medians of several runs: see bench/README.md.
 bench: deps

@@ -1,6 +1,6 @@
 #include "app/appsetup.h"
 
-#include "editor/themeimages.h"
+#include "base/themeimages.h"
 
 #include <QApplication>
 

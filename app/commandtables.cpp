@@ -1,6 +1,7 @@
 #include "app/commandtables.h"
 
-#include "app/toolbarimages.h"
+#include "base/toolbarimages.h"
+#include "lang/commandtexts.h"
 
 namespace {
 
@@ -46,6 +47,47 @@ const TMainForm::Command kEditMenu[] = {
     {kSeparator, kNoMessage, nullptr, kNoImage, nullptr},
     {"UppertoLower1", 61, nullptr, kImageLower, [](TMainForm &f) { f.UppertoLower1Click(); }},
     {"LowertoUpper1", 62, nullptr, kImageUpper, [](TMainForm &f) { f.LowertoUpper1Click(); }},
+    {kSeparator, kNoMessage, nullptr, kNoImage, nullptr},
+    {"ToggleComment1", kToggleCommentText, "Ctrl+/", kNoImage,
+     [](TMainForm &f) { f.ToggleComment1Click(); }},
+    {"DuplicateLine1", kDuplicateLineText, "Ctrl+D", kNoImage,
+     [](TMainForm &f) { f.DuplicateLine1Click(); }},
+    {"MoveLineUp1", kMoveLineUpText, "Alt+Up", kNoImage,
+     [](TMainForm &f) { f.MoveLineUp1Click(); }},
+    {"MoveLineDown1", kMoveLineDownText, "Alt+Down", kNoImage,
+     [](TMainForm &f) { f.MoveLineDown1Click(); }},
+    {"DeleteLine1", kDeleteLineText, "Ctrl+K", kNoImage,
+     [](TMainForm &f) { f.DeleteLine1Click(); }},
+};
+
+// Past the described menus: the view aids of the editor (texttools/editorview.h).
+const TMainForm::Command kViewMenu[] = {
+    {"ShowWhitespace1", kShowWhitespaceText, nullptr, kNoImage,
+     [](TMainForm &f) { f.ShowWhitespace1Click(); }},
+    {"ShowLineEnds1", kShowLineEndsText, nullptr, kNoImage,
+     [](TMainForm &f) { f.ShowLineEnds1Click(); }},
+    {"IndentGuides1", kIndentGuidesText, nullptr, kNoImage,
+     [](TMainForm &f) { f.IndentGuides1Click(); }},
+    {"LongLineMarker1", kLongLineMarkerText, nullptr, kNoImage,
+     [](TMainForm &f) { f.LongLineMarker1Click(); }},
+    {kSeparator, kNoMessage, nullptr, kNoImage, nullptr},
+    {"FoldMargin1", kFoldMarginText, nullptr, kNoImage, [](TMainForm &f) { f.FoldMargin1Click(); }},
+    {"FoldAll1", kFoldAllText, nullptr, kNoImage, [](TMainForm &f) { f.FoldAll1Click(); }},
+    {"UnfoldAll1", kUnfoldAllText, nullptr, kNoImage, [](TMainForm &f) { f.UnfoldAll1Click(); }},
+    {kSeparator, kNoMessage, nullptr, kNoImage, nullptr},
+    {"ZoomIn1", kZoomInText, "Ctrl++", kNoImage, [](TMainForm &f) { f.ZoomIn1Click(); }},
+    {"ZoomOut1", kZoomOutText, "Ctrl+-", kNoImage, [](TMainForm &f) { f.ZoomOut1Click(); }},
+    {"ZoomReset1", kZoomResetText, "Ctrl+0", kNoImage, [](TMainForm &f) { f.ZoomReset1Click(); }},
+    {kSeparator, kNoMessage, nullptr, kNoImage, nullptr},
+    {"MatchingBrace1", kMatchingBraceText, "Ctrl+B", kNoImage,
+     [](TMainForm &f) { f.MatchingBrace1Click(); }},
+    {kSeparator, kNoMessage, nullptr, kNoImage, nullptr},
+    {"LineBreaksCrLf1", kLineBreaksCrLfText, nullptr, kNoImage,
+     [](TMainForm &f) { f.LineBreaks1Click(LineBreak::CrLf); }},
+    {"LineBreaksLf1", kLineBreaksLfText, nullptr, kNoImage,
+     [](TMainForm &f) { f.LineBreaks1Click(LineBreak::Lf); }},
+    {"LineBreaksCr1", kLineBreaksCrText, nullptr, kNoImage,
+     [](TMainForm &f) { f.LineBreaks1Click(LineBreak::Cr); }},
 };
 
 const TMainForm::Command kOptionsMenu[] = {
@@ -73,8 +115,12 @@ const TMainForm::Command kHelpMenu[] = {
 };
 
 const MenuSpec kMainMenu[] = {
-    {"FileMenu", 36, kFileMenu},     {"EditMenu", 37, kEditMenu}, {"Settings1", 38, kOptionsMenu},
-    {"Sprache1", 39, kLanguageMenu}, {"HelpMenu", 40, kHelpMenu},
+    {"FileMenu", 36, kFileMenu},
+    {"EditMenu", 37, kEditMenu},
+    {"ViewMenu", kViewMenuText, kViewMenu},
+    {"Settings1", 38, kOptionsMenu},
+    {"Sprache1", 39, kLanguageMenu},
+    {"HelpMenu", 40, kHelpMenu},
 };
 
 // Toolbar buttons carry their message as hint.
@@ -147,4 +193,46 @@ QString bookmarkItemName(int number, bool goTo)
     if (number == 0)
         return goTo ? QStringLiteral("Lesezeichen01") : QStringLiteral("Lesezeichen02");
     return QStringLiteral("Lesezeichen%1%2").arg(number).arg(goTo ? 2 : 1);
+}
+
+namespace {
+
+QString shortCommandName(const char *itemName)
+{
+    QString name = QString::fromLatin1(itemName);
+    if (name.endsWith(u"Item"))
+        name.chop(4);
+    else if (name.endsWith(u'1'))
+        name.chop(1);
+    return name;
+}
+
+template <typename Visit> void forEachMacroCommand(Visit visit)
+{
+    for (const MenuSpec &spec : mainMenus())
+        for (const TMainForm::Command &row : spec.items)
+            if (row.run && row.name != kSeparator && qstrcmp(row.name, "FileExitItem") != 0 &&
+                qstrcmp(row.name, "Code1") != 0 && !QByteArray(row.name).startsWith("file"))
+                visit(row);
+}
+
+} // namespace
+
+const TMainForm::Command *macroCommand(const QString &name)
+{
+    const TMainForm::Command *found = nullptr;
+    forEachMacroCommand([&](const TMainForm::Command &row) {
+        if (!found && (name.compare(shortCommandName(row.name), Qt::CaseInsensitive) == 0 ||
+                       name.compare(QLatin1String(row.name), Qt::CaseInsensitive) == 0))
+            found = &row;
+    });
+    return found;
+}
+
+QStringList macroCommandNames()
+{
+    QStringList names;
+    forEachMacroCommand(
+        [&](const TMainForm::Command &row) { names << shortCommandName(row.name); });
+    return names;
 }

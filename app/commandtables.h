@@ -30,7 +30,7 @@ struct MenuSpec
     std::span<const TMainForm::Command> items;
 };
 
-// File, Edit, Options, Language and Help, in menu-bar order.
+// File, Edit, View, Options, Language and Help, in menu-bar order.
 std::span<const MenuSpec> mainMenus();
 std::span<const TMainForm::Command> toolBarCommands();
 std::span<const TMainForm::Command> contextMenuCommands();
@@ -38,3 +38,12 @@ std::span<const TMainForm::Command> contextMenuCommands();
 // Bookmark submenu items: set "Lesezeichen02", "Lesezeichen11" ... "Lesezeichen91";
 // go to "Lesezeichen01", "Lesezeichen12" ... "Lesezeichen92".
 QString bookmarkItemName(int number, bool goTo);
+
+// The name a macro gives a command (Editor.RunCommand): the item's name without a
+// trailing "Item" or "1" ("RemoveHyphenation1" -> "RemoveHyphenation"). Letter case is
+// ignored and the full item name works too. Null for no such command, for Quit, which
+// would close the window under the running macro, and for Execute code, which needs the
+// engine the macro runs in.
+const TMainForm::Command *macroCommand(const QString &name);
+// Every command a macro can run, by the name above, in menu order.
+QStringList macroCommandNames();

@@ -3,8 +3,9 @@
 
 #include "app/documentprogress.h"
 #include "app/mainform.h"
-#include "app/prompts.h"
+#include "base/prompts.h"
 #include "editor/synmemo.h"
+#include "lang/messages.h"
 #include "store/settingsfile.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -15,6 +16,7 @@
 #include <QPrinter>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <utility>
 
 namespace {
 
@@ -86,7 +88,10 @@ void TMainForm::FileNew()
 void TMainForm::clearDocument()
 {
     SetFileName(Message(0));
+    m_blankedFileName.clear();
     SynMemo1->Clear();
+    // A new text is UTF-8 with LF, whatever file was open before.
+    SynMemo1->setFormat(TextFormat());
     SynMemo1->SetModified(false);
     setPanelText(1, QString());
     setPanelText(2, QString());
@@ -94,6 +99,34 @@ void TMainForm::clearDocument()
     ItemFile.clear();
     InsFile.clear();
     SynMemo1->SetHighlighter(nullptr);
+}
+
+void TMainForm::blankToUntitled()
+{
+    // The blank text and its undo history stay: an undo brings the text back, and with it
+    // the name (see SynMemo1Change).
+    if (m_fileName != Message(0))
+        m_blankedFileName = m_fileName;
+    SetFileName(Message(0));
+    setPanelText(2, QString());
+    setPanelText(4, QString());
+    ItemFile.clear();
+    InsFile.clear();
+    SynMemo1->SetHighlighter(nullptr);
+}
+
+void TMainForm::restoreBlankedFile()
+{
+    if (m_blankedFileName.isEmpty() || SynMemo1->IsBlank())
+        return;
+    const QString name = std::exchange(m_blankedFileName, QString());
+    // Text typed into the blank document starts a new one; only an undo (which leaves
+    // something to redo) returns to the file.
+    if (!SynMemo1->isRedoAvailable())
+        return;
+    SetFileName(name);
+    if (IsHTML(name))
+        SetHColors();
 }
 
 void TMainForm::FileOpen()
@@ -175,7 +208,7 @@ TMainForm::SaveOutcome TMainForm::FileSave()
         return SaveOutcome::Skipped;
     if (m_fileName == Message(0) || isBlank(m_fileName))
         return FileSaveAs();
-    const SaveOutcome saved = reportSave(m_fileName, saveDocument(m_fileName));
+    const SaveOutcome saved = writeDocument(m_fileName, false);
     if (saved == SaveOutcome::Saved)
         SynMemo1->SetModified(false);
     return saved;
@@ -202,9 +235,7 @@ TMainForm::SaveOutcome TMainForm::saveAs(bool alwaysAnsi)
             m_prompts.question(Prompts::Icon::Question, kBoxTitle, Message(11),
                                Prompts::Buttons::OkCancel) != Prompts::Answer::Ok)
             return SaveOutcome::Cancelled;
-        const FileResult written =
-            (alwaysAnsi || wantsAnsiCopy(path)) ? WriteAnsiFile(path) : saveDocument(path);
-        outcome = reportSave(path, written);
+        outcome = writeDocument(path, alwaysAnsi || wantsAnsiCopy(path));
         if (outcome != SaveOutcome::Saved)
             return outcome;
         SetFileName(path);
@@ -215,14 +246,51 @@ TMainForm::SaveOutcome TMainForm::saveAs(bool alwaysAnsi)
     return outcome;
 }
 
-FileResult TMainForm::WriteAnsiFile(const QString &path)
+std::optional<TextEncoding> TMainForm::encodingForSave(TextEncoding encoding)
 {
+    const std::optional<Unencodable> missing =
+        firstUnencodableUtf8(SynMemo1->TextBytes(), encoding);
+    if (!missing)
+        return encoding;
+    if (m_prompts.question(
+            Prompts::Icon::Warning, kBoxTitle,
+            unencodableQuestion(m_settings.language, missing->character, missing->line),
+            Prompts::Buttons::OkCancel) != Prompts::Answer::Ok)
+        return std::nullopt;
+    return TextEncoding::Utf8;
+}
+
+TMainForm::SaveOutcome TMainForm::writeDocument(const QString &path, bool ansiCopy)
+{
+    const TextEncoding before = SynMemo1->format().encoding;
+    const std::optional<TextEncoding> encoding =
+        encodingForSave(ansiCopy ? TextEncoding::Windows1252 : before);
+    if (!encoding)
+        return SaveOutcome::Cancelled;
+    if (ansiCopy)
+        return reportSave(path, WriteAnsiFile(path, *encoding));
+    // A document saved as UTF-8 instead stays UTF-8; a failed save leaves it as it was.
+    SynMemo1->setEncoding(*encoding);
+    const SaveOutcome saved = reportSave(path, saveDocument(path));
+    if (saved != SaveOutcome::Saved)
+        SynMemo1->setEncoding(before);
+    return saved;
+}
+
+FileResult TMainForm::WriteAnsiFile(const QString &path, TextEncoding encoding)
+{
+    // The editor's lines as a line list holds them: a text that ends with a line break
+    // has no empty line after it.
+    int count = SynMemo1->Lines().Count();
+    if (count > 0 && SynMemo1->Lines().Strings(count - 1).isEmpty())
+        --count;
     LineList copy;
-    for (int i = 0, count = SynMemo1->Lines().Count(); i < count; ++i)
+    for (int i = 0; i < count; ++i)
         copy.Add(SynMemo1->Lines().Strings(i));
-    copy.setFormat({TextEncoding::Windows1252, LineBreak::CrLf, {}});
+    copy.setFormat({encoding, LineBreak::CrLf, {}});
     // Every line ends with CR LF, the last one too.
-    copy.Add(QString());
+    if (count > 0)
+        copy.Add(QString());
     return copy.SaveToFile(path);
 }
 
@@ -343,9 +411,14 @@ void TMainForm::OpenRecentFile(int entry)
 void TMainForm::SaveRecentFiles()
 {
     const QString path = m_dataPath + kRecentFileName;
-    Memo1.SetText(m_recent.toLines().join(QStringLiteral("\r\n")));
-    // The program's own files keep CR LF; the encoding is that of the last file read.
-    Memo1.setFormat({Memo1.format().encoding, LineBreak::CrLf, {}});
+    const QString text = m_recent.toLines().join(QStringLiteral("\r\n"));
+    Memo1.SetText(text);
+    // The program's own files keep CR LF; the encoding is that of the last file read,
+    // unless it cannot hold every path: then UTF-8 with a mark.
+    TextEncoding encoding = Memo1.format().encoding;
+    if (firstUnencodable(text, encoding))
+        encoding = TextEncoding::Utf8WithMark;
+    Memo1.setFormat({encoding, LineBreak::CrLf, {}});
     if (!Memo1.SaveToFile(path)) {
         DeleteFailedFile(m_dataPath, path);
         if (!Memo1.SaveToFile(path))

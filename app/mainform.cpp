@@ -1,32 +1,41 @@
 #include "app/mainform.h"
-#include "editor/windowgradient.h"
+#include "base/windowgradient.h"
 
 #include "app/commandtables.h"
 
-#include "app/prompts.h"
-#include "app/shell.h"
-#include "app/toolbarimages.h"
+#include "base/prompts.h"
+#include "base/shell.h"
+#include "base/themeimages.h"
+#include "base/toolbarimages.h"
+#include "desktop/helpcommands.h"
+#include "desktop/launchcommands.h"
+#include "desktop/launchers.h"
 #include "editor/completion.h"
 #include "editor/highlighters.h"
 #include "editor/synmemo.h"
-#include "editor/themeimages.h"
+#include "lang/commandtexts.h"
 #include "lang/messages.h"
 #include "lang/mnemonics.h"
 #include "lang/qttranslations.h"
-#include "run/helpcommands.h"
-#include "run/launchcommands.h"
-#include "run/launchers.h"
+#include "run/macrocommands.h"
 #include "run/scriptrunner.h"
+#include "schemes/commentmarkers.h"
 #include "schemes/formgrid.h"
 #include "schemes/proposalfiles.h"
+#include "schemes/schemecatalogue.h"
 #include "schemes/schemeswitcher.h"
 #include "store/datafolder.h"
 #include "store/formsetup.h"
+#include "texttools/documentformat.h"
 #include "texttools/documenttools.h"
+#include "texttools/editorview.h"
 #include "texttools/findreplace.h"
 #include "texttools/formfiles.h"
+#include "texttools/linecommands.h"
+#include "texttools/occurrencemarker.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -138,23 +147,57 @@ TMainForm::TMainForm(Prompts &prompts, Shell &shell, const QStringList &argument
 
     connect(SynMemo1, &TSynMemo::OnChange, this, &TMainForm::SynMemo1Change);
     connect(SynMemo1, &TSynMemo::OnClick, this, &TMainForm::SynMemo1Click);
+    // Every caret move, by the user or by a command (open, go to line, find, a script's
+    // error), shows in the caret panel.
+    connect(SynMemo1, &QsciScintilla::cursorPositionChanged, this, &TMainForm::ShowCaretPosition);
     connect(SynMemo1, &TSynMemo::OnKeyUp, this, &TMainForm::SynMemo1KeyUp);
     connect(SynMemo1, &QWidget::customContextMenuRequested, this,
             [this](const QPoint &at) { m_popupMenu->popup(SynMemo1->mapToGlobal(at)); });
     Memo1.setOnChange([this] { SynMemo1Change(); });
     m_formSetup = new TFormSetup(m_prompts, this);
     m_formGrid = new TFormGrid(m_prompts, this);
-    m_launch = std::make_unique<LaunchCommands>(*this, m_prompts, m_shell);
-    m_help = std::make_unique<HelpCommands>(*this, m_prompts, m_shell);
+    buildDesktopCommands();
     m_findReplace = new EditorFindReplace(*SynMemo1, m_prompts, this,
                                           {kBoxTitle, [this] { return Message(4); }});
     buildScriptRunner();
+    buildMacros();
     buildTextTools();
+    buildView();
 
     FormCreate();
 }
 
 TMainForm::~TMainForm() = default;
+
+void TMainForm::buildDesktopCommands()
+{
+    LaunchCommands::Host launch;
+    launch.editor = SynMemo1;
+    launch.prompts = &m_prompts;
+    launch.shell = &m_shell;
+    launch.message = [this](int number) { return Message(number); };
+    launch.save = [this] {
+        const SaveOutcome saved = FileSave();
+        return saved != SaveOutcome::Cancelled && saved != SaveOutcome::Failed;
+    };
+    launch.fileName = [this] { return m_fileName; };
+    launch.settings = [this]() -> const Settings & { return m_settings; };
+    launch.language = [this] { return UiLanguage(); };
+    m_launch = std::make_unique<LaunchCommands>(std::move(launch));
+
+    HelpCommands::Host help;
+    help.window = this;
+    help.prompts = &m_prompts;
+    help.shell = &m_shell;
+    help.message = [this](int number) { return Message(number); };
+    help.uiLanguage = [this] { return UiLanguage(); };
+    help.helpFile = [this] { return m_helpFile; };
+    help.programFile = [this] { return m_programFile; };
+    help.programFolder = [this] { return m_programFolder; };
+    help.updateMode = &UpdateMode;
+    help.updateCheck = &UpdateCheck;
+    m_help = std::make_unique<HelpCommands>(std::move(help));
+}
 
 void TMainForm::FormCreate()
 {
@@ -282,6 +325,119 @@ void TMainForm::buildContextMenu()
     }
 }
 
+void TMainForm::buildView()
+{
+    EditorView::Host host;
+    host.prompts = &m_prompts;
+    host.language = [this] { return m_settings.language; };
+    host.preferences = [this]() -> Preferences & { return m_preferences; };
+    host.savePreferences = [this] { savePreferences(); };
+    host.showZoom = [this](const QString &text) {
+        m_zoomPanel->setText(text);
+        m_zoomPanel->setVisible(!text.isEmpty());
+    };
+    host.action = [this](const QString &name) { return action(name); };
+    m_view = new EditorView(*SynMemo1, std::move(host), this);
+    m_lineCommands = new LineCommands(
+        *SynMemo1,
+        [this] { return commentMarkerOfHighlighter(highlighterName(SynMemo1->Highlighter())); },
+        this);
+    new OccurrenceMarker(*SynMemo1, this);
+    DocumentFormat::Host format;
+    format.action = [this](const QString &name) { return action(name); };
+    format.changed = [this] { m_formatPanel->setText(m_format->statusText(m_settings.language)); };
+    m_format = new DocumentFormat(*SynMemo1, std::move(format), this);
+    // Ctrl+= is where most keyboards have the plus sign.
+    action(QStringLiteral("ZoomIn1"))
+        ->setShortcuts(
+            {QKeySequence(QStringLiteral("Ctrl++")), QKeySequence(QStringLiteral("Ctrl+="))});
+}
+
+void TMainForm::MatchingBrace1Click()
+{
+    m_view->GoToMatchingBrace();
+}
+
+void TMainForm::ShowWhitespace1Click()
+{
+    m_view->ToggleWhitespace();
+}
+
+void TMainForm::ShowLineEnds1Click()
+{
+    m_view->ToggleLineEnds();
+}
+
+void TMainForm::IndentGuides1Click()
+{
+    m_view->ToggleIndentGuides();
+}
+
+void TMainForm::LongLineMarker1Click()
+{
+    m_view->AskLongLineColumn();
+}
+
+void TMainForm::FoldMargin1Click()
+{
+    m_view->ToggleFoldMargin();
+}
+
+void TMainForm::FoldAll1Click()
+{
+    m_view->FoldAll();
+}
+
+void TMainForm::UnfoldAll1Click()
+{
+    m_view->UnfoldAll();
+}
+
+void TMainForm::ZoomIn1Click()
+{
+    m_view->ZoomIn();
+}
+
+void TMainForm::ZoomOut1Click()
+{
+    m_view->ZoomOut();
+}
+
+void TMainForm::ZoomReset1Click()
+{
+    m_view->ZoomReset();
+}
+
+void TMainForm::ToggleComment1Click()
+{
+    m_lineCommands->ToggleComment();
+}
+
+void TMainForm::DuplicateLine1Click()
+{
+    m_lineCommands->Duplicate();
+}
+
+void TMainForm::MoveLineUp1Click()
+{
+    m_lineCommands->MoveUp();
+}
+
+void TMainForm::MoveLineDown1Click()
+{
+    m_lineCommands->MoveDown();
+}
+
+void TMainForm::DeleteLine1Click()
+{
+    m_lineCommands->DeleteLines();
+}
+
+void TMainForm::LineBreaks1Click(LineBreak lineBreak)
+{
+    m_format->SetLineBreak(lineBreak);
+}
+
 void TMainForm::buildStatusBar()
 {
     statusBar()->setObjectName(QStringLiteral("StatusBar"));
@@ -307,6 +463,42 @@ void TMainForm::buildStatusBar()
     m_panels[1]->setMinimumWidth(kPanels[1].width);
     m_panels[1]->setMaximumWidth(QWIDGETSIZE_MAX);
     m_panels[1]->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
+    m_formatPanel = new QLabel(statusBar());
+    m_formatPanel->setObjectName(QStringLiteral("FormatPanel"));
+    m_formatPanel->setFrameShape(QFrame::Panel);
+    m_formatPanel->setFrameShadow(QFrame::Sunken);
+    statusBar()->addWidget(m_formatPanel);
+    m_zoomPanel = new QLabel(statusBar());
+    m_zoomPanel->setObjectName(QStringLiteral("ZoomPanel"));
+    m_zoomPanel->setFrameShape(QFrame::Panel);
+    m_zoomPanel->setFrameShadow(QFrame::Sunken);
+    statusBar()->addWidget(m_zoomPanel);
+    m_zoomPanel->hide();
+    fitPanels();
+}
+
+void TMainForm::fitPanels()
+{
+    // The caret panel and the scheme panel are as wide as the longest text they show in
+    // either language (the position with seven-digit numbers, the longest scheme name) in
+    // the status bar's font, and never narrower than their design width.
+    const QFontMetrics metrics(statusBar()->font());
+    const auto fit = [&](int panel, const QStringList &texts) {
+        QLabel *label = m_panels[panel];
+        const int frame = 2 * (label->frameWidth() + label->margin()) + metrics.averageCharWidth();
+        int width = kPanels[panel].width;
+        for (const QString &text : texts)
+            width = std::max(width, metrics.horizontalAdvance(text) + frame);
+        label->setFixedWidth(width);
+    };
+    QStringList positions;
+    for (int language : {0, 1})
+        positions << formatMessage(messageText(language, 2), {9999999, 9999999});
+    fit(0, positions);
+    QStringList names;
+    for (const SchemeEntry &entry : schemeCatalogue())
+        names << entry.name.toString();
+    fit(2, names);
 }
 
 QToolButton *TMainForm::toolButton(const QString &name) const
@@ -367,8 +559,11 @@ void TMainForm::FormShow()
     // A fresh data folder gets the shipped proposal pairs; a user's own pair stays.
     installStarterProposals(starterProposalFolder(QCoreApplication::applicationDirPath()),
                             m_dataPath);
+    m_macros->installStarterMacros(QCoreApplication::applicationDirPath());
     m_helpFile = m_programFolder + helpFileName(1);
     ReadSettings();
+    ReadPreferences();
+    m_view->load();
     ApplyLanguage();
     ShowCaretPosition();
     SynMemo1->setFocus();
@@ -424,7 +619,7 @@ void TMainForm::ApplyLanguage()
         if (row.name == kSeparator || row.message == kNoMessage)
             return;
         QAction *item = action(QString::fromLatin1(row.name));
-        const QString text = messageText(language, row.message);
+        const QString text = commandText(language, row.message);
         if (asHint) {
             item->setText(text);
             item->setToolTip(text);
@@ -437,7 +632,7 @@ void TMainForm::ApplyLanguage()
         caption(row, true);
     for (const MenuSpec &spec : mainMenus()) {
         setCaption(m_menus.value(QString::fromLatin1(spec.name))->menuAction(),
-                   messageText(language, spec.message));
+                   commandText(language, spec.message));
         for (const TMainForm::Command &row : spec.items)
             caption(row, false);
     }
@@ -449,7 +644,24 @@ void TMainForm::ApplyLanguage()
         action(bookmarkItemName(n, false))->setText(caption);
         action(bookmarkItemName(n, true))->setText(caption);
     }
+    m_macros->applyLanguage();
     labelMenus();
+    markLanguage();
+}
+
+void TMainForm::markLanguage()
+{
+    // The two language items are radio items showing the language in use.
+    QAction *german = action(QStringLiteral("Deutsch1"));
+    QAction *english = action(QStringLiteral("Englisch1"));
+    if (!german->actionGroup()) {
+        auto *group = new QActionGroup(this);
+        for (QAction *item : {german, english}) {
+            item->setCheckable(true);
+            group->addAction(item);
+        }
+    }
+    (isGerman(m_settings.language) ? german : english)->setChecked(true);
 }
 
 void TMainForm::Deutsch1Click()
@@ -471,11 +683,16 @@ void TMainForm::Englisch1Click()
 void TMainForm::ShowCaretPosition()
 {
     setPanelText(0, formatMessage(Message(2), {SynMemo1->CaretY(), SynMemo1->CaretX()}));
+    if (m_format)
+        m_format->update();
 }
 
 void TMainForm::SynMemo1Change()
 {
     setPanelText(1, QString::number(SynMemo1->TextLength()));
+    restoreBlankedFile();
+    if (m_format)
+        m_format->update();
 }
 
 void TMainForm::SynMemo1Click()
@@ -548,8 +765,11 @@ void TMainForm::FormResize()
 {
     SynMemo1->SetRightEdge(SynMemo1->CharsInWindow() - 1);
     const int width = frameGeometry().width();
-    if (width > 950)
-        m_panels[3]->setFixedWidth(width - 530);
+    // Panel 3 takes what the others leave; they may be wider than designed (fitPanels).
+    const int extra = m_panels[0]->minimumWidth() - kPanels[0].width + m_panels[2]->minimumWidth() -
+                      kPanels[2].width;
+    if (width > 950 + extra)
+        m_panels[3]->setFixedWidth(width - 530 - extra);
 }
 
 void TMainForm::setWordWrapImage(int image)
@@ -651,6 +871,22 @@ void TMainForm::Settings2Click()
         ReadSettings();
 }
 
+void TMainForm::ReadPreferences()
+{
+    const QString path = Preferences::filePath(m_dataPath);
+    if (const FileResult read = m_preferences.load(path); !read)
+        showFileError(path, read.error);
+}
+
+bool TMainForm::savePreferences()
+{
+    const QString path = Preferences::filePath(m_dataPath);
+    const SaveResult saved = m_preferences.save(path);
+    if (!saved)
+        showFileError(path, saved.error);
+    return saved.ok;
+}
+
 void TMainForm::ReadSettings()
 {
     const SettingsReadResult read = ReadSettingsFile(m_dataPath, m_settings, SystemLanguageName());
@@ -660,6 +896,10 @@ void TMainForm::ReadSettings()
         m_prompts.message(Prompts::Icon::Warning, kBoxTitle,
                           QString::fromUtf16(kSettingsCorruptedText) + QStringLiteral("\n\n") +
                               fileErrorText(settingsFilePath(m_dataPath), read.detail));
+        return;
+    }
+    if (read.status == SettingsRead::Unreadable) {
+        showFileError(settingsFilePath(m_dataPath), read.detail);
         return;
     }
     if (read.status == SettingsRead::Read)
@@ -672,6 +912,9 @@ void TMainForm::UpdateSettingsFile()
     const SettingsUpdate update = ::UpdateSettingsFile(m_dataPath, m_settings);
     if (!update.read)
         showFileError(settingsFilePath(m_dataPath), update.read.error);
+    else if (!update.write)
+        showFileError(settingsFilePath(m_dataPath), settingsNotSavedMessage(m_settings.language) +
+                                                        QStringLiteral("\n") + update.write.error);
 }
 
 // ---- schemes ----
@@ -695,11 +938,14 @@ void TMainForm::buildSchemes()
     };
     host.showCaretPosition = [this] { ShowCaretPosition(); };
     // A key release that leaves the text blank starts a new document: nothing to save.
-    host.fileNew = [this] { clearDocument(); };
+    host.fileNew = [this] { blankToUntitled(); };
     m_schemes = new SchemeSwitcher(std::move(host), this);
 
-    // The scheme submenu: captions are the same in both languages.
+    // The scheme submenu: captions are the same in both languages. Radio items; the one
+    // of the scheme in use (named in panel 2) is marked whenever the menu opens.
     QMenu *menu = m_menus.value(QStringLiteral("SelectSyntaxschemeMenu"));
+    auto *group = new QActionGroup(menu);
+    group->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
     for (const SchemeEntry &entry : schemeCatalogue()) {
         if (entry.menuItem.isEmpty() && entry.scheme != Scheme::None)
             continue;
@@ -711,8 +957,16 @@ void TMainForm::buildSchemes()
             makeAction(name, [this, scheme = entry.scheme] { SchemeMenuClick(scheme); });
         setCaption(item, entry.scheme == Scheme::None ? QStringLiteral("None")
                                                       : entry.menuCaption.toString());
+        item->setCheckable(true);
+        item->setData(entry.name.toString());
+        group->addAction(item);
         menu->addAction(item);
     }
+    connect(menu, &QMenu::aboutToShow, this, [this, group] {
+        const QString current = panelText(2);
+        for (QAction *item : group->actions())
+            item->setChecked(item->data().toString() == current);
+    });
 }
 
 bool TMainForm::IsHTML(const QString &fileName)
@@ -837,8 +1091,92 @@ void TMainForm::buildScriptRunner()
                SynMemo1->Highlighter() == m_schemes->highlighter(Scheme::JavaScript);
     };
     host.openWithShell = [this] { OpenWithShell(); };
+    host.runConsoleScript =
+        [this](const std::function<bool()> &askStop) -> std::optional<quillora::ConsoleScriptRun> {
+        // The console host runs the file on disk: it is saved first, as for any launch.
+        const SaveOutcome saved = FileSave();
+        if (saved == SaveOutcome::Cancelled || saved == SaveOutcome::Failed)
+            return std::nullopt;
+        return quillora::runConsoleScript(
+            quillora::consoleScriptRunner(QCoreApplication::applicationDirPath()), m_fileName,
+            m_runner->TimeOut, askStop);
+    };
     host.defaultBrowser = [] { return GetDefaultBrowser(); };
     m_runner = std::make_unique<ScriptRunner>(std::move(host));
+}
+
+void TMainForm::buildMacros()
+{
+    MacroCommands::Host host;
+    host.window = this;
+    host.prompts = &m_prompts;
+    host.shell = &m_shell;
+    host.runner = m_runner.get();
+    host.dataPath = [this] { return m_dataPath; };
+    host.language = [this] { return m_settings.language; };
+    host.askSaveChanges = [this] { return AskSaveChanges(); };
+    host.openFile = [this](const QString &path) { return PerformFileOpen(path); };
+    host.afterRun = [this] {
+        ShowCaretPosition();
+        SynMemo1Change();
+    };
+    host.commands = [this] {
+        QList<QPair<QString, QAction *>> commands;
+        for (const QString &name : macroCommandNames())
+            commands.append({name, action(QString::fromLatin1(macroCommand(name)->name))});
+        return commands;
+    };
+    MemoDocument::Host &document = host.document;
+    document.editor = SynMemo1;
+    document.fileName = [this] { return m_fileName; };
+    document.scheme = [this] { return panelText(2); };
+    document.setScheme = [this](const QString &name) {
+        for (const SchemeEntry &entry : schemeCatalogue()) {
+            if (name.compare(entry.name, Qt::CaseInsensitive) == 0 ||
+                name.compare(entry.menuCaption, Qt::CaseInsensitive) == 0) {
+                SchemeMenuClick(entry.scheme);
+                return true;
+            }
+        }
+        return false;
+    };
+    document.newDocument = [this] {
+        FileNew();
+        return QString();
+    };
+    document.open = [this](const QString &path) {
+        return PerformFileOpen(QFileInfo(path).absoluteFilePath())
+                   ? QString()
+                   : QStringLiteral("Cannot open ") + path;
+    };
+    document.save = [this] {
+        const SaveOutcome saved = FileSave();
+        return saved == SaveOutcome::Saved || saved == SaveOutcome::Skipped
+                   ? QString()
+                   : QStringLiteral("The document was not saved");
+    };
+    document.saveAs = [this](const QString &path) {
+        const QString full = QFileInfo(path).absoluteFilePath();
+        const FileResult written = SynMemo1->Lines().SaveToFile(full);
+        if (!written)
+            return fileErrorText(full, written.error);
+        SetFileName(full);
+        SynMemo1->SetModified(false);
+        IsHTML(full);
+        return QString();
+    };
+    document.runCommand = [this](const QString &name) {
+        const TMainForm::Command *row = macroCommand(name);
+        if (!row)
+            return QStringLiteral("Unknown command: ") + name;
+        action(QString::fromLatin1(row->name))->trigger();
+        return QString();
+    };
+    document.statusText = [this](const QString &text) { statusBar()->showMessage(text); };
+    auto *menu = new QMenu(this);
+    menuBar()->addMenu(menu);
+    m_macros = new MacroCommands(std::move(host), menu, this);
+    m_runner->setEditorDocument(m_macros->document());
 }
 
 void TMainForm::ToolButton6Click()
@@ -871,7 +1209,12 @@ void TMainForm::buildTextTools()
     files.prompts = &m_prompts;
     files.dataFolder = [this] { return m_dataPath; };
     files.fileName = [this] { return m_fileName; };
-    files.saveDocument = [this] { FileSave(); };
+    files.saveDocument = [this] {
+        const SaveOutcome saved = FileSave();
+        // A save that did not happen goes on only when the user chooses to drop the edits.
+        return saved == SaveOutcome::Saved || saved == SaveOutcome::Skipped ||
+               !SynMemo1->Modified() || AskSaveChanges();
+    };
     files.openFile = [this](const QString &path) { return PerformFileOpen(path); };
     files.documentModified = [this] { return SynMemo1->Modified(); };
     files.rereadDocument = [this](const QString &path) {

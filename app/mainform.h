@@ -5,6 +5,7 @@
 
 #include "app/recentfiles.h"
 #include "editor/linelist.h"
+#include "store/preferences.h"
 #include "store/settingsfile.h"
 
 #include <QHash>
@@ -25,6 +26,7 @@ class Shell;
 class Highlighters;
 class HelpCommands;
 class LaunchCommands;
+class MacroCommands;
 class ScriptRunner;
 class SchemeSwitcher;
 class TFormGrid;
@@ -32,6 +34,9 @@ class TFormSetup;
 class TSynCompletionProposal;
 class TSynMemo;
 class EditorFindReplace;
+class EditorView;
+class LineCommands;
+class DocumentFormat;
 class DocumentTools;
 class TFormFiles;
 
@@ -70,6 +75,10 @@ public:
     const QString &DataPath() const { return m_dataPath; }
     int UiLanguage() const { return m_settings.language; }
     const Settings &settings() const { return m_settings; }
+    // The settings past the settings file (store/preferences.h), read at start.
+    Preferences &preferences() { return m_preferences; }
+    // Writes the preferences; a failure is shown in an error box naming the file.
+    bool savePreferences();
     const RecentFiles &recentFiles() const { return m_recent; }
     // Message slot N: empty until the language has been applied.
     QString Message(int number) const;
@@ -110,7 +119,9 @@ public:
     SaveOutcome FileSave();
     SaveOutcome FileSaveAs();
     SaveOutcome AlsAsciiTextspeichern1Click();
-    FileResult WriteAnsiFile(const QString &path);
+    // The ANSI copy; in UTF-8 when the user chose that over characters Windows-1252 lacks.
+    FileResult WriteAnsiFile(const QString &path,
+                             TextEncoding encoding = TextEncoding::Windows1252);
     void FilePrint();
     void FileExit();
     void SetFileName(const QString &name);
@@ -133,6 +144,7 @@ public:
     // ---- settings ----
     void Settings2Click();
     void ReadSettings();
+    void ReadPreferences();
     void UpdateSettingsFile();
 
     // ---- syntax schemes ----
@@ -143,7 +155,7 @@ public:
     void Editcodeproposals1Click();
     TFormGrid *FormGrid() const { return m_formGrid; }
 
-    // ---- launchers (run/launchcommands.h) ----
+    // ---- launchers (desktop/launchcommands.h) ----
     // Saves the document and opens it with its default program; warns on a blank one.
     void OpenWithShell();
     // Saves the document and opens it in the configured browser, else as OpenWithShell.
@@ -158,8 +170,10 @@ public:
     // Shows the engine's last error and selects its character in the editor.
     void ScriptControl1Error();
     ScriptRunner *scriptRunner() const { return m_runner.get(); }
+    // The macros menu (run/macrocommands.h).
+    MacroCommands *macroCommands() const { return m_macros; }
 
-    // ---- help, about box, update check (run/helpcommands.h) ----
+    // ---- help, about box, update check (desktop/helpcommands.h) ----
     void Help1Click();
     // Shows a page of the current help file; topic 60 is the multi-file search page.
     void ShowHelpTopic(int topic);
@@ -181,6 +195,33 @@ public:
     void LowertoUpper1Click();
     void GoToLine1Click();
     void ToolButtonDelClick();
+
+    // The view aids (texttools/editorview.h).
+    EditorView *view() const { return m_view; }
+    void MatchingBrace1Click();
+    void ShowWhitespace1Click();
+    void ShowLineEnds1Click();
+    void IndentGuides1Click();
+    void LongLineMarker1Click();
+    void FoldMargin1Click();
+    void FoldAll1Click();
+    void UnfoldAll1Click();
+    void ZoomIn1Click();
+    void ZoomOut1Click();
+    void ZoomReset1Click();
+
+    // The line commands (texttools/linecommands.h).
+    LineCommands *lineCommands() const { return m_lineCommands; }
+    void ToggleComment1Click();
+    void DuplicateLine1Click();
+    void MoveLineUp1Click();
+    void MoveLineDown1Click();
+    void DeleteLine1Click();
+
+    // The document's line breaks, shown with its encoding in the status bar
+    // (texttools/documentformat.h).
+    DocumentFormat *documentFormat() const { return m_format; }
+    void LineBreaks1Click(LineBreak lineBreak);
     // The items of the two bookmark submenus: set (Lesezeichen02, Lesezeichen11 ...
     // Lesezeichen91) and go to (Lesezeichen01, Lesezeichen12 ... Lesezeichen92).
     void SetBookmarkClick(int number);
@@ -212,11 +253,25 @@ private:
     void buildToolBar();
     void buildContextMenu();
     void buildStatusBar();
+    void fitPanels();
+    void markLanguage();
     void buildSchemes();
     void buildScriptRunner();
+    void buildMacros();
+    void buildDesktopCommands();
     void buildTextTools();
+    void buildView();
     // New without the question: for a document that has nothing left to lose.
     void clearDocument();
+    // A document made blank by an edit becomes untitled, its undo history kept; an undo
+    // that brings its text back brings back its name too (restoreBlankedFile).
+    void blankToUntitled();
+    void restoreBlankedFile();
+    // The encoding to save in: `encoding` when it holds the whole document, UTF-8 when it
+    // does not and the user takes that instead; none when the user cancels.
+    std::optional<TextEncoding> encodingForSave(TextEncoding encoding);
+    // Writes the document as loaded, or as the ANSI copy, after encodingForSave.
+    SaveOutcome writeDocument(const QString &path, bool ansiCopy);
     QAction *makeAction(const QString &name, const std::function<void()> &handler);
     void setWordWrapImage(int image);
     void refreshRecentMenu();
@@ -244,7 +299,9 @@ private:
     QString m_programFolder;
     QString m_programFile;
     QString m_fileName;
+    QString m_blankedFileName; // the file of a document made blank, while undo can return
     QString m_helpFile;
+    Preferences m_preferences;
     QString m_saveFirstMessage;
     QString m_bookmarkWord;
     bool m_languageApplied = false;
@@ -264,8 +321,14 @@ private:
     SchemeSwitcher *m_schemes = nullptr;
     std::unique_ptr<LaunchCommands> m_launch;
     std::unique_ptr<ScriptRunner> m_runner;
+    MacroCommands *m_macros = nullptr;
     std::unique_ptr<HelpCommands> m_help;
     EditorFindReplace *m_findReplace = nullptr;
+    EditorView *m_view = nullptr;
+    LineCommands *m_lineCommands = nullptr;
+    DocumentFormat *m_format = nullptr;
+    QLabel *m_formatPanel = nullptr; // encoding and line breaks, beside the five panels
+    QLabel *m_zoomPanel = nullptr; // beside the five panels, shown while zoomed
     DocumentTools *m_documentTools = nullptr;
     TFormFiles *m_formFiles = nullptr;
 

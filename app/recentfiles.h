@@ -3,7 +3,7 @@
 // the four paths, one per line. The list fills from the bottom (entry 3 first); once
 // full, a new file enters at the top and the bottom one drops out.
 
-#include "app/textrules.h"
+#include "base/textrules.h"
 
 #include <QString>
 #include <QStringList>

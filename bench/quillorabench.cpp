@@ -308,6 +308,19 @@ int main(int argc, char **argv)
         settle(form);
         report(double(t.nsecsElapsed()) / 1e9, cpuSeconds() - cpu);
     }
+    if (what == u"regexreplace") {
+        TReplaceDialog &dialog = *form.findReplace()->ReplaceDialog1();
+        dialog.setFindText(args.value(3));
+        dialog.setReplaceText(args.value(4));
+        dialog.matchCaseBox()->setChecked(true);
+        dialog.regexBox()->setChecked(true);
+        const double cpu = cpuSeconds();
+        QElapsedTimer t;
+        t.start();
+        dialog.replaceAllButton()->click();
+        settle(form);
+        report(double(t.nsecsElapsed()) / 1e9, cpuSeconds() - cpu);
+    }
     if (what == u"dehyphen") {
         prompts.expectMessage();
         const double cpu = cpuSeconds();

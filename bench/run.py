@@ -265,6 +265,51 @@ def benches(build, files, work):
     result.append(Bench("start-up to first paint, 100 MB file", [exe, "startup", files["utf8-100"]],
                         "start-up to first paint, empty data folder", files["utf8-100"]))
     result += text_tools(exe, files, work)
+    result += macro_benches(build, files, work)
+    return result
+
+
+# A macro that reads and rewrites every line, and python3 doing the same over the file.
+MACRO_LOOP = {
+    "vbs": "n = Editor.LineCount\nFor i = 1 To n\n  Editor.Line(i) = UCase(Editor.Line(i))\nNext\n",
+    "js": "var n = Editor.LineCount;\n"
+          "for (var i = 1; i <= n; i++) Editor.Line(i, Editor.Line(i).toUpperCase());\n",
+}
+PYTHON_LOOP = """import sys
+p = sys.argv[1]
+with open(p, encoding="utf-8", newline="") as f:
+    lines = f.read().split("\\n")
+for i in range(len(lines)):
+    lines[i] = lines[i].upper()
+with open(p, "w", encoding="utf-8", newline="") as f:
+    f.write("\\n".join(lines))
+"""
+
+
+def macro_benches(build, files, work):
+    """quillora-script --macro over 50 MB: every line read and written back."""
+    script = os.path.join(build, "quillora-script")
+    source = files["utf8-50"]
+    target = os.path.join(work, "macro-50.txt")
+    python_target = os.path.join(work, "macro-50-python.txt")
+    python_loop = os.path.join(work, "lineloop.py")
+    with open(python_loop, "w") as f:
+        f.write(PYTHON_LOOP)
+
+    def fresh():
+        shutil.copyfile(source, target)
+        shutil.copyfile(source, python_target)
+
+    result = []
+    for language, label in (("vbs", "VBScript"), ("js", "JScript")):
+        macro = os.path.join(work, f"lineloop.{language}")
+        with open(macro, "w") as f:
+            f.write(MACRO_LOOP[language])
+        result.append(Bench(f"macro line loop, 50 MB, {label}",
+                            [script, "--macro", macro, target],
+                            shell(f"cp '{source}' '{python_target}' && "
+                                  f"python3 '{python_loop}' '{python_target}'"),
+                            source, prepare=fresh))
     return result
 
 
@@ -274,6 +319,9 @@ def text_tools(exe, files, work):
     result = [
         Bench("replace all, 1,000,000 hits in 50 MB", [exe, "replace", hits, "cat", "mouse"],
               shell(f"sed 's/cat/mouse/g' '{hits}' > '{work}/replaced'"), hits),
+        Bench("regex replace all, 1,000,000 hits in 50 MB",
+              [exe, "regexreplace", hits, r"\bc(a)t\b", r"m\1t"],
+              shell(f"sed -E 's/\\bc(a)t\\b/m\\1t/g' '{hits}' > '{work}/regex-replaced'"), hits),
         Bench("find next, one hit at the end of 50 MB", [exe, "findnext", hits, "needle"],
               ["grep", "-c", "-F", "needle", hits], hits),
         Bench("remove hyphenation, 1 MB", [exe, "dehyphen", files["hyphens-1"]],

@@ -44,10 +44,21 @@ set_target_properties(QScintilla::QScintilla PROPERTIES
     INTERFACE_LINK_LIBRARIES "Qt6::Widgets;Qt6::PrintSupport")
 
 # The installed program takes our build of the library with it: it goes into a folder of
-# the program's own, which the installed executables find through their run path.
+# the program's own, lib/quillora (never the system's library folders, where it would
+# clash with Debian's package of the library), which the installed executables find
+# through their run path.
 if(QSCINTILLA_ROOT)
-    include(GNUInstallDirs)
     file(GLOB _qsci_files "${QSCINTILLA_ROOT}/lib/libqscintilla2_qt6.so.*")
-    install(FILES ${_qsci_files} DESTINATION ${CMAKE_INSTALL_LIBDIR}/quillora)
-    set(QUILLORA_INSTALL_RPATH "$ORIGIN/../${CMAKE_INSTALL_LIBDIR}/quillora")
+    install(FILES ${_qsci_files} DESTINATION lib/quillora)
+    # `cmake --install --strip` (and the package) strip the executables; the library too.
+    install(CODE "if(CMAKE_INSTALL_DO_STRIP)
+        file(GLOB _libs \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/lib/quillora/libqscintilla2_qt6.so.*\")
+        foreach(_lib \${_libs})
+            if(NOT IS_SYMLINK \${_lib})
+                execute_process(COMMAND \"${CMAKE_STRIP}\" --strip-unneeded
+                    --remove-section=.comment --remove-section=.note \${_lib})
+            endif()
+        endforeach()
+    endif()")
+    set(QUILLORA_INSTALL_RPATH "$ORIGIN/../lib/quillora")
 endif()

@@ -3,8 +3,8 @@
 // encoding and the break of every line are remembered and used again when writing, so a
 // file read and written back unedited stays byte for byte the same.
 
+#include "base/safewrite.h"
 #include "editor/textcodec.h"
-#include "store/safewrite.h"
 
 #include <QFile>
 #include <QStringList>

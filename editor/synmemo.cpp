@@ -1,6 +1,6 @@
 #include "editor/synmemo.h"
 
-#include "editor/themeimages.h"
+#include "base/themeimages.h"
 
 #include <QFile>
 #include <QFontMetrics>
@@ -15,6 +15,17 @@ namespace {
 
 constexpr int kLineNumberMargin = 0;
 constexpr int kBookmarkMargin = 1;
+constexpr int kFoldMargin = 2;
+// The first indicator number that the editor leaves to its users.
+constexpr int kOccurrenceIndicator = 8;
+constexpr int kMaxMarkedLength = 200;
+
+bool isWordByte(char c)
+{
+    const auto b = static_cast<unsigned char>(c);
+    return b >= 0x80 || b == '_' || (b >= '0' && b <= '9') || (b >= 'A' && b <= 'Z') ||
+           (b >= 'a' && b <= 'z');
+}
 constexpr int kBookmarkMask = (1 << TSynMemo::kBookmarkCount) - 1;
 
 // UTF-16 code units of the UTF-8 character whose lead byte is `lead`, and its length.
@@ -171,6 +182,7 @@ TSynMemo::TSynMemo(QWidget *parent) : QsciScintilla(parent)
             [this](int position, int type, const char *, int, int linesAdded, int, int, int, int,
                    int) { onModified(position, type, linesAdded); });
     connect(this, &QsciScintilla::marginClicked, this, &TSynMemo::onMarginClicked);
+    connect(this, &QsciScintillaBase::SCN_ZOOM, this, [this] { emit zoomChanged(Zoom()); });
     connect(this, &QsciScintilla::linesChanged, this, [this] {
         if (m_showLineNumbers &&
             qMax(5, int(QString::number(lineCount()).size())) != m_lineNumberDigits)
@@ -224,6 +236,7 @@ void TSynMemo::afterReplace()
     m_lostBreaks.clear();
     markerDeleteAll(-1);
     sci(SCI_GOTOPOS, 0UL);
+    sci(SCI_CHOOSECARETX);
     sci(SCI_SETFIRSTVISIBLELINE, 0UL);
     sci(SCI_SETXOFFSET, 0UL);
 }
@@ -537,7 +550,7 @@ qsizetype TSynMemo::replaceAllBytes(const ByteFinder &find, qsizetype length,
         if (hit < 0)
             break;
         if (count == 0)
-            sci(SCI_SETUNDOCOLLECTION, 0UL);
+            beginUndoAction();
         // The occurrences of the next megabyte or so become one replacement.
         const qsizetype blockStart = hit;
         piece.clear();
@@ -554,21 +567,36 @@ qsizetype TSynMemo::replaceAllBytes(const ByteFinder &find, qsizetype length,
             copied = blockStart + length;
             ++count;
         }
+        // The piece has the lines of the bytes it replaces: their breaks, which the edit
+        // takes from the record (keeping them for its undo), go back on them.
+        const size_t records = m_lostBreaks.size();
         sci(SCI_SETTARGETRANGE, position + blockStart, position + copied);
         SendScintilla(SCI_REPLACETARGET, piece.size(), piece.constData());
+        if (m_lostBreaks.size() > records)
+            m_breaks.restore(m_lostBreaks.back().breaks);
         position += blockStart + piece.size();
     }
     if (count == 0)
         return 0;
-    sci(SCI_SETUNDOCOLLECTION, 1UL);
-    sci(SCI_EMPTYUNDOBUFFER);
-    m_lostBreaks.clear();
-    markerDeleteAll(-1);
+    endUndoAction();
     sci(SCI_GOTOPOS, 0UL);
-    sci(SCI_SETFIRSTVISIBLELINE, 0UL);
-    sci(SCI_SETXOFFSET, 0UL);
-    m_textReplaced = true;
+    sci(SCI_CHOOSECARETX);
     return count;
+}
+
+void TSynMemo::ReplaceText(const QString &text)
+{
+    ReplaceLfText(withLf(text));
+}
+
+void TSynMemo::ReplaceLfText(const QString &lfText)
+{
+    const QByteArray bytes = toEditorUtf8(lfText);
+    beginUndoAction();
+    sci(SCI_SETTARGETRANGE, 0L, sci(SCI_GETLENGTH));
+    SendScintilla(SCI_REPLACETARGET, bytes.size(), bytes.constData());
+    endUndoAction();
+    sci(SCI_GOTOPOS, 0UL);
 }
 
 void TSynMemo::SetModified(bool modified)
@@ -657,6 +685,8 @@ void TSynMemo::SetSelStart(int index)
 {
     const qsizetype position = indexToPosition(index);
     sci(SCI_SETEMPTYSELECTION, position);
+    // Up and Down go on from the new column, not from one remembered before the move.
+    sci(SCI_CHOOSECARETX);
     sci(SCI_SCROLLCARET);
 }
 
@@ -672,6 +702,7 @@ void TSynMemo::SetSelLength(int length)
     const qsizetype anchor = indexToPosition(startIndex);
     const qsizetype caret = indexToPosition(startIndex + qMax(0, length));
     sci(SCI_SETSEL, anchor, caret);
+    sci(SCI_CHOOSECARETX);
 }
 
 QString TSynMemo::SelText() const
@@ -693,7 +724,28 @@ void TSynMemo::SetSelText(const QString &text)
     SendScintilla(SCI_REPLACETARGET, bytes.size(), bytes.constData());
     endUndoAction();
     sci(SCI_SETEMPTYSELECTION, start + bytes.size());
+    sci(SCI_CHOOSECARETX);
     sci(SCI_SCROLLCARET);
+}
+
+void TSynMemo::ReplaceLines(int first, const QStringList &lines)
+{
+    const qsizetype last = first + lines.size() - 1;
+    if (lines.isEmpty() || first < 0 || last >= lineCount())
+        return;
+    // Joining the lines takes their breaks and splitting them again gives the most
+    // frequent one: the listed breaks of the range go back afterwards. Undo gives them
+    // back through the record of the join.
+    std::vector<LineBreaks::Exception> breaks;
+    for (const LineBreaks::Exception &e : m_breaks.exceptions())
+        if (e.line >= first && e.line < last)
+            breaks.push_back(e);
+    const QByteArray bytes = toEditorUtf8(lines.join(u'\n'));
+    beginUndoAction();
+    sci(SCI_SETTARGETRANGE, sci(SCI_POSITIONFROMLINE, first), sci(SCI_GETLINEENDPOSITION, last));
+    SendScintilla(SCI_REPLACETARGET, bytes.size(), bytes.constData());
+    endUndoAction();
+    m_breaks.restore(breaks);
 }
 
 int TSynMemo::CaretY() const
@@ -784,8 +836,188 @@ void TSynMemo::SetWordWrap(bool on)
 
 void TSynMemo::SetRightEdge(int column)
 {
-    setEdgeMode(EdgeLine);
     setEdgeColumn(column);
+    applyEdges();
+}
+
+void TSynMemo::applyEdges()
+{
+    if (m_longLineColumn <= 0) {
+        setEdgeMode(EdgeLine);
+        return;
+    }
+    // Both lines: the right edge and the long-line marker.
+    setEdgeMode(EdgeMultipleLines);
+    clearEdgeColumns();
+    addEdgeColumn(edgeColumn(), edgeColor());
+    addEdgeColumn(m_longLineColumn, QColor(0xE0, 0x80, 0x80));
+}
+
+void TSynMemo::SetLongLineColumn(int column)
+{
+    m_longLineColumn = qMax(0, column);
+    applyEdges();
+}
+
+void TSynMemo::SelectedLines(int &first, int &last) const
+{
+    const long start = sci(SCI_GETSELECTIONSTART);
+    const long end = sci(SCI_GETSELECTIONEND);
+    first = int(sci(SCI_LINEFROMPOSITION, start));
+    last = int(sci(SCI_LINEFROMPOSITION, end));
+    if (last > first && sci(SCI_POSITIONFROMLINE, last) == end)
+        --last;
+}
+
+void TSynMemo::ReplaceInLine(int line, int column, int length, const QString &text)
+{
+    const QString lineText = m_lines.Strings(line);
+    const long start = sci(SCI_POSITIONFROMLINE, line);
+    const long from = start + long(toEditorUtf8(QStringView(lineText).first(column)).size());
+    const long to = from + long(toEditorUtf8(QStringView(lineText).sliced(column, length)).size());
+    const QByteArray bytes = toEditorUtf8(text);
+    sci(SCI_SETTARGETRANGE, from, to);
+    SendScintilla(SCI_REPLACETARGET, bytes.size(), bytes.constData());
+}
+
+void TSynMemo::DuplicateSelection()
+{
+    sci(SCI_SELECTIONDUPLICATE);
+}
+
+void TSynMemo::MoveSelectedLines(bool up)
+{
+    sci(up ? SCI_MOVESELECTEDLINESUP : SCI_MOVESELECTEDLINESDOWN);
+}
+
+void TSynMemo::DeleteSelectedLines()
+{
+    int first = 0;
+    int last = 0;
+    SelectedLines(first, last);
+    const long lines = sci(SCI_GETLINECOUNT);
+    long from = sci(SCI_POSITIONFROMLINE, first);
+    long to = 0;
+    if (last + 1 < lines) {
+        to = sci(SCI_POSITIONFROMLINE, last + 1);
+    } else {
+        // The last line has no break of its own: the one before it goes instead.
+        to = sci(SCI_GETLENGTH);
+        if (first > 0)
+            from = sci(SCI_GETLINEENDPOSITION, first - 1);
+    }
+    beginUndoAction();
+    sci(SCI_SETTARGETRANGE, from, to);
+    SendScintilla(SCI_REPLACETARGET, 0UL, "");
+    endUndoAction();
+    sci(SCI_SETEMPTYSELECTION, sci(SCI_POSITIONFROMLINE, first));
+}
+
+void TSynMemo::ClearOccurrenceMarks()
+{
+    sci(SCI_SETINDICATORCURRENT, kOccurrenceIndicator);
+    sci(SCI_INDICATORCLEARRANGE, 0, sci(SCI_GETLENGTH));
+}
+
+int TSynMemo::MarkOccurrences(int marginLines)
+{
+    ClearOccurrenceMarks();
+    const QByteArrayView text = TextBytes();
+    long start = sci(SCI_GETSELECTIONSTART);
+    long end = sci(SCI_GETSELECTIONEND);
+    const bool wholeWord = start == end;
+    if (wholeWord) {
+        start = sci(SCI_WORDSTARTPOSITION, end, 1);
+        end = sci(SCI_WORDENDPOSITION, end, 1);
+    }
+    if (end <= start || end - start > kMaxMarkedLength * 4)
+        return 0;
+    const QByteArrayView needle = text.sliced(start, end - start);
+    if (needle.contains('\n') || (wholeWord && !isWordByte(needle.front())))
+        return 0;
+    const long firstShown = sci(SCI_DOCLINEFROMVISIBLE, sci(SCI_GETFIRSTVISIBLELINE));
+    const long lastShown =
+        sci(SCI_DOCLINEFROMVISIBLE, sci(SCI_GETFIRSTVISIBLELINE) + sci(SCI_LINESONSCREEN));
+    const long from = sci(SCI_POSITIONFROMLINE, qMax(0L, firstShown - marginLines));
+    const long lines = sci(SCI_GETLINECOUNT);
+    const long to = lastShown + marginLines + 1 < lines
+                        ? sci(SCI_POSITIONFROMLINE, lastShown + marginLines + 1)
+                        : long(text.size());
+    sci(SCI_INDICSETSTYLE, kOccurrenceIndicator, INDIC_ROUNDBOX);
+    sci(SCI_INDICSETFORE, kOccurrenceIndicator, 0x00C0A000); // BGR: a clear blue-green
+    sci(SCI_INDICSETALPHA, kOccurrenceIndicator, 60);
+    sci(SCI_INDICSETUNDER, kOccurrenceIndicator, 1);
+    const QByteArrayView region = text.first(to);
+    int marks = 0;
+    for (qsizetype at = region.indexOf(needle, from); at >= 0;
+         at = region.indexOf(needle, at + needle.size())) {
+        const qsizetype after = at + needle.size();
+        if (wholeWord && ((at > 0 && isWordByte(text[at - 1])) ||
+                          (after < text.size() && isWordByte(text[after]))))
+            continue;
+        sci(SCI_INDICATORFILLRANGE, at, needle.size());
+        ++marks;
+    }
+    // The word alone: nothing to point out.
+    if (marks == 1) {
+        ClearOccurrenceMarks();
+        return 0;
+    }
+    return marks;
+}
+
+void TSynMemo::SetBraceMatching(bool on)
+{
+    setBraceMatching(on ? SloppyBraceMatch : NoBraceMatch);
+}
+
+void TSynMemo::GoToMatchingBrace()
+{
+    // The brace at the caret, else the one just before it; the caret goes to its partner.
+    const long caret = sci(SCI_GETCURRENTPOS);
+    long partner = sci(SCI_BRACEMATCH, caret, 0);
+    if (partner < 0 && caret > 0)
+        partner = sci(SCI_BRACEMATCH, sci(SCI_POSITIONBEFORE, caret), 0);
+    if (partner >= 0)
+        sci(SCI_GOTOPOS, partner);
+}
+
+void TSynMemo::SetFoldMargin(bool on)
+{
+    m_foldMargin = on;
+    if (!on)
+        sci(SCI_FOLDALL, SC_FOLDACTION_EXPAND); // nothing stays hidden without the margin
+    setFolding(on ? BoxedTreeFoldStyle : NoFoldStyle, kFoldMargin);
+}
+
+void TSynMemo::FoldAll(bool fold)
+{
+    sci(SCI_FOLDALL, fold ? SC_FOLDACTION_CONTRACT : SC_FOLDACTION_EXPAND);
+}
+
+int TSynMemo::Zoom() const
+{
+    return int(sci(SCI_GETZOOM));
+}
+
+void TSynMemo::SetZoom(int points)
+{
+    zoomTo(qBound(-10, points, 20));
+}
+
+void TSynMemo::SetShowWhitespace(bool on)
+{
+    setWhitespaceVisibility(on ? WsVisible : WsInvisible);
+}
+
+void TSynMemo::SetShowLineEnds(bool on)
+{
+    setEolVisibility(on);
+}
+
+void TSynMemo::SetIndentGuides(bool on)
+{
+    setIndentationGuides(on);
 }
 
 int TSynMemo::CharsInWindow() const

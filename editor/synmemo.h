@@ -66,6 +66,9 @@ public:
     // commands that work alike on either kind of break, without converting twice.
     QString LfText() const { return documentText(); }
     void SetLfText(const QString &lfText);
+    // The same two as one undo step: the history stays, caret to 1,1.
+    void ReplaceText(const QString &text);
+    void ReplaceLfText(const QString &lfText);
     TSynMemoLines &Lines() { return m_lines; }
     const TSynMemoLines &Lines() const { return m_lines; }
     // Length of `Text` without building it.
@@ -75,10 +78,10 @@ public:
     // Finds the next occurrence in the editor's bytes at or after `from`, or -1.
     using ByteFinder = std::function<qsizetype(QByteArrayView text, qsizetype from)>;
     // Replaces every occurrence that `find` gives (each `length` bytes long, none holding
-    // a line break) by `replacement` (no line break either), left to right, as a write of
-    // the whole text: the undo history is emptied and the caret goes to the start. The
-    // lines and their breaks stay. The text is changed in pieces of about a megabyte, so
-    // no copy of the whole text is made. Returns the number of replacements.
+    // a line break) by `replacement` (no line break either), left to right, as one undo
+    // step; the caret goes to the start. The lines keep their breaks and bookmarks. The
+    // text is changed in pieces of about a megabyte, so no copy of the whole text is made.
+    // Returns the number of replacements.
     qsizetype replaceAllBytes(const ByteFinder &find, qsizetype length, QByteArrayView replacement);
     // The document's own bytes (UTF-8, LF breaks), valid until the next edit.
     QByteArrayView TextBytes() const;
@@ -113,6 +116,14 @@ public:
     void ClearBookMark(int number);
     bool GetBookMark(int number, int &column, int &line) const;
 
+    // Lines of the document, at least one (an empty text is one empty line).
+    int LineTotal() const { return int(lineCount()); }
+    // Index into `Text` of the start of line `line` (from 0).
+    int LineStartIndex(int line) const { return int(lineStartIndex(line)); }
+    // Gives lines `first` ... `first + lines.size() - 1` these texts (without line breaks)
+    // as one undo step; every line keeps its own break.
+    void ReplaceLines(int first, const QStringList &lines);
+
     // Index into `Text` of a 1-based column and line (clamped to the text).
     int RowColToCharIndex(int column, int line) const;
 
@@ -129,6 +140,44 @@ public:
     QFont EditorFont() const { return m_font; }
     void SetEditorFont(const QFont &font);
 
+    // View aids, all the component's own: brace matching with its highlight, folding in
+    // a margin of its own, zoom, visible white space and line ends, indentation guides
+    // and a marker line at a chosen column beside the right edge.
+    void SetBraceMatching(bool on);
+    // Caret to the partner of the brace at (or else just before) the caret.
+    void GoToMatchingBrace();
+    bool FoldMargin() const { return m_foldMargin; }
+    void SetFoldMargin(bool on);
+    // Every block folded (`fold`) or unfolded.
+    void FoldAll(bool fold);
+    // Points added to every font size, -10 to 20; 0 is the plain size.
+    int Zoom() const;
+    void SetZoom(int points);
+    void SetShowWhitespace(bool on);
+    void SetShowLineEnds(bool on);
+    void SetIndentGuides(bool on);
+    // 0 for none.
+    void SetLongLineColumn(int column);
+
+    // Line commands, each one undo step. The selected lines run from the selection's
+    // first line to its last, leaving out a last line the selection only touches at its
+    // start (0-based lines).
+    void SelectedLines(int &first, int &last) const;
+    // `length` characters at `column` of line `line` (UTF-16, 0-based) replaced by `text`
+    // (which holds no line break); the caret and selection move with the text.
+    void ReplaceInLine(int line, int column, int length, const QString &text);
+    // The selection doubled, or the caret's line when nothing is selected.
+    void DuplicateSelection();
+    void MoveSelectedLines(bool up);
+    void DeleteSelectedLines();
+
+    // Marks every occurrence of the selected text (one line, up to 200 characters), or of
+    // the whole word at the caret, in the lines on screen and `marginLines` lines around
+    // them; the marks of before go first. A text found only once is not marked. Returns
+    // the number of marks.
+    int MarkOccurrences(int marginLines = 200);
+    void ClearOccurrenceMarks();
+
     QsciLexer *Highlighter() const { return lexer(); }
     void SetHighlighter(QsciLexer *highlighter);
 
@@ -136,6 +185,8 @@ public:
     TextFormat format() const { return m_format; }
     // Every line then ends with the format's break.
     void setFormat(const TextFormat &format);
+    // Another encoding for the next save; every line keeps its break.
+    void setEncoding(TextEncoding encoding) { m_format.encoding = encoding; }
     LineBreak lineBreak() const { return m_format.lineBreak; }
     // The break of every line, kept up to date through every edit.
     const LineBreaks &lineBreaks() const { return m_breaks; }
@@ -153,6 +204,8 @@ signals:
     void OnClick();
     void OnKeyUp(int key, Qt::KeyboardModifiers modifiers);
     void OnGutterClick(Qt::MouseButton button, int line);
+    // The zoom changed (keys, wheel or SetZoom).
+    void zoomChanged(int points);
 
 public slots:
     // Styles only down to what is shown; the rest is styled as it comes into view, so
@@ -197,6 +250,7 @@ private:
     qsizetype lineCount() const;
     void defineBookmarkImages();
     void applyMargins();
+    void applyEdges();
     void onMarginClicked(int margin, int line, Qt::KeyboardModifiers modifiers);
 
     TSynMemoLines m_lines{*this};
@@ -217,6 +271,8 @@ private:
     QFont m_font;
     std::array<int, kBookmarkCount> m_bookmarkColumn{};
     int m_maxScrollWidth = 0;
+    bool m_foldMargin = false;
+    int m_longLineColumn = 0;
     bool m_showLineNumbers = true;
     int m_lineNumberDigits = 5;
     // Replacing the whole text empties the undo history, which the editor would take for

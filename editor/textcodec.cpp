@@ -583,6 +583,58 @@ QByteArray toWindows1252(QStringView text)
     return bytes;
 }
 
+bool windows1252Holds(char32_t c)
+{
+    return c == u'?' || windows1252Byte(c) != '?';
+}
+
+std::optional<Unencodable> firstUnencodable(QStringView text, TextEncoding encoding)
+{
+    if (encoding != TextEncoding::Windows1252)
+        return std::nullopt;
+    qsizetype line = 1;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t unit = text[i].unicode();
+        if (unit < 0x80) {
+            if (unit == u'\n' || (unit == u'\r' && (i + 1 == text.size() || text[i + 1] != u'\n')))
+                ++line;
+            continue;
+        }
+        char32_t c = unit;
+        if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+            c = QChar::surrogateToUcs4(text[i], text[i + 1]);
+        if (!windows1252Holds(c))
+            return Unencodable{c, line, i};
+        if (c >= 0x10000)
+            ++i;
+    }
+    return std::nullopt;
+}
+
+std::optional<Unencodable> firstUnencodableUtf8(QByteArrayView utf8, TextEncoding encoding)
+{
+    if (encoding != TextEncoding::Windows1252)
+        return std::nullopt;
+    const auto *p = reinterpret_cast<const unsigned char *>(utf8.data());
+    const auto *end = p + utf8.size();
+    qsizetype line = 1;
+    qsizetype index = 0;
+    while (p < end) {
+        if (*p < 0x80) {
+            if (*p == '\n')
+                ++line;
+            ++p;
+            ++index;
+            continue;
+        }
+        const char32_t c = nextCodePoint(p, end);
+        if (!windows1252Holds(c))
+            return Unencodable{c, line, index};
+        index += c >= 0x10000 ? 2 : 1;
+    }
+    return std::nullopt;
+}
+
 LineBreak normaliseLineBreaks(QString &text)
 {
     const qsizetype firstCr = text.indexOf(u'\r');

@@ -14,6 +14,7 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <optional>
 
 enum class TextEncoding
 {
@@ -110,6 +111,22 @@ QString fromWindows1252(QByteArrayView bytes);
 QByteArray toWindows1252(QStringView text);
 
 bool isValidUtf8(QByteArrayView bytes);
+
+// The first character that an encoding cannot hold, and where: `line` counts from 1
+// (CR LF, lone CR and LF each end a line), `index` is the character's UTF-16 index into
+// the text (into the editor's text counting each LF as one). Only Windows-1252 can miss a
+// character; a save into it checks first, so nothing is replaced by "?" unseen.
+struct Unencodable
+{
+    char32_t character = 0;
+    qsizetype line = 0;
+    qsizetype index = 0;
+};
+std::optional<Unencodable> firstUnencodable(QStringView text, TextEncoding encoding);
+// The same for the editor's form (UTF-8, LF breaks), without a whole copy of the text.
+std::optional<Unencodable> firstUnencodableUtf8(QByteArrayView utf8, TextEncoding encoding);
+// Whether Windows-1252 has a byte for `c`.
+bool windows1252Holds(char32_t c);
 
 // CR LF, lone CR, lone LF and U+2028 (line separator) all end a line; text that ends with
 // a break yields a last, empty line, and empty text yields no lines.

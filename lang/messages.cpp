@@ -205,6 +205,30 @@ QString saveFirstMessage(int language)
                : QStringLiteral("Please save the code with proper file extension first.");
 }
 
+QString characterWithCode(char32_t character)
+{
+    return QString::fromUcs4(&character, 1) + QStringLiteral(" (U+") +
+           QString::number(uint(character), 16).toUpper().rightJustified(4, u'0') + u')';
+}
+
+QString unencodableQuestion(int language, char32_t character, qsizetype line)
+{
+    const QString shown = characterWithCode(character);
+    return (isGerman(language)
+                ? QStringLiteral("Windows-1252 kann das Zeichen %1 in Zeile %2 nicht aufnehmen; "
+                                 "es würde zu \"?\". Stattdessen als UTF-8 speichern?")
+                : QStringLiteral("Windows-1252 cannot hold the character %1 in line %2; it would "
+                                 "become \"?\". Save as UTF-8 instead?"))
+        .arg(shown)
+        .arg(line);
+}
+
+QString settingsNotSavedMessage(int language)
+{
+    return isGerman(language) ? QStringLiteral("Die Einstellungen wurden nicht gespeichert.")
+                              : QStringLiteral("The settings were not saved.");
+}
+
 QString helpFileName(int language)
 {
     return isGerman(language) ? QStringLiteral("quillor.chm") : QStringLiteral("quillora.chm");

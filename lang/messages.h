@@ -17,6 +17,16 @@ QString messageText(int language, int number);
 // Shown when a script is run before it was saved under a proper name.
 QString saveFirstMessage(int language);
 
+// A character shown with its code, for example "Ж (U+0416)".
+QString characterWithCode(char32_t character);
+
+// Asked before a document is saved in Windows-1252, which cannot hold `character` of
+// line `line` (from 1): OK saves it as UTF-8 instead, Cancel saves nothing.
+QString unencodableQuestion(int language, char32_t character, qsizetype line);
+
+// Reported when the settings file could not be written (the system's text follows).
+QString settingsNotSavedMessage(int language);
+
 // Name of the help file of the language, beside the program file.
 QString helpFileName(int language);
 

@@ -21,10 +21,20 @@ struct ScriptEntry
     QString paramList; // between the parentheses, not trimmed
 };
 
-// The first line holding "function" or "sub" anywhere (ASCII case ignored) gives the
-// procedure; `line(i)` returns line i of `count`.
-ScriptEntry FindScriptEntry(int count, const std::function<QString(int)> &line);
-ScriptEntry FindScriptEntry(const QStringList &lines);
+enum class ScriptSyntax
+{
+    VBScript,
+    JScript
+};
+
+// The first procedure header gives the procedure: "Function" or "Sub" (VBScript; JScript
+// only "function"), ASCII case ignored, as a whole word at the start of a statement
+// (line start, after ":" in VBScript or ";" in JScript), optionally after Public, Private,
+// Default or async, and followed by a name. Comments and strings are skipped.
+// `line(i)` returns line i of `count`.
+ScriptEntry FindScriptEntry(int count, const std::function<QString(int)> &line,
+                            ScriptSyntax syntax);
+ScriptEntry FindScriptEntry(const QStringList &lines, ScriptSyntax syntax = ScriptSyntax::VBScript);
 
 // The names of a parameter list in 11 slots; the eleventh and every later name all land
 // in the last slot, the last of them staying there.
@@ -40,11 +50,9 @@ QStringList MemoLines(const QString &text);
 // Every "Wscript.echo", then every "WSH.echo", in any case, becomes "MsgBox".
 QString RewriteEcho(QString text);
 
-// The browser test page: head, CR LF, the script, CR LF, tail.
+// The browser test page: head (declaring UTF-8), CR LF, the script, CR LF, tail.
 QString TestPage(const QString &typeWord, const QString &name, bool onLoad,
                  const QString &callArguments, const QString &script);
-// The program of a command line ("\"/usr/bin/x\" %u" -> "/usr/bin/x"); empty when none.
-QString BrowserProgramOf(const QString &commandLine);
 
 // A procedure's result as the result dialog shows it: an array's items joined by ",",
 // a Boolean as "True" or "False".

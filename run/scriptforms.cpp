@@ -1,5 +1,7 @@
 #include "run/scriptforms.h"
-#include "editor/windowgradient.h"
+
+#include "base/accesskeys.h"
+#include "base/windowgradient.h"
 
 #include "lang/messages.h"
 #include "run/scriptentry.h"
@@ -137,6 +139,7 @@ void TFormHost::FormShow()
     RadioGroup1->setTitle(pick(HLanguage, "Script ausführen durch", "Execute script by"));
     BitBtn2->setText(pick(HLanguage, "Abbrechen", "Cancel"));
     CheckBox1->setVisible(ItemIndex() == HostBrowser);
+    addAccessKeys(this);
 }
 
 // ---- parameter values
@@ -156,6 +159,9 @@ TFormVars::TFormVars(QWidget *parent) : ScriptDialog(parent)
     MemoValues = new QPlainTextEdit(this);
     MemoValues->setObjectName(QStringLiteral("MemoValues"));
     MemoValues->setLineWrapMode(QPlainTextEdit::NoWrap);
+    // Tab moves on to the buttons, whose focus shows; the names are only read.
+    MemoValues->setTabChangesFocus(true);
+    MemoNames->setFocusPolicy(Qt::NoFocus);
     Memo1 = new QPlainTextEdit(this);
     Memo1->setVisible(false);
     BitBtn1 = new QPushButton(QStringLiteral("OK"), this);
@@ -164,6 +170,7 @@ TFormVars::TFormVars(QWidget *parent) : ScriptDialog(parent)
     BitBtn2->setObjectName(QStringLiteral("BitBtn2"));
 
     auto *grid = new QGridLayout(this);
+    Label2->setBuddy(MemoValues);
     grid->addWidget(Label1, 0, 0);
     grid->addWidget(Label2, 0, 1);
     grid->addWidget(MemoNames, 1, 0);
@@ -232,6 +239,7 @@ void TFormVars::FormShow()
     setWindowTitle(QString());
     Label2->setText(pick(VLanguage, "Wert", "Value"));
     BitBtn2->setText(pick(VLanguage, "Abbrechen", "Cancel"));
+    addAccessKeys(this);
     MemoValues->clear();
     MemoValues->setFocus();
 }
@@ -255,7 +263,14 @@ TFormResult::TFormResult(QWidget *parent) : ScriptDialog(parent)
     auto *grid = new QGridLayout(this);
     grid->addWidget(Image1, 0, 0, 2, 1, Qt::AlignTop);
     grid->addWidget(Label1, 0, 1);
+    MemoOutput = new QPlainTextEdit(this);
+    MemoOutput->setObjectName(QStringLiteral("MemoOutput"));
+    MemoOutput->setReadOnly(true);
+    MemoOutput->setLineWrapMode(QPlainTextEdit::NoWrap);
+    MemoOutput->setMinimumSize(420, 200);
+    MemoOutput->setVisible(false);
     grid->addWidget(Edit1, 1, 1);
+    grid->addWidget(MemoOutput, 1, 1);
     grid->addWidget(BitBtn1, 2, 1, Qt::AlignRight);
     connect(BitBtn1, &QPushButton::clicked, this, &QDialog::accept);
 }
@@ -263,7 +278,11 @@ TFormResult::TFormResult(QWidget *parent) : ScriptDialog(parent)
 void TFormResult::FormShow()
 {
     setWindowTitle(pick(RLanguage, "Ergebnis", "Result"));
-    Label1->setText(pick(RLanguage, "Rückgabewert der Funktion", "Return value of function"));
+    Label1->setText(ShowsOutput
+                        ? pick(RLanguage, "Ausgabe des Scripts", "Output of the script")
+                        : pick(RLanguage, "Rückgabewert der Funktion", "Return value of function"));
+    Edit1->setVisible(!ShowsOutput);
+    MemoOutput->setVisible(ShowsOutput);
 }
 
 // ---- error details

@@ -104,6 +104,10 @@ public:
     QLabel *Image1 = nullptr;
     QLineEdit *Edit1 = nullptr;
     QPushButton *BitBtn1 = nullptr;
+    // The output of a script run by the console host, shown instead of Edit1 while
+    // ShowsOutput is set.
+    QPlainTextEdit *MemoOutput = nullptr;
+    bool ShowsOutput = false;
     void FormShow() override;
 };
 

@@ -1,13 +1,14 @@
 #include "run/scriptrunner.h"
 
-#include "app/prompts.h"
-#include "app/shell.h"
-#include "app/textrules.h"
+#include "base/prompts.h"
+#include "base/shell.h"
+#include "base/textrules.h"
+#include "desktop/launchers.h"
 #include "editor/synmemo.h"
 #include "lang/messages.h"
+#include "run/editorobject.h"
 #include "run/enginethread.h"
 #include "run/jscript/jscriptengine.h"
-#include "run/launchers.h"
 #include "run/scriptforms.h"
 #include "run/vbscript/vbscriptengine.h"
 
@@ -97,6 +98,9 @@ ScriptRunner::ScriptRunner(Host host)
         m_jscript = std::make_unique<JScriptEngine>();
         m_vbscript->setHost(m_thread->host());
         m_jscript->setHost(m_thread->host());
+        m_editor = std::make_unique<EditorObject>();
+        m_vbscript->addObject(QStringLiteral("Editor"), m_editor.get());
+        m_jscript->addObject(QStringLiteral("Editor"), m_editor.get());
     });
 }
 
@@ -105,6 +109,7 @@ ScriptRunner::~ScriptRunner()
     m_thread->exec([this] {
         m_vbscript.reset();
         m_jscript.reset();
+        m_editor.reset();
     });
 }
 
@@ -124,8 +129,12 @@ void ScriptRunner::ToolButton6Click()
     IsVBScript = m_host.vbscriptScheme() || ext == u".vbs";
     const bool isJScript = m_host.jscriptScheme() || ext == u".js";
     const QString name = FindScriptEntry();
-    if (!(IsVBScript || isJScript) || isBlank(name)) {
+    if (!(IsVBScript || isJScript)) {
         m_host.openWithShell();
+        return;
+    }
+    if (isBlank(name)) { // a script of statements only: the console host runs it
+        RunWithConsoleHost();
         return;
     }
     FormHost->HLanguage = m_host.language();
@@ -133,15 +142,17 @@ void ScriptRunner::ToolButton6Click()
     m_host.prompts->exec(*FormHost);
     switch (FormHost->UseHost) {
     case TFormHost::HostWsh:
-        m_host.openWithShell();
+        RunWithConsoleHost();
         break;
     case TFormHost::HostEngine:
+        attachEditor(m_editorDocument);
         if (!ParamList.isEmpty()) {
             AskParameterValues(ParamList);
             RunWithParameters(name);
         } else {
             RunWithoutParameters(name);
         }
+        attachEditor(nullptr);
         break;
     case TFormHost::HostBrowser:
         RunInBrowser(IsVBScript ? QStringLiteral("vbscript") : QStringLiteral("javascript"), name,
@@ -156,7 +167,8 @@ QString ScriptRunner::FindScriptEntry()
 {
     TSynMemo *editor = m_host.editor;
     const ScriptEntry entry = ::quillora::FindScriptEntry(
-        editor->Lines().Count(), [editor](int i) { return editor->Lines().Strings(i); });
+        editor->Lines().Count(), [editor](int i) { return editor->Lines().Strings(i); },
+        IsVBScript ? ScriptSyntax::VBScript : ScriptSyntax::JScript);
     IsFunction = entry.isFunction;
     ParamList = entry.paramList;
     return entry.name;
@@ -180,9 +192,14 @@ void ScriptRunner::AskParameterValues(const QString &paramList)
 bool ScriptRunner::engineCall(const std::function<bool(ScriptEngine &)> &job)
 {
     ScriptEngine *engine = m_engine;
-    const bool ok =
-        m_thread->call([engine, &job] { return job(*engine); }, TimeOut,
-                       [this] { return askStop(); }, [engine] { engine->requestInterrupt(); });
+    EditorObject *editor = m_editor.get();
+    const bool ok = m_thread->call(
+        [engine, editor, &job] {
+            const bool done = job(*engine);
+            editor->flush(); // the lines the script wrote, also when it failed
+            return done;
+        },
+        TimeOut, [this] { return askStop(); }, [engine] { engine->requestInterrupt(); });
     if (!ok)
         ScriptControl1Error();
     return ok;
@@ -227,6 +244,7 @@ void ScriptRunner::resetEngine()
 void ScriptRunner::showResult(const QString &text)
 {
     FormResult->Edit1->setText(text);
+    FormResult->ShowsOutput = false;
     FormResult->RLanguage = m_host.language();
     FormResult->FormShow();
     m_host.prompts->exec(*FormResult);
@@ -266,13 +284,42 @@ void ScriptRunner::RunWithoutParameters(const QString &name)
     resetEngine();
 }
 
+void ScriptRunner::attachEditor(MacroDocument *document)
+{
+    QObject *window = m_host.window;
+    EditorObject *editor = m_editor.get();
+    m_thread->exec([editor, document, window] {
+        // every call of a script runs on the window's thread, which waits for the engine
+        // in a loop that takes these calls
+        editor->setDocument(document, [window](const std::function<void()> &job) {
+            QMetaObject::invokeMethod(window, job, Qt::BlockingQueuedConnection);
+        });
+    });
+}
+
+bool ScriptRunner::RunMacro(const QString &code, bool vbscript, MacroDocument &document)
+{
+    m_engine = vbscript ? m_vbscript.get() : m_jscript.get();
+    attachEditor(&document);
+    m_runningMacro = true;
+    m_host.editor->beginUndoAction();
+    const bool ok = engineCall([&code](ScriptEngine &e) { return e.addCode(code); });
+    m_host.editor->endUndoAction();
+    m_runningMacro = false;
+    attachEditor(nullptr);
+    resetEngine();
+    return ok;
+}
+
 void ScriptRunner::ScriptControl1Error()
 {
     const ScriptError error = m_engine->error();
     TSynMemo *editor = m_host.editor;
     // the column counts from 0: it is the character after `column` of the 1-based form
-    editor->SetSelStart(editor->RowColToCharIndex(error.column + 1, error.line));
-    editor->SetSelLength(1);
+    if (!m_runningMacro) {
+        editor->SetSelStart(editor->RowColToCharIndex(error.column + 1, error.line));
+        editor->SetSelLength(1);
+    }
     FormErInfo->EditNr->setText(QString::number(error.number));
     FormErInfo->EditSource->setText(error.source);
     FormErInfo->EditDesc->setText(error.description);
@@ -285,6 +332,31 @@ void ScriptRunner::ScriptControl1Error()
     m_engine->clearError();
 }
 
+void ScriptRunner::RunWithConsoleHost()
+{
+    const std::optional<ConsoleScriptRun> run =
+        m_host.runConsoleScript([this] { return askStop(); });
+    if (!run)
+        return;
+    if (!run->started) {
+        m_host.prompts->message(
+            Prompts::Icon::Warning, kCaption,
+            isGerman(m_host.language())
+                ? QStringLiteral("Das Programm quillora-script wurde nicht gefunden oder ließ "
+                                 "sich nicht starten.")
+                : QStringLiteral("The program quillora-script was not found or could not be "
+                                 "started."));
+        return;
+    }
+    if (isBlank(run->output))
+        return;
+    FormResult->MemoOutput->setPlainText(run->output);
+    FormResult->ShowsOutput = true;
+    FormResult->RLanguage = m_host.language();
+    FormResult->FormShow();
+    m_host.prompts->exec(*FormResult);
+}
+
 void ScriptRunner::RunInBrowser(const QString &typeWord, const QString &name, bool onLoad,
                                 const QString &callArguments)
 {
@@ -292,20 +364,21 @@ void ScriptRunner::RunInBrowser(const QString &typeWord, const QString &name, bo
     LineList &scratch = *m_host.scratch;
     scratch.Clear();
     scratch.SetText(TestPage(typeWord, name, onLoad, callArguments, m_host.editor->Text()));
-    scratch.setFormat({TextEncoding::Windows1252, LineBreak::CrLf, {}});
+    scratch.setFormat({TextEncoding::Utf8, LineBreak::CrLf, {}});
     const FileResult written = scratch.SaveToFile(pagePath);
     scratch.Clear();
     if (!written.ok) {
         m_host.prompts->message(Prompts::Icon::Error, kCaption, pagePath + u'\n' + written.error);
         return;
     }
-    QString &browser = *m_host.browserPath;
-    if (isBlank(browser)) {
-        const QString program = BrowserProgramOf(m_host.defaultBrowser());
-        if (program.isEmpty())
-            return;
-        browser = program;
-    }
-    if (!browser.isEmpty())
-        m_host.shell->startProgram(browser, {browserFileAddress(pagePath)});
+    // The set browser, else the desktop's default one started as its entry says; the
+    // default is not written into the setting.
+    const QString address = browserFileAddress(pagePath);
+    const QString &browser = *m_host.browserPath;
+    const QStringList command = isBlank(browser)
+                                    ? desktopExecArguments(m_host.defaultBrowser(), address)
+                                    : QStringList{browser, address};
+    if (command.isEmpty() || !m_host.shell->startProgram(command.first(), command.mid(1)))
+        m_host.prompts->message(Prompts::Icon::Warning, kCaption,
+                                browserNotStartedMessage(m_host.language()));
 }

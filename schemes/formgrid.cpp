@@ -1,15 +1,15 @@
 #include "schemes/formgrid.h"
 
-#include "app/prompts.h"
-#include "app/textrules.h"
-#include "app/toolbarimages.h"
-#include "editor/themeimages.h"
+#include "base/prompts.h"
+#include "base/safewrite.h"
+#include "base/textrules.h"
+#include "base/themeimages.h"
+#include "base/toolbarimages.h"
 #include "lang/messages.h"
 #include "schemes/formimport.h"
 #include "schemes/formprops.h"
 #include "schemes/formreturn.h"
 #include "schemes/stringgrid.h"
-#include "store/safewrite.h"
 #include "store/storedtext.h"
 
 #include <QAction>
@@ -215,6 +215,7 @@ void TFormGrid::LoadFiles()
     loadPair();
     // What was just loaded is what the files hold.
     m_modified = false;
+    m_savedRows = StringGrid1->dataRows();
 }
 
 void TFormGrid::loadPair()
@@ -330,11 +331,14 @@ bool TFormGrid::SaveGrid()
         }
     }
     m_modified = false;
+    m_savedRows = rows;
     return true;
 }
 
 void TFormGrid::ToolButton3Click()
 {
+    if (!AskSaveChanges())
+        return;
     m_formProps->Sprache = GLanguage;
     const QString language = m_formProps->Execute(m_prompts);
     if (language.isEmpty())
@@ -449,7 +453,8 @@ void TFormGrid::reject()
 bool TFormGrid::AskSaveChanges()
 {
     StringGrid1->commitEditing();
-    if (!m_modified)
+    // Rows edited back to what the files hold have nothing to lose.
+    if (!m_modified || StringGrid1->dataRows() == m_savedRows)
         return true;
     const QString text = isGerman(GLanguage)
                              ? QStringLiteral("Die Codevorschläge wurden geändert. Wollen Sie "

@@ -5,6 +5,7 @@
 // main window hands over the pair before each show; the editor forgets it when it closes.
 
 #include "editor/linelist.h"
+#include "schemes/proposaltable.h"
 
 #include <QDialog>
 #include <QHash>
@@ -114,6 +115,7 @@ private:
     TextFormat m_loadFormat;
     bool m_loadedAny = false;
     bool m_modified = false;
+    QList<ProposalRow> m_savedRows; // the rows as last loaded or saved
 
     bool m_sorted = false;
     bool m_descending = false;

@@ -1,14 +1,14 @@
 #include "schemes/formimport.h"
 
-#include "app/prompts.h"
-#include "app/textrules.h"
-#include "app/toolbarimages.h"
+#include "base/prompts.h"
+#include "base/safewrite.h"
+#include "base/textrules.h"
+#include "base/themeimages.h"
+#include "base/toolbarimages.h"
 #include "editor/synmemo.h"
-#include "editor/themeimages.h"
 #include "lang/messages.h"
 #include "schemes/formgrid.h"
 #include "schemes/proposaltable.h"
-#include "store/safewrite.h"
 #include "texttools/findreplace.h"
 
 #include <QAction>
@@ -176,6 +176,12 @@ void TFormImport::ToolButton3Click()
         showFileError(*path, result.error);
 }
 
+void TFormImport::showCaret()
+{
+    m_panels[0]->setText(m_labels[0] +
+                         QString::asprintf("%3d /%3d", RichEdit1->CaretY(), RichEdit1->CaretX()));
+}
+
 void TFormImport::RichEdit1Change()
 {
     // Line by line, without joining the text; each line is read once.
@@ -190,8 +196,10 @@ void TFormImport::RichEdit1Change()
     }
     if (blank)
         return;
-    m_panels[0]->setText(m_labels[0] +
-                         QString::asprintf("%3d /%3d", RichEdit1->CaretY(), RichEdit1->CaretX()));
+    showCaret();
+    // The editor reports a typed character before it moves the caret past it: the caret
+    // panel is written again once the edit is complete.
+    QMetaObject::invokeMethod(this, &TFormImport::showCaret, Qt::QueuedConnection);
     m_panels[1]->setText(m_labels[1] + QString::number(count));
     m_panels[2]->setText(m_labels[2] + QString::number(RichEdit1->TextLength()));
     m_panels[3]->setText(m_labels[3] + QString::number(words.count()));

@@ -50,6 +50,8 @@ public:
 
 private:
     void FormShow();
+    // Panel 0: the caret's line and column.
+    void showCaret();
     void ApplyLanguage();
     void addToColumn(int column);
     void showFileError(const QString &path, const QString &error);

@@ -1,6 +1,7 @@
 #include "schemes/formprops.h"
 
-#include "app/prompts.h"
+#include "base/accesskeys.h"
+#include "base/prompts.h"
 #include "lang/messages.h"
 
 #include <QButtonGroup>
@@ -92,6 +93,7 @@ void TFormProps::ApplyLanguage()
                           : QStringLiteral("Proposals for..."));
     m_group->setTitle(german ? QStringLiteral("Sprache") : QStringLiteral("Language"));
     BitBtn2->setText(german ? QStringLiteral("Abbrechen") : QStringLiteral("Cancel"));
+    addAccessKeys(this);
 }
 
 void TFormProps::BitBtn1Click()

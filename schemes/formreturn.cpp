@@ -1,6 +1,6 @@
 #include "schemes/formreturn.h"
 
-#include "app/prompts.h"
+#include "base/prompts.h"
 #include "lang/messages.h"
 #include "schemes/proposaltable.h"
 

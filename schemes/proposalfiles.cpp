@@ -1,6 +1,6 @@
 #include "schemes/proposalfiles.h"
 
-#include "app/textrules.h"
+#include "base/textrules.h"
 #include "editor/linelist.h"
 #include "schemes/schemecatalogue.h"
 #include "store/storedtext.h"

@@ -5,8 +5,8 @@
 // stored plain or scrambled. The program ships a starter pair per prefix and copies it
 // into the data folder when that pair is missing there.
 
+#include "base/safewrite.h"
 #include "editor/textcodec.h"
-#include "store/safewrite.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,6 +1,6 @@
 #include "schemes/proposaltable.h"
 
-#include "app/textrules.h"
+#include "base/textrules.h"
 
 #include <QCollator>
 #include <algorithm>
@@ -68,7 +68,7 @@ int firstHalfFilledRow(const QList<ProposalRow> &rows)
 int sortableRowCount(const QList<ProposalRow> &rows)
 {
     return int(std::count_if(rows.begin(), rows.end(),
-                             [](const ProposalRow &row) { return !isBlank(row[1]); }));
+                             [](const ProposalRow &row) { return !row[1].isEmpty(); }));
 }
 
 void sortProposalRows(QList<ProposalRow> &rows, int count, int column)

@@ -27,8 +27,9 @@ QStringList columnFileLines(const QList<ProposalRow> &rows, int column);
 // every row is complete or empty.
 int firstHalfFilledRow(const QList<ProposalRow> &rows);
 
-// The number of rows a sort takes from the top: as many as there are non-blank Code
-// cells. Rows with code fill the table from the top, so a gap further down is left out.
+// The number of rows a sort takes from the top: as many as there are Code cells that are
+// not empty (a cell of blanks counts). Rows with code fill the table from the top, so a gap further
+// down is left out.
 int sortableRowCount(const QList<ProposalRow> &rows);
 
 // Sorts the first `count` rows by the trimmed text of `column`, compared without regard to

@@ -1,6 +1,6 @@
 #include "schemes/schemecatalogue.h"
 
-#include "app/textrules.h"
+#include "base/textrules.h"
 
 #include <array>
 

@@ -1,6 +1,6 @@
 #include "schemes/schemeswitcher.h"
 
-#include "app/textrules.h"
+#include "base/textrules.h"
 #include "editor/completion.h"
 #include "editor/highlighters.h"
 #include "editor/synmemo.h"

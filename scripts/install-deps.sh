@@ -13,6 +13,7 @@ packages=(
     desktop-file-utils appstream
     chromium
     dpkg-dev patch
+    file man-db lintian
 )
 
 missing=()

@@ -18,8 +18,11 @@ runner="$build/quillora-script"
 cache="${PEER_SUITE_CACHE:-$HOME/.cache/quillora/peer-suite}"
 [ -x "$runner" ] || { echo "build quillora-script first ($runner)" >&2; exit 1; }
 
+# Empty when the cache folder holds no tests yet (or does not exist): never a failure, so
+# that set -e and pipefail let the fetch below run.
 find_tests() {
-    find "$cache" -maxdepth 5 -path "*/dlls/$engine/tests" -type d 2>/dev/null | head -n 1
+    [ -d "$cache" ] || return 0
+    find "$cache" -maxdepth 5 -path "*/dlls/$engine/tests" -type d 2>/dev/null | head -n 1 || true
 }
 
 fetch() {

@@ -19,6 +19,7 @@ function ok(cond, msg) {
 }
 function todo_wine_ok(cond, msg) { ok(cond, msg); }
 function trace(msg) {}
+function peer_na(msg) { WScript.Echo("N/A: " + msg); }
 function reportSuccess() {}
 function createArray() { return [2, 3]; }
 var isWin64 = false;
@@ -56,9 +57,22 @@ for name in lang api regexp; do
     script="$work/$name.js"
     # A statement the engine runs without end is counted as a failure and then left out:
     # `label: break;` inside a loop breaks out of the label only, not out of the loop.
+    # A one-line statement that needs a value only Wine's C harness makes (a VT_DATE,
+    # a VT_CY, a null BSTR, a null IDispatch) becomes a not-applicable report.
     cat "$work/prelude.js" >"$script"
     sed -E 's/^([[:space:]]*)some_label: break;$/\1ok(false, "hangs: label: break; leaves only the label"); break;/' \
-        "$file" >>"$script"
+        "$file" |
+        awk '{
+            line = $0
+            if (line ~ /(v_date|v_cy|getNullBSTR|isNullBSTR|nullDisp)/ &&
+                line ~ /;[[:space:]]*$/ &&
+                gsub(/[(]/, "(", line) == gsub(/[)]/, ")", line) &&
+                gsub(/[{]/, "{", line) == gsub(/[}]/, "}", line)) {
+                match(line, /^[[:space:]]*/)
+                line = substr(line, 1, RLENGTH) "peer_na(\"line " NR ": harness value\");"
+            }
+            print line
+        }' >>"$script"
     stops=()
     out=""
     for _ in $(seq 1 100); do
@@ -94,9 +108,10 @@ for name in lang api regexp; do
     done
     pass=$(printf '%s\n' "$out" | grep -c '^PASS' || true)
     fail=$(printf '%s\n' "$out" | grep -c '^FAIL' || true)
+    na=$(printf '%s\n' "$out" | grep -c '^N/A: ' || true)
     total_pass=$((total_pass + pass))
     total_fail=$((total_fail + fail + ${#stops[@]}))
-    echo "$name.js: $pass passed, $fail failed, ${#stops[@]} stopped the script"
+    echo "$name.js: $pass passed, $fail failed, $na not applicable, ${#stops[@]} stopped the script"
     if [ -n "$verbose" ]; then
         for stop in "${stops[@]}"; do
             echo "    STOP: $stop"

@@ -2,7 +2,7 @@
 // The folder of the program's own files: the settings file, the recent files list, the
 // proposal files and the script test page.
 
-#include "store/safewrite.h"
+#include "base/safewrite.h"
 
 #include <QString>
 

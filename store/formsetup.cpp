@@ -1,7 +1,8 @@
 #include "store/formsetup.h"
 
-#include "app/prompts.h"
-#include "app/textrules.h"
+#include "base/accesskeys.h"
+#include "base/prompts.h"
+#include "base/textrules.h"
 #include "store/storedtext.h"
 
 #include <QCheckBox>
@@ -324,6 +325,7 @@ void TFormSetup::ApplyCaptions()
         else
             setCaption(widget, text);
     }
+    addAccessKeys(this);
 }
 
 void TFormSetup::CheckAnonymClick()

@@ -1,6 +1,6 @@
 #include "store/settingsfile.h"
 
-#include "app/textrules.h"
+#include "base/textrules.h"
 #include "store/storedtext.h"
 
 #include <QDebug>
@@ -115,7 +115,7 @@ SettingsReadResult ReadSettingsFile(const QString &dataFolder, Settings &setting
     };
     const StoredText stored = ReadStoredText(path);
     if (!stored.result)
-        return corrupted(stored.result.error);
+        return {SettingsRead::Unreadable, stored.result.error};
     const QStringList &lines = stored.lines;
 
     if (const QString font = lineAt(lines, FontNameLine); !isBlank(font))

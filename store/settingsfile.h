@@ -9,7 +9,7 @@
 // A missing line reads as empty. The main window reads the file at start and after the
 // settings dialog; the dialog writes all lines, a language switch lines 12 to 15.
 
-#include "store/safewrite.h"
+#include "base/safewrite.h"
 
 #include <QString>
 #include <QStringList>
@@ -94,15 +94,16 @@ QString SystemLanguageName();
 
 enum class SettingsRead
 {
-    NoFile,    // nothing changed but the FTP values (cleared, login "Anonymous")
-    Read,      // every value of the file applied
-    Corrupted, // unreadable, or line 14 is not an integer; the file has been deleted
+    NoFile,     // nothing changed but the FTP values (cleared, login "Anonymous")
+    Read,       // every value of the file applied
+    Corrupted,  // line 14 is not an integer; the file has been deleted
+    Unreadable, // the file could not be read (no permission, an I/O error): it stays
 };
 
 struct SettingsReadResult
 {
     SettingsRead status = SettingsRead::NoFile;
-    QString detail; // why the file counted as corrupted: the system's text or the bad line
+    QString detail; // the system's text (unreadable) or the bad line (corrupted)
 };
 
 // Applies the settings file of `dataFolder` to `settings`. The FTP user, password and
@@ -112,7 +113,8 @@ struct SettingsReadResult
 // line takes German when `systemLanguageName` contains "Deutsch", else English; the flag
 // is read only from a file of 16 lines or more.
 // Corrupted: the values read before the failure stay set, the file is deleted; the caller
-// shows kSettingsCorruptedText and does not apply the colours.
+// shows kSettingsCorruptedText and does not apply the colours. Unreadable: nothing is
+// applied and the file is kept, since nothing is known to be wrong with it.
 SettingsReadResult ReadSettingsFile(const QString &dataFolder, Settings &settings,
                                     const QString &systemLanguageName);
 

@@ -4,8 +4,8 @@
 // versions of the program must read here and ours there, so the byte form, the key and the
 // plain-text check below are a file format and must not change.
 
+#include "base/safewrite.h"
 #include "editor/textcodec.h"
-#include "store/safewrite.h"
 
 #include <QByteArray>
 #include <QString>

@@ -1,6 +1,6 @@
 #include "texttools/documenttools.h"
 
-#include "app/prompts.h"
+#include "base/prompts.h"
 #include "editor/synmemo.h"
 #include "texttools/textsearch.h"
 #include "texttools/transformations.h"
@@ -50,21 +50,21 @@ void DocumentTools::Removelinebreaks1Click()
     const QString text = editor.Text();
     const QString result = removeLineBreaks(text);
     if (result != text)
-        editor.SetText(result);
+        editor.ReplaceText(result);
 }
 
 void DocumentTools::Insertlinebreaks1Click()
 {
-    // Cancel leaves the field's preset in force, as OK with it would.
+    // Cancel changes nothing.
     const QString value =
-        m_host.prompts->inputText(kBreakCaption, kBreakPrompt, kBreakPreset).value_or(kBreakPreset);
+        m_host.prompts->inputText(kBreakCaption, kBreakPrompt, kBreakPreset).value_or(QString());
     if (value.isEmpty())
         return;
     TSynMemo &editor = *m_host.editor;
     const QString text = editor.Text();
     const QString result = insertLineBreaks(text, value);
     if (result != text)
-        editor.SetText(result);
+        editor.ReplaceText(result);
 }
 
 void DocumentTools::convertSelection(QString (*convert)(QString))
@@ -91,6 +91,8 @@ void DocumentTools::GoToLine1Click()
 {
     const std::optional<QString> answer =
         m_host.prompts->inputText(m_host.message(12), QStringLiteral("Goto line"), QString());
+    if (!answer)
+        return; // Cancel does nothing
     const std::optional<int> number = strToInt(answer.value_or(QString()));
     if (!number) {
         m_host.prompts->message(Prompts::Icon::Information, m_host.boxTitle, m_host.message(10));

@@ -1,10 +1,13 @@
 #include "texttools/findreplace.h"
 
-#include "app/prompts.h"
-#include "app/textrules.h"
+#include "base/prompts.h"
+#include "base/textrules.h"
 #include "editor/synmemo.h"
+#include "texttools/regexsearch.h"
 #include "texttools/searchdialogs.h"
 #include "texttools/textsearch.h"
+
+#include <algorithm>
 
 EditorFindReplace::EditorFindReplace(TSynMemo &editor, Prompts &prompts, QWidget *window,
                                      Texts texts)
@@ -19,6 +22,7 @@ EditorFindReplace::EditorFindReplace(TSynMemo &editor, Prompts &prompts, QWidget
 
 void EditorFindReplace::setLanguage(int language)
 {
+    m_language = language;
     m_findDialog->setLanguage(language);
     m_replaceDialog->setLanguage(language);
 }
@@ -51,10 +55,52 @@ int EditorFindReplace::findInEditor(const TSynMemo &editor, const QString &patte
     }
 }
 
+EditorFindReplace::Hit EditorFindReplace::findRegexInEditor(const TSynMemo &editor,
+                                                            const RegexSearch &regex, int start,
+                                                            int notEmptyAt)
+{
+    if (start < 1)
+        return {};
+    const qsizetype from = editor.indexToPosition(start - 1);
+    const qsizetype skip = notEmptyAt > 0 ? editor.indexToPosition(notEmptyAt - 1) : -1;
+    const RegexSearch::Utf8Hit hit = regex.findInUtf8(editor.TextBytes(), from, skip);
+    if (hit.start < 0)
+        return {};
+    const qsizetype first = editor.positionToIndex(hit.start);
+    const qsizetype last = editor.positionToIndex(hit.end);
+    return {int(first + 1), int(last - first)};
+}
+
+EditorFindReplace::Hit EditorFindReplace::find(const QString &pattern, int start, bool wholeWord,
+                                               bool matchCase, bool regex)
+{
+    if (!regex) {
+        const int position = findInEditor(m_editor, pattern, start, wholeWord, matchCase);
+        return {position, position > 0 ? int(pattern.size()) : 0};
+    }
+    const RegexSearch search(pattern, matchCase, wholeWord);
+    if (reportInvalid(search))
+        return {-1, 0};
+    return findRegexInEditor(m_editor, search, start, start == m_emptyHitAt ? start : 0);
+}
+
+bool EditorFindReplace::reportInvalid(const RegexSearch &regex)
+{
+    if (regex.isValid())
+        return false;
+    m_prompts.message(Prompts::Icon::Warning, m_texts.boxTitle, regex.errorText(m_language));
+    return true;
+}
+
 int EditorFindReplace::dialogStart() const
 {
     const int length = m_editor.SelLength();
-    return length == 0 ? 1 : m_editor.SelStart() + length + 1;
+    if (length > 0)
+        return m_editor.SelStart() + length + 1;
+    // Just after an empty hit the search goes on from there (and passes over that hit).
+    if (m_emptyHitAt > 0 && m_editor.SelStart() + 1 == m_emptyHitAt)
+        return m_emptyHitAt;
+    return 1;
 }
 
 void EditorFindReplace::notFound()
@@ -66,6 +112,7 @@ void EditorFindReplace::notFound()
 
 void EditorFindReplace::select(int position, int length)
 {
+    m_emptyHitAt = length == 0 ? position : 0;
     m_editor.SetSelStart(position - 1);
     m_editor.SetSelLength(length);
 }
@@ -94,17 +141,20 @@ void EditorFindReplace::FindDialog1Find()
 {
     m_state.SearchMatchCase = m_findDialog->MatchCase();
     m_state.SearchWholeWord = m_findDialog->WholeWord();
+    m_state.SearchRegex = m_findDialog->Regex();
     m_state.SearchText = m_findDialog->FindText();
-    const int position = findInEditor(m_editor, m_state.SearchText, dialogStart(),
-                                      m_state.SearchWholeWord, m_state.SearchMatchCase);
-    if (position < 1) {
+    const Hit hit = find(m_state.SearchText, dialogStart(), m_state.SearchWholeWord,
+                         m_state.SearchMatchCase, m_state.SearchRegex);
+    if (hit.position < 0)
+        return;
+    if (hit.position == 0) {
         notFound();
         return;
     }
-    m_state.SearchStart = position + 1;
+    m_state.SearchStart = hit.position + 1;
     m_editor.window()->activateWindow();
     m_editor.setFocus();
-    select(position, int(m_state.SearchText.size()));
+    select(hit.position, hit.length);
 }
 
 void EditorFindReplace::FindNext()
@@ -113,33 +163,41 @@ void EditorFindReplace::FindNext()
     if (isBlank(m_state.SearchText) || length == 0)
         return;
     int start = m_state.SearchStart;
-    if (start < 1 || start >= length)
+    // A start past the last character wraps to the top; one on the last character still
+    // finds an occurrence of one character there.
+    if (start < 1 || start > length)
         start = 1;
-    const int position = findInEditor(m_editor, m_state.SearchText, start, m_state.SearchWholeWord,
-                                      m_state.SearchMatchCase);
-    if (position < 1) {
+    const Hit hit = find(m_state.SearchText, start, m_state.SearchWholeWord,
+                         m_state.SearchMatchCase, m_state.SearchRegex);
+    if (hit.position < 0)
+        return;
+    if (hit.position == 0) {
         m_state.SearchStart = 1;
         m_prompts.message(Prompts::Icon::Information, m_texts.boxTitle,
                           m_texts.notFound ? m_texts.notFound() : QString());
         return;
     }
     m_editor.setFocus();
-    select(position, int(m_state.SearchText.size()));
-    m_state.SearchStart = position + int(m_state.SearchText.size()) + 1;
+    select(hit.position, hit.length);
+    // A plain search goes on one character after the hit, so adjacent and overlapping
+    // occurrences are found too; a pattern goes on after its match (and past an empty one).
+    m_state.SearchStart = hit.position + (m_state.SearchRegex ? std::max(hit.length, 1) : 1);
 }
 
 void EditorFindReplace::ReplaceDialog1Find()
 {
     m_state.SearchMatchCase = m_replaceDialog->MatchCase();
     m_state.SearchWholeWord = false;
-    const QString pattern = m_replaceDialog->FindText();
-    const int position =
-        findInEditor(m_editor, pattern, dialogStart(), false, m_state.SearchMatchCase);
-    if (position < 1) {
+    m_state.SearchRegex = m_replaceDialog->Regex();
+    const Hit hit = find(m_replaceDialog->FindText(), dialogStart(), false, m_state.SearchMatchCase,
+                         m_state.SearchRegex);
+    if (hit.position < 0)
+        return;
+    if (hit.position == 0) {
         notFound();
         return;
     }
-    select(position, int(pattern.size()));
+    select(hit.position, hit.length);
 }
 
 void EditorFindReplace::ReplaceDialog1Replace(bool all)
@@ -149,6 +207,17 @@ void EditorFindReplace::ReplaceDialog1Replace(bool all)
         if (search.isEmpty())
             return;
         const QString replacement = m_replaceDialog->ReplaceText();
+        if (m_replaceDialog->Regex()) {
+            // On the editor's LF form, where every line break is one "\n".
+            const RegexSearch regex(search, m_replaceDialog->MatchCase(), false);
+            if (reportInvalid(regex))
+                return;
+            qsizetype count = 0;
+            QString result = regex.replaceAll(m_editor.LfText(), replacement, &count);
+            if (count > 0)
+                m_editor.SetLfText(result);
+            return;
+        }
         const auto hasBreak = [](const QString &s) {
             return s.contains(u'\r') || s.contains(u'\n');
         };
@@ -171,11 +240,28 @@ void EditorFindReplace::ReplaceDialog1Replace(bool all)
                                         replacement, m_replaceDialog->MatchCase(), &count);
         // Nothing found: the text, its undo history and the caret stay as they are.
         if (count > 0 && lf)
-            m_editor.SetLfText(result);
+            m_editor.ReplaceLfText(result);
         else if (count > 0)
-            m_editor.SetText(result);
+            m_editor.ReplaceText(result);
         return;
     }
-    if (m_editor.SelLength() > 0)
-        m_editor.SetSelText(m_replaceDialog->ReplaceText());
+    const bool regex = m_replaceDialog->Regex();
+    const bool emptyHit = regex && m_emptyHitAt > 0 && m_editor.SelStart() + 1 == m_emptyHitAt;
+    if (m_editor.SelLength() == 0 && !emptyHit)
+        return;
+    QString replacement = m_replaceDialog->ReplaceText();
+    if (regex) {
+        // The captures of the pattern matched on the selection.
+        const RegexSearch search(m_replaceDialog->FindText(), m_replaceDialog->MatchCase(), false);
+        if (reportInvalid(search))
+            return;
+        QString selected = m_editor.SelText();
+        selected.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+        const QRegularExpressionMatch match =
+            search.expression().match(selected, 0, QRegularExpression::NormalMatch,
+                                      QRegularExpression::AnchorAtOffsetMatchOption);
+        replacement = RegexSearch::expand(replacement, match);
+        m_emptyHitAt = 0;
+    }
+    m_editor.SetSelText(replacement);
 }

@@ -10,7 +10,10 @@
 //   search->ShowFind(false);         // find; `true` first puts the caret at index 1
 //   search->ShowReplace();           // replace: empties both texts, caret to the top
 //
-// Positions are 1-based positions into the editor's `Text` (line breaks count two).
+// Positions are 1-based positions into the editor's `Text` (line breaks count two). With
+// the regular-expression option the patterns follow RegexSearch (texttools/regexsearch.h),
+// searched in the editor's LF form, where every line break is one `\n`; a hit over a
+// line break selects the break whole.
 
 #include <QObject>
 #include <QString>
@@ -18,6 +21,7 @@
 
 class Prompts;
 class QWidget;
+class RegexSearch;
 class TFindDialog;
 class TReplaceDialog;
 class TSynMemo;
@@ -29,6 +33,7 @@ struct SearchState
     int SearchStart = 1;
     bool SearchMatchCase = false;
     bool SearchWholeWord = false;
+    bool SearchRegex = false;
 };
 
 class EditorFindReplace : public QObject
@@ -71,7 +76,23 @@ public:
     static int findInEditor(const TSynMemo &editor, const QString &pattern, int start,
                             bool wholeWord, bool matchCase);
 
+    // A hit in the editor's `Text`: 1-based position (0 for none) and length.
+    struct Hit
+    {
+        int position = 0;
+        int length = 0;
+    };
+    // The first hit of the regular expression at or after `start` (1-based into `Text`),
+    // searched in the editor's buffer; an empty hit at `notEmptyAt` is passed over.
+    static Hit findRegexInEditor(const TSynMemo &editor, const RegexSearch &regex, int start,
+                                 int notEmptyAt = 0);
+
 private:
+    // The dialog's search: plain or regular expression. An invalid regular expression is
+    // reported (hit position -1) and nothing is searched.
+    Hit find(const QString &pattern, int start, bool wholeWord, bool matchCase, bool regex);
+    // Tells why a regular expression is invalid; false when it is.
+    bool reportInvalid(const RegexSearch &regex);
     // Start of a dialog search: just after the selection, or 1 without one.
     int dialogStart() const;
     void notFound();
@@ -83,4 +104,8 @@ private:
     TFindDialog *m_findDialog;
     TReplaceDialog *m_replaceDialog;
     SearchState m_state;
+    int m_language = 0;
+    // Where the last empty regular-expression hit was selected, so that the next search
+    // moves on past it (1-based; 0 for none).
+    int m_emptyHitAt = 0;
 };

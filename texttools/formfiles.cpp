@@ -1,9 +1,13 @@
 #include "texttools/formfiles.h"
-#include "editor/windowgradient.h"
 
-#include "app/prompts.h"
-#include "app/textrules.h"
-#include "store/safewrite.h"
+#include "base/accesskeys.h"
+#include "base/windowgradient.h"
+
+#include "base/prompts.h"
+#include "base/safewrite.h"
+#include "base/textrules.h"
+#include "lang/messages.h"
+#include "texttools/regexsearch.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -71,10 +75,14 @@ TFormFiles::TFormFiles(Host host, QWidget *parent) : QDialog(parent), m_host(std
     EditSearch->setObjectName(QStringLiteral("EditSearch"));
     EditReplace = new QLineEdit(group);
     EditReplace->setObjectName(QStringLiteral("EditReplace"));
+    m_label1->setBuddy(EditSearch);
+    m_label2->setBuddy(EditReplace);
     CheckBoxCase = new QCheckBox(group);
     CheckBoxCase->setObjectName(QStringLiteral("CheckBoxCase"));
     CheckBoxWord = new QCheckBox(group);
     CheckBoxWord->setObjectName(QStringLiteral("CheckBoxWord"));
+    CheckBoxRegex = new QCheckBox(group);
+    CheckBoxRegex->setObjectName(QStringLiteral("CheckBoxRegex"));
     CheckBoxSearch = new QCheckBox(group);
     CheckBoxSearch->setObjectName(QStringLiteral("CheckBoxSearch"));
     CheckBoxAll = new QCheckBox(group);
@@ -104,6 +112,7 @@ TFormFiles::TFormFiles(Host host, QWidget *parent) : QDialog(parent), m_host(std
     options->addWidget(CheckBoxSearch, 2, 1);
     options->addWidget(CheckBoxWord, 3, 0);
     options->addWidget(CheckBoxAll, 3, 1);
+    options->addWidget(CheckBoxRegex, 4, 0);
     auto *runRow = new QHBoxLayout;
     runRow->addWidget(m_labelTreffer);
     runRow->addWidget(EditTreffer);
@@ -233,6 +242,11 @@ void TFormFiles::setCaptions()
         "Groß-/Keilnschreibung berücksichtigen", "Case sensitive");
     set(CheckBoxWord, "Nur ganzes Wort", "Whole word", "Nur komplettes Wort finden",
         "Find whole word only");
+    set(CheckBoxRegex, "Regulärer Ausdruck", "Regular expression",
+        "Suchtext als regulären Ausdruck lesen; \\1 bis \\9 im Ersetzungstext setzen die "
+        "Gruppen ein, \\n einen Zeilenumbruch, \\t einen Tabulator",
+        "Read the search string as a regular expression; \\1 to \\9 in the replacement "
+        "insert the groups, \\n a line break, \\t a tab");
     set(CheckBoxSearch, "Nur suchen/nichts ersetzen", "Search only/Do not replace",
         "Nur suchen. Keine Änderungen vornehmen. Wenn nicht angeklickt, wird ersetzt.",
         "Search only. No changes will be made. If unchecked matches will be replaced.");
@@ -258,6 +272,7 @@ void TFormFiles::setCaptions()
         "Stellt den Inhalt der Dateien vor dem letzten Ersetzen wieder her",
         "Puts back what the files held before the last replace run");
     SpeedButton1->setToolTip(text("Hilfe", "Help"));
+    addAccessKeys(this);
 }
 
 // ---- show, close ----
@@ -360,7 +375,8 @@ void TFormFiles::showFile(QListWidgetItem *item, const QString &selectMessage)
         message(selectMessage);
         return;
     }
-    m_host.saveDocument();
+    if (!m_host.saveDocument())
+        return;
     m_host.openFile(path);
 }
 
@@ -389,7 +405,9 @@ void TFormFiles::BitBtn4Click()
     CheckBoxAll->setChecked(false);
     CheckBoxCase->setChecked(false);
     CheckBoxWord->setChecked(false);
+    CheckBoxRegex->setChecked(false);
     ProgressBar1->setValue(0);
+    updateCounts(); // the emptied lists show 0, not the counts of an earlier run
 }
 
 void TFormFiles::SpeedButton1Click()
@@ -406,7 +424,7 @@ void TFormFiles::setRunning(bool running)
     for (QWidget *control : std::initializer_list<QWidget *>{
              BitBtn1, BitBtn2, BitBtn3, BitBtn4, BitBtn5, BtnBackToSearch, ButtonSearchOpen,
              ButtonResultOpen, ButtonUndo, EditSearch, EditReplace, CheckBoxCase, CheckBoxWord,
-             CheckBoxAll, CheckBoxSearch, ListBoxSearch, ListBoxResult})
+             CheckBoxRegex, CheckBoxAll, CheckBoxSearch, ListBoxSearch, ListBoxResult})
         control->setEnabled(!running);
     ButtonCancel->setVisible(running);
     if (!running)
@@ -435,14 +453,26 @@ void TFormFiles::BitBtn3Click()
         message(text("Bitte Suchtext angeben.", "Please enter a search string."));
         return;
     }
-    if (ListBoxSearch->count() == 0)
+    if (ListBoxSearch->count() == 0) {
+        // A run over no files found nothing: the counts say so.
+        updateCounts();
+        EditTreffer->setText(QStringLiteral("0"));
         return;
+    }
 
     MultiReplaceOptions options;
     options.search = EditSearch->text();
     options.replacement = EditReplace->text();
     options.matchCase = CheckBoxCase->isChecked();
     options.wholeWord = CheckBoxWord->isChecked();
+    options.regex = CheckBoxRegex->isChecked();
+    if (options.regex) {
+        const RegexSearch regex(options.search, options.matchCase, options.wholeWord);
+        if (!regex.isValid()) {
+            m_host.prompts->message(Prompts::Icon::Warning, kBoxTitle, regex.errorText(Sprache));
+            return;
+        }
+    }
     options.all = CheckBoxAll->isChecked();
     options.searchOnly = CheckBoxSearch->isChecked();
     RunBackup keep = backup();
@@ -456,6 +486,7 @@ void TFormFiles::BitBtn3Click()
 
     setRunning(true);
     QStringList changed;
+    QStringList unchanged; // files whose encoding cannot hold the new text
     bool failed = false;
     QElapsedTimer sincePaint;
     sincePaint.start();
@@ -470,6 +501,11 @@ void TFormFiles::BitBtn3Click()
         hits += file.hits;
         if (file.changed)
             changed.append(path);
+        if (const std::optional<Unencodable> &missing = file.unencodable)
+            unchanged.append(text("%1 (Zeile %2: %3)", "%1 (line %2: %3)")
+                                 .arg(path)
+                                 .arg(missing->line)
+                                 .arg(characterWithCode(missing->character)));
         if (!file.result) {
             m_host.prompts->message(Prompts::Icon::Error, kBoxTitle,
                                     fileErrorText(path, file.result.error));
@@ -493,6 +529,12 @@ void TFormFiles::BitBtn3Click()
         updateCounts();
         EditTreffer->setText(QString::number(hits));
     }
+    if (!unchanged.isEmpty())
+        m_host.prompts->message(
+            Prompts::Icon::Warning, kBoxTitle,
+            text("Nicht geändert, weil Windows-1252 den neuen Text nicht aufnehmen kann:",
+                 "Left unchanged, as Windows-1252 cannot hold the new text:") +
+                u'\n' + unchanged.join(u'\n'));
     rereadMainDocument(mainFile, changed);
 }
 

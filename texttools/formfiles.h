@@ -4,7 +4,7 @@
 // file, a result list of the files with hits, and the files of either list shown in the
 // main window. Modeless; the main window hands in what the window needs from it.
 
-#include "store/safewrite.h"
+#include "base/safewrite.h"
 #include "texttools/multireplace.h"
 
 #include <QDialog>
@@ -30,7 +30,9 @@ public:
         // The data folder (ending with "/"), where the backup of the last run is kept.
         std::function<QString()> dataFolder;
         std::function<QString()> fileName;                 // the main window's FFileName
-        std::function<void()> saveDocument;                // the main window's save command
+        // The main window's save command; true when the document was saved or the user
+        // chose to let its edits go, false when the command that asked must stop.
+        std::function<bool()> saveDocument;
         std::function<bool(const QString &path)> openFile; // PerformFileOpen
         std::function<bool()> documentModified;
         // Reads the main document again from its file (its edits are gone afterwards).
@@ -65,6 +67,7 @@ public:
     QLineEdit *EditReplace;
     QCheckBox *CheckBoxCase;
     QCheckBox *CheckBoxWord;
+    QCheckBox *CheckBoxRegex;
     QCheckBox *CheckBoxAll;
     QCheckBox *CheckBoxSearch;
     QLineEdit *EditTreffer;

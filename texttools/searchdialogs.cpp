@@ -38,6 +38,8 @@ TFindDialog::TFindDialog(QWidget *parent) : QDialog(parent)
     m_matchCase->setObjectName(QStringLiteral("MatchCase"));
     m_wholeWord = new QCheckBox(this);
     m_wholeWord->setObjectName(QStringLiteral("WholeWord"));
+    m_regex = new QCheckBox(this);
+    m_regex->setObjectName(QStringLiteral("Regex"));
     m_findButton = new QPushButton(this);
     m_findButton->setObjectName(QStringLiteral("FindNext"));
     m_findButton->setDefault(true);
@@ -49,6 +51,7 @@ TFindDialog::TFindDialog(QWidget *parent) : QDialog(parent)
     fields->addWidget(m_find, 0, 1);
     fields->addWidget(m_wholeWord, 1, 0, 1, 2);
     fields->addWidget(m_matchCase, 2, 0, 1, 2);
+    fields->addWidget(m_regex, 3, 0, 1, 2);
     auto *buttons = new QVBoxLayout;
     buttons->addWidget(m_findButton);
     buttons->addWidget(m_cancel);
@@ -84,6 +87,20 @@ bool TFindDialog::WholeWord() const
     return m_wholeWord->isChecked();
 }
 
+bool TFindDialog::Regex() const
+{
+    return m_regex->isChecked();
+}
+
+namespace {
+
+QString regexCaption(bool german)
+{
+    return german ? QStringLiteral("Regulärer A&usdruck") : QStringLiteral("Regular e&xpression");
+}
+
+} // namespace
+
 void TFindDialog::setLanguage(int language)
 {
     const bool german = language == 0;
@@ -93,6 +110,7 @@ void TFindDialog::setLanguage(int language)
                                 : QStringLiteral("Match &whole word only"));
     m_matchCase->setText(german ? QStringLiteral("Groß-/&Kleinschreibung beachten")
                                 : QStringLiteral("Match &case"));
+    m_regex->setText(regexCaption(german));
     m_findButton->setText(german ? QStringLiteral("&Weitersuchen") : QStringLiteral("&Find Next"));
     m_cancel->setText(german ? QStringLiteral("Abbrechen") : QStringLiteral("Cancel"));
 }
@@ -113,6 +131,8 @@ TReplaceDialog::TReplaceDialog(QWidget *parent) : QDialog(parent)
     m_replaceLabel->setBuddy(m_replace);
     m_matchCase = new QCheckBox(this);
     m_matchCase->setObjectName(QStringLiteral("MatchCase"));
+    m_regex = new QCheckBox(this);
+    m_regex->setObjectName(QStringLiteral("Regex"));
     m_findButton = new QPushButton(this);
     m_findButton->setObjectName(QStringLiteral("FindNext"));
     m_findButton->setDefault(true);
@@ -129,7 +149,8 @@ TReplaceDialog::TReplaceDialog(QWidget *parent) : QDialog(parent)
     fields->addWidget(m_replaceLabel, 1, 0);
     fields->addWidget(m_replace, 1, 1);
     fields->addWidget(m_matchCase, 2, 0, 1, 2);
-    fields->setRowStretch(3, 1);
+    fields->addWidget(m_regex, 3, 0, 1, 2);
+    fields->setRowStretch(4, 1);
     auto *buttons = new QVBoxLayout;
     for (QPushButton *button : {m_findButton, m_replaceButton, m_replaceAllButton, m_cancel})
         buttons->addWidget(button);
@@ -172,6 +193,11 @@ bool TReplaceDialog::MatchCase() const
     return m_matchCase->isChecked();
 }
 
+bool TReplaceDialog::Regex() const
+{
+    return m_regex->isChecked();
+}
+
 void TReplaceDialog::setLanguage(int language)
 {
     const bool german = language == 0;
@@ -181,6 +207,7 @@ void TReplaceDialog::setLanguage(int language)
                                    : QStringLiteral("Re&place with:"));
     m_matchCase->setText(german ? QStringLiteral("Groß-/&Kleinschreibung beachten")
                                 : QStringLiteral("Match &case"));
+    m_regex->setText(regexCaption(german));
     m_findButton->setText(german ? QStringLiteral("&Weitersuchen") : QStringLiteral("&Find Next"));
     m_replaceButton->setText(german ? QStringLiteral("&Ersetzen") : QStringLiteral("&Replace"));
     m_replaceAllButton->setText(german ? QStringLiteral("&Alle ersetzen")

@@ -1,8 +1,9 @@
 #pragma once
 // The find dialog and the replace dialog: modeless, always searching forward. The find
-// dialog offers match case and whole word; the replace dialog match case, and the buttons
-// find next, replace and replace all. The dialogs only collect the user's input and say
-// which button was pressed; the searching is done by EditorFindReplace.
+// dialog offers match case, whole word and regular expression; the replace dialog match
+// case and regular expression, and the buttons find next, replace and replace all. The dialogs only
+// collect the user's input and say which button was pressed; the searching is done by
+// EditorFindReplace.
 
 #include <QDialog>
 
@@ -21,12 +22,14 @@ public:
     void setFindText(const QString &text);
     bool MatchCase() const;
     bool WholeWord() const;
+    bool Regex() const;
     // Captions: 0 German, any other value English.
     void setLanguage(int language);
 
     QLineEdit *findEdit() const { return m_find; }
     QCheckBox *matchCaseBox() const { return m_matchCase; }
     QCheckBox *wholeWordBox() const { return m_wholeWord; }
+    QCheckBox *regexBox() const { return m_regex; }
     QPushButton *findButton() const { return m_findButton; }
 
 signals:
@@ -38,6 +41,7 @@ private:
     QLineEdit *m_find;
     QCheckBox *m_matchCase;
     QCheckBox *m_wholeWord;
+    QCheckBox *m_regex;
     QPushButton *m_findButton;
     QPushButton *m_cancel;
 };
@@ -53,11 +57,13 @@ public:
     QString ReplaceText() const;
     void setReplaceText(const QString &text);
     bool MatchCase() const;
+    bool Regex() const;
     void setLanguage(int language);
 
     QLineEdit *findEdit() const { return m_find; }
     QLineEdit *replaceEdit() const { return m_replace; }
     QCheckBox *matchCaseBox() const { return m_matchCase; }
+    QCheckBox *regexBox() const { return m_regex; }
     QPushButton *findButton() const { return m_findButton; }
     QPushButton *replaceButton() const { return m_replaceButton; }
     QPushButton *replaceAllButton() const { return m_replaceAllButton; }
@@ -73,6 +79,7 @@ private:
     QLineEdit *m_find;
     QLineEdit *m_replace;
     QCheckBox *m_matchCase;
+    QCheckBox *m_regex;
     QPushButton *m_findButton;
     QPushButton *m_replaceButton;
     QPushButton *m_replaceAllButton;

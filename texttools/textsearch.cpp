@@ -191,7 +191,8 @@ qsizetype FindInFileText(QStringView text, QStringView pattern, qsizetype start,
         const bool wordAfter = at + m < text.size() && isFileWordChar(text[at + m].unicode());
         if (!wordBefore && !wordAfter)
             return at + 1;
-        at += m + 1;
+        // An accepted occurrence may begin inside a rejected one ("x;" in "ax;x;").
+        at += 1;
     }
 }
 

@@ -3,7 +3,7 @@
 // and out are 1-based positions into the searched text. Letter case is folded for the
 // ASCII letters only, so a search without case finds "A" for "a" but not "Ä" for "ä".
 
-#include "app/textrules.h"
+#include "base/textrules.h"
 
 #include <QByteArrayView>
 #include <QString>
@@ -32,7 +32,7 @@ qsizetype findInUtf8(QByteArrayView text, QByteArrayView pattern, qsizetype from
                      bool matchCase);
 
 // The search of the multi-file run: a start below 1 counts as 1; the file word set; a
-// rejected occurrence makes the search go on one character beyond its end. Returns -1
+// rejected occurrence makes the search go on one character after its start. Returns -1
 // when there is none (also for an empty pattern).
 qsizetype FindInFileText(QStringView text, QStringView pattern, qsizetype start, bool wholeWord,
                          bool matchCase);

@@ -28,6 +28,60 @@ private:
     qsizetype m_next = -2; // not looked for yet: below every position
 };
 
+// The parts of a page where hyphens belong to code or to a comment: <style> and <script>
+// elements and <!-- --> comments, each from its opening mark to the end of its closing
+// mark (to the end of the text when it is not closed); tag names in any case. Asked with
+// positions that only grow, so a whole pass costs linear time.
+class CodeRegions
+{
+public:
+    explicit CodeRegions(QStringView text) : m_text(text) {}
+
+    bool contains(qsizetype at)
+    {
+        while (!m_done && m_end <= at)
+            advance();
+        return !m_done && m_start <= at && at < m_end;
+    }
+
+private:
+    struct Kind
+    {
+        QStringView open;
+        QStringView close;
+    };
+    static constexpr Kind kKinds[] = {
+        {u"<style", u"</style"}, {u"<script", u"</script"}, {u"<!--", u"-->"}};
+
+    void advance()
+    {
+        qsizetype best = -1;
+        std::size_t kind = 0;
+        for (std::size_t k = 0; k < std::size(kKinds); ++k) {
+            if (m_next[k] != -1 && m_next[k] < m_end)
+                m_next[k] = m_text.indexOf(kKinds[k].open, m_end, Qt::CaseInsensitive);
+            if (m_next[k] >= 0 && (best < 0 || m_next[k] < best)) {
+                best = m_next[k];
+                kind = k;
+            }
+        }
+        if (best < 0) {
+            m_done = true;
+            return;
+        }
+        const qsizetype close = m_text.indexOf(kKinds[kind].close, best + kKinds[kind].open.size(),
+                                               Qt::CaseInsensitive);
+        m_start = best;
+        m_end = close < 0 ? m_text.size() : close + kKinds[kind].close.size();
+    }
+
+    QStringView m_text;
+    qsizetype m_start = -1;
+    qsizetype m_end = 0;
+    bool m_done = false;
+    std::array<qsizetype, std::size(kKinds)> m_next = {-2, -2, -2}; // -2: not looked for yet
+};
+
 bool insideMarkup(qsizetype lt, qsizetype gt, qsizetype openBrace, qsizetype closeBrace)
 {
     const bool inTag = gt >= 0 && (lt < 0 || gt < lt);
@@ -65,9 +119,12 @@ HyphenRemoval removeHyphenation(QStringView text)
     done.reserve(text.size());
     std::array<NextOccurrence, 4> markup = {NextOccurrence(text, u'<'), NextOccurrence(text, u'>'),
                                             NextOccurrence(text, u'{'), NextOccurrence(text, u'}')};
+    CodeRegions code(text);
     qsizetype copied = 0;
     for (qsizetype at = text.indexOf(u'-'); at >= 0; at = text.indexOf(u'-', at + 1)) {
         const qsizetype after = at + 1;
+        if (code.contains(at))
+            continue;
         if (insideMarkup(markup[0].at(after), markup[1].at(after), markup[2].at(after),
                          markup[3].at(after)))
             continue;

@@ -24,7 +24,8 @@ struct HyphenRemoval
 };
 
 // Removes the hyphens that join the parts of a word broken by hyphenation. A hyphen goes
-// when it is not inside markup, is followed by a lower-case ASCII letter, and is no part
+// when it is not inside markup (hyphenInMarkup, or anywhere inside a <style> or <script>
+// element or a <!-- --> comment), is followed by a lower-case ASCII letter, and is no part
 // of an exception: the 10 characters from 4 before it hold "-to-", "-of-", "Know-how",
 // "the-art" or "fast-movin", or the 25 characters from 15 before it hold "www.". A window
 // that would start before the text starts at its beginning and keeps its length. The

@@ -3,7 +3,8 @@
 # three print the same result, and prints the times and the ratios of our engine to
 # python3 and to Lua 5.4 (below 1 is faster).
 # Usage: bench/scripts/run.sh [BUILD_DIR] [BENCHMARK...]
-# Benchmarks: bench (the loop), strings, dict, calls; all of them by default.
+# Benchmarks: bench (the loop), strings, dict, calls, lines (a text loop with Split, InStr,
+# Mid and Replace), classes (objects with properties and methods); all of them by default.
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 build="${1:-$here/../../build}"
@@ -12,7 +13,7 @@ runner="$build/quillora-script"
 [ -x "$runner" ] || { echo "build quillora-script first ($runner)" >&2; exit 1; }
 command -v lua5.4 >/dev/null || { echo "lua5.4 is needed (Debian package lua5.4)" >&2; exit 1; }
 names=("$@")
-[ ${#names[@]} -gt 0 ] || names=(bench strings dict calls)
+[ ${#names[@]} -gt 0 ] || names=(bench strings dict calls lines classes)
 
 # The processor time (user and system) of the best of five runs: steadier than the wall
 # clock on a machine shared with other work.

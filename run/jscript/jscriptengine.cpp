@@ -4,9 +4,11 @@
 #include "hostfunctions.h"
 #include "jscripterrors.h"
 #include "legacysyntax.h"
+#include "syntaxcheck.h"
 
 #include <QJSEngine>
 #include <QMutexLocker>
+#include <QRegularExpression>
 
 #include <cmath>
 
@@ -175,11 +177,46 @@ QString JScriptEngine::sourceLine(const QString &file, int line) const
     return text.mid(start, end - start);
 }
 
+void JScriptEngine::pointAtProcedure(const QString &procedure, ScriptError &e) const
+{
+    // The engine gives no position for an interruption: the error names the header of the
+    // procedure that was running, so the user sees where the script stood.
+    const QRegularExpression header(QStringLiteral("\\bfunction\\s+(") +
+                                    QRegularExpression::escape(procedure) +
+                                    QStringLiteral(")\\s*\\("));
+    for (qsizetype i = 0; i < m_sources.size(); ++i) {
+        const QString &text = m_sources.at(i);
+        const QRegularExpressionMatch match = header.match(text);
+        if (!match.hasMatch())
+            continue;
+        const qsizetype at = match.capturedStart();
+        e.line = int(text.left(at).count(u'\n')) + 1;
+        e.text = sourceLine(fileName(int(i)), e.line);
+        const qsizetype lineStart = at > 0 ? text.lastIndexOf(u'\n', at - 1) + 1 : 0;
+        e.column = int(match.capturedStart(1) - lineStart); // at the procedure's name
+        return;
+    }
+}
+
 ScriptError JScriptEngine::compileError(const QJSValue &error, const QString &where)
 {
     const StackEntry at = parseStackEntry(where);
     ScriptError e;
     e.source = compileSource();
+    // JScript's own number, text and place where the text breaks JScript's grammar; the
+    // engine's word where it breaks only the engine's (a later language's) rules
+    const int index = at.file.startsWith(u"code") ? at.file.mid(4).toInt() : -1;
+    if (index >= 0 && index < m_sources.size()) {
+        const SyntaxFault fault = checkSyntax(m_sources.at(index));
+        if (fault.isSet()) {
+            e.number = fault.number;
+            e.description = fault.description;
+            e.line = fault.line;
+            e.column = fault.column;
+            e.text = sourceLine(at.file, e.line);
+            return e;
+        }
+    }
     e.line = at.line > 0 ? at.line : error.property(QStringLiteral("lineNumber")).toInt();
     e.text = sourceLine(at.file, e.line);
     e.column = std::max(0, at.column - 1);
@@ -271,8 +308,12 @@ bool JScriptEngine::run(const QString &procedure, const QStringList &args, QVari
         list.setProperty(quint32(i), args.at(i));
     const QJSValue out = m_invoke->call({fn, list});
     settle();
-    if (out.isError()) // an interruption is not caught by the script's own handlers
-        return fail(runtimeError(out, QString()));
+    if (out.isError()) { // an interruption is not caught by the script's own handlers
+        ScriptError e = runtimeError(out, QString());
+        if (e.line <= 0)
+            pointAtProcedure(procedure, e);
+        return fail(e);
+    }
     if (!out.property(QStringLiteral("ok")).toBool())
         return fail(runtimeError(out.property(QStringLiteral("error")), QString()));
     if (result)

@@ -55,6 +55,8 @@ private:
     std::unique_ptr<QJSValue> m_invoke;
     std::unique_ptr<QJSValue> m_wrapHost;
     QList<QPair<QString, QPointer<QObject>>> m_objects;
+    // Sets line, text and column of `e` to the header of `procedure` in the sources.
+    void pointAtProcedure(const QString &procedure, ScriptError &e) const;
     QStringList m_sources; // text of each addCode, by its number
 };
 

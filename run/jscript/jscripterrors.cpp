@@ -165,10 +165,16 @@ MappedError mapCompileError(const QString &message, const QString &lineText, int
     }
     if (m.startsWith(u"Return statement"))
         return {1018, QStringLiteral("'return' statement outside of function")};
-    if (m.startsWith(u"Break outside"))
+    if (m.startsWith(u"Break outside", Qt::CaseInsensitive))
         return {1019, QStringLiteral("Can't have 'break' outside of loop")};
-    if (m.startsWith(u"Continue outside"))
+    if (m.startsWith(u"Continue outside", Qt::CaseInsensitive))
         return {1020, QStringLiteral("Can't have 'continue' outside of loop")};
+    if (m.startsWith(u"Undefined label"))
+        return {1026, QStringLiteral("Label not found")};
+    if (m.startsWith(u"Label ") && m.endsWith(u"has already been declared"))
+        return {1025, QStringLiteral("Label redefined")};
+    if (m == u"Unexpected token `@'")
+        return {1030, QStringLiteral("Conditional compilation is turned off")};
     if (m.contains(u"Unterminated string"))
         return {1015, QStringLiteral("Unterminated string constant")};
     if (m.contains(u"Invalid regular expression") || m.contains(u"regular expression"))
@@ -198,6 +204,12 @@ MappedError mapRuntimeError(const QString &name, const QString &message)
         return {5002, QStringLiteral("Function expected")};
     if (m.startsWith(u"Maximum call stack"))
         return {28, QStringLiteral("Out of stack space")};
+    if (m.contains(u"is not a valid radix"))
+        return {5, QStringLiteral("Invalid procedure call or argument")};
+    if (m.contains(u"precision out of range"))
+        return {5027, QStringLiteral("The precision is out of range")};
+    if (m.contains(u"fractionDigits") || m.contains(u"fraction digits"))
+        return {5026, QStringLiteral("The number of fractional digits is out of range")};
     if (m == u"Invalid array length" || m.endsWith(u"out of range"))
         return {5029, QStringLiteral("Array length must be a finite positive integer")};
     if (m == u"Interrupted")

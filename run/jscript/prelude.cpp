@@ -53,7 +53,7 @@ const QString &preludeScript()
         }
         // a function target, so that the object can be called for its default member
         // (WScript.Arguments(0)); every member access goes to the object itself
-        var t = object;
+        var t = object, methods = Object.create(null);
         return new Proxy(function () {}, {
             get: function (target, name) {
                 var real = member(name);
@@ -61,8 +61,11 @@ const QString &preludeScript()
                 var v = t[real];
                 if (info.lists.indexOf(real) >= 0)
                     return function () { return t[real](args(arguments)); };
+                // one caller per method, made once: a macro's loop reaches the same
+                // members a million times
                 if (typeof v === "function")
-                    return function () { return v.apply(t, arguments); };
+                    return methods[real] ||
+                           (methods[real] = function () { return v.apply(t, arguments); });
                 if (v !== null && typeof v === "object" && hostInfo(v).isHost) return wrapHost(v);
                 return v;
             },
@@ -179,6 +182,198 @@ const QString &preludeScript()
                                   { value: v, writable: true, configurable: true, enumerable: true });
         }
     });
+
+    // An error with JScript's number and text, thrown where the engine underneath would
+    // only say "Type error".
+    function jscriptError(Kind, code, text) {
+        var e = new Kind(text);
+        e.number = (0x800A0000 | code) | 0;
+        return e;
+    }
+
+    // The methods of Date, Number, Boolean and RegExp called on a value of another kind
+    // raise JScript's "Date object expected" (5006) and its kin.
+    var tagOf = Object.prototype.toString;
+    function guardMethods(proto, tag, code, text) {
+        Object.getOwnPropertyNames(proto).forEach(function (name) {
+            var d = Object.getOwnPropertyDescriptor(proto, name);
+            if (name === "constructor" || name === "toJSON" || typeof d.value !== "function")
+                return;
+            var native = d.value, setter = tag === "[object Date]" && name.slice(0, 3) === "set";
+            var guarded = function () {
+                if (Reflect.apply(tagOf, this, []) !== tag)
+                    throw jscriptError(TypeError, code, text);
+                if (setter && arguments.length === 0) // a Date's setters need their value
+                    throw jscriptError(TypeError, 449, "Argument not optional");
+                return Reflect.apply(native, this, arguments);
+            };
+            Object.defineProperty(guarded, "length", { value: native.length });
+            Object.defineProperty(guarded, "name", { value: name });
+            d.value = guarded;
+            Object.defineProperty(proto, name, d);
+        });
+    }
+    guardMethods(global.Date.prototype, "[object Date]", 5006, "Date object expected");
+    guardMethods(global.Number.prototype, "[object Number]", 5001, "Number expected");
+    guardMethods(global.Boolean.prototype, "[object Boolean]", 5010, "Boolean expected");
+    guardMethods(RegExp.prototype, "[object RegExp]", 5016, "Regular Expression object expected");
+
+    // JScript keeps the last match of every regular expression operation (exec, test,
+    // match, replace, search, split) in RegExp's static properties, and sets lastIndex
+    // after each exec, also of an expression without the g flag.
+    var lastMatch = null, lastInput = "";
+    var guardedExec = RegExp.prototype.exec;
+    function remember(m, text) {
+        if (m === null) return;
+        lastMatch = m;
+        lastInput = text;
+    }
+    var execAndRemember = function exec(text) {
+        var m = Reflect.apply(guardedExec, this, arguments);
+        remember(m, String(text));
+        if (m !== null && !this.global) this.lastIndex = m.index + m[0].length;
+        return m;
+    };
+    Object.defineProperty(RegExp.prototype, "exec",
+                          { value: execAndRemember, writable: true, configurable: true });
+    Object.defineProperty(RegExp.prototype, "test", {
+        value: function test(text) {
+            return Reflect.apply(execAndRemember, this, arguments) !== null;
+        },
+        writable: true, configurable: true
+    });
+    // the match a string method leaves behind: the first, or the last with the g flag
+    function rememberFrom(re, text, last) {
+        var copy = new RegExp(re.source, "g" + (re.ignoreCase ? "i" : "") +
+                                         (re.multiline ? "m" : "")), m, found = null;
+        while ((m = Reflect.apply(exec, copy, [text])) !== null) {
+            found = m;
+            if (!last) break;
+            if (m[0] === "") copy.lastIndex++;
+        }
+        remember(found, text);
+    }
+    [["match", true], ["replace", true], ["search", false], ["split", true]].forEach(function (row) {
+        var name = row[0], native = String.prototype[name];
+        Object.defineProperty(String.prototype, name, {
+            value: function (re) {
+                var result = Reflect.apply(native, this, arguments);
+                if (re instanceof RegExp) rememberFrom(re, String(this), row[1] && re.global);
+                return result;
+            },
+            writable: true, configurable: true
+        });
+    });
+    function staticProperty(name, get) {
+        try {
+            Object.defineProperty(RegExp, name,
+                                  { get: get, set: function (v) {}, configurable: true });
+        } catch (e) {
+        }
+    }
+    staticProperty("leftContext", function () {
+        return lastMatch ? lastInput.slice(0, lastMatch.index) : "";
+    });
+    staticProperty("rightContext", function () {
+        return lastMatch ? lastInput.slice(lastMatch.index + lastMatch[0].length) : "";
+    });
+    staticProperty("lastMatch", function () { return lastMatch ? lastMatch[0] : ""; });
+    staticProperty("input", function () { return lastInput; });
+    staticProperty("index", function () { return lastMatch ? lastMatch.index : -1; });
+    staticProperty("lastIndex", function () {
+        return lastMatch ? lastMatch.index + lastMatch[0].length : -1;
+    });
+    staticProperty("lastParen", function () {
+        var v = lastMatch && lastMatch.length > 1 ? lastMatch[lastMatch.length - 1] : "";
+        return v === undefined ? "" : v;
+    });
+    [1, 2, 3, 4, 5, 6, 7, 8, 9].forEach(function (i) {
+        staticProperty("$" + i, function () {
+            var v = lastMatch ? lastMatch[i] : "";
+            return v === undefined ? "" : v;
+        });
+    });
+
+    // A radix outside 2 to 36 is an invalid argument (5).
+    var nativeNumberToString = global.Number.prototype.toString;
+    Object.defineProperty(global.Number.prototype, "toString", {
+        value: function toString(radix) {
+            if (radix !== undefined && !(radix >= 2 && radix <= 36))
+                throw jscriptError(TypeError, 5, "Invalid procedure call or argument");
+            return Reflect.apply(nativeNumberToString, this, arguments);
+        },
+        writable: true, configurable: true
+    });
+
+    // JScript takes 0 to 20 fraction digits.
+    var nativeToFixed = global.Number.prototype.toFixed, trunc = global.Math.trunc;
+    Object.defineProperty(global.Number.prototype, "toFixed", {
+        value: function toFixed(digits) {
+            var n = digits === undefined ? 0 : trunc(+digits);
+            if (n < 0 || n > 20)
+                throw jscriptError(global.RangeError, 5026,
+                                   "The number of fractional digits is out of range");
+            return Reflect.apply(nativeToFixed, this, arguments);
+        },
+        writable: true, configurable: true
+    });
+
+    // ... and 1 to 21 digits of precision.
+    var nativeToPrecision = global.Number.prototype.toPrecision;
+    Object.defineProperty(global.Number.prototype, "toPrecision", {
+        value: function toPrecision(precision) {
+            var n = trunc(+precision);
+            if (precision !== undefined && !(n >= 1 && n <= 21))
+                throw jscriptError(global.RangeError, 5027, "The precision is out of range");
+            return Reflect.apply(nativeToPrecision, this, arguments);
+        },
+        writable: true, configurable: true
+    });
+
+    // A malformed URI: 5024 when encoding, 5025 when decoding.
+    [["encodeURI", 5024], ["encodeURIComponent", 5024], ["decodeURI", 5025],
+     ["decodeURIComponent", 5025]].forEach(function (row) {
+        var native = global[row[0]], code = row[1];
+        var text = code === 5024 ? "The URI to be encoded contains an invalid character"
+                                 : "The URI to be decoded is not a valid encoding";
+        var guarded = function (uri) {
+            try {
+                return Reflect.apply(native, undefined, arguments);
+            } catch (e) {
+                if (e instanceof global.URIError) throw jscriptError(global.URIError, code, text);
+                throw e;
+            }
+        };
+        Object.defineProperty(guarded, "length", { value: native.length });
+        Object.defineProperty(guarded, "name", { value: row[0] });
+        global[row[0]] = guarded;
+    });
+
+    // A function's arguments property: JScript's holds the arguments of a running call,
+    // which the engine underneath does not keep; reading it gives null (JScript's value
+    // outside a call) instead of the engine's TypeError, and assigning it does nothing.
+    Object.defineProperty(Function.prototype, "arguments", {
+        get: function () { return null; },
+        set: function (v) {},
+        configurable: true
+    });
+
+    // JScript's error kind for a bad regular expression.
+    function RegExpError(message) {
+        if (!(this instanceof RegExpError)) return new RegExpError(message);
+        this.message = message === undefined ? "" : String(message);
+        this.number = 0; // a script's own error, as with Error
+    }
+    RegExpError.prototype = Object.create(NativeError.prototype);
+    Object.defineProperty(RegExpError.prototype, "constructor",
+                          { value: RegExpError, writable: true, configurable: true });
+    RegExpError.prototype.name = "RegExpError";
+    global.RegExpError = RegExpError;
+
+    // GetObject reaches running objects through monikers, which this host has none of.
+    global.GetObject = function GetObject(pathName, className) {
+        throw jscriptError(NativeError, 429, "Automation server can't create object");
+    };
 
     global.ActiveXObject = function ActiveXObject(progId) {
         return bridge.create(String(progId));

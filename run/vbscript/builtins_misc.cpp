@@ -37,6 +37,21 @@ Value fCreateObject(Args &a)
     return Value::object(a.in.createObject(a.str(0)));
 }
 
+} // namespace
+
+uint8_t builtinUse(const QString &lowerName)
+{
+    static const QStringList conversions = {
+        QStringLiteral("cbyte"), QStringLiteral("ccur"), QStringLiteral("cdate"),
+        QStringLiteral("cdbl"),  QStringLiteral("cint"), QStringLiteral("clng"),
+        QStringLiteral("csng")};
+    if (lowerName == u"randomize")
+        return NoValueBuiltin;
+    return conversions.contains(lowerName) ? ConversionBuiltin : PlainBuiltin;
+}
+
+namespace {
+
 Value fEval(Args &a)
 {
     return a.in.evalText(a.str(0));

@@ -225,13 +225,43 @@ Value fRTrim(Args &a)
 {
     return a.isNull(0) ? Value::null() : Value::str(trimSpaces(a.str(0), false, true));
 }
+// One character for one: the simple case mapping, as VBScript maps case ("straße" gives
+// "STRAßE", not the longer "STRASSE" of the full mapping).
+QString mapEachCharacter(const QString &text, char32_t (*map)(char32_t))
+{
+    QString out;
+    out.reserve(text.size());
+    for (qsizetype i = 0; i < text.size();) {
+        const char32_t c =
+            text.at(i).isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()
+                ? QChar::surrogateToUcs4(text.at(i), text.at(i + 1))
+                : text.at(i).unicode();
+        const char32_t mapped = map(c);
+        if (QChar::requiresSurrogates(mapped)) {
+            out.append(QChar(QChar::highSurrogate(mapped)));
+            out.append(QChar(QChar::lowSurrogate(mapped)));
+        } else {
+            out.append(QChar(char16_t(mapped)));
+        }
+        i += QChar::requiresSurrogates(c) ? 2 : 1;
+    }
+    return out;
+}
+char32_t upperOf(char32_t c)
+{
+    return QChar::toUpper(c);
+}
+char32_t lowerOf(char32_t c)
+{
+    return QChar::toLower(c);
+}
 Value fUCase(Args &a)
 {
-    return a.isNull(0) ? Value::null() : Value::str(a.str(0).toUpper());
+    return a.isNull(0) ? Value::null() : Value::str(mapEachCharacter(a.str(0), upperOf));
 }
 Value fLCase(Args &a)
 {
-    return a.isNull(0) ? Value::null() : Value::str(a.str(0).toLower());
+    return a.isNull(0) ? Value::null() : Value::str(mapEachCharacter(a.str(0), lowerOf));
 }
 
 Value fSpace(Args &a)

@@ -374,6 +374,7 @@ private:
             if (const Builtin *b = findBuiltin(nm)) {
                 n->kind = NK::Builtin;
                 n->bi = b;
+                n->flag = builtinUse(nm);
                 return;
             }
         }

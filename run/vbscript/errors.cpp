@@ -47,6 +47,7 @@ QString errorText(int number)
         {450, "Wrong number of arguments or invalid property assignment"},
         {451, "Object not a collection"},
         {457, "This key is already associated with an element of this collection"},
+        {458, "Variable uses an Automation type not supported in VBScript"},
         {500, "Variable is undefined"},
         {501, "Illegal assignment"},
         {505, "Invalid or unqualified reference"},

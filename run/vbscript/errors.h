@@ -34,6 +34,7 @@ enum : int
     WrongArgCount = 450,
     NotACollection = 451,
     KeyExists = 457,
+    AutomationType = 458, // a conversion whose result a Call discards
     VariableUndefined = 500,
     IllegalAssignment = 501,
     ClassNotDefined = 506,

@@ -182,7 +182,9 @@ void Interp::countStep()
 
 void Interp::fillPosition(ScriptException &e, const Node *n) const
 {
-    if (e.line >= 0 || !n)
+    // A run-time error is reported at the start of the statement that raised it, as the
+    // language does: expression nodes leave the position to their statement.
+    if (e.line >= 0 || !n || n->kind < NK::Block)
         return;
     e.line = n->line;
     e.column = n->col;
@@ -266,12 +268,28 @@ void Interp::dropIfTransient(Unit *u)
     }
 }
 
+// A syntax error in the text of Execute, ExecuteGlobal or Eval is an error of the statement
+// that runs it: On Error Resume Next traps it, and it is reported at that statement, with
+// the number and source of the compilation error.
+Unit *Interp::compileDynamic(const QString &text, Procedure *localScope, bool expression)
+{
+    try {
+        return compile(text, localScope, expression);
+    } catch (ScriptException &e) {
+        e.compile = false;
+        e.line = -1;
+        e.column = -1;
+        e.text.clear();
+        throw;
+    }
+}
+
 void Interp::execute(const QString &text, bool globalScope)
 {
     Procedure *scope = nullptr;
     if (!globalScope && frame && frame->proc && !frame->proc->isTopLevel)
         scope = frame->proc;
-    Unit *u = compile(text, scope, false);
+    Unit *u = compileDynamic(text, scope, false);
     struct Drop
     {
         Interp &in;
@@ -286,7 +304,7 @@ Value Interp::evalText(const QString &text)
     Procedure *scope = nullptr;
     if (frame && frame->proc && !frame->proc->isTopLevel)
         scope = frame->proc;
-    Unit *u = compile(text, scope, true);
+    Unit *u = compileDynamic(text, scope, true);
     struct Drop
     {
         Interp &in;

@@ -112,6 +112,17 @@ struct Builtin
 };
 
 const Builtin *findBuiltin(const QString &lowerName);
+
+// How a built-in may be used, kept in the flag of its node.
+enum BuiltinUse : uint8_t
+{
+    PlainBuiltin,
+    // a numeric or date conversion: discarding its result (Call CInt(1)) raises 458
+    ConversionBuiltin,
+    // Randomize: a statement that gives no value; used as one it raises 13
+    NoValueBuiltin,
+};
+uint8_t builtinUse(const QString &lowerName);
 bool findConstant(const QString &lowerName, Value *out);
 
 class Interp
@@ -191,6 +202,7 @@ private:
     friend struct FrameScope;
     friend struct LocalsScope;
     Unit *compile(const QString &text, Procedure *localScope, bool expression);
+    Unit *compileDynamic(const QString &text, Procedure *localScope, bool expression);
     Unit *compileUnit(const QString &text, Procedure *localScope, bool expression);
     Value runUnit(Unit *u);
     void dropIfTransient(Unit *u);
@@ -215,7 +227,7 @@ private:
     const Value *leaf(const Node *n) const;
     Value evalNameArgs(Value &v, Node *n);
     Value evalMember(Node *n, Access access, const Value *rhs);
-    Value evalBuiltin(Node *n);
+    Value evalBuiltin(Node *n, bool statement = false);
     Value evalNew(Node *n);
     Value evalBinary(Node *n);
     Value evalOther(Node *n);

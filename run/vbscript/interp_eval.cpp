@@ -72,13 +72,15 @@ Value Interp::evalMember(Node *n, Access access, const Value *rhs)
     }
 }
 
-Value Interp::evalBuiltin(Node *n)
+Value Interp::evalBuiltin(Node *n, bool statement)
 {
     const Builtin *b = n->bi;
     const int argc = int(n->a.size());
     try {
         if (argc < b->minArgs || argc > b->maxArgs)
             throwError(err::WrongArgCount);
+        if (n->flag == NoValueBuiltin && !statement)
+            throwError(err::TypeMismatch);
         ArgBuffer args{size_t(argc)};
         for (int i = 0; i < argc; ++i)
             args[size_t(i)] = eval(n->a[size_t(i)]);

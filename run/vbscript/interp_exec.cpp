@@ -233,6 +233,11 @@ Flow Interp::exec(Node *s)
         case NK::ClassProc:
             callClassMember(frame->me, meInstance()->cls, c->slot, Access::Call, c, nullptr);
             break;
+        case NK::Builtin:
+            evalBuiltin(c, true);
+            if (c->flag == ConversionBuiltin)
+                throwError(err::AutomationType);
+            break;
         default:
             eval(c);
         }

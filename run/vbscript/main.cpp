@@ -1,7 +1,9 @@
-// quillora-script FILE [ARGS...]: runs a script from the console the way the Windows
-// console script host does.
+// quillora-script [OPTIONS] FILE [ARGS...]: runs a .vbs (VBScript) or .js (JScript) file
+// from the console the way the Windows console script host does. Options come before the
+// file; everything after it belongs to the script.
 
 #include "run/jscript/jscriptengine.h"
+#include "run/macroconsole.h"
 #include "vbscriptengine.h"
 #include "wscripthost.h"
 
@@ -10,7 +12,9 @@
 #include <QFileInfo>
 #include <QStringDecoder>
 
+#include <algorithm>
 #include <memory>
+#include <optional>
 
 using namespace quillora;
 
@@ -39,14 +43,78 @@ QString decodeScript(const QByteArray &bytes)
     return text;
 }
 
+const QString kUsage = QStringLiteral("Usage: quillora-script [OPTIONS] FILE [ARGS...]\n");
+
+// The runner's options: each a name, its help line and what it does. One that returns an
+// exit status ends the program with it; std::nullopt goes on with the next argument.
+struct Option
+{
+    QStringView name;
+    QStringView help;
+    std::optional<int> (*apply)();
+};
+
+std::optional<int> showHelp();
+
+std::optional<int> showVersion()
+{
+    writeConsole(stdout, QStringLiteral("quillora-script " QUILLORA_VERSION "\n"));
+    return 0;
+}
+
+constexpr Option kOptions[] = {
+    {u"--help", u"show this help and end", showHelp},
+    {u"--version", u"show the version and end", showVersion},
+};
+
+std::optional<int> showHelp()
+{
+    QString text =
+        kUsage + QStringLiteral("Runs a VBScript (.vbs) or JScript (.js) file as the Windows "
+                                "console script host does;\nARGS reach the script as "
+                                "WScript.Arguments.\n\nOptions:\n");
+    for (const Option &option : kOptions)
+        text += QStringLiteral("  %1  %2\n")
+                    .arg(option.name.toString().leftJustified(12), option.help.toString());
+    text += QStringLiteral("  --            end of the options: the next argument is the file\n");
+    text += QStringLiteral("\nquillora-script --macro SCRIPT PATH... [--dry-run]\n"
+                           "  runs the macro SCRIPT over each file and saves the files it changed;\n"
+                           "  --dry-run only lists them\n");
+    writeConsole(stdout, text);
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
     QStringList args = app.arguments().mid(1);
+    QString macroError;
+    if (const auto macro = parseMacroArguments(args, &macroError)) {
+        if (!macroError.isEmpty()) {
+            writeConsole(stderr, macroError + u'\n');
+            return 2;
+        }
+        ConsoleHost host;
+        return runMacroOverFiles(*macro, &host, stdout, stderr);
+    }
+    // Options up to the file name.
+    while (!args.isEmpty() && args.first().startsWith(u"--")) {
+        const QString name = args.takeFirst();
+        if (name == u"--")
+            break;
+        const auto option = std::find_if(std::begin(kOptions), std::end(kOptions),
+                                         [&](const Option &o) { return o.name == name; });
+        if (option == std::end(kOptions)) {
+            writeConsole(stderr, QStringLiteral("%1: unknown option\n").arg(name) + kUsage);
+            return 2;
+        }
+        if (const std::optional<int> status = option->apply())
+            return *status;
+    }
     if (args.isEmpty()) {
-        writeConsole(stderr, QStringLiteral("Usage: quillora-script FILE [ARGS...]\n"));
+        writeConsole(stderr, kUsage);
         return 2;
     }
     const QString path = args.takeFirst();

@@ -167,8 +167,16 @@ public:
                 throwError(err::WrongArgCount);
             return in.invokeMember(o, o->defaultMember(), Access::Get, args, argc, nullptr);
         }
-        if (access == Access::Let || access == Access::Set)
-            throwError(err::IllegalAssignment);
+        // Object.Member(args) = value: the overload that takes the value after the arguments
+        std::vector<Value> withValue;
+        if (access == Access::Let || access == Access::Set) {
+            if (!rhs || argc == 0)
+                throwError(err::IllegalAssignment);
+            withValue.assign(args, args + argc);
+            withValue.push_back(*rhs);
+            args = withValue.data();
+            ++argc;
+        }
         for (int mi : m.methods) {
             const QMetaMethod mm = meta->method(mi);
             const bool variadic = mm.parameterCount() == 1 &&
@@ -214,6 +222,8 @@ public:
                 throwError(err::InvalidCall);
             return ret.isValid() ? valueFromVariant(ret) : Value();
         }
+        if (!withValue.empty())
+            throwError(err::IllegalAssignment);
         throwError(err::WrongArgCount);
     }
 

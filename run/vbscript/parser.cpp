@@ -129,6 +129,7 @@ Node *Parser::parseBlock(const std::function<bool()> &atEnd, int eofError)
 void Parser::parseStatement(Node *block)
 {
     const Token &t = cur();
+    const int line0 = t.line, col0 = t.col; // where the statement starts, keyword included
     if (t.type != Tok::Ident && !isOp(u'.')) {
         fail(err::ExpectedStatement);
     }
@@ -204,11 +205,11 @@ void Parser::parseStatement(Node *block)
         return;
     case Kw::Set:
         next();
-        block->a.push_back(parseAssignOrCall(true, false));
+        block->a.push_back(startsAt(parseAssignOrCall(true, false), line0, col0));
         return;
     case Kw::Call:
         next();
-        block->a.push_back(parseAssignOrCall(false, true));
+        block->a.push_back(startsAt(parseAssignOrCall(false, true), line0, col0));
         return;
     case Kw::Property:
         if (peek().kw != Kw::Get && peek().kw != Kw::Let && peek().kw != Kw::Set)
@@ -230,7 +231,7 @@ void Parser::parseStatement(Node *block)
         fail(err::UnexpectedNext);
     case Kw::Let:
         next();
-        block->a.push_back(parseAssignOrCall(false, false));
+        block->a.push_back(startsAt(parseAssignOrCall(false, false), line0, col0));
         return;
     default:
         break;
@@ -608,6 +609,14 @@ Node *Parser::parseOnError()
     }
     endStatement();
     return n;
+}
+
+// A statement begins at its keyword (Set, Call, Let): run-time errors point there.
+Node *Parser::startsAt(Node *statement, int line, int col)
+{
+    statement->line = line;
+    statement->col = col;
+    return statement;
 }
 
 Node *Parser::parseAssignOrCall(bool isSet, bool hasCall)

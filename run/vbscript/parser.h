@@ -84,6 +84,7 @@ private:
     Node *parseExit();
     Node *parseOnError();
     Node *parseAssignOrCall(bool isSet, bool hasCall);
+    static Node *startsAt(Node *statement, int line, int col);
     void parseProcedure(bool isPublic, bool isDefault);
     void parseClass();
     void declareLocal(const QString &lower, const Token &at);

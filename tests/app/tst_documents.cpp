@@ -3,9 +3,11 @@
 
 #include "mainformfixture.h"
 
+#include "base/safewrite.h"
 #include "lang/mnemonics.h"
 
 #include <QAction>
+#include <QDir>
 #include <QMimeData>
 #include <QPrinter>
 #include <QProcess>
@@ -22,7 +24,13 @@ private slots:
     void editKeepsBytesOutside();
     void saveAsNames_data();
     void saveAsNames();
-    void newKeepsLastFormat();
+    void newIsUtf8WithLf();
+    void ansiCopyAddsNoEmptyLine();
+    void unencodableSaveAsks_data();
+    void unencodableSaveAsks();
+    void blankDocumentUndoBringsBackFile();
+    void recentFilesHoldAnyPath();
+    void settingsWriteFailureIsReported();
     void overwriteCancelWritesNothing();
     void blankSaveWritesNothing();
     void askToSave_data();
@@ -122,22 +130,156 @@ void TestDocuments::saveAsNames()
     QVERIFY(f.prompts.done());
 }
 
-void TestDocuments::newKeepsLastFormat()
+void TestDocuments::newIsUtf8WithLf()
 {
+    // Whatever was open before: here a Windows-1252 file with CR LF.
     MainFormFixture f;
     f.show();
-    const QString doc = f.path(QStringLiteral("bom.txt"));
-    MainFormFixture::writeFile(doc, "\xEF\xBB\xBFx");
+    const QString doc = f.path(QStringLiteral("ansi.txt"));
+    MainFormFixture::writeFile(doc, "Gr\xFC\xDF\x65\r\nx");
     QVERIFY(f.form->PerformFileOpen(doc));
     f.form->FileNew();
     QCOMPARE(f.form->FFileName(), QStringLiteral("Untitled"));
     QCOMPARE(f.form->panelText(1), QString());
-    f.form->SynMemo1->SetText(QStringLiteral("neu"));
+    f.form->SynMemo1->SetText(QStringLiteral("Привет ✓\r\nzwei"));
     const QString target = f.path(QStringLiteral("x.htm"));
     f.prompts.expectSaveFile(target);
     QCOMPARE(f.form->FileSave(), TMainForm::SaveOutcome::Saved);
-    QCOMPARE(MainFormFixture::readFile(target), QByteArray("\xEF\xBB\xBFneu"));
+    QCOMPARE(MainFormFixture::readFile(target), QStringLiteral("Привет ✓\nzwei").toUtf8());
     QCOMPARE(f.prompts.seen().last().text, QStringLiteral("Untitled")); // proposed name
+    QVERIFY(f.prompts.done());
+}
+
+void TestDocuments::ansiCopyAddsNoEmptyLine()
+{
+    // A document ending with a line break, saved as ".txt" twice: the text file's lines,
+    // each with CR LF, and nothing more.
+    MainFormFixture f;
+    f.show();
+    f.form->SynMemo1->SetText(QStringLiteral("eins\r\nzwei\r\n"));
+    const QString target = f.path(QStringLiteral("notes.txt"));
+    f.prompts.expectSaveFile(target);
+    QCOMPARE(f.form->FileSaveAs(), TMainForm::SaveOutcome::Saved);
+    QCOMPARE(MainFormFixture::readFile(target), QByteArray("eins\r\nzwei\r\n"));
+    QVERIFY(f.form->PerformFileOpen(target));
+    f.prompts.expectSaveFile(target).expectQuestion(Answer::Ok);
+    QCOMPARE(f.form->FileSaveAs(), TMainForm::SaveOutcome::Saved);
+    QCOMPARE(MainFormFixture::readFile(target), QByteArray("eins\r\nzwei\r\n"));
+    QVERIFY(f.prompts.done());
+}
+
+// A save into Windows-1252 that would lose characters asks first, naming the first of
+// them and its line: OK saves UTF-8 instead, Cancel nothing.
+void TestDocuments::unencodableSaveAsks_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<QByteArray>("expected"); // the file afterwards
+    const QByteArray old("caf\xE9\r\nx");
+    QTest::newRow("save, UTF-8 instead") << "save" << int(Answer::Ok)
+                                         << QByteArray("caf\xC3\xA9\r\nx \xE4\xB8\xAD\xE6\x96\x87 "
+                                                       "\xCE\xA9");
+    QTest::newRow("save, cancel") << "save" << int(Answer::Cancel) << old;
+    QTest::newRow("ansi copy, UTF-8 instead")
+        << "ascii" << int(Answer::Ok)
+        << QByteArray("caf\xC3\xA9\r\nx \xE4\xB8\xAD\xE6\x96\x87 \xCE\xA9\r\n");
+    QTest::newRow("ansi copy, cancel") << "ascii" << int(Answer::Cancel) << QByteArray("<missing>");
+}
+
+void TestDocuments::unencodableSaveAsks()
+{
+    QFETCH(QString, command);
+    QFETCH(int, answer);
+    QFETCH(QByteArray, expected);
+    MainFormFixture f;
+    f.show();
+    const QString doc = f.path(QStringLiteral("ansi.dat"));
+    MainFormFixture::writeFile(doc, "caf\xE9\r\nx");
+    QVERIFY(f.form->PerformFileOpen(doc));
+    f.form->SynMemo1->SetSelStart(f.form->SynMemo1->TextLength());
+    f.form->SynMemo1->SetSelText(QStringLiteral(" 中文 Ω"));
+    const QString target = command == u"save" ? doc : f.path(QStringLiteral("copy.dat"));
+    if (command != u"save")
+        f.prompts.expectSaveFile(target);
+    f.prompts.expectQuestion(Answer(answer), QStringLiteral("中 (U+4E2D) in Zeile 2"));
+    const auto outcome =
+        command == u"save" ? f.form->FileSave() : f.form->AlsAsciiTextspeichern1Click();
+    QVERIFY(f.prompts.done());
+    QCOMPARE(outcome, answer == int(Answer::Ok) ? TMainForm::SaveOutcome::Saved
+                                                : TMainForm::SaveOutcome::Cancelled);
+    QCOMPARE(MainFormFixture::readFile(target), expected);
+    QCOMPARE(f.form->SynMemo1->Modified(), answer != int(Answer::Ok));
+}
+
+void TestDocuments::blankDocumentUndoBringsBackFile()
+{
+    MainFormFixture f;
+    f.show();
+    const QString doc = f.path(QStringLiteral("page.html"));
+    MainFormFixture::writeFile(doc, "<p>text</p>\r\n");
+    QVERIFY(f.form->PerformFileOpen(doc));
+    // Select all, Delete: the key's release makes the blank document untitled.
+    f.form->SynMemo1->SelectAll();
+    QTest::keyClick(f.form->SynMemo1, Qt::Key_Delete);
+    QCOMPARE(f.form->SynMemo1->TextLength(), 0);
+    QCOMPARE(f.form->FFileName(), QStringLiteral("Untitled"));
+    // Undo brings back the text and the file it belongs to.
+    QTest::keyClick(f.form->SynMemo1, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(f.form->SynMemo1->Text(), QStringLiteral("<p>text</p>\r\n"));
+    QCOMPARE(f.form->FFileName(), doc);
+    QVERIFY(!f.form->SynMemo1->Modified());
+    QCOMPARE(f.form->FileSave(), TMainForm::SaveOutcome::Saved);
+    QCOMPARE(MainFormFixture::readFile(doc), QByteArray("<p>text</p>\r\n"));
+    // Text typed into the blank document starts a new one instead.
+    f.form->SynMemo1->SelectAll();
+    QTest::keyClick(f.form->SynMemo1, Qt::Key_Delete);
+    QTest::keyClicks(f.form->SynMemo1, QStringLiteral("new"));
+    QCOMPARE(f.form->FFileName(), QStringLiteral("Untitled"));
+}
+
+void TestDocuments::recentFilesHoldAnyPath()
+{
+    // The scratch list last read a Windows-1252 file, which cannot hold the path.
+    const QString name = QStringLiteral("Документ-ü.txt");
+    QString path;
+    QString dataPath;
+    {
+        MainFormFixture f;
+        f.show();
+        path = f.path(name);
+        dataPath = f.dataPath();
+        MainFormFixture::writeFile(path, "x");
+        const QString ansi = f.path(QStringLiteral("ansi.txt"));
+        MainFormFixture::writeFile(ansi, "\xFC");
+        QVERIFY(f.form->Memo1.LoadFromFile(ansi));
+        QCOMPARE(f.form->Memo1.format().encoding, TextEncoding::Windows1252);
+        QVERIFY(f.form->PerformFileOpen(path));
+        f.form->SaveRecentFiles();
+        const QByteArray written = MainFormFixture::readFile(dataPath + "files.txt");
+        QVERIFY(written.startsWith("\xEF\xBB\xBF"));
+        QVERIFY(written.contains(path.toUtf8()));
+
+        // Read back by a new window.
+        MainFormFixture g;
+        QVERIFY(QDir().mkpath(g.dataPath()));
+        QVERIFY(QFile::copy(dataPath + "files.txt", g.dataPath() + "files.txt"));
+        g.show();
+        QCOMPARE(g.form->recentFiles().entry(3).path, path);
+        QCOMPARE(g.form->recentFiles().entry(3).name, name);
+    }
+}
+
+void TestDocuments::settingsWriteFailureIsReported()
+{
+    // A full disk: the language switch cannot be stored, and the box says so in the
+    // language just chosen.
+    MainFormFixture f;
+    f.show();
+    setSafeWriteTestSeam({0, false});
+    f.prompts.expectMessage(QStringLiteral("The settings were not saved."));
+    f.form->Englisch1Click();
+    setSafeWriteTestSeam({});
+    QVERIFY(f.prompts.done());
 }
 
 void TestDocuments::overwriteCancelWritesNothing()

@@ -4,8 +4,8 @@
 #include "mainformfixture.h"
 
 #include "app/appsetup.h"
-#include "app/toolbarimages.h"
-#include "editor/themeimages.h"
+#include "base/themeimages.h"
+#include "base/toolbarimages.h"
 #include "lang/messages.h"
 #include "lang/mnemonics.h"
 

@@ -9,6 +9,7 @@
 
 #include <QAction>
 #include <QDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
@@ -24,6 +25,9 @@ private slots:
     void startsInGermanWithEmptySlotsBeforeShow();
     void languageSwitchRewritesCaptions();
     void statusBarPanels();
+    void caretPanelFitsAndFollowsTheCaret_data();
+    void caretPanelFitsAndFollowsTheCaret();
+    void menusMarkLanguageAndScheme();
     void hintModeHidesPanels();
     void resizeRules_data();
     void resizeRules();
@@ -112,12 +116,11 @@ void TestMainForm::statusBarPanels()
     QCOMPARE(f.form->panelText(1), QStringLiteral("5"));
     f.form->Memo1.Add(QStringLiteral("scratch")); // the scratch list reports the document too
     QCOMPARE(f.form->panelText(1), QStringLiteral("5"));
-    // Panel 3 follows the window; the last panel reaches to the right edge.
-    const int widths[] = {120, 60, 60, -1, -1};
-    for (int i = 0; i < 5; ++i) {
-        if (widths[i] > 0)
-            QCOMPARE(f.form->panelWidth(i), widths[i]);
-    }
+    // Panel 3 follows the window; the last panel reaches to the right edge. Panels 0 and
+    // 2 are at least their design width, wider where their texts need it.
+    QVERIFY(f.form->panelWidth(0) >= 120);
+    QCOMPARE(f.form->panelWidth(1), 60);
+    QVERIFY(f.form->panelWidth(2) >= 60);
     QVERIFY(f.form->panelWidth(4) >= 40);
 }
 
@@ -133,10 +136,82 @@ void TestMainForm::hintModeHidesPanels()
     QCOMPARE(f.form->panelText(3), QStringLiteral("kept"));
 }
 
+// The caret panel holds its longest text in either language, and shows where the caret
+// is after every move: by a command (open, go to line) as well as by the user.
+void TestMainForm::caretPanelFitsAndFollowsTheCaret_data()
+{
+    QTest::addColumn<int>("language");
+    QTest::addColumn<QString>("top");   // the panel at line 1, column 1, blanks simplified
+    QTest::addColumn<QString>("third"); // ... at line 3, column 1
+    QTest::newRow("German") << 0 << "Zeile. 1 Spalte: 1"
+                            << "Zeile. 3 Spalte: 1";
+    QTest::newRow("English") << 1 << "Row 1 Col: 1"
+                             << "Row 3 Col: 1";
+}
+
+void TestMainForm::caretPanelFitsAndFollowsTheCaret()
+{
+    QFETCH(int, language);
+    QFETCH(QString, top);
+    QFETCH(QString, third);
+    MainFormFixture f;
+    f.show();
+    if (language == 1)
+        f.form->action(QStringLiteral("Englisch1"))->trigger();
+    QStringList lines(1300, QStringLiteral("x"));
+    lines[1198] = QString(1300, u'y');
+    f.form->SynMemo1->SetText(lines.join(QStringLiteral("\r\n")));
+    f.form->SynMemo1->SetCaretXY(1234, 1199);
+    QTRY_VERIFY(f.form->panelText(0).contains(QStringLiteral("1234")));
+    QVERIFY(f.form->panelText(0).contains(QStringLiteral("1199")));
+    auto *panel = f.form->statusBar()->findChildren<QLabel *>().value(0);
+    QVERIFY(panel);
+    QVERIFY2(panel->fontMetrics().horizontalAdvance(panel->text()) <= panel->contentsRect().width(),
+             qPrintable(panel->text()));
+
+    // Opening a file puts the caret at the top, and the panel says so.
+    const QString doc = f.path(QStringLiteral("four.txt"));
+    MainFormFixture::writeFile(doc, "a\nb\nc\nd");
+    QVERIFY(f.form->PerformFileOpen(doc));
+    QTRY_COMPARE(f.form->panelText(0).simplified(), top);
+    // Go to line.
+    f.prompts.expectInput(QStringLiteral("3"));
+    f.form->action(QStringLiteral("GoToLine1"))->trigger();
+    QVERIFY(f.prompts.done());
+    QTRY_COMPARE(f.form->panelText(0).simplified(), third);
+}
+
+// The language menu and the scheme menu show what is in use, as radio items.
+void TestMainForm::menusMarkLanguageAndScheme()
+{
+    MainFormFixture f;
+    f.show();
+    QAction *german = f.form->action(QStringLiteral("Deutsch1"));
+    QAction *english = f.form->action(QStringLiteral("Englisch1"));
+    QVERIFY(german->isCheckable() && german->isChecked() && !english->isChecked());
+    english->trigger();
+    QVERIFY(english->isChecked() && !german->isChecked());
+
+    const QString doc = f.path(QStringLiteral("s.vbs"));
+    MainFormFixture::writeFile(doc, "MsgBox 1");
+    QVERIFY(f.form->PerformFileOpen(doc));
+    QMenu *schemes = f.form->findChild<QMenu *>(QStringLiteral("SelectSyntaxschemeMenu"));
+    QVERIFY(schemes);
+    emit schemes->aboutToShow();
+    QStringList checked;
+    for (QAction *item : schemes->actions())
+        if (item->isChecked())
+            checked << item->objectName();
+    QCOMPARE(checked, QStringList{"VBScript1"});
+    QVERIFY(f.form->action(QStringLiteral("VBScript1"))->isCheckable());
+}
+
 void TestMainForm::resizeRules_data()
 {
     QTest::addColumn<int>("width");
     QTest::addColumn<int>("panel3");
+    // Widths past 950 and the growth of panel 3 beyond its 420 pixels; panels 0 and 2,
+    // sized for their texts, move the threshold on by what they take beyond their design.
     QTest::newRow("950 keeps") << 950 << 420;
     QTest::newRow("951") << 951 << 421;
     QTest::newRow("1000") << 1000 << 470;
@@ -151,7 +226,8 @@ void TestMainForm::resizeRules()
     f.form->resize(800, 600); // panel 3 keeps its design width below 951
     // The rule speaks of the outer width, frame included.
     const int frame = f.form->frameGeometry().width() - f.form->width();
-    f.form->resize(width - frame, 600);
+    const int extra = f.form->panelWidth(0) - 120 + f.form->panelWidth(2) - 60;
+    f.form->resize(width + extra - frame, 600);
     QTRY_COMPARE(f.form->panelWidth(3), panel3);
     QTRY_COMPARE(f.form->SynMemo1->RightEdge(), f.form->SynMemo1->CharsInWindow() - 1);
 }

@@ -38,6 +38,8 @@ private slots:
     void stoppedLoadKeepsDocument();
     void utf8CheckedWhileRead();
     void largePlainTextTakesHighlighterLater();
+    void upAndDownStartFromAProgrammaticMove_data();
+    void upAndDownStartFromAProgrammaticMove();
 
 private:
     QByteArray loadEditSave(const QByteArray &bytes, const std::function<void(TSynMemo &)> &edit);
@@ -684,6 +686,52 @@ void TestSynMemo::largePlainTextTakesHighlighterLater()
     QVERIFY(written.open(QIODevice::ReadOnly));
     QVERIFY(written.readAll() == bytes);
     memo.SetHighlighter(nullptr);
+}
+
+// After a move made by the program (go to line, a find, a new text) Up and Down go on from
+// the column the caret has now, not from one the editor remembered from before.
+void TestSynMemo::upAndDownStartFromAProgrammaticMove_data()
+{
+    QTest::addColumn<int>("how");
+    QTest::newRow("caret set") << 0;
+    QTest::newRow("selection set") << 1;
+    QTest::newRow("text set") << 2;
+    QTest::newRow("selection replaced") << 3;
+}
+
+void TestSynMemo::upAndDownStartFromAProgrammaticMove()
+{
+    QFETCH(int, how);
+    TSynMemo memo;
+    memo.SetText(QStringLiteral("abcdefgh\nab\nabcdefgh"));
+    memo.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&memo));
+    QTest::keyClick(&memo, Qt::Key_End); // the editor now remembers column 9
+    switch (how) {
+    case 0:
+        memo.SetCaretXY(1, 3);
+        break;
+    case 1:
+        memo.SetSelStart(int(memo.RowColToCharIndex(2, 3)));
+        memo.SetSelLength(1); // caret at column 3
+        break;
+    case 2:
+        memo.SetText(QStringLiteral("abcdefgh\nab\nabcdefgh"));
+        QTest::keyClick(&memo, Qt::Key_Down);
+        QTest::keyClick(&memo, Qt::Key_Down);
+        QCOMPARE(memo.CaretY(), 3);
+        QCOMPARE(memo.CaretX(), 1);
+        return;
+    case 3:
+        memo.SetCaretXY(1, 3);
+        memo.SetSelText(QStringLiteral("x"));
+        break;
+    }
+    const int column = memo.CaretX();
+    QTest::keyClick(&memo, Qt::Key_Up);
+    QTest::keyClick(&memo, Qt::Key_Up);
+    QCOMPARE(memo.CaretY(), 1);
+    QCOMPARE(memo.CaretX(), column);
 }
 
 QTEST_MAIN(TestSynMemo)

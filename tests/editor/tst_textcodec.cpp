@@ -34,6 +34,8 @@ private slots:
     void detection_data();
     void detection();
     void windows1252Replacement();
+    void firstUnencodable_data();
+    void firstUnencodable();
     void splitLines_data();
     void splitLines();
     void manyLineBreaksWrittenInLinearTime();
@@ -256,6 +258,41 @@ void TestTextCodec::manyLineBreaksWrittenInLinearTime()
     QVERIFY2(timer.elapsed() < timeBudget(2000), qPrintable(QString::number(timer.elapsed())));
     QCOMPARE(bytes.size(), text.size() + 2'000'000);
     QVERIFY(bytes.endsWith("text\r\n"));
+}
+
+void TestTextCodec::firstUnencodable_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("character"); // 0: none
+    QTest::addColumn<int>("line");
+    QTest::addColumn<int>("index");
+    QTest::newRow("all of Windows-1252") << QStringLiteral("Grüße € ? \u0081 ‰") << 0 << 0 << 0;
+    QTest::newRow("after mixed breaks") << QStringLiteral("a\r\nb\rc\nd Ж€") << 0x416 << 4 << 9;
+    QTest::newRow("outside the BMP") << QStringLiteral("x😀") << 0x1F600 << 1 << 1;
+}
+
+void TestTextCodec::firstUnencodable()
+{
+    QFETCH(QString, text);
+    QFETCH(int, character);
+    QFETCH(int, line);
+    QFETCH(int, index);
+    const std::optional<Unencodable> found = ::firstUnencodable(text, TextEncoding::Windows1252);
+    QCOMPARE(found.has_value(), character != 0);
+    QCOMPARE(::firstUnencodable(text, TextEncoding::Utf8).has_value(), false);
+    // The editor's form (LF breaks) gives the same character and line.
+    QString lf = text;
+    normaliseLineBreaks(lf);
+    const std::optional<Unencodable> inEditor =
+        firstUnencodableUtf8(toEditorUtf8(lf), TextEncoding::Windows1252);
+    QCOMPARE(inEditor.has_value(), character != 0);
+    if (!found)
+        return;
+    QCOMPARE(int(found->character), character);
+    QCOMPARE(int(found->line), line);
+    QCOMPARE(int(found->index), index);
+    QCOMPARE(int(inEditor->character), character);
+    QCOMPARE(int(inEditor->line), line);
 }
 
 QTEST_APPLESS_MAIN(TestTextCodec)

@@ -42,6 +42,10 @@ struct RunnerFixture
         host.vbscriptScheme = [this] { return vbScheme; };
         host.jscriptScheme = [this] { return jsScheme; };
         host.openWithShell = [this] { ++shellOpens; };
+        host.runConsoleScript = [this](const std::function<bool()> &) {
+            ++consoleRuns;
+            return consoleRun;
+        };
         host.defaultBrowser = [this] { return defaultBrowser; };
         runner = std::make_unique<ScriptRunner>(std::move(host));
     }
@@ -110,6 +114,9 @@ struct RunnerFixture
     bool vbScheme = false;
     bool jsScheme = false;
     int shellOpens = 0;
+    int consoleRuns = 0;
+    std::optional<quillora::ConsoleScriptRun> consoleRun =
+        quillora::ConsoleScriptRun{true, false, {}, 0};
     QString shownResult = QStringLiteral("<none>");
     QString shownError;
     QString selection;

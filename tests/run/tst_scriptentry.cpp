@@ -24,9 +24,23 @@ private slots:
         QTest::newRow("Sub Main") << QStringList{"Sub Main"} << "Main" << false << "";
         QTest::newRow("Sub Main()")
             << QStringList{"Sub Main()", "End Sub"} << "Main" << false << "";
-        QTest::newRow("' substitute first")
-            << QStringList{"' substitute", "Sub Main"} << "titute" << false << "";
-        QTest::newRow("Dim subtotal") << QStringList{"Dim subtotal"} << "otal" << false << "";
+        // The keywords count only as whole words at the start of a statement, outside
+        // comments and strings.
+        QTest::newRow("comment before")
+            << QStringList{"' substitute this", "Sub Main"} << "Main" << false << "";
+        QTest::newRow("Rem comment before")
+            << QStringList{"Rem sub x", "Sub Main"} << "Main" << false << "";
+        QTest::newRow("word holding sub")
+            << QStringList{"Dim subtotal", "Function Total(a)"} << "Total" << true << "a";
+        QTest::newRow("only a word holding sub")
+            << QStringList{"Dim subtotal"} << "" << false << "";
+        QTest::newRow("keyword in a string")
+            << QStringList{"x = \"Sub A\" : y = \"Function B\"", "Sub Main"} << "Main" << false
+            << "";
+        QTest::newRow("after a colon")
+            << QStringList{"Option Explicit : Sub Main(a)"} << "Main" << false << "a";
+        QTest::newRow("End Sub is no header")
+            << QStringList{"End Sub", "Exit Function", "Sub Main"} << "Main" << false << "";
         QTest::newRow("keyword in any case")
             << QStringList{"  PUBLIC FUNCTION Twice ( x ) "} << "Twice" << true << " x ";
         QTest::newRow("only commas") << QStringList{"function f( , )"} << "f" << true << " , ";
@@ -36,9 +50,38 @@ private slots:
     void headerScan()
     {
         QFETCH(QStringList, lines);
-        const ScriptEntry e = FindScriptEntry(lines);
+        const ScriptEntry e = FindScriptEntry(lines, ScriptSyntax::VBScript);
         QTEST(e.name, "name");
         QTEST(e.isFunction, "isFunction");
+        QTEST(e.paramList, "paramList");
+    }
+
+    void jscriptHeaderScan_data()
+    {
+        QTest::addColumn<QStringList>("lines");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("paramList");
+        QTest::newRow("plain") << QStringList{"function sum(x,y) {"} << "sum"
+                               << "x,y";
+        QTest::newRow("line comment")
+            << QStringList{"// function old(a)", "function main(b) {"} << "main"
+            << "b";
+        QTest::newRow("block comment over lines")
+            << QStringList{"/* usage:", "function old(a)", "*/ function main(b) {"} << "main"
+            << "b";
+        QTest::newRow("in a string")
+            << QStringList{"var s = 'function f(x)'; function main() {"} << "main"
+            << "";
+        QTest::newRow("sub is no keyword") << QStringList{"sub (1);", "function main() {"} << "main"
+                                           << "";
+        QTest::newRow("anonymous function") << QStringList{"var f = function (x) {};"} << ""
+                                            << "";
+    }
+    void jscriptHeaderScan()
+    {
+        QFETCH(QStringList, lines);
+        const ScriptEntry e = FindScriptEntry(lines, ScriptSyntax::JScript);
+        QTEST(e.name, "name");
         QTEST(e.paramList, "paramList");
     }
 
@@ -83,27 +126,21 @@ private slots:
 
     void testPage()
     {
-        QCOMPARE(TestPage(QStringLiteral("javascript"), QStringLiteral("add"), true,
-                          QStringLiteral("(a, b)"), QStringLiteral("function add(a, b) {}")),
-                 QStringLiteral("<html><head><title>testpage</title><script type=text/javascript>"
-                                "\r\nfunction add(a, b) {}\r\n</script></head><body "
-                                "bgcolor=\"#ffffff\" onload=\"add(a, b)\">\r\nscript "
-                                "test</body></html>"));
-        QCOMPARE(TestPage(QStringLiteral("vbscript"), QStringLiteral("Main"), false,
-                          QStringLiteral("()"), QStringLiteral("Sub Main\r\nEnd Sub")),
-                 QStringLiteral("<html><head><title>testpage</title><script type=text/vbscript>"
-                                "\r\nSub Main\r\nEnd Sub\r\n</script></head><body "
-                                "bgcolor=\"#ffffff\">\r\nscript test</body></html>"));
-    }
-
-    void browserProgram()
-    {
-        QCOMPARE(BrowserProgramOf(QStringLiteral("\"/opt/my browser/run\" %u")),
-                 QStringLiteral("/opt/my browser/run"));
-        QCOMPARE(BrowserProgramOf(QStringLiteral("/usr/bin/chromium %U")),
-                 QStringLiteral("/usr/bin/chromium"));
-        QCOMPARE(BrowserProgramOf(QStringLiteral("  ")), QString());
-        QCOMPARE(BrowserProgramOf(QStringLiteral("%u")), QString());
+        QCOMPARE(
+            TestPage(QStringLiteral("javascript"), QStringLiteral("add"), true,
+                     QStringLiteral("(a, b)"), QStringLiteral("function add(a, b) {}")),
+            QStringLiteral("<html><head><meta charset=\"utf-8\"><title>testpage</title><script "
+                           "type=text/javascript>"
+                           "\r\nfunction add(a, b) {}\r\n</script></head><body "
+                           "bgcolor=\"#ffffff\" onload=\"add(a, b)\">\r\nscript "
+                           "test</body></html>"));
+        QCOMPARE(
+            TestPage(QStringLiteral("vbscript"), QStringLiteral("Main"), false,
+                     QStringLiteral("()"), QStringLiteral("Sub Main\r\nEnd Sub")),
+            QStringLiteral("<html><head><meta charset=\"utf-8\"><title>testpage</title><script "
+                           "type=text/vbscript>"
+                           "\r\nSub Main\r\nEnd Sub\r\n</script></head><body "
+                           "bgcolor=\"#ffffff\">\r\nscript test</body></html>"));
     }
 
     void resultText()

@@ -57,7 +57,9 @@ private slots:
         QFETCH(bool, runs);
         f.vbScheme = vbScheme;
         f.jsScheme = jsScheme;
-        f.document(name, QStringLiteral("Sub Main\nEnd Sub"));
+        QFETCH(bool, vbscript);
+        f.document(name, vbscript ? QStringLiteral("Sub Main\nEnd Sub")
+                                  : QStringLiteral("function main() {\n}"));
         if (runs)
             f.prompts.expectExec([](QDialog &d) {
                 d.reject(); // host dialog cancelled: nothing happens
@@ -66,16 +68,61 @@ private slots:
         f.runner->ToolButton6Click();
         QVERIFY(f.prompts.done());
         QCOMPARE(f.shellOpens, runs ? 0 : 1);
-        QTEST(f.runner->IsVBScript, "vbscript");
+        QCOMPARE(f.runner->IsVBScript, vbscript);
     }
 
-    void noHeaderGoesToTheShell()
+    // A script of statements only, and the WSH host, run with the console host; what the
+    // script writes shows in the result window.
+    void consoleHost_data()
     {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("code");
+        QTest::addColumn<bool>("asksHost");
+        QTest::newRow("VBScript without header") << "a.vbs"
+                                                 << "x = 1\nMsgBox x" << false;
+        QTest::newRow("JScript without header") << "a.js"
+                                                << "WScript.Echo(1);" << false;
+        QTest::newRow("WSH chosen") << "a.vbs"
+                                    << "Sub Main\nEnd Sub" << true;
+    }
+    void consoleHost()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, code);
+        QFETCH(bool, asksHost);
         RunnerFixture f;
-        f.document(QStringLiteral("a.vbs"), QStringLiteral("x = 1\nMsgBox x"));
+        f.document(name, code);
+        f.consoleRun->output = QStringLiteral("1\nsecond line\n");
+        if (asksHost)
+            f.chooseHost(TFormHost::HostWsh);
+        QString shown;
+        f.prompts.expectExec([&](QDialog &d) {
+            auto &form = dynamic_cast<TFormResult &>(d);
+            shown =
+                form.MemoOutput->isVisibleTo(&form) ? form.MemoOutput->toPlainText() : QString();
+            return 1;
+        });
         f.runner->ToolButton6Click();
-        QCOMPARE(f.shellOpens, 1);
         QVERIFY(f.prompts.done());
+        QCOMPARE(f.consoleRuns, 1);
+        QCOMPARE(f.shellOpens, 0);
+        QCOMPARE(shown, QStringLiteral("1\nsecond line\n"));
+        // No output: nothing to show. No runner: the user hears so. A cancelled save: nothing.
+        f.consoleRun->output.clear();
+        if (asksHost)
+            f.chooseHost(TFormHost::HostWsh);
+        f.runner->ToolButton6Click();
+        f.consoleRun->started = false;
+        if (asksHost)
+            f.chooseHost(TFormHost::HostWsh);
+        f.prompts.expectMessage(QStringLiteral("quillora-script"));
+        f.runner->ToolButton6Click();
+        f.consoleRun.reset();
+        if (asksHost)
+            f.chooseHost(TFormHost::HostWsh);
+        f.runner->ToolButton6Click();
+        QVERIFY(f.prompts.done());
+        QCOMPARE(f.consoleRuns, 4);
     }
 
     void hostMatrix()
@@ -90,10 +137,11 @@ private slots:
         f.runner->ToolButton6Click();
         QCOMPARE(f.runner->FormHost->UseHost, -1);
         QCOMPARE(f.shellOpens, 0);
-        // the system's program for the file
+        // the console host (no output here, so no result dialog)
         f.chooseHost(TFormHost::HostWsh);
         f.runner->ToolButton6Click();
-        QCOMPARE(f.shellOpens, 1);
+        QCOMPARE(f.consoleRuns, 1);
+        QCOMPARE(f.shellOpens, 0);
         // the engine: a Sub shows no result dialog
         f.chooseHost(TFormHost::HostEngine);
         f.prompts.expectMessage(QStringLiteral("ran"));
@@ -280,6 +328,10 @@ private slots:
         QVERIFY(f.prompts.done());
         QVERIFY2(f.shownError.contains(QStringLiteral("Operation aborted")),
                  qPrintable(f.shownError));
+        // the engine tells no position of an interruption: the error points at the header
+        // of the procedure that was running, not at the top of the text
+        QCOMPARE(f.shownError.section(u'|', 3, 5), QStringLiteral("1|9|function main() {"));
+        QCOMPARE(f.selection, QStringLiteral("m"));
         // the engine runs the next script normally
         f.document(QStringLiteral("ok.vbs"), QStringLiteral("Function F()\n  F = 5\nEnd Function"));
         f.chooseHost(TFormHost::HostEngine);
@@ -304,7 +356,8 @@ private slots:
     void browserPageAndAddress()
     {
         RunnerFixture f;
-        f.document(QStringLiteral("add.js"), QStringLiteral("function add(a, b) {\n}"));
+        f.document(QStringLiteral("add.js"),
+                   QStringLiteral("function add(a, b) {\n  alert('Привет €');\n}"));
         f.defaultBrowser = QStringLiteral("\"/opt/web browser/bin\" %U");
         f.chooseHost(TFormHost::HostBrowser, true);
         f.runner->ToolButton6Click();
@@ -312,24 +365,71 @@ private slots:
         const QString page = f.dataPath() + QStringLiteral("scripttest.html");
         QFile file(page);
         QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(
-            file.readAll(),
-            QByteArray("<html><head><title>testpage</title><script type=text/javascript>\r\n"
-                       "function add(a, b) {\r\n}\r\n</script></head><body bgcolor=\"#ffffff\" "
-                       "onload=\"add(a, b)\">\r\nscript test</body></html>"));
-        QCOMPARE(f.browserPath, QStringLiteral("/opt/web browser/bin"));
+        // UTF-8 and saying so: text outside Windows-1252 reaches the browser unchanged.
+        QCOMPARE(file.readAll(),
+                 QStringLiteral("<html><head><meta charset=\"utf-8\"><title>testpage</title>"
+                                "<script type=text/javascript>\r\n"
+                                "function add(a, b) {\r\n  alert('Привет €');\r\n}\r\n"
+                                "</script></head><body bgcolor=\"#ffffff\" "
+                                "onload=\"add(a, b)\">\r\nscript test</body></html>")
+                     .toUtf8());
+        // The default browser is used, not written into the setting.
+        QCOMPARE(f.browserPath, QString());
         QCOMPARE(f.shell.calls.size(), 1);
         QCOMPARE(f.shell.calls[0].target, QStringLiteral("/opt/web browser/bin"));
         QString address = QStringLiteral("file://") + page;
         address.replace(u' ', QStringLiteral("%20"));
         QCOMPARE(f.shell.calls[0].arguments, QStringList{address});
         QVERIFY(!address.contains(u' '));
-        // no default browser: the page is written, nothing starts
-        f.browserPath.clear();
-        f.defaultBrowser.clear();
-        f.chooseHost(TFormHost::HostBrowser, true);
+    }
+
+    // The default browser's Exec line is started as a whole (env prefix, flatpak), and the
+    // user hears when no browser could be started.
+    void browserFromDesktopEntry_data()
+    {
+        QTest::addColumn<QString>("browserPath");
+        QTest::addColumn<QString>("exec");
+        QTest::addColumn<bool>("starts");
+        QTest::addColumn<QStringList>("command"); // program and arguments before the address
+        QTest::newRow("env prefix") << ""
+                                    << "env A=1 /snap/bin/firefox %u" << true
+                                    << QStringList{"env", "A=1", "/snap/bin/firefox"};
+        QTest::newRow("flatpak") << ""
+                                 << "/usr/bin/flatpak run org.b.B %u" << true
+                                 << QStringList{"/usr/bin/flatpak", "run", "org.b.B"};
+        QTest::newRow("blank path uses the default")
+            << "  "
+            << "chromium %U" << true << QStringList{"chromium"};
+        QTest::newRow("no default browser") << ""
+                                            << "" << true << QStringList{};
+        QTest::newRow("browser does not start") << "/usr/bin/b"
+                                                << "" << false << QStringList{"/usr/bin/b"};
+    }
+    void browserFromDesktopEntry()
+    {
+        QFETCH(QString, browserPath);
+        QFETCH(QString, exec);
+        QFETCH(bool, starts);
+        QFETCH(QStringList, command);
+        RunnerFixture f;
+        f.document(QStringLiteral("s.vbs"), QStringLiteral("Sub Main\nEnd Sub"));
+        f.browserPath = browserPath;
+        f.defaultBrowser = exec;
+        f.shell.succeeds = starts;
+        f.chooseHost(TFormHost::HostBrowser, false);
+        const bool fails = command.isEmpty() || !starts;
+        if (fails)
+            f.prompts.expectMessage(QStringLiteral("No browser could be started"));
         f.runner->ToolButton6Click();
-        QCOMPARE(f.shell.calls.size(), 1);
+        QVERIFY(f.prompts.done());
+        QCOMPARE(f.browserPath, browserPath);
+        QCOMPARE(f.shell.calls.size(), command.isEmpty() ? 0 : 1);
+        if (command.isEmpty())
+            return;
+        const QStringList started =
+            QStringList{f.shell.calls[0].target} + f.shell.calls[0].arguments;
+        QCOMPARE(started.mid(0, command.size()), command);
+        QVERIFY(started.last().startsWith(QStringLiteral("file://")));
     }
 
     void badInput_data()

@@ -2,6 +2,7 @@
 // editor, driven through their handlers with scripted prompts.
 
 #include "editor/synmemo.h"
+#include "lang/mnemonics.h"
 #include "schemes/formgrid.h"
 #include "schemes/formimport.h"
 #include "schemes/formprops.h"
@@ -57,7 +58,7 @@ std::function<int(QDialog &)> pick(const QString &caption)
         if (!props)
             return int(QDialog::Rejected);
         for (QRadioButton *button : props->findChildren<QRadioButton *>()) {
-            if (button->text() == caption)
+            if (withoutMnemonic(button->text()) == caption)
                 button->click();
         }
         props->BitBtn1->click();
@@ -109,6 +110,7 @@ private slots:
     void copyAndPaste();
     void pickerChoices();
     void closeAsksAboutUnsavedEdits();
+    void openAsksAboutUnsavedEdits();
     void halfFilledRowWarnsBeforeSave();
     void missingPairQuestion();
     void oddCellsSurviveSaveAndLoad();
@@ -361,7 +363,7 @@ void tst_FormGrid::pickerChoices()
         return int(QDialog::Accepted);
     });
     QCOMPARE(props.Execute(prompts), TFormProps::choices()[8].second);
-    QCOMPARE(buttons[8]->text(), QStringLiteral("Pearl"));
+    QCOMPARE(withoutMnemonic(buttons[8]->text()), QStringLiteral("Pearl"));
     bool uncheckedAtShow = false;
     prompts.expectExec([&](QDialog &dialog) {
         uncheckedAtShow = !buttons[8]->isChecked();
@@ -375,7 +377,7 @@ void tst_FormGrid::pickerChoices()
     prompts.expectExec([](QDialog &) { return int(QDialog::Rejected); });
     props.Execute(prompts);
     QCOMPARE(props.windowTitle(), QStringLiteral("Vorschläge für..."));
-    QCOMPARE(props.BitBtn2->text(), QStringLiteral("Abbrechen"));
+    QCOMPARE(withoutMnemonic(props.BitBtn2->text()), QStringLiteral("Abbrechen"));
     QVERIFY(prompts.done());
 }
 
@@ -404,6 +406,28 @@ void tst_FormGrid::closeAsksAboutUnsavedEdits()
     });
     QVERIFY(f.prompts.done());
     QCOMPARE(readBytes(f.data() + "JsInserts.src"), QByteArray("alert('x');"));
+}
+
+void tst_FormGrid::openAsksAboutUnsavedEdits()
+{
+    GridFixture f;
+    writeBytes(f.data() + "JsItems.src", "alert");
+    writeBytes(f.data() + "JsInserts.src", "alert();");
+    f.handOver("Js", "JavaScript");
+    QSignalSpy closed(&f.grid, &QDialog::finished);
+    f.run([&](TFormGrid &grid) {
+        grid.StringGrid1->SetCells(1, 1, QStringLiteral("alert('x');"));
+        // Cancel keeps the edited rows and opens nothing.
+        f.prompts.expectQuestion(Prompts::Answer::Cancel, QStringLiteral("save the changes?"));
+        grid.ToolButton3Click();
+        QCOMPARE(grid.StringGrid1->Cells(1, 1), QStringLiteral("alert('x');"));
+        // Edited back to what the files hold: nothing to ask about when closing.
+        grid.StringGrid1->SetCells(1, 1, QStringLiteral("alert();"));
+        grid.reject();
+        QCOMPARE(closed.size(), 1);
+    });
+    QVERIFY(f.prompts.done());
+    QCOMPARE(readBytes(f.data() + "JsInserts.src"), QByteArray("alert();"));
 }
 
 void tst_FormGrid::halfFilledRowWarnsBeforeSave()
@@ -556,6 +580,16 @@ void tst_FormGrid::importStatusBar()
     QCOMPARE(bare, (QStringList{"Row/Col: ", "Lines: ", "Chars: ", "Words: ", ""}));
     QCOMPARE(counted, (QStringList{"Row/Col:   1 /  1", "Lines: 3", "Chars: 36", "Words: 4", ""}));
     QCOMPARE(kept, counted);
+    // Typing: the column counts the character just typed.
+    f.prompts.expectExec([&](QDialog &) {
+        import->RichEdit1->setFocus();
+        QTest::keyClicks(import->RichEdit1, QStringLiteral("Zation here"));
+        QCoreApplication::processEvents();
+        kept = {import->panelText(0)};
+        return int(QDialog::Rejected);
+    });
+    import->Execute();
+    QCOMPARE(kept, QStringList{"Row/Col:   1 / 12"});
     // German labels; every show starts with an empty text.
     f.prompts.expectExec([&](QDialog &) {
         bare = panels();

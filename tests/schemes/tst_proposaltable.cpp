@@ -80,6 +80,9 @@ void tst_ProposalTable::sortRows_data()
     QTest::newRow("only as many rows as Code cells")
         << rowsOf({"d", "4", "c", "", "b", "2", "a", "1", "0", "0"}) << 0
         << rowsOf({"a", "1", "b", "2", "c", "", "d", "4", "0", "0"});
+    // A Code cell of blanks is not empty: its row counts.
+    QTest::newRow("blank code cell counts")
+        << rowsOf({"b", "1", "a", " "}) << 0 << rowsOf({"a", " ", "b", "1"});
 }
 
 void tst_ProposalTable::sortRows()

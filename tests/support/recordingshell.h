@@ -1,7 +1,7 @@
 #pragma once
 // Shell for tests: records every launch instead of starting anything.
 
-#include "app/shell.h"
+#include "base/shell.h"
 
 #include <QList>
 
@@ -10,7 +10,7 @@ class RecordingShell : public Shell
 public:
     struct Call
     {
-        QString verb; // "open", "start" or "elevated"
+        QString verb; // "open", "start", "elevated" or "desktop"
         QString target;
         QStringList arguments;
     };
@@ -28,6 +28,12 @@ public:
     bool startElevated(const QString &program, const QStringList &arguments) override
     {
         calls.append({QStringLiteral("elevated"), program, arguments});
+        return succeeds;
+    }
+
+    bool openWithDesktopHandler(const QString &address) override
+    {
+        calls.append({QStringLiteral("desktop"), address, {}});
         return succeeds;
     }
 

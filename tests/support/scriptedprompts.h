@@ -2,7 +2,7 @@
 // Prompts for tests: each call must match the next scripted step, which supplies the
 // answer. An unexpected call fails the running test and answers Cancel.
 
-#include "app/prompts.h"
+#include "base/prompts.h"
 
 #include <QList>
 #include <functional>

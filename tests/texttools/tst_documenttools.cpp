@@ -29,6 +29,8 @@ class TestDocumentTools : public QObject
 private slots:
     void hyphenRemovalIsOneUndoStep();
     void lineBreaks();
+    void wholeTextCommandsAreOneUndoStep_data();
+    void wholeTextCommandsAreOneUndoStep();
     void caseConversionOfSelection();
     void goToLine_data();
     void goToLine();
@@ -62,7 +64,12 @@ void TestDocumentTools::lineBreaks()
     f.run("Removelinebreaks1");
     QCOMPARE(f.editor().Text(), QStringLiteral("a b"));
     f.editor().SetText(QStringLiteral("a;b;"));
-    f.prompts.expectInput(std::nullopt); // Cancel: the preset ";" applies
+    f.editor().SetModified(false);
+    f.prompts.expectInput(std::nullopt); // Cancel changes nothing
+    f.run("Insertlinebreaks1");
+    QCOMPARE(f.editor().Text(), QStringLiteral("a;b;"));
+    QVERIFY(!f.editor().Modified());
+    f.prompts.expectInput(QStringLiteral(";"));
     f.run("Insertlinebreaks1");
     QCOMPARE(f.editor().Text(), QStringLiteral("a;\r\nb;\r\n"));
     f.prompts.expectInput(QString());
@@ -70,6 +77,51 @@ void TestDocumentTools::lineBreaks()
     QCOMPARE(f.editor().Text(), QStringLiteral("a;\r\nb;\r\n"));
     QCOMPARE(f.prompts.seen().first().title, QStringLiteral("Umbrüche einfügen"));
     QVERIFY(f.prompts.done());
+}
+
+void TestDocumentTools::wholeTextCommandsAreOneUndoStep_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("remove line breaks") << "remove"
+                                        << "ab; c";
+    QTest::newRow("insert line breaks") << "insert"
+                                        << "a\r\nb;\r\n c";
+    QTest::newRow("replace all") << "replace"
+                                 << "a\r\nB; c";
+}
+
+void TestDocumentTools::wholeTextCommandsAreOneUndoStep()
+{
+    QFETCH(QString, command);
+    QFETCH(QString, expected);
+    Fixture f;
+    f.editor().SetText(QStringLiteral("a\r\nb; c"));
+    f.editor().SetSelStart(0);
+    f.editor().SetSelText(QStringLiteral("x")); // an earlier edit, to undo later
+    f.editor().SetSelStart(0);
+    f.editor().SetSelLength(1);
+    f.editor().SetSelText(QString());
+    f.editor().SetModified(false);
+    if (command == u"remove") {
+        f.run("Removelinebreaks1");
+    } else if (command == u"insert") {
+        f.prompts.expectInput(QStringLiteral(";"));
+        f.run("Insertlinebreaks1");
+    } else {
+        f.form->findReplace()->ReplaceDialog1()->setFindText(QStringLiteral("b"));
+        f.form->findReplace()->ReplaceDialog1()->setReplaceText(QStringLiteral("B"));
+        f.form->findReplace()->ReplaceDialog1Replace(true);
+    }
+    QVERIFY(f.prompts.done());
+    QCOMPARE(f.editor().Text(), expected);
+    QVERIFY(f.editor().Modified());
+    // One undo takes the command back, the history before it is still there.
+    f.editor().Undo();
+    QCOMPARE(f.editor().Text(), QStringLiteral("a\r\nb; c"));
+    QVERIFY(!f.editor().Modified());
+    f.editor().Undo();
+    QCOMPARE(f.editor().Text(), QStringLiteral("xa\r\nb; c"));
 }
 
 void TestDocumentTools::caseConversionOfSelection()
@@ -93,12 +145,13 @@ void TestDocumentTools::goToLine_data()
 {
     QTest::addColumn<std::optional<QString>>("answer");
     QTest::addColumn<int>("line");
-    QTest::addColumn<int>("column"); // 0: message 10, the caret stays
+    QTest::addColumn<int>("column"); // 0: message 10, -1: nothing; the caret stays for both
     QTest::newRow("9999") << std::optional<QString>(QStringLiteral("9999")) << 10 << 1;
     QTest::newRow("3") << std::optional<QString>(QStringLiteral("3")) << 3 << 1;
     QTest::newRow("0 keeps column") << std::optional<QString>(QStringLiteral("0")) << 1 << 3;
     QTest::newRow("abc") << std::optional<QString>(QStringLiteral("abc")) << 0 << 0;
-    QTest::newRow("cancel") << std::optional<QString>() << 0 << 0;
+    QTest::newRow("empty answer") << std::optional<QString>(QString()) << 0 << 0;
+    QTest::newRow("cancel does nothing") << std::optional<QString>() << 0 << -1;
 }
 
 void TestDocumentTools::goToLine()
@@ -118,8 +171,9 @@ void TestDocumentTools::goToLine()
     f.run("GoToLine1");
     QVERIFY(f.prompts.done());
     QCOMPARE(f.prompts.seen().first().title, QStringLiteral("Zeilennummer eingeben"));
-    if (column == 0) {
+    if (column <= 0) {
         QCOMPARE(f.editor().CaretY(), 5);
+        QCOMPARE(f.prompts.seen().size(), column == 0 ? 2 : 1);
         return;
     }
     QCOMPARE(f.editor().CaretY(), line);

@@ -9,11 +9,15 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRandomGenerator>
+#include <QTemporaryDir>
 
 namespace {
+
+using Hits = QList<QPair<int, int>>;
 
 struct Fixture
 {
@@ -57,8 +61,13 @@ private slots:
     void replaceAll_data();
     void replaceAll();
     void replaceAllWithoutHitKeepsUndo();
+    void replaceAllKeepsEachLineBreak();
     void editorSearchAgreesWithText();
     void mainWindowCommands();
+    void regexFind_data();
+    void regexFind();
+    void regexInvalidPatternSaysWhere();
+    void regexReplace();
 };
 
 void TestFindReplace::dialogSearchContinuesAfterSelection()
@@ -101,15 +110,21 @@ void TestFindReplace::findNextRules_data()
     // After the dialog's hit, find next starts one character on and finds an overlap.
     QTest::newRow("overlap after dialog") << "aaaa"
                                           << "aa" << QList<int>{1, 2};
-    // After its own hit it starts one beyond the end: an adjacent occurrence is skipped,
-    // the search wraps at the end of the text.
-    QTest::newRow("one beyond the end") << "ab ab ab"
-                                        << "ab" << QList<int>{1, 4, 7, 1};
-    QTest::newRow("adjacent skipped") << "xyxyxyz"
-                                      << "xy" << QList<int>{1, 3, 0, 1};
-    // A start at or beyond the length of the text wraps to the top.
-    QTest::newRow("wraps at the length") << "xyxyxy"
-                                         << "xy" << QList<int>{1, 3, 1};
+    // After its own hit it starts one character on as well: every occurrence is found in
+    // order, adjacent and overlapping ones included. A start beyond the text wraps to the
+    // top; a search from inside the text that finds nothing more says so (0) first.
+    QTest::newRow("spaced hits") << "ab ab ab"
+                                 << "ab" << QList<int>{1, 4, 7, 0, 1};
+    QTest::newRow("adjacent hits") << "xyxyxyz"
+                                   << "xy" << QList<int>{1, 3, 5, 0, 1};
+    QTest::newRow("one character each") << "xxx"
+                                        << "x" << QList<int>{1, 2, 3, 1, 2};
+    QTest::newRow("overlapping hits") << "aaaa"
+                                      << "aa" << QList<int>{1, 2, 3, 0, 1};
+    QTest::newRow("single hit then wrap") << "a == b"
+                                          << "=" << QList<int>{3, 4, 0, 3};
+    QTest::newRow("hit at the end") << "xyxyxy"
+                                    << "xy" << QList<int>{1, 3, 5, 0, 1};
     QTest::newRow("not found then top") << "ab cd ef"
                                         << "cd" << QList<int>{4, 0, 4};
 }
@@ -232,7 +247,9 @@ void TestFindReplace::replaceAll()
     dialog->matchCaseBox()->setChecked(matchCase);
     dialog->replaceAllButton()->click();
     QCOMPARE(f.editor->Text(), expected);
-    QVERIFY(!f.editor->isUndoAvailable()); // written as a whole text
+    // One undo step takes the whole replacement back.
+    f.editor->Undo();
+    QCOMPARE(f.editor->Text(), text);
 }
 
 void TestFindReplace::replaceAllWithoutHitKeepsUndo()
@@ -245,6 +262,39 @@ void TestFindReplace::replaceAllWithoutHitKeepsUndo()
     f.search->ReplaceDialog1()->replaceAllButton()->click();
     QCOMPARE(f.editor->Text(), QStringLiteral("abcd"));
     QVERIFY(f.editor->isUndoAvailable());
+}
+
+void TestFindReplace::replaceAllKeepsEachLineBreak()
+{
+    // A file with mixed breaks, megabytes long, so the text changes in several pieces:
+    // after the replacement and after its undo every line still ends as in the file.
+    QByteArray bytes;
+    for (int i = 0; i < 200000; ++i) {
+        bytes += (i % 3 == 0) ? "cat and Cat" : "a cat";
+        bytes += (i % 7 == 0) ? "\n" : "\r\n";
+    }
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("mixed.txt"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+    file.close();
+    Fixture f;
+    QVERIFY(f.editor->Lines().LoadFromFile(path));
+    TReplaceDialog *dialog = f.search->ReplaceDialog1();
+    dialog->setFindText(QStringLiteral("cat"));
+    dialog->setReplaceText(QStringLiteral("mouse"));
+    dialog->matchCaseBox()->setChecked(true);
+    dialog->replaceAllButton()->click();
+    const auto saved = [&] {
+        QFile out(path);
+        if (!f.editor->Lines().SaveToFile(path) || !out.open(QIODevice::ReadOnly))
+            return QByteArray();
+        return out.readAll();
+    };
+    QCOMPARE(saved(), QByteArray(bytes).replace("cat", "mouse"));
+    f.editor->Undo();
+    QCOMPARE(saved(), bytes);
 }
 
 void TestFindReplace::editorSearchAgreesWithText()
@@ -290,6 +340,85 @@ void TestFindReplace::mainWindowCommands()
     QVERIFY(f.prompts.done());
     f.form->action(QStringLiteral("Ersetzen1"))->trigger();
     QVERIFY(f.form->findReplace()->ReplaceDialog1()->isVisible());
+}
+
+void TestFindReplace::regexFind_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("pattern");
+    QTest::addColumn<bool>("matchCase");
+    // The dialog's hit, then each find next, as (position, length) into `Text`.
+    QTest::addColumn<Hits>("hits");
+
+    // In a CR LF document `\n` stands for the whole break, and a hit over it selects it.
+    QTest::newRow("CR LF break") << "ab\r\ncd"
+                                 << "b\\nc" << false << Hits{{2, 4}};
+    QTest::newRow("line ends in CR LF") << "ab\r\ncd\r\n"
+                                        << "\\w$" << false << Hits{{2, 1}, {6, 1}};
+    QTest::newRow("non-ASCII, case folded") << "x Äpfel äpfel"
+                                            << "ä\\w+" << false << Hits{{3, 5}, {9, 5}};
+    QTest::newRow("captures in pattern") << "aa ab bb"
+                                         << "(\\w)\\1" << true << Hits{{1, 2}, {7, 2}};
+    // Empty hits: the dialog and find next each move on past them.
+    QTest::newRow("empty hits advance") << "ab\ncd"
+                                        << "^" << true << Hits{{1, 0}, {5, 0}};
+}
+
+void TestFindReplace::regexFind()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, pattern);
+    QFETCH(bool, matchCase);
+    QFETCH(Hits, hits);
+    Fixture f;
+    f.editor->SetText(text);
+    f.search->FindDialog1()->regexBox()->setChecked(true);
+    f.find(pattern, false, matchCase);
+    QCOMPARE(f.selection(), hits[0]);
+    for (int i = 1; i < hits.size(); ++i) {
+        f.search->FindNext();
+        QCOMPARE(f.selection(), hits[i]);
+    }
+    QVERIFY(f.prompts.done());
+}
+
+void TestFindReplace::regexInvalidPatternSaysWhere()
+{
+    Fixture f;
+    f.editor->SetText(QStringLiteral("a(b"));
+    f.search->setLanguage(0);
+    f.search->FindDialog1()->regexBox()->setChecked(true);
+    f.prompts.expectMessage(QStringLiteral("Ungültiger regulärer Ausdruck an Position 4"));
+    f.find(QStringLiteral("((b"));
+    QVERIFY(f.prompts.done());
+    f.search->setLanguage(1);
+    f.search->ReplaceDialog1()->regexBox()->setChecked(true);
+    f.search->ReplaceDialog1()->setFindText(QStringLiteral("[x"));
+    f.prompts.expectMessage(QStringLiteral("Invalid regular expression at position 3"));
+    f.search->ReplaceDialog1()->replaceAllButton()->click();
+    QVERIFY(f.prompts.done());
+    QCOMPARE(f.editor->Text(), QStringLiteral("a(b"));
+}
+
+void TestFindReplace::regexReplace()
+{
+    Fixture f;
+    f.editor->SetText(QStringLiteral("key1=one\r\nkey2=two\r\n"));
+    TReplaceDialog *dialog = f.search->ReplaceDialog1();
+    dialog->regexBox()->setChecked(true);
+    dialog->setFindText(QStringLiteral("(\\w+)=(\\w+)"));
+    dialog->setReplaceText(QStringLiteral("\\2: \\1"));
+    // Replace: the captures of the selected hit.
+    dialog->findButton()->click();
+    QCOMPARE(f.selection(), qMakePair(1, 8));
+    dialog->replaceButton()->click();
+    QCOMPARE(f.editor->Text(), QStringLiteral("one: key1\r\nkey2=two\r\n"));
+    // Replace all over lines: every break is one "\n", new breaks follow the document's.
+    dialog->setFindText(QStringLiteral("\\n(k)"));
+    dialog->setReplaceText(QStringLiteral("\\n\\t\\1"));
+    dialog->replaceAllButton()->click();
+    QCOMPARE(f.editor->Text(), QStringLiteral("one: key1\r\n\tkey2=two\r\n"));
+    QVERIFY(f.prompts.done());
 }
 
 QTEST_MAIN(TestFindReplace)

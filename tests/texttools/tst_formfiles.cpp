@@ -2,11 +2,13 @@
 // the lists, show file, undo of the last run, and the re-read of the main document.
 
 #include "app/commandtables.h"
+#include "lang/mnemonics.h"
 #include "tests/app/mainformfixture.h"
 #include "texttools/formfiles.h"
 
 #include <QAction>
 #include <QCheckBox>
+#include <QDir>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QProgressBar>
@@ -72,12 +74,39 @@ private slots:
     void searchOnlyLeavesFilesAndMovesEntries();
     void messagesForMissingInput();
     void failureEndsRunAtThatFile();
+    void unencodableFilesAreListed();
     void listsAndShowFile();
+    void showFileKeepsUnsavedDocument_data();
+    void showFileKeepsUnsavedDocument();
     void undoLastRun();
     void mainDocumentReread();
     void cancelEndsRunAfterCurrentFile();
     void helpTopic();
+    void countsOfAnEmptyListAndAfterReopening();
 };
+
+// A run over an empty search list found nothing and says 0; opening the window again shows
+// the counts of its emptied lists, not those of the last run.
+void TestFormFiles::countsOfAnEmptyListAndAfterReopening()
+{
+    Fixture f;
+    f.prompts.expectMessage(QStringLiteral("Bitte Dateien laden"));
+    f.start(QStringLiteral("cat"), QStringLiteral("dog"), true, true);
+    QVERIFY(f.prompts.done());
+    QCOMPARE(f.files->EditTreffer->text(), QStringLiteral("0"));
+    QCOMPARE(f.files->Edit1->text(), QStringLiteral("0"));
+
+    f.load(f.makeFiles({{"a.txt", "cat cat"}}));
+    f.start(QStringLiteral("cat"), QString(), true, true);
+    QCOMPARE(f.files->EditTreffer->text(), QStringLiteral("2"));
+    QCOMPARE(f.files->Edit2->text(), QStringLiteral("1"));
+    f.files->close();
+    f.form->action(QStringLiteral("MultiReplace1"))->trigger();
+    QCOMPARE(f.files->ListBoxResult->count(), 0);
+    QCOMPARE(f.files->Edit2->text(), QStringLiteral("0"));
+    QCOMPARE(f.files->Edit1->text(), QStringLiteral("0"));
+    QVERIFY(f.files->EditTreffer->text().isEmpty());
+}
 
 void TestFormFiles::captionsAndReset()
 {
@@ -86,15 +115,15 @@ void TestFormFiles::captionsAndReset()
     QCOMPARE(f.files->windowTitle(), QStringLiteral("Suchen/Ersetzen"));
     QCOMPARE(f.files->CheckBoxCase->toolTip(),
              QStringLiteral("Groß-/Keilnschreibung berücksichtigen"));
-    QCOMPARE(f.files->BitBtn3->text(), QStringLiteral("Start"));
+    QCOMPARE(withoutMnemonic(f.files->BitBtn3->text()), QStringLiteral("Start"));
     QVERIFY(f.files->CheckBoxSearch->isChecked());
     f.files->close();
     QVERIFY(f.files->CurDir.isEmpty());
     f.form->Englisch1Click();
     f.form->action(QStringLiteral("MultiReplace1"))->trigger();
     QCOMPARE(f.files->windowTitle(), QStringLiteral("Search/Replace"));
-    QCOMPARE(f.files->ButtonResultOpen->text(), QStringLiteral("Show file"));
-    QCOMPARE(f.files->ButtonUndo->text(), QStringLiteral("Undo last run"));
+    QCOMPARE(withoutMnemonic(f.files->ButtonResultOpen->text()), QStringLiteral("Show file"));
+    QCOMPARE(withoutMnemonic(f.files->ButtonUndo->text()), QStringLiteral("Undo last run"));
 }
 
 void TestFormFiles::replaceRun_data()
@@ -196,6 +225,20 @@ void TestFormFiles::failureEndsRunAtThatFile()
     QCOMPARE(f.form->SynMemo1->Text(), QStringLiteral("dog"));
 }
 
+void TestFormFiles::unencodableFilesAreListed()
+{
+    // A Windows-1252 file cannot take the Cyrillic replacement: it stays, the run goes on.
+    Fixture f;
+    const QStringList paths =
+        f.makeFiles({{"ansi.txt", "caf\xE9\r\ncat"}, {"utf8.txt", "cat"}});
+    f.load(paths);
+    f.prompts.expectMessage(QStringLiteral("ansi.txt (Zeile 2: Ж (U+0416))"));
+    f.start(QStringLiteral("cat"), QStringLiteral("Ж"), true, false);
+    QVERIFY(f.prompts.done());
+    QCOMPARE(f.readFile(paths[0]), QByteArray("caf\xE9\r\ncat"));
+    QCOMPARE(f.readFile(paths[1]), QByteArray("\xD0\x96"));
+}
+
 void TestFormFiles::listsAndShowFile()
 {
     Fixture f;
@@ -214,6 +257,46 @@ void TestFormFiles::listsAndShowFile()
     f.files->BtnBackToSearchClick();
     QCOMPARE(Fixture::names(f.files->ListBoxSearch), QStringList{"data.txt"});
     QVERIFY(f.files->Edit2->text().isEmpty());
+}
+
+void TestFormFiles::showFileKeepsUnsavedDocument_data()
+{
+    QTest::addColumn<bool>("untitled"); // else a file whose folder went away
+    QTest::addColumn<int>("answer");    // to the question whether to go on without saving
+    QTest::addColumn<bool>("opened");
+    QTest::newRow("untitled, save dialog cancelled, cancel")
+        << true << int(Prompts::Answer::Cancel) << false;
+    QTest::newRow("untitled, save dialog cancelled, no")
+        << true << int(Prompts::Answer::No) << true;
+    QTest::newRow("failed save, cancel") << false << int(Prompts::Answer::Cancel) << false;
+    QTest::newRow("failed save, no") << false << int(Prompts::Answer::No) << true;
+}
+
+void TestFormFiles::showFileKeepsUnsavedDocument()
+{
+    QFETCH(bool, untitled);
+    QFETCH(int, answer);
+    QFETCH(bool, opened);
+    Fixture f;
+    const QStringList paths = f.makeFiles({{"a.txt", "cat"}});
+    f.load(paths);
+    const QString gone = f.path(QStringLiteral("gone"));
+    if (untitled) {
+        f.form->FileNew();
+        f.prompts.expectSaveFile(std::nullopt);
+    } else {
+        QVERIFY(QDir().mkdir(gone));
+        f.writeFile(gone + QStringLiteral("/doc.txt"), "old");
+        QVERIFY(f.form->PerformFileOpen(gone + QStringLiteral("/doc.txt")));
+        QVERIFY(QDir(gone).removeRecursively());
+        f.prompts.expectMessage(QStringLiteral("doc.txt"));
+    }
+    f.form->SynMemo1->SetText(QStringLiteral("unsaved"));
+    f.prompts.expectQuestion(Prompts::Answer(answer));
+    f.files->ListBoxSearch->setCurrentRow(0);
+    f.files->ButtonSearchOpenClick();
+    QVERIFY(f.prompts.done());
+    QCOMPARE(f.form->SynMemo1->Text(), opened ? QStringLiteral("cat") : QStringLiteral("unsaved"));
 }
 
 void TestFormFiles::undoLastRun()

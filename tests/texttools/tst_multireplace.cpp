@@ -12,6 +12,8 @@
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
+#include <cerrno>
+#include <cstring>
 #include <unistd.h>
 
 namespace {
@@ -82,7 +84,15 @@ private slots:
     void filesOnDisk();
     void failuresLeaveFilesAsTheyWere();
     void undoLastRun();
+    void lineBreaksOutsideTheHitStay_data();
+    void lineBreaksOutsideTheHitStay();
+    void noListEntryNoChange();
+    void undoKeepsWhatItCouldNotRestore();
+    void unencodableFileIsLeftAlone();
     void countOverManyFilesIsLinear();
+    void regexRun_data();
+    void regexRun();
+    void regexFileAndUndo();
 };
 
 void TestMultiReplace::examples_data()
@@ -257,6 +267,112 @@ void TestMultiReplace::undoLastRun()
     QCOMPARE(read(one), QByteArray("cow"));
 }
 
+void TestMultiReplace::lineBreaksOutsideTheHitStay_data()
+{
+    QTest::addColumn<QString>("search");
+    QTest::addColumn<QString>("replacement");
+    QTest::addColumn<QByteArray>("expected");
+    // The file: two CR LF, one LF, one CR (CR LF is its most frequent break).
+    QTest::newRow("a word") << "alpha"
+                            << "beta" << QByteArray("one beta\r\ntwo\r\nthree\nfour\r");
+    QTest::newRow("across the LF break") << "three\r\nfour"
+                                         << "3-4" << QByteArray("one alpha\r\ntwo\r\n3-4\r");
+    QTest::newRow("a break into the text")
+        << "two"
+        << "2\r\n2" << QByteArray("one alpha\r\n2\r\n2\r\nthree\nfour\r");
+}
+
+void TestMultiReplace::lineBreaksOutsideTheHitStay()
+{
+    QFETCH(QString, search);
+    QFETCH(QString, replacement);
+    QFETCH(QByteArray, expected);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("mixed.txt");
+    write(path, "one alpha\r\ntwo\r\nthree\nfour\r");
+    const FileRunResult run = processFile(path, options(search, replacement, true), nullptr);
+    QVERIFY(run.result);
+    QCOMPARE(run.hits, 1);
+    QCOMPARE(read(path), expected);
+}
+
+void TestMultiReplace::noListEntryNoChange()
+{
+    // The copy of the old bytes fits on the disk, its line in the list does not.
+    QTemporaryDir dir;
+    const QString path = dir.filePath("doc.txt");
+    const QByteArray old("cat and cat");
+    write(path, old);
+    RunBackup backup(dir.filePath("backup/"));
+    QVERIFY(backup.clear());
+    setSafeWriteTestSeam({old.size() + 10, false});
+    const FileRunResult run = processFile(path, options("cat", "dog", true), &backup);
+    setSafeWriteTestSeam({});
+    QVERIFY(!run.result);
+    QCOMPARE(run.result.error, QString::fromLocal8Bit(std::strerror(ENOSPC)));
+    QVERIFY(!run.changed);
+    QCOMPARE(read(path), old);
+    QVERIFY(backup.isEmpty());
+    // The next file is kept and listed as usual.
+    QVERIFY(processFile(path, options("cat", "dog", true), &backup).changed);
+    QVERIFY(!backup.isEmpty());
+}
+
+void TestMultiReplace::undoKeepsWhatItCouldNotRestore()
+{
+    QTemporaryDir dir;
+    const QString one = dir.filePath("one.txt");
+    const QString two = dir.filePath("two.txt");
+    write(one, "cat");
+    write(two, "cat cat");
+    RunBackup backup(dir.filePath("backup/"));
+    QVERIFY(backup.clear());
+    QVERIFY(processFile(one, options("cat", "dog", true), &backup).changed);
+    QVERIFY(processFile(two, options("cat", "dog", true), &backup).changed);
+
+    // A full disk: nothing can be written back.
+    setSafeWriteTestSeam({0, false});
+    RunBackup::UndoResult undone = RunBackup(dir.filePath("backup/")).undo();
+    setSafeWriteTestSeam({});
+    QVERIFY(undone.restored.isEmpty());
+    QCOMPARE(undone.failed.size(), 2);
+    QCOMPARE(read(one), QByteArray("dog"));
+    QVERIFY(!backup.isEmpty());
+
+    // Room again: the same undo now restores both.
+    undone = RunBackup(dir.filePath("backup/")).undo();
+    QCOMPARE(undone.restored.size(), 2);
+    QVERIFY(undone.failed.isEmpty());
+    QCOMPARE(read(one), QByteArray("cat"));
+    QCOMPARE(read(two), QByteArray("cat cat"));
+    QVERIFY(backup.isEmpty());
+}
+
+void TestMultiReplace::unencodableFileIsLeftAlone()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("ansi.txt");
+    const QByteArray old("caf\xE9\r\nx\r\n");
+    write(path, old);
+    RunBackup backup(dir.filePath("backup/"));
+    QVERIFY(backup.clear());
+    // The euro sign is in Windows-1252, the Cyrillic letter is not.
+    const FileRunResult run =
+        processFile(path, options("x", QString::fromUtf8("\xE2\x82\xAC\xD0\x96"), true), &backup);
+    QVERIFY(run.result);
+    QCOMPARE(run.hits, 1);
+    QVERIFY(!run.changed);
+    QVERIFY(run.unencodable);
+    QCOMPARE(run.unencodable->character, char32_t(0x416));
+    QCOMPARE(run.unencodable->line, 2);
+    QCOMPARE(read(path), old);
+    QVERIFY(backup.isEmpty());
+    // What Windows-1252 holds is written.
+    QVERIFY(
+        processFile(path, options("x", QString::fromUtf8("\xE2\x82\xAC"), true), &backup).changed);
+    QCOMPARE(read(path), QByteArray("caf\xE9\r\n\x80\r\n"));
+}
+
 void TestMultiReplace::countOverManyFilesIsLinear()
 {
     QTemporaryDir dir;
@@ -287,6 +403,62 @@ void TestMultiReplace::countOverManyFilesIsLinear()
     QCOMPARE(largeHits, smallHits * 10);
     qInfo("count over 500 files: %lld ms, over 5000 files: %lld ms", smallMs, largeMs);
     QVERIFY2(largeMs < timeBudget(10'000), qPrintable(QString::number(largeMs)));
+}
+
+void TestMultiReplace::regexRun_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<MultiReplaceOptions>("options");
+    QTest::addColumn<int>("hits");
+    QTest::addColumn<QString>("expected"); // empty: the text is not changed
+
+    const auto regex = [](const char *search, const char *replacement, bool all,
+                          bool searchOnly = false, bool wholeWord = false) {
+        MultiReplaceOptions o = options(QString::fromUtf8(search), QString::fromUtf8(replacement),
+                                        all, searchOnly, wholeWord);
+        o.regex = true;
+        return o;
+    };
+    QTest::newRow("captures, all")
+        << "a=1\nb=2" << regex("(\\w)=(\\d)", "\\2=\\1", true) << 2 << "1=a\n2=b";
+    QTest::newRow("first only") << "a=1\nb=2" << regex("(\\w)=(\\d)", "\\2=\\1", false) << 1
+                                << "1=a\nb=2";
+    QTest::newRow("count only") << "x\nx\nx" << regex("^x$", "y", true, true) << 3 << "";
+    QTest::newRow("over lines") << "a\nb\nc" << regex("a\\nb", "ab", true) << 1 << "ab\nc";
+    QTest::newRow("empty hits") << "ab" << regex("x*", "-", true) << 3 << "-a-b-";
+    QTest::newRow("whole word") << "cat concat" << regex("ca?t", "X", true, false, true) << 1
+                                << "X concat";
+    QTest::newRow("invalid finds nothing") << "a(" << regex("a(", "b", true) << 0 << "";
+}
+
+void TestMultiReplace::regexRun()
+{
+    QFETCH(QString, text);
+    QFETCH(MultiReplaceOptions, options);
+    QFETCH(int, hits);
+    QFETCH(QString, expected);
+    const FileTextResult result = processFileText(text, options);
+    QCOMPARE(result.hits, hits);
+    QCOMPARE(result.text, expected);
+}
+
+// A regex run over a CR LF file keeps its breaks, and the undo of the last run covers it.
+void TestMultiReplace::regexFileAndUndo()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("crlf.txt");
+    write(path, "k=1\r\nk=2\r\n");
+    RunBackup backup(dir.filePath("backup/"));
+    QVERIFY(backup.clear());
+    MultiReplaceOptions o = options("^k=(\\d)$", "v\\1", true);
+    o.regex = true;
+    const FileRunResult run = processFile(path, o, &backup);
+    QVERIFY(run.result);
+    QCOMPARE(run.hits, 2);
+    QCOMPARE(read(path), QByteArray("v1\r\nv2\r\n"));
+    const RunBackup::UndoResult undone = RunBackup(dir.filePath("backup/")).undo();
+    QCOMPARE(undone.restored, QStringList{path});
+    QCOMPARE(read(path), QByteArray("k=1\r\nk=2\r\n"));
 }
 
 QTEST_GUILESS_MAIN(TestMultiReplace)

@@ -111,6 +111,17 @@ void TestTransformations::removeHyphenation_data()
                               << "<a data-x=\"1\">redo</a>" << 1;
     QTest::newRow("in a style block") << "p { font-size: 2px }"
                                       << "p { font-size: 2px }" << 0;
+    // Hyphens of style sheets, scripts and comments inside a page stay: a selector keeps
+    // matching the class of the same name.
+    QTest::newRow("selector in a style element")
+        << "<style>.main-box {\r\ncolor: red }</style><p class=\"main-box\">re-do</p>"
+        << "<style>.main-box {\r\ncolor: red }</style><p class=\"main-box\">redo</p>" << 1;
+    QTest::newRow("script element in any case") << "<SCRIPT>var a = b-c;</Script> re-do"
+                                                << "<SCRIPT>var a = b-c;</Script> redo" << 1;
+    QTest::newRow("comment") << "<!-- see-also --> re-do"
+                             << "<!-- see-also --> redo" << 1;
+    QTest::newRow("unclosed style") << "<style>.a-b "
+                                    << "<style>.a-b " << 0;
     QTest::newRow("end of text") << "end-"
                                  << "end-" << 0;
     QTest::newRow("umlaut follower") << QStringLiteral("x-ä") << QStringLiteral("x-ä") << 0;

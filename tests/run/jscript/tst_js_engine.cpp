@@ -120,6 +120,54 @@ private slots:
             << QStringList{} << "t,e,s,t a,b a,1,b,2,,2,c a,b,c a,b 0 1 a,b";
         QTest::newRow("script engine")
             << "function main() { return ScriptEngine(); }" << QStringList{} << "JScript";
+        // built-ins misused: JScript's number and text (caught, so the check runs on)
+        const char *caught = "function main() { try { %1; return 'none'; } catch (e) {"
+                             " return e.name + ' ' + (e.number & 0xFFFF) + ' ' + e.description; } }";
+        const QList<std::pair<const char *, const char *>> misuses = {
+            {"Date.prototype.getTime.call({})", "TypeError 5006 Date object expected"},
+            {"Number.prototype.toFixed.call('1')", "TypeError 5001 Number expected"},
+            {"Boolean.prototype.valueOf.call(1)", "TypeError 5010 Boolean expected"},
+            {"RegExp.prototype.test.call({}, 'a')",
+             "TypeError 5016 Regular Expression object expected"},
+            {"(3).toString(1)", "TypeError 5 Invalid procedure call or argument"},
+            {"(3).toFixed(21)", "RangeError 5026 The number of fractional digits is out of range"},
+            {"(1).toPrecision(0)", "RangeError 5027 The precision is out of range"},
+            {"decodeURI('%')", "URIError 5025 The URI to be decoded is not a valid encoding"},
+            {"encodeURI('\\uD800')",
+             "URIError 5024 The URI to be encoded contains an invalid character"},
+            {"GetObject('x')", "Error 429 Automation server can't create object"},
+            {"new Date(0).setTime()", "TypeError 449 Argument not optional"},
+            {"throw new RegExpError('bad')", "RegExpError 0 bad"},
+        };
+        for (const auto &[call, expected] : misuses)
+            QTest::newRow(call) << QString::fromLatin1(caught).arg(QLatin1String(call))
+                                << QStringList{} << QString::fromUtf8(expected);
+        // a syntax error of eval'd text: the number from the engine's message
+        const char *evaluated = "function main() { try { eval(\"%1\"); return 'none'; }"
+                                " catch (e) { return e.name + ' ' + (e.number & 0xFFFF); } }";
+        const QList<std::pair<const char *, const char *>> evalFaults = {
+            {"while (true) break nowhere;", "SyntaxError 1026"},
+            {"l: { l: while (true); }", "SyntaxError 1025"},
+            {"if (a) continue;", "SyntaxError 1020"},
+            {"x = @a", "SyntaxError 1030"},
+        };
+        for (const auto &[text, expected] : evalFaults)
+            QTest::newRow(text) << QString::fromLatin1(evaluated).arg(QLatin1String(text))
+                                << QStringList{} << QString::fromUtf8(expected);
+        QTest::newRow("guarded methods still work")
+            << "function main() { return [new Date(0).getTime(), (5).toFixed(2), (255).toString(16),"
+               " true.toString(), /a/.test('a'), Date.prototype.getTime.length,"
+               " RegExpError.length, GetObject.length, new RegExpError('x') instanceof Error]"
+               ".join(); }"
+            << QStringList{} << "0,5.00,ff,true,true,0,1,2,true";
+        QTest::newRow("static RegExp properties")
+            << "function main() { var r = /a(b)?/, s = [RegExp.leftContext];"
+               " r.exec('xaby'); s.push(RegExp.leftContext, RegExp.rightContext, RegExp.$1,"
+               " RegExp.lastMatch, r.lastIndex);"
+               " 'caac'.replace(/a/g, 'x'); s.push(RegExp.leftContext, RegExp.rightContext);"
+               " 'q1w'.search(/\\d/); s.push(RegExp.lastMatch, RegExp.input);"
+               " RegExp.leftContext = 'z'; s.push(RegExp.leftContext); return s.join('|'); }"
+            << QStringList{} << "|x|y|b|ab|3|ca|c|1|q1w|q";
     }
     void results()
     {

@@ -1,5 +1,7 @@
 // The console runner: output, arguments, exit status and the error line on standard error.
 
+#include "run/consolescript.h"
+
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -50,6 +52,70 @@ private:
     }
 
 private slots:
+    // Options come before the file; after it every argument is the script's.
+    void options_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("out"); // start of standard output
+        QTest::addColumn<QString>("err"); // start of standard error
+        QTest::addColumn<int>("status");
+        QTest::newRow("help") << QStringList{"--help"} << "Usage: quillora-script"
+                              << "" << 0;
+        QTest::newRow("version") << QStringList{"--version"} << "quillora-script " QUILLORA_VERSION
+                                 << "" << 0;
+        QTest::newRow("unknown option") << QStringList{"--nope"} << ""
+                                        << "--nope: unknown option" << 2;
+        QTest::newRow("no file") << QStringList{} << ""
+                                 << "Usage: quillora-script" << 2;
+        QTest::newRow("only the end mark") << QStringList{"--"} << ""
+                                           << "Usage: quillora-script" << 2;
+    }
+    void options()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(QString, out);
+        QFETCH(QString, err);
+        QFETCH(int, status);
+        const Result r = run(args);
+        QVERIFY2(out.isEmpty() ? r.out.isEmpty() : r.out.startsWith(out), qPrintable(r.out));
+        QVERIFY2(err.isEmpty() ? r.err.isEmpty() : r.err.startsWith(err), qPrintable(r.err));
+        QCOMPARE(r.status, status);
+        if (args == QStringList{"--help"}) {
+            QVERIFY(r.out.contains(QStringLiteral("--version")));
+            QVERIFY(r.out.contains(QStringLiteral("JScript")));
+        }
+    }
+
+    void argumentsAfterTheFileBelongToTheScript()
+    {
+        const QString path = writeScript("args.vbs", "WScript.Echo WScript.Arguments(0)\n");
+        QCOMPARE(run({path, "--help"}).out, QStringLiteral("--help\n"));
+        QCOMPARE(run({"--", path, "x"}).out, QStringLiteral("x\n"));
+    }
+
+    // The script runner's console host: the runner beside the program, the output of both
+    // channels, and a script stopped after the time-out question.
+    void consoleHostRun()
+    {
+        using namespace quillora;
+        const QString runner = consoleScriptRunner(QStringLiteral(QUILLORA_BINARY_DIR));
+        QCOMPARE(runner, QStringLiteral(QUILLORA_BINARY_DIR "/quillora-script"));
+        const QString path =
+            writeScript("--odd name.vbs", "WScript.Echo \"Grüße\"\nMsgBox 2\nx = 1 / 0\n");
+        const ConsoleScriptRun run = runConsoleScript(runner, path, 10000, nullptr);
+        QVERIFY(run.started);
+        QVERIFY2(run.output.startsWith(QStringLiteral("Grüße\n2\n")), qPrintable(run.output));
+        QVERIFY2(run.output.contains(QStringLiteral("Division by zero")), qPrintable(run.output));
+        QCOMPARE(run.exitCode, 1);
+
+        int asked = 0;
+        const ConsoleScriptRun stopped = runConsoleScript(
+            runner, writeScript("loop.js", "while (true) {}\n"), 200, [&] { return ++asked == 2; });
+        QVERIFY(stopped.started && stopped.stopped);
+        QCOMPARE(asked, 2);
+        QVERIFY(!runConsoleScript(QString(), path, 1000, nullptr).started);
+    }
+
     void echoArgumentsAndNames()
     {
         const QString path = writeScript(
@@ -77,7 +143,7 @@ private slots:
             writeScript("fail.vbs", "WScript.Echo \"before\"\nx = 1 / 0\nWScript.Echo \"after\"\n");
         const Result r = run({path});
         QCOMPARE(r.out, QStringLiteral("before\n"));
-        QCOMPARE(r.err, path + QStringLiteral("(2, 7) VBScript runtime error: Division by zero\n"));
+        QCOMPARE(r.err, path + QStringLiteral("(2, 1) VBScript runtime error: Division by zero\n"));
         QCOMPARE(r.status, 1);
     }
 

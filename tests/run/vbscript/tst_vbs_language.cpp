@@ -302,6 +302,12 @@ private slots:
               "UCase(\"abc\"), "
               "LCase(\"ÄB\")",
               "[x] x| ABC äb"}},
+            // One character for one, as VBScript maps case: no "SS" for "ß", no "FI" for
+            // the ligature, no combining dot after the "i" of "İ".
+            {"case keeps the length",
+             {"WScript.Echo UCase(\"straße\"), Len(UCase(\"straße\")), UCase(\"ﬁ\"), "
+              "Len(LCase(\"İX\"))",
+              "STRAßE 6 ﬁ 2"}},
             {"characters",
              {"WScript.Echo Asc(\"A\"), Chr(66), AscW(\"€\"), ChrW(8364), String(3, \"ab\"), "
               "Space(2) & \"|\"",

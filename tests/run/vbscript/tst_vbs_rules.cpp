@@ -308,6 +308,25 @@ private slots:
     }
     void errorInBlockHeader() { checkScriptOutput(); }
 
+    // A numeric or date conversion whose result is discarded raises 458 once it succeeds;
+    // Randomize gives no value, so using it as one raises 13.
+    void discardedResults_data()
+    {
+        const QString pre = "On Error Resume Next\nDim x\n";
+        const QString echo = "\nWScript.Echo Err.Number\n";
+        scriptTable({
+            {"Call CInt", {pre + "Call CInt(1)" + echo, "458"}},
+            {"CDate as a statement", {pre + "CDate 1" + echo, "458"}},
+            {"failing conversion keeps its error", {pre + "Call CByte(300)" + echo, "6"}},
+            {"other built-ins", {pre + "Call Hex(1): Call CStr(1): Call Len(\"a\")" + echo, "0"}},
+            {"conversion used as a value", {pre + "x = CLng(1)" + echo, "0"}},
+            {"Randomize as a value", {pre + "x = Randomize(0)" + echo, "13"}},
+            {"Randomize as a statement", {pre + "Randomize 1: Call Randomize(2)" + echo, "0"}},
+            {"without On Error", {"Call CSng(1)", "error 458"}},
+        });
+    }
+    void discardedResults() { checkScriptOutput(); }
+
     // Null and invalid arguments of the string and date functions: Null in a number or a search
     // argument is error 94, a number out of range error 5, checked before a Null string
     // gives Null.
