@@ -386,8 +386,14 @@ bool encodeEditorText(QByteArrayView utf8, const TextFormat &format, const LineB
     if (utf16 && !out(bigEndian ? kUtf16BEMark : kUtf16LEMark))
         return false;
     const bool toUtf8 = encoding == TextEncoding::Utf8 || encoding == TextEncoding::Utf8WithMark;
-    if (toUtf8 && breaks.uniform() && breaks.dominant() == LineBreak::Lf)
-        return utf8.isEmpty() || out(utf8);
+    if (toUtf8 && breaks.uniform() && breaks.dominant() == LineBreak::Lf) {
+        // The text as it is, in pieces: the sink may report progress or stop between them.
+        for (qsizetype at = 0; at < utf8.size(); at += kPiece) {
+            if (!out(utf8.sliced(at, qMin<qsizetype>(kPiece, utf8.size() - at))))
+                return false;
+        }
+        return true;
+    }
 
     QByteArray buffer;
     buffer.reserve(kPiece + 64);

@@ -6,6 +6,7 @@
 
 #include <Qsci/qscilexercpp.h>
 
+#include <QDir>
 #include <QRandomGenerator>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -36,6 +37,7 @@ private slots:
     void blankness();
     void stoppedLoadKeepsDocument_data();
     void stoppedLoadKeepsDocument();
+    void stoppedSaveKeepsFile();
     void utf8CheckedWhileRead();
     void largePlainTextTakesHighlighterLater();
     void upAndDownStartFromAProgrammaticMove_data();
@@ -615,6 +617,29 @@ void TestSynMemo::stoppedLoadKeepsDocument()
     QCOMPARE(memo.CaretY(), 1); // the view still fits the document
     memo.Undo();
     QCOMPARE(memo.Text(), QStringLiteral("old\r\ntext"));
+}
+
+void TestSynMemo::stoppedSaveKeepsFile()
+{
+    // A save stopped part way reports the stop, not an error, and leaves the file on disk
+    // as it was, with nothing else left in its folder.
+    QTemporaryDir dir;
+    const QString path = QDir(dir.path()).filePath(QStringLiteral("kept.txt"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("old\r\n");
+    file.close();
+    TSynMemo memo;
+    memo.SetText(QString(6 << 20, u'x'));
+    int calls = 0;
+    memo.setWorkProgress([&calls](qint64, qint64) { return ++calls < 2; });
+    const FileResult written = memo.Lines().SaveToFile(path);
+    QVERIFY(!written);
+    QVERIFY(written.cancelled);
+    QVERIFY(written.error.isEmpty());
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), QByteArray("old\r\n"));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("kept.txt")});
 }
 
 void TestSynMemo::utf8CheckedWhileRead()
