@@ -7,6 +7,8 @@
 // quillora_bench key FILE start|middle|end   one keystroke (median of several), CPU time
 // quillora_bench ctrlend FILE         Ctrl+End from the start
 // quillora_bench pagedown FILE        Page Down from the start
+//                                     (both with QUILLORA_BENCH_KEY_PAINT set also print
+//                                     the time to the editor's repaint, before idle work)
 // quillora_bench complete COUNT       Ctrl+Space with a proposal pair of COUNT entries
 // quillora_bench scheme FILE          switch a plain text document to C/C++ highlighting
 // quillora_bench startup [FILE]       from the program's start to the first paint
@@ -279,6 +281,12 @@ int main(int argc, char **argv)
             sendKey(editor, Qt::Key_End, Qt::ControlModifier);
         else
             sendKey(editor, Qt::Key_PageDown, Qt::NoModifier);
+        if (qEnvironmentVariableIsSet("QUILLORA_BENCH_KEY_PAINT")) {
+            // The key and the repaint it needs, before any idle work (styling) runs.
+            editor->viewport()->repaint();
+            std::printf("key_paint_seconds=%.6f cpu=%.6f\n", double(t.nsecsElapsed()) / 1e9,
+                        cpuSeconds() - cpu);
+        }
         settle(form);
         report(double(t.nsecsElapsed()) / 1e9, cpuSeconds() - cpu);
     }
