@@ -293,18 +293,16 @@ FileResult TSynMemo::loadFile(QFile &file)
     }
 }
 
-// Scintilla's interface for filling a document that is not shown (SCI_CREATELOADER). Its
-// name has external linkage on purpose: in an anonymous namespace the compiler would see
-// that nothing here implements it and take every call for a call of a pure function.
-class DocumentLoader
+// Scintilla's interface for filling a document that is not shown (SCI_CREATELOADER),
+// declared as the library declares it (its header is not installed with the library): the
+// same name in the same (global) scope, so the objects the library hands out are of this
+// type and calls through it are well defined.
+class ILoader
 {
 public:
     virtual int Release() = 0;
     virtual int AddData(const char *data, ptrdiff_t length) = 0;
     virtual void *ConvertToDocument() = 0;
-
-protected:
-    ~DocumentLoader() = default;
 };
 
 FileResult TSynMemo::fillDocument(QFile &file, TextEncoding encoding, void *&document,
@@ -315,7 +313,7 @@ FileResult TSynMemo::fillDocument(QFile &file, TextEncoding encoding, void *&doc
     // Plain text needs no style bytes: a large one is kept without them.
     const bool plain = !lexer() && size >= kPlainWithoutStylesFrom;
     // One allocation for the whole text instead of growing step by step.
-    auto *loader = reinterpret_cast<DocumentLoader *>(
+    auto *loader = reinterpret_cast<ILoader *>(
         sci(SCI_CREATELOADER, (utf16 ? size / 2 : size) + 1024,
             plain ? SC_DOCUMENTOPTION_STYLES_NONE : SC_DOCUMENTOPTION_DEFAULT));
     refreshView();
@@ -416,7 +414,7 @@ void TSynMemo::moveToStyledDocument()
     // The text is copied whole into a document with style bytes; its undo history does
     // not come along. Without the memory for the copy the text stays as it is, uncoloured.
     const QByteArrayView bytes = TextBytes();
-    auto *loader = reinterpret_cast<DocumentLoader *>(
+    auto *loader = reinterpret_cast<ILoader *>(
         sci(SCI_CREATELOADER, bytes.size() + 1024, SC_DOCUMENTOPTION_DEFAULT));
     refreshView();
     if (!loader)
