@@ -1,6 +1,7 @@
 // The main window's document commands (new, open, save, print, editing) and its
 // recent files list.
 
+#include "app/documentprogress.h"
 #include "app/mainform.h"
 #include "base/prompts.h"
 #include "editor/synmemo.h"
@@ -147,18 +148,17 @@ void TMainForm::FileOpen()
 
 bool TMainForm::PerformFileOpen(const QString &fileName, std::optional<TextEncoding> encoding)
 {
-    // The scheme comes from the name alone, before the text. The file is opened first so
-    // the old text can go before the new highlighter is set: a highlighter restyles all
-    // the text it finds, and the new text is then styled only where it is shown. The
-    // text then goes from the file straight into the editor.
+    // The scheme comes from the name alone, before the text; the text then goes from the
+    // file straight into a new document of the editor, which replaces the old one only
+    // once the whole file is in. A file larger than the editor can hold is refused before
+    // anything changes.
     if (!m_guard->mayOpen(fileName))
         return false;
     QFile file(fileName);
     const bool readable = file.open(QIODevice::ReadOnly);
-    if (readable) {
-        m_guard->beforeDocumentChange();
-        SynMemo1->SetText(QString());
-        m_blankedFileName.clear();
+    if (readable && file.size() > TSynMemo::kMaxTextBytes) {
+        showTooLarge(fileName, file.size());
+        return false;
     }
     IsHTML(fileName);
     if (!readable) {
@@ -166,12 +166,27 @@ bool TMainForm::PerformFileOpen(const QString &fileName, std::optional<TextEncod
         return false;
     }
     file.close();
-    if (const FileResult read = SynMemo1->Lines().LoadFromFile(fileName, encoding); !read) {
-        SynMemo1->SetModified(false);
-        m_guard->documentCleared();
-        showFileError(fileName, read.error);
+    const QString oldFileName = m_fileName;
+    m_guard->beforeDocumentChange();
+    FileResult read;
+    {
+        DocumentProgress progress(*SynMemo1, this, DocumentProgress::Work::Open, fileName,
+                                  UiLanguage() == 0);
+        read = SynMemo1->Lines().LoadFromFile(fileName, encoding);
+    }
+    if (!read) {
+        // The old text is still shown: the guard watches its file again.
+        if (oldFileName == Message(0) || isBlank(oldFileName))
+            m_guard->documentCleared();
+        else
+            m_guard->documentRenamed(oldFileName);
+        if (SynMemo1->lastWorkStop() == WorkStop::TooLarge)
+            showTooLarge(fileName, QFileInfo(fileName).size());
+        else if (!read.cancelled)
+            showFileError(fileName, read.error);
         return false;
     }
+    m_blankedFileName.clear();
     SetFileName(fileName);
     SynMemo1->SetModified(false);
     m_guard->documentOpened(fileName);
@@ -179,12 +194,28 @@ bool TMainForm::PerformFileOpen(const QString &fileName, std::optional<TextEncod
     return true;
 }
 
+void TMainForm::showTooLarge(const QString &path, qint64 size)
+{
+    m_prompts.message(Prompts::Icon::Warning, kBoxTitle,
+                      tooLargeText(path, size, TSynMemo::kMaxTextBytes, UiLanguage() == 0));
+}
+
 TMainForm::SaveOutcome TMainForm::reportSave(const QString &path, const FileResult &result)
 {
     if (result)
         return SaveOutcome::Saved;
+    // A save stopped with Cancel has left the file as it was: nothing to report.
+    if (result.cancelled)
+        return SaveOutcome::Cancelled;
     showFileError(path, result.error);
     return SaveOutcome::Failed;
+}
+
+FileResult TMainForm::saveDocument(const QString &path)
+{
+    DocumentProgress progress(*SynMemo1, this, DocumentProgress::Work::Save, path,
+                              UiLanguage() == 0);
+    return SynMemo1->Lines().SaveToFile(path);
 }
 
 TMainForm::SaveOutcome TMainForm::FileSave()
@@ -262,7 +293,7 @@ TMainForm::SaveOutcome TMainForm::writeDocument(const QString &path, bool ansiCo
         return reportSave(path, WriteAnsiFile(path, *encoding));
     // A document saved as UTF-8 instead stays UTF-8; a failed save leaves it as it was.
     SynMemo1->setEncoding(*encoding);
-    const SaveOutcome saved = reportSave(path, SynMemo1->Lines().SaveToFile(path));
+    const SaveOutcome saved = reportSave(path, saveDocument(path));
     if (saved != SaveOutcome::Saved)
         SynMemo1->setEncoding(before);
     return saved;

@@ -291,6 +291,9 @@ private:
     void applySettingsToEditor();
     SaveOutcome saveAs(bool alwaysAnsi);
     SaveOutcome reportSave(const QString &path, const FileResult &result);
+    // Writes the document as loaded, with progress and Cancel on a long save.
+    FileResult saveDocument(const QString &path);
+    void showTooLarge(const QString &path, qint64 size);
     // Where the open and save dialogs start: the document's folder, else the home folder.
     QString startFolder() const;
     void showFileError(const QString &path, const QString &error);

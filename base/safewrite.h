@@ -14,8 +14,11 @@ struct FileResult
 {
     bool ok = true;
     QString error;
+    // The user stopped the work (a long load or save): nothing to report.
+    bool cancelled = false;
 
-    static FileResult failure(const QString &error) { return {false, error}; }
+    static FileResult failure(const QString &error) { return {false, error, false}; }
+    static FileResult cancel() { return {false, QString(), true}; }
     explicit operator bool() const { return ok; }
 };
 using SaveResult = FileResult;

@@ -12,6 +12,7 @@ another benchmark of the list.
 """
 
 import argparse
+import math
 import os
 import random
 import shutil
@@ -145,6 +146,13 @@ def generate(folder):
         path = os.path.join(folder, name + (".txt"))
         write_text(path, size, lines, encoding, newline, bom)
         paths[name] = path
+    # 300 MB and 1 GB: copies of the 100 MB text one after the other.
+    for name, copies in (("utf8-300", 3), ("utf8-1000", 10)):
+        paths[name] = os.path.join(folder, name + ".txt")
+        with open(paths[name], "wb") as out:
+            for _ in range(copies):
+                with open(paths["utf8-100"], "rb") as piece:
+                    shutil.copyfileobj(piece, out, 16 << 20)
     paths["c-20"] = os.path.join(folder, "source-20.c")
     write_c_source(paths["c-20"], 20 * MB)
     # Replace all: 1,000,000 lines with one hit each; find next: one hit at the very end.
@@ -160,13 +168,14 @@ def generate(folder):
 
 class Bench:
     def __init__(self, name, command, baseline=None, file=None, measure="seconds",
-                 prepare=None):
+                 prepare=None, size_ratio=None):
         self.name = name
         self.command = command      # list, or a function of the work folder giving one
         self.baseline = baseline    # a command, the name of another Bench, or None
         self.file = file            # for peak memory as a multiple of its size
         self.measure = measure      # "seconds" (wall) or "cpu"
         self.prepare = prepare      # run before each measurement, not timed
+        self.size_ratio = size_ratio  # input size against the baseline's: ratio per doubling
 
 
 def run_once(command, measure):
@@ -178,22 +187,24 @@ def run_once(command, measure):
         raise RuntimeError(f"{' '.join(command)} failed:\n{result.stderr[-2000:]}")
     fields = dict(item.split("=") for item in result.stdout.split() if "=" in item)
     if not fields:
-        return wall, None, None
-    return float(fields[measure]), float(fields["cpu"]), float(fields["peak_mb"])
+        return wall, None, None, None
+    return (float(fields[measure]), float(fields["cpu"]), float(fields["peak_mb"]),
+            float(fields.get("steady_mb", 0)))
 
 
 def measure(bench, runs):
-    times, cpus, peaks = [], [], []
+    times, cpus, peaks, steadies = [], [], [], []
     for _ in range(runs):
         if bench.prepare:
             bench.prepare()
-        seconds, cpu, peak = run_once(bench.command, bench.measure)
+        seconds, cpu, peak, steady = run_once(bench.command, bench.measure)
         times.append(seconds)
         if cpu is not None:
             cpus.append(cpu)
             peaks.append(peak)
+            steadies.append(steady)
     median = lambda values: statistics.median(values) if values else None
-    return median(times), median(cpus), median(peaks)
+    return median(times), median(cpus), median(peaks), median(steadies)
 
 
 def shell(script):
@@ -225,8 +236,16 @@ def benches(build, files, work):
                         [exe, "open", files["utf8-100"]], "open 50 MB UTF-8"))
     result.insert(0, Bench("open 50 MB UTF-8", [exe, "open", files["utf8-50"]],
                            cp_sync("utf8-50"), files["utf8-50"]))
+    result.append(Bench("open 300 MB UTF-8", [exe, "open", files["utf8-300"]],
+                        cp_sync("utf8-300"), files["utf8-300"]))
+    result.append(Bench("open 1 GB UTF-8 (CPU per doubling from 300 MB)",
+                        [exe, "open", files["utf8-1000"]], "open 300 MB UTF-8",
+                        files["utf8-1000"], size_ratio=1000 / 300))
     result.append(Bench("open 20 MB C source", [exe, "open", files["c-20"]], cp_sync("c-20"),
                         files["c-20"]))
+    result.append(Bench("Ctrl+End in 20 MB C source after open", [exe, "ctrlend", files["c-20"]]))
+    result.append(Bench("Page Down in 20 MB C source after open",
+                        [exe, "pagedown", files["c-20"]]))
     result.append(Bench("keystroke in 1 MB, end (CPU)", [exe, "key", files["utf8-1"], "end"],
                         measure="cpu"))
     for where in ("start", "middle", "end"):
@@ -361,12 +380,12 @@ def main():
         work = os.path.join(folder, "work")
         os.makedirs(work)
         print(f"{'benchmark':52} {'median':>10} {'of it CPU':>10} {'baseline':>10} {'ratio':>7} "
-              f"{'peak':>14}")
+              f"{'peak':>14} {'after':>14}")
         done = {}
         for bench in benches(build, files, work):
             if not selected(bench.name):
                 continue
-            seconds, cpu, peak = measure(bench, args.runs)
+            seconds, cpu, peak, steady = measure(bench, args.runs)
             done[bench.name] = (seconds, cpu)
             base = None
             if isinstance(bench.baseline, str):
@@ -377,19 +396,28 @@ def main():
                 if cpu is not None and base_cpu:
                     seconds, base = cpu, base_cpu
             elif bench.baseline:
-                base, _, _ = measure(Bench("", bench.baseline, prepare=bench.prepare),
-                                     args.runs)
+                base, _, _, _ = measure(Bench("", bench.baseline, prepare=bench.prepare),
+                                        args.runs)
             peak_text = ""
             if peak is not None:
                 peak_text = f"{peak:.0f} MB"
                 if bench.file:
                     peak_text += f" {peak * 2**20 / os.path.getsize(bench.file):.1f}x"
+            steady_text = ""
+            if steady:
+                steady_text = f"{steady:.0f} MB"
+                if bench.file:
+                    steady_text += f" {steady * 2**20 / os.path.getsize(bench.file):.1f}x"
             base_text = f"{base * 1000:.1f} ms" if base else "-"
             ratio_text = f"{seconds / base:.2f}" if base else "-"
+            if base and bench.size_ratio:
+                # The cost of one doubling of the input: 2.0 grows in proportion.
+                per_doubling = (seconds / base) ** (1 / math.log2(bench.size_ratio))
+                ratio_text = f"{per_doubling:.2f}/2x"
             cpu_text = f"{cpu * 1000:.1f} ms" if cpu is not None else "-"
             median_seconds = done[bench.name][0]
             print(f"{bench.name:52} {median_seconds * 1000:8.1f} ms {cpu_text:>10} {base_text:>10} "
-                  f"{ratio_text:>7} {peak_text:>14}", flush=True)
+                  f"{ratio_text:>7} {peak_text:>14} {steady_text:>14}", flush=True)
         script = scripts_bench(build)
         if script and selected("VBScript loop"):
             print("VBScript loop (and three more scripts) against python3 and Lua 5.4, "

@@ -134,35 +134,24 @@ FileResult TSynMemoLines::LoadFromFile(const QString &path, std::optional<TextEn
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return FileResult::failure(file.errorString());
-    // The encoding first, in one pass over the bytes (it stops at the first byte that
-    // is not UTF-8), then the text straight into the editor's buffer.
-    if (!encoding) {
-        EncodingDetector detector;
-        FileResult result = readFileInPieces(file, [&detector](QByteArrayView bytes, bool last) {
-            const qsizetype taken = detector.feed(bytes, last);
-            return detector.decided() ? -1 : taken;
-        });
-        if (!result)
-            return result;
-        if (!file.seek(0))
-            return FileResult::failure(file.errorString());
-        encoding = detector.encoding();
-    }
-    return m_memo.loadDecoded(
-        *encoding, file.size(), [&file](EditorTextDecoder &decoder, const ByteSink &append) {
-            return readFileInPieces(file, [&](QByteArrayView bytes, bool last) {
-                return decoder.feed(bytes, last, append);
-            });
-        });
+    return m_memo.loadFile(file, encoding);
 }
 
 FileResult TSynMemoLines::SaveToFile(const QString &path) const
 {
-    // Straight from the editor's buffer through the encoder to the file.
+    // Straight from the editor's buffer through the encoder to the file. A stop asked for
+    // through the progress fails the write, which leaves the old file as it was.
     const QByteArrayView bytes = m_memo.TextBytes();
-    return writeFileSafely(path, [&](const PieceWriter &write) {
-        return encodeEditorText(bytes, m_memo.m_format, m_memo.m_breaks, write);
+    m_memo.m_workStop = WorkStop::None;
+    qint64 done = 0;
+    const FileResult result = writeFileSafely(path, [&](const PieceWriter &write) {
+        return encodeEditorText(bytes, m_memo.m_format, m_memo.m_breaks, [&](QByteArrayView piece) {
+            done += piece.size();
+            return write(piece) &&
+                   m_memo.reportProgress(qMin(done, qint64(bytes.size())), bytes.size());
+        });
     });
+    return !result && m_memo.m_workStop == WorkStop::Cancelled ? FileResult::cancel() : result;
 }
 
 // ---- Editor ----
@@ -173,6 +162,9 @@ TSynMemo::TSynMemo(QWidget *parent) : QsciScintilla(parent)
     setEolMode(EolUnix);
     setEolVisibility(false);
     sci(SCI_ALLOCATELINECHARACTERINDEX, SC_LINECHARACTERINDEX_UTF16);
+    // A highlighter styles what is shown, then the rest in idle time: no key waits for
+    // the styling of everything before the place it goes to.
+    sci(SCI_SETIDLESTYLING, SC_IDLESTYLING_ALL);
 
     m_font = QFont(QStringLiteral("Courier New"), 9);
     m_font.setStyleHint(QFont::TypeWriter);
@@ -257,42 +249,218 @@ void TSynMemo::afterReplace()
     sci(SCI_SETXOFFSET, 0UL);
 }
 
-FileResult
-TSynMemo::loadDecoded(TextEncoding encoding, qsizetype sizeHint,
-                      const std::function<FileResult(EditorTextDecoder &, const ByteSink &)> &feed)
+bool TSynMemo::reportProgress(qint64 done, qint64 total) const
 {
-    // No change events while the pieces go in: the editor's own handlers of them would
-    // look at every piece (its accessibility support even converts each to a QString).
-    // One change event follows at the end.
-    const long eventMask = sci(SCI_GETMODEVENTMASK);
-    sci(SCI_SETMODEVENTMASK, 0UL);
-    sci(SCI_SETUNDOCOLLECTION, 0UL);
-    sci(SCI_CLEARALL);
-    // The UTF-16 line index is built once over the whole text afterwards: cheaper than
-    // keeping it up to date through every piece.
-    sci(SCI_RELEASELINECHARACTERINDEX, SC_LINECHARACTERINDEX_UTF16);
-    // One allocation for the whole text instead of growing step by step (each step a
-    // copy of everything so far).
-    const bool utf16 = encoding == TextEncoding::Utf16LE || encoding == TextEncoding::Utf16BE;
-    sci(SCI_ALLOCATE, (utf16 ? sizeHint / 2 : sizeHint) + 1024);
-    EditorTextDecoder decoder(encoding);
-    FileResult result = feed(decoder, [this](QByteArrayView piece) {
-        SendScintilla(SCI_APPENDTEXT, piece.size(), piece.data());
+    if (!m_progress || m_progress(done, total))
         return true;
+    m_workStop = WorkStop::Cancelled;
+    return false;
+}
+
+FileResult TSynMemo::loadFile(QFile &file, std::optional<TextEncoding> chosen)
+{
+    m_workStop = WorkStop::None;
+    // Refused before any memory is spent; a text that grows past the limit while it is
+    // decoded (Windows-1252 and UTF-16 may) is refused when it gets there.
+    if (file.size() > kMaxTextBytes) {
+        m_workStop = WorkStop::TooLarge;
+        return FileResult::failure(QStringLiteral("File too large"));
+    }
+    // A chosen encoding is taken as it is. Otherwise a mark decides the encoding at once;
+    // without one the text is read as UTF-8 while it is checked, and read again as
+    // Windows-1252 only if a byte says it is not UTF-8.
+    const QByteArray head = file.peek(3);
+    TextEncoding encoding = TextEncoding::Utf8;
+    if (chosen)
+        encoding = *chosen;
+    else if (head.startsWith("\xFF\xFE"))
+        encoding = TextEncoding::Utf16LE;
+    else if (head.startsWith("\xFE\xFF"))
+        encoding = TextEncoding::Utf16BE;
+    else if (head.startsWith("\xEF\xBB\xBF"))
+        encoding = TextEncoding::Utf8WithMark;
+    for (;;) {
+        void *document = nullptr;
+        bool notUtf8 = false;
+        EditorTextDecoder decoder(encoding);
+        FileResult result =
+            fillDocument(file, encoding, !chosen, document, notUtf8, decoder);
+        if (notUtf8) {
+            if (!file.seek(0))
+                return FileResult::failure(file.errorString());
+            encoding = TextEncoding::Windows1252;
+            continue;
+        }
+        if (!result)
+            return result;
+        showDocument(document);
+        m_breaks = decoder.takeBreaks();
+        m_format = decoder.format();
+        m_format.lineBreak = m_breaks.dominant();
+        m_invalidBytes = decoder.foundInvalidBytes();
+        afterReplace();
+        m_textReplaced = true;
+        applyMargins();
+        emit textChanged();
+        return result;
+    }
+}
+
+// Scintilla's interface for filling a document that is not shown (SCI_CREATELOADER),
+// declared as the library declares it (its header is not installed with the library): the
+// same name in the same (global) scope, so the objects the library hands out are of this
+// type and calls through it are well defined.
+class ILoader
+{
+public:
+    virtual int Release() = 0;
+    virtual int AddData(const char *data, ptrdiff_t length) = 0;
+    virtual void *ConvertToDocument() = 0;
+};
+
+FileResult TSynMemo::fillDocument(QFile &file, TextEncoding encoding, bool detect,
+                                  void *&document, bool &notUtf8, EditorTextDecoder &decoder)
+{
+    const qint64 size = file.size();
+    const bool utf16 = encoding == TextEncoding::Utf16LE || encoding == TextEncoding::Utf16BE;
+    // Plain text needs no style bytes: a large one is kept without them.
+    const bool plain = !lexer() && size >= kPlainWithoutStylesFrom;
+    // One allocation for the whole text instead of growing step by step.
+    auto *loader = reinterpret_cast<ILoader *>(
+        sci(SCI_CREATELOADER, (utf16 ? size / 2 : size) + 1024,
+            plain ? SC_DOCUMENTOPTION_STYLES_NONE : SC_DOCUMENTOPTION_DEFAULT));
+    refreshView();
+    if (!loader)
+        return FileResult::failure(QStringLiteral("Not enough memory"));
+
+    const bool checkUtf8 =
+        detect && (encoding == TextEncoding::Utf8 || encoding == TextEncoding::Utf8WithMark);
+    EncodingDetector detector;
+    qint64 written = 0;
+    bool outOfMemory = false;
+    const ByteSink append = [&](QByteArrayView piece) {
+        written += piece.size();
+        if (written > kMaxTextBytes) {
+            m_workStop = WorkStop::TooLarge;
+            return false;
+        }
+        outOfMemory = loader->AddData(piece.data(), piece.size()) != 0;
+        return !outOfMemory;
+    };
+    bool stopped = false;
+    FileResult result = readFileInPieces(file, [&](QByteArrayView bytes, bool last) -> qsizetype {
+        qsizetype usable = bytes.size();
+        if (checkUtf8) {
+            usable = detector.feed(bytes, last);
+            if (detector.decided() && detector.encoding() == TextEncoding::Windows1252) {
+                notUtf8 = true;
+                return -1;
+            }
+        }
+        const qsizetype taken =
+            decoder.feed(bytes.first(usable), last && usable == bytes.size(), append);
+        const qint64 done = file.pos() - (bytes.size() - qMax<qsizetype>(taken, 0));
+        if (taken < 0 || !reportProgress(done, size)) {
+            stopped = true;
+            return -1;
+        }
+        return taken;
     });
-    if (!result)
-        sci(SCI_CLEARALL);
-    sci(SCI_ALLOCATELINECHARACTERINDEX, SC_LINECHARACTERINDEX_UTF16);
-    m_breaks = result ? decoder.takeBreaks() : LineBreaks();
-    m_format = decoder.format();
-    m_format.lineBreak = m_breaks.dominant();
-    m_invalidBytes = decoder.foundInvalidBytes();
-    sci(SCI_SETMODEVENTMASK, eventMask);
-    afterReplace();
-    m_textReplaced = true;
-    applyMargins();
-    emit textChanged();
+    if (result && outOfMemory)
+        result = FileResult::failure(QStringLiteral("Not enough memory"));
+    else if (result && stopped && m_workStop == WorkStop::TooLarge)
+        result = FileResult::failure(QStringLiteral("File too large"));
+    else if (result && stopped)
+        result = FileResult::cancel();
+    if (!result || notUtf8) {
+        loader->Release();
+        return result;
+    }
+    document = loader->ConvertToDocument();
     return result;
+}
+
+void TSynMemo::refreshView()
+{
+    // Creating a document gives the view a fresh line map that no longer fits the shown
+    // document: showing the same document again rebuilds it. The caret, selection and
+    // scroll position come back as they were.
+    const long anchor = sci(SCI_GETANCHOR);
+    const long caret = sci(SCI_GETCURRENTPOS);
+    const long firstLine = sci(SCI_GETFIRSTVISIBLELINE);
+    const long xOffset = sci(SCI_GETXOFFSET);
+    const long current = sci(SCI_GETDOCPOINTER);
+    sci(SCI_ADDREFDOCUMENT, 0, current);
+    sci(SCI_SETDOCPOINTER, 0, current);
+    sci(SCI_RELEASEDOCUMENT, 0, current);
+    sci(SCI_SETSEL, anchor, caret);
+    sci(SCI_SETFIRSTVISIBLELINE, firstLine);
+    sci(SCI_SETXOFFSET, xOffset);
+}
+
+void TSynMemo::showDocument(void *document)
+{
+    // What belongs to the document rather than the view goes over to the new one.
+    const long tabWidth = sci(SCI_GETTABWIDTH);
+    const long indent = sci(SCI_GETINDENT);
+    const long useTabs = sci(SCI_GETUSETABS);
+    const long tabIndents = sci(SCI_GETTABINDENTS);
+    const long backspaceUnindents = sci(SCI_GETBACKSPACEUNINDENTS);
+    sci(SCI_SETDOCPOINTER, 0, reinterpret_cast<qsizetype>(document));
+    // The view holds the document now; the reference it came with goes.
+    sci(SCI_RELEASEDOCUMENT, 0, reinterpret_cast<qsizetype>(document));
+    sci(SCI_SETCODEPAGE, SC_CP_UTF8);
+    sci(SCI_SETEOLMODE, SC_EOL_LF);
+    sci(SCI_SETTABWIDTH, tabWidth);
+    sci(SCI_SETINDENT, indent);
+    sci(SCI_SETUSETABS, useTabs);
+    sci(SCI_SETTABINDENTS, tabIndents);
+    sci(SCI_SETBACKSPACEUNINDENTS, backspaceUnindents);
+    // The UTF-16 line index, built once over the whole text.
+    sci(SCI_ALLOCATELINECHARACTERINDEX, SC_LINECHARACTERINDEX_UTF16);
+    // The lexer lives in the document too.
+    if (QsciLexer *current = lexer())
+        setLexer(current);
+}
+
+void TSynMemo::moveToStyledDocument()
+{
+    // The text is copied whole into a document with style bytes; its undo history does
+    // not come along. Without the memory for the copy the text stays as it is, uncoloured.
+    const QByteArrayView bytes = TextBytes();
+    auto *loader = reinterpret_cast<ILoader *>(
+        sci(SCI_CREATELOADER, bytes.size() + 1024, SC_DOCUMENTOPTION_DEFAULT));
+    refreshView();
+    if (!loader)
+        return;
+    if (loader->AddData(bytes.data(), bytes.size()) != 0) {
+        loader->Release();
+        return;
+    }
+    const bool modified = Modified();
+    std::array<int, kBookmarkCount> bookmarkLines{};
+    for (int n = 0; n < kBookmarkCount; ++n) {
+        int column = 0;
+        if (!GetBookMark(n, column, bookmarkLines[n]))
+            bookmarkLines[n] = 0;
+    }
+    const long anchor = sci(SCI_GETANCHOR);
+    const long caret = sci(SCI_GETCURRENTPOS);
+    const long firstLine = sci(SCI_GETFIRSTVISIBLELINE);
+    const long xOffset = sci(SCI_GETXOFFSET);
+    showDocument(loader->ConvertToDocument());
+    sci(SCI_SETUNDOCOLLECTION, 1UL);
+    sci(SCI_EMPTYUNDOBUFFER);
+    m_lostBreaks.clear();
+    for (int n = 0; n < kBookmarkCount; ++n) {
+        if (bookmarkLines[n] > 0)
+            markerAdd(bookmarkLines[n] - 1, n);
+    }
+    sci(SCI_SETSEL, anchor, caret);
+    sci(SCI_SETFIRSTVISIBLELINE, firstLine);
+    sci(SCI_SETXOFFSET, xOffset);
+    setModified(false);
+    m_textReplaced = modified;
 }
 
 void TSynMemo::onModified(int position, int type, int linesAdded)
@@ -391,6 +559,57 @@ bool TSynMemo::ApplyEdit(qsizetype position, qsizetype removed, QByteArrayView i
                       inserted.data());
     }
     return true;
+}
+
+qsizetype TSynMemo::replaceAllBytes(const ByteFinder &find, qsizetype length,
+                                    QByteArrayView replacement)
+{
+    constexpr qsizetype kBlock = 1 << 20;
+    qsizetype count = 0;
+    qsizetype position = 0; // everything before it is done
+    QByteArray piece;
+    for (;;) {
+        // The rest of the text is still as it was: the edits so far all lie before it.
+        const qsizetype total = sci(SCI_GETLENGTH);
+        const auto *rest =
+            reinterpret_cast<const char *>(sci(SCI_GETRANGEPOINTER, position, total - position));
+        const QByteArrayView text(rest, total - position);
+        qsizetype hit = find(text, 0);
+        if (hit < 0)
+            break;
+        if (count == 0)
+            beginUndoAction();
+        // The occurrences of the next megabyte or so become one replacement.
+        const qsizetype blockStart = hit;
+        piece.clear();
+        qsizetype copied = blockStart;
+        while (hit >= 0 && hit + length - blockStart <= kBlock) {
+            piece.append(text.sliced(copied, hit - copied));
+            piece.append(replacement);
+            copied = hit + length;
+            ++count;
+            hit = find(text, copied);
+        }
+        if (copied == blockStart) { // one occurrence longer than the block
+            piece.append(replacement);
+            copied = blockStart + length;
+            ++count;
+        }
+        // The piece has the lines of the bytes it replaces: their breaks, which the edit
+        // takes from the record (keeping them for its undo), go back on them.
+        const size_t records = m_lostBreaks.size();
+        sci(SCI_SETTARGETRANGE, position + blockStart, position + copied);
+        SendScintilla(SCI_REPLACETARGET, piece.size(), piece.constData());
+        if (m_lostBreaks.size() > records)
+            m_breaks.restore(m_lostBreaks.back().breaks);
+        position += blockStart + piece.size();
+    }
+    if (count == 0)
+        return 0;
+    endUndoAction();
+    sci(SCI_GOTOPOS, 0UL);
+    sci(SCI_CHOOSECARETX);
+    return count;
 }
 
 void TSynMemo::ReplaceText(const QString &text)
@@ -882,6 +1101,8 @@ void TSynMemo::SetHighlighter(QsciLexer *highlighter)
 {
     if (highlighter == lexer())
         return;
+    if (highlighter && (sci(SCI_GETDOCUMENTOPTIONS) & SC_DOCUMENTOPTION_STYLES_NONE))
+        moveToStyledDocument();
     if (highlighter)
         highlighter->setFont(m_font, -1);
     setLexer(highlighter);

@@ -9,10 +9,23 @@
 #include "editor/linelist.h"
 
 #include <QKeySequence>
+#include <QFile>
 #include <Qsci/qsciscintilla.h>
 #include <array>
+#include <functional>
 
 class TSynMemo;
+
+// Told how far a long load or save has come (bytes of the file); returns false to stop it.
+using WorkProgress = std::function<bool(qint64 done, qint64 total)>;
+
+// Why the last load or save ended early, beside its FileResult.
+enum class WorkStop
+{
+    None,
+    Cancelled,
+    TooLarge
+};
 
 // The `Lines` view of an editor: a string list over the editor's document.
 class TSynMemoLines
@@ -39,6 +52,12 @@ class TSynMemo : public QsciScintilla
     Q_OBJECT
 public:
     static constexpr int kBookmarkCount = 10;
+    // The largest text the editor holds, in its own bytes (UTF-8): positions and the
+    // length of `Text` stay within an int below it.
+    static constexpr qint64 kMaxTextBytes = 2'000'000'000;
+    // Loaded plain texts from this size on are kept without style bytes; a highlighter
+    // chosen later moves the text into a document that has them.
+    static constexpr qint64 kPlainWithoutStylesFrom = 16 << 20;
 
     explicit TSynMemo(QWidget *parent = nullptr);
 
@@ -58,6 +77,14 @@ public:
     int TextLength() const;
     // Whether `Text` holds no character above the space, without building it.
     bool IsBlank() const;
+    // Finds the next occurrence in the editor's bytes at or after `from`, or -1.
+    using ByteFinder = std::function<qsizetype(QByteArrayView text, qsizetype from)>;
+    // Replaces every occurrence that `find` gives (each `length` bytes long, none holding
+    // a line break) by `replacement` (no line break either), left to right, as one undo
+    // step; the caret goes to the start. The lines keep their breaks and bookmarks. The
+    // text is changed in pieces of about a megabyte, so no copy of the whole text is made.
+    // Returns the number of replacements.
+    qsizetype replaceAllBytes(const ByteFinder &find, qsizetype length, QByteArrayView replacement);
     // The document's own bytes (UTF-8, LF breaks), valid until the next edit.
     QByteArrayView TextBytes() const;
 
@@ -189,6 +216,10 @@ public:
     // The break of every line, kept up to date through every edit.
     const LineBreaks &lineBreaks() const { return m_breaks; }
 
+    // Called through long loads and saves; it may stop them.
+    void setWorkProgress(WorkProgress progress) { m_progress = std::move(progress); }
+    WorkStop lastWorkStop() const { return m_workStop; }
+
     // Position conversion between `Text` indexes and the editor's byte positions.
     qsizetype indexToPosition(qsizetype index) const;
     qsizetype positionToIndex(qsizetype position) const;
@@ -226,11 +257,22 @@ private:
     // Document text with LF breaks, straight from the editor's buffer.
     QString documentText() const;
     void setDocumentText(const QString &lfText);
-    // Replaces the document with what `feed` hands to the decoder it is given, piece by
-    // piece; the format and line breaks come from the decoder.
-    FileResult
-    loadDecoded(TextEncoding encoding, qsizetype sizeHint,
-                const std::function<FileResult(EditorTextDecoder &, const ByteSink &)> &feed);
+    // Reads the file into a new document, which replaces the shown one only when the
+    // whole file went in; a failed, refused or cancelled load leaves the old one as it was.
+    // Without a `chosen` encoding the file's own is found while it is read.
+    FileResult loadFile(QFile &file, std::optional<TextEncoding> chosen);
+    // One attempt at reading `file` as `encoding` into a fresh document, returned in
+    // `document`; with `detect`, `notUtf8` tells that a UTF-8 guess met a byte that is not
+    // UTF-8.
+    FileResult fillDocument(QFile &file, TextEncoding encoding, bool detect, void *&document,
+                            bool &notUtf8, EditorTextDecoder &decoder);
+    // Shows `document` (taking over the reference it comes with) in place of the current one.
+    void showDocument(void *document);
+    // Undoes the harm that creating a document does to the view of the current one.
+    void refreshView();
+    // Gives a document kept without style bytes a copy that has them.
+    void moveToStyledDocument();
+    bool reportProgress(qint64 done, qint64 total) const;
     void afterReplace();
     void onModified(int position, int type, int linesAdded);
     void restoreLostBreaks(qsizetype line, qsizetype count);
@@ -242,6 +284,8 @@ private:
     void onMarginClicked(int margin, int line, Qt::KeyboardModifiers modifiers);
 
     TSynMemoLines m_lines{*this};
+    WorkProgress m_progress;
+    mutable WorkStop m_workStop = WorkStop::None;
     TextFormat m_format;
     bool m_invalidBytes = false;
     LineBreaks m_breaks;

@@ -40,7 +40,14 @@ qsizetype validUtf8Prefix(QByteArrayView bytes, bool &invalid)
     invalid = false;
     qsizetype i = 0;
     while (i < n) {
-        // Eight ASCII bytes at a time: most text is mostly ASCII.
+        // ASCII 32 and then 8 bytes at a time: most text is mostly ASCII.
+        while (i + 32 <= n) {
+            quint64 words[4];
+            std::memcpy(words, p + i, 32);
+            if ((words[0] | words[1] | words[2] | words[3]) & 0x8080808080808080ULL)
+                break;
+            i += 32;
+        }
         while (i + 8 <= n) {
             quint64 word;
             std::memcpy(&word, p + i, 8);
@@ -561,8 +568,14 @@ bool encodeEditorText(QByteArrayView utf8, const TextFormat &format, const LineB
     const bool toUtf8 = encoding == TextEncoding::Utf8 || encoding == TextEncoding::Utf8WithMark;
     const char *const converter = converterName(encoding);
     QStringEncoder encoder(converter ? converter : "UTF-8");
-    if (toUtf8 && breaks.uniform() && breaks.dominant() == LineBreak::Lf)
-        return utf8.isEmpty() || out(utf8);
+    if (toUtf8 && breaks.uniform() && breaks.dominant() == LineBreak::Lf) {
+        // The text as it is, in pieces: the sink may report progress or stop between them.
+        for (qsizetype at = 0; at < utf8.size(); at += kPiece) {
+            if (!out(utf8.sliced(at, qMin<qsizetype>(kPiece, utf8.size() - at))))
+                return false;
+        }
+        return true;
+    }
 
     QByteArray buffer;
     buffer.reserve(kPiece + 64);

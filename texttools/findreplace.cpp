@@ -224,6 +224,17 @@ void EditorFindReplace::ReplaceDialog1Replace(bool all)
         // Without line breaks in either text the editor's own LF form gives the same
         // result as `Text` and saves two conversions of the whole text.
         const bool lf = !hasBreak(search) && !hasBreak(replacement);
+        // An exact search goes over the editor's own bytes and changes them in place.
+        if (lf && m_replaceDialog->MatchCase() && search.isValidUtf16() &&
+            replacement.isValidUtf16()) {
+            const QByteArray pattern = search.toUtf8();
+            m_editor.replaceAllBytes(
+                [&pattern](QByteArrayView text, qsizetype from) {
+                    return findExact(text, pattern, from);
+                },
+                pattern.size(), replacement.toUtf8());
+            return;
+        }
         qsizetype count = 0;
         QString result = replaceAllText(lf ? m_editor.LfText() : m_editor.Text(), search,
                                         replacement, m_replaceDialog->MatchCase(), &count);

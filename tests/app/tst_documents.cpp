@@ -553,6 +553,7 @@ void TestDocuments::openFailures_data()
     QTest::addColumn<QString>("what");
     QTest::newRow("folder") << "folder";
     QTest::newRow("deleted after choosing") << "deleted";
+    QTest::newRow("larger than the editor holds") << "large";
 }
 
 void TestDocuments::openFailures()
@@ -567,7 +568,13 @@ void TestDocuments::openFailures()
     const QString bad = f.path(what);
     if (what == u"folder")
         QVERIFY(QDir().mkdir(bad));
-    f.prompts.expectMessage();
+    if (what == u"large") {
+        // Refused from its size alone, before anything is read (a sparse file).
+        QFile large(bad);
+        QVERIFY(large.open(QIODevice::WriteOnly));
+        QVERIFY(large.resize(TSynMemo::kMaxTextBytes + 1));
+    }
+    f.prompts.expectMessage(what == u"large" ? bad : QString());
     QVERIFY(!f.form->PerformFileOpen(bad));
     QCOMPARE(f.form->SynMemo1->Text(), QStringLiteral("+kept"));
     QCOMPARE(f.form->FFileName(), doc);

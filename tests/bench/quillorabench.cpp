@@ -10,6 +10,9 @@
 //                                     out at once (it is otherwise written on a timer),
 //                                     with "nojournal" the crash-recovery journal is off
 // quillora_bench ctrlend FILE         Ctrl+End from the start
+// quillora_bench pagedown FILE        Page Down from the start
+//                                     (both with QUILLORA_BENCH_KEY_PAINT set also print
+//                                     the time to the editor's repaint, before idle work)
 // quillora_bench complete COUNT       Ctrl+Space with a proposal pair of COUNT entries
 // quillora_bench scheme FILE          switch a plain text document to C/C++ highlighting
 // quillora_bench startup [FILE]       from the program's start to the first paint
@@ -75,9 +78,23 @@ double peakMegabytes()
 // destructors that would.
 QString dataFolder;
 
+// What the program holds now (VmRSS), once the work is done.
+double residentMegabytes()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024.0;
+    }
+    return 0;
+}
+
 [[noreturn]] void report(double seconds, double cpu)
 {
-    std::printf("seconds=%.6f cpu=%.6f peak_mb=%.1f\n", seconds, cpu, peakMegabytes());
+    std::printf("seconds=%.6f cpu=%.6f peak_mb=%.1f steady_mb=%.1f\n", seconds, cpu,
+                peakMegabytes(), residentMegabytes());
     std::fflush(stdout);
     QDir(dataFolder).removeRecursively();
     // No tear-down of a large document: it is not what is measured.
@@ -271,13 +288,22 @@ int main(int argc, char **argv)
         std::sort(wall.begin(), wall.end());
         report(wall[wall.size() / 2], cpu[cpu.size() / 2]);
     }
-    if (what == u"ctrlend") {
+    if (what == u"ctrlend" || what == u"pagedown") {
         editor->SendScintilla(QsciScintillaBase::SCI_DOCUMENTSTART);
         settle(form);
         const double cpu = cpuSeconds();
         QElapsedTimer t;
         t.start();
-        sendKey(editor, Qt::Key_End, Qt::ControlModifier);
+        if (what == u"ctrlend")
+            sendKey(editor, Qt::Key_End, Qt::ControlModifier);
+        else
+            sendKey(editor, Qt::Key_PageDown, Qt::NoModifier);
+        if (qEnvironmentVariableIsSet("QUILLORA_BENCH_KEY_PAINT")) {
+            // The key and the repaint it needs, before any idle work (styling) runs.
+            editor->viewport()->repaint();
+            std::printf("key_paint_seconds=%.6f cpu=%.6f\n", double(t.nsecsElapsed()) / 1e9,
+                        cpuSeconds() - cpu);
+        }
         settle(form);
         report(double(t.nsecsElapsed()) / 1e9, cpuSeconds() - cpu);
     }

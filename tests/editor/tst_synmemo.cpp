@@ -6,6 +6,7 @@
 
 #include <Qsci/qscilexercpp.h>
 
+#include <QDir>
 #include <QRandomGenerator>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -34,6 +35,11 @@ private slots:
     void wholeTextKeepsEveryCharacter();
     void blankness_data();
     void blankness();
+    void stoppedLoadKeepsDocument_data();
+    void stoppedLoadKeepsDocument();
+    void stoppedSaveKeepsFile();
+    void utf8CheckedWhileRead();
+    void largePlainTextTakesHighlighterLater();
     void upAndDownStartFromAProgrammaticMove_data();
     void upAndDownStartFromAProgrammaticMove();
 
@@ -573,6 +579,138 @@ void TestSynMemo::blankness()
     TSynMemo memo;
     memo.SetText(text);
     QCOMPARE(memo.IsBlank(), blank);
+}
+
+void TestSynMemo::stoppedLoadKeepsDocument_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::newRow("cancelled") << QStringLiteral("cancel");
+    QTest::newRow("missing file") << QStringLiteral("missing");
+}
+
+void TestSynMemo::stoppedLoadKeepsDocument()
+{
+    QFETCH(QString, how);
+    const QString path = m_dir.filePath(QStringLiteral("stopped.txt"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray(6 << 20, 'x'));
+    file.close();
+    TSynMemo memo;
+    memo.SetText(QStringLiteral("old\r\ntext"));
+    memo.SetModified(false);
+    memo.SetSelStart(3);
+    memo.SetSelText(QStringLiteral("!"));
+    memo.SetBookMark(2, 1, 2);
+    int calls = 0;
+    memo.setWorkProgress([&calls](qint64, qint64) { return ++calls < 2; });
+    const FileResult read = memo.Lines().LoadFromFile(
+        how == u"missing" ? m_dir.filePath(QStringLiteral("none.txt")) : path);
+    QVERIFY(!read);
+    QCOMPARE(read.cancelled, how == u"cancel");
+    QCOMPARE(memo.lastWorkStop(), how == u"cancel" ? WorkStop::Cancelled : WorkStop::None);
+    QCOMPARE(memo.Text(), QStringLiteral("old!\r\ntext"));
+    QVERIFY(memo.Modified());
+    int column = 0, line = 0;
+    QVERIFY(memo.GetBookMark(2, column, line));
+    QCOMPARE(line, 2);
+    QCOMPARE(memo.CaretY(), 1); // the view still fits the document
+    memo.Undo();
+    QCOMPARE(memo.Text(), QStringLiteral("old\r\ntext"));
+}
+
+void TestSynMemo::stoppedSaveKeepsFile()
+{
+    // A save stopped part way reports the stop, not an error, and leaves the file on disk
+    // as it was, with nothing else left in its folder.
+    QTemporaryDir dir;
+    const QString path = QDir(dir.path()).filePath(QStringLiteral("kept.txt"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("old\r\n");
+    file.close();
+    TSynMemo memo;
+    memo.SetText(QString(6 << 20, u'x'));
+    int calls = 0;
+    memo.setWorkProgress([&calls](qint64, qint64) { return ++calls < 2; });
+    const FileResult written = memo.Lines().SaveToFile(path);
+    QVERIFY(!written);
+    QVERIFY(written.cancelled);
+    QVERIFY(written.error.isEmpty());
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), QByteArray("old\r\n"));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("kept.txt")});
+}
+
+void TestSynMemo::utf8CheckedWhileRead()
+{
+    // Valid UTF-8 for more than one piece of reading, then a byte that is not: the text is
+    // read again as Windows-1252 and written back unchanged.
+    QByteArray bytes;
+    while (bytes.size() < (9 << 20))
+        bytes += QStringLiteral("Grüße aus Köln\r\n").toUtf8();
+    bytes += "\xE9t\xE9";
+    const QString in = m_dir.filePath(QStringLiteral("late.txt"));
+    const QString out = m_dir.filePath(QStringLiteral("late-out.txt"));
+    QFile file(in);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+    file.close();
+    TSynMemo memo;
+    QVERIFY(memo.Lines().LoadFromFile(in));
+    QCOMPARE(memo.format().encoding, TextEncoding::Windows1252);
+    QVERIFY(memo.Text().endsWith(QStringLiteral("\r\nété")));
+    QVERIFY(memo.Lines().SaveToFile(out));
+    QFile written(out);
+    QVERIFY(written.open(QIODevice::ReadOnly));
+    QVERIFY(written.readAll() == bytes);
+}
+
+void TestSynMemo::largePlainTextTakesHighlighterLater()
+{
+    // A large plain text is kept without style bytes; a highlighter chosen afterwards gets
+    // a document that has them, with the text, its breaks, bookmarks and settings intact.
+    QByteArray bytes;
+    while (bytes.size() < TSynMemo::kPlainWithoutStylesFrom)
+        bytes += "int main() { return 0; }\n";
+    bytes += "mixed\r\nend";
+    const QString in = m_dir.filePath(QStringLiteral("plain.c"));
+    const QString out = m_dir.filePath(QStringLiteral("plain-out.c"));
+    QFile file(in);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+    file.close();
+    TSynMemo memo;
+    memo.resize(600, 400);
+    memo.setTabWidth(3);
+    QVERIFY(memo.Lines().LoadFromFile(in));
+    const auto options = [&memo] {
+        return memo.SendScintilla(QsciScintillaBase::SCI_GETDOCUMENTOPTIONS);
+    };
+    QCOMPARE(options() & QsciScintillaBase::SC_DOCUMENTOPTION_STYLES_NONE,
+             long(QsciScintillaBase::SC_DOCUMENTOPTION_STYLES_NONE));
+    QCOMPARE(memo.tabWidth(), 3);
+    memo.SetModified(false);
+    memo.SetBookMark(4, 1, 3);
+    memo.SetCaretXY(2, 5);
+    QsciLexerCPP cpp;
+    memo.SetHighlighter(&cpp);
+    QCOMPARE(options() & QsciScintillaBase::SC_DOCUMENTOPTION_STYLES_NONE, 0L);
+    QCOMPARE(memo.SendScintilla(QsciScintillaBase::SCI_GETSTYLEAT, 0L) & 0x1F, 5L); // "int"
+    QCOMPARE(memo.tabWidth(), 3);
+    QVERIFY(!memo.Modified());
+    QCOMPARE(memo.CaretY(), 5);
+    int column = 0, line = 0;
+    QVERIFY(memo.GetBookMark(4, column, line));
+    QCOMPARE(line, 3);
+    memo.SetSelStart(0);
+    memo.SetSelText(QStringLiteral("x")); // still editable and undoable
+    memo.Undo();
+    QVERIFY(memo.Lines().SaveToFile(out));
+    QFile written(out);
+    QVERIFY(written.open(QIODevice::ReadOnly));
+    QVERIFY(written.readAll() == bytes);
+    memo.SetHighlighter(nullptr);
 }
 
 // After a move made by the program (go to line, a find, a new text) Up and Down go on from

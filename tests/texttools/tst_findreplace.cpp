@@ -9,9 +9,11 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRandomGenerator>
+#include <QTemporaryDir>
 
 namespace {
 
@@ -59,6 +61,7 @@ private slots:
     void replaceAll_data();
     void replaceAll();
     void replaceAllWithoutHitKeepsUndo();
+    void replaceAllKeepsEachLineBreak();
     void editorSearchAgreesWithText();
     void mainWindowCommands();
     void regexFind_data();
@@ -212,6 +215,21 @@ void TestFindReplace::replaceAll_data()
     QTest::newRow("empty replacement") << "a;b;"
                                        << ";"
                                        << "" << false << "ab";
+    QTest::newRow("match case, non-ASCII, at both ends")
+        << QStringLiteral("äbÄ\r\nä") << QStringLiteral("ä") << "€" << true
+        << QStringLiteral("€bÄ\r\n€");
+    // Several megabytes of hits: the text is changed in pieces, which must join up.
+    QString many;
+    for (int i = 0; i < 200000; ++i)
+        many += (i % 3 == 0) ? QStringLiteral("cat and Cat\r\n") : QStringLiteral("a cat\r\n");
+    QString grown = many;
+    grown.replace(QStringLiteral("cat"), QStringLiteral("mouse"));
+    QString shrunk = many;
+    shrunk.replace(QStringLiteral("cat"), QStringLiteral("x"));
+    QTest::newRow("match case, megabytes, growing") << many << "cat"
+                                                    << "mouse" << true << grown;
+    QTest::newRow("match case, megabytes, shrinking") << many << "cat"
+                                                      << "x" << true << shrunk;
 }
 
 void TestFindReplace::replaceAll()
@@ -244,6 +262,39 @@ void TestFindReplace::replaceAllWithoutHitKeepsUndo()
     f.search->ReplaceDialog1()->replaceAllButton()->click();
     QCOMPARE(f.editor->Text(), QStringLiteral("abcd"));
     QVERIFY(f.editor->isUndoAvailable());
+}
+
+void TestFindReplace::replaceAllKeepsEachLineBreak()
+{
+    // A file with mixed breaks, megabytes long, so the text changes in several pieces:
+    // after the replacement and after its undo every line still ends as in the file.
+    QByteArray bytes;
+    for (int i = 0; i < 200000; ++i) {
+        bytes += (i % 3 == 0) ? "cat and Cat" : "a cat";
+        bytes += (i % 7 == 0) ? "\n" : "\r\n";
+    }
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("mixed.txt"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+    file.close();
+    Fixture f;
+    QVERIFY(f.editor->Lines().LoadFromFile(path));
+    TReplaceDialog *dialog = f.search->ReplaceDialog1();
+    dialog->setFindText(QStringLiteral("cat"));
+    dialog->setReplaceText(QStringLiteral("mouse"));
+    dialog->matchCaseBox()->setChecked(true);
+    dialog->replaceAllButton()->click();
+    const auto saved = [&] {
+        QFile out(path);
+        if (!f.editor->Lines().SaveToFile(path) || !out.open(QIODevice::ReadOnly))
+            return QByteArray();
+        return out.readAll();
+    };
+    QCOMPARE(saved(), QByteArray(bytes).replace("cat", "mouse"));
+    f.editor->Undo();
+    QCOMPARE(saved(), bytes);
 }
 
 void TestFindReplace::editorSearchAgreesWithText()
