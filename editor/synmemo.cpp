@@ -283,8 +283,7 @@ FileResult TSynMemo::loadFile(QFile &file, std::optional<TextEncoding> chosen)
         void *document = nullptr;
         bool notUtf8 = false;
         EditorTextDecoder decoder(encoding);
-        FileResult result =
-            fillDocument(file, encoding, !chosen, document, notUtf8, decoder);
+        FileResult result = fillDocument(file, encoding, !chosen, document, notUtf8, decoder);
         if (notUtf8) {
             if (!file.seek(0))
                 return FileResult::failure(file.errorString());
@@ -318,8 +317,8 @@ public:
     virtual void *ConvertToDocument() = 0;
 };
 
-FileResult TSynMemo::fillDocument(QFile &file, TextEncoding encoding, bool detect,
-                                  void *&document, bool &notUtf8, EditorTextDecoder &decoder)
+FileResult TSynMemo::fillDocument(QFile &file, TextEncoding encoding, bool detect, void *&document,
+                                  bool &notUtf8, EditorTextDecoder &decoder)
 {
     const qint64 size = file.size();
     const bool utf16 = encoding == TextEncoding::Utf16LE || encoding == TextEncoding::Utf16BE;
