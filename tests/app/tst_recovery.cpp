@@ -121,7 +121,7 @@ void TestRecovery::restoreAfterCrash_data()
                                << QStringLiteral("#drei^vier<r!>E");
     QTest::newRow("utf16 le mixed breaks") << QByteArray("\xFF\xFE"
                                                          "a\0\r\0\n\0b\0\n\0c\0",
-                                                         16)
+                                                         14)
                                            << QStringLiteral("!x^y#z");
     QTest::newRow("windows-1252") << QByteArray("Gr\xFC\xDF\x65\r\n\x80")
                                   << QStringLiteral("#\u00e4^\u00df");
