@@ -723,6 +723,8 @@ void TMainForm::ApplyLanguage()
     m_macros->applyLanguage();
     labelMenus();
     markLanguage();
+    if (m_format)
+        m_format->refresh(); // the status text of mixed breaks is worded per language
 }
 
 void TMainForm::markLanguage()

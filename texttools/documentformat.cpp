@@ -78,29 +78,37 @@ void DocumentFormat::SaveWithEncoding(TextEncoding encoding)
     update();
 }
 
+void DocumentFormat::refresh()
+{
+    m_shown.reset();
+    update();
+}
+
 void DocumentFormat::update()
 {
-    const bool uniform = m_editor.lineBreaks().uniform();
-    const LineBreak current = m_editor.format().lineBreak;
+    const Shown shown{m_editor.lineBreaks().uniform(), m_editor.format().lineBreak,
+                      m_editor.format().encoding, m_host.fileName && !m_host.fileName().isEmpty()};
+    if (m_shown == shown)
+        return;
+    m_shown = shown;
     const auto tick = [&](const char *name, LineBreak style) {
         if (QAction *item = m_host.action ? m_host.action(QString::fromLatin1(name)) : nullptr) {
             item->setCheckable(true);
-            item->setChecked(uniform && current == style);
+            item->setChecked(shown.uniform && shown.lineBreak == style);
         }
     };
     tick("LineBreaksCrLf1", LineBreak::CrLf);
     tick("LineBreaksLf1", LineBreak::Lf);
     tick("LineBreaksCr1", LineBreak::Cr);
-    const TextEncoding encoding = m_editor.format().encoding;
     for (const TextEncoding choice : allEncodings()) {
         if (QAction *item = m_host.action ? m_host.action(itemName(true, choice)) : nullptr) {
             item->setCheckable(true);
-            item->setChecked(choice == encoding);
+            item->setChecked(choice == shown.encoding);
         }
     }
     if (QAction *reopen =
             m_host.action ? m_host.action(QStringLiteral("ReopenWithEncoding1")) : nullptr)
-        reopen->setEnabled(m_host.fileName && !m_host.fileName().isEmpty());
+        reopen->setEnabled(shown.hasFile);
     if (m_host.changed)
         m_host.changed();
 }

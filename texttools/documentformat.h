@@ -7,7 +7,9 @@
 #include "editor/textcodec.h"
 
 #include <QObject>
+
 #include <functional>
+#include <optional>
 
 class QAction;
 class TSynMemo;
@@ -54,10 +56,25 @@ public:
     // Saves the document in `encoding`; it keeps that encoding once saved. A character
     // the encoding cannot hold is asked about first.
     void SaveWithEncoding(TextEncoding encoding);
-    // The ticks of the break and encoding items after a load or a new document.
+    // The ticks of the break and encoding items after a load or a new document. It runs
+    // on every key and caret move, so it does its work only when something it shows
+    // changed.
     void update();
+    // The same, also when nothing changed (after a language switch).
+    void refresh();
 
 private:
+    // What the menus and the status bar show, to tell when it changes.
+    struct Shown
+    {
+        bool uniform = false;
+        LineBreak lineBreak = LineBreak::CrLf;
+        TextEncoding encoding = TextEncoding::Utf8;
+        bool hasFile = false;
+        bool operator==(const Shown &) const = default;
+    };
+
     TSynMemo &m_editor;
     Host m_host;
+    std::optional<Shown> m_shown;
 };

@@ -9,6 +9,7 @@
 
 #include <QAction>
 #include <QDir>
+#include <QLabel>
 #include <QMimeData>
 #include <QPrinter>
 #include <QProcess>
@@ -23,6 +24,7 @@ private slots:
     void openSaveRoundTrip_data();
     void openSaveRoundTrip();
     void editKeepsBytesOutside();
+    void formatPanelFollowsLanguage();
     void saveAsNames_data();
     void saveAsNames();
     void newIsUtf8WithLf();
@@ -74,6 +76,25 @@ void TestDocuments::openSaveRoundTrip()
     f.form->SynMemo1->Undo();
     QCOMPARE(f.form->FileSave(), TMainForm::SaveOutcome::Saved);
     QCOMPARE(MainFormFixture::readFile(doc), bytes);
+}
+
+// The status bar's encoding and breaks: shown after opening, worded anew when the
+// language changes although the document did not.
+void TestDocuments::formatPanelFollowsLanguage()
+{
+    MainFormFixture f;
+    f.show();
+    const QString doc = f.path(QStringLiteral("mixed.txt"));
+    MainFormFixture::writeFile(doc, "a\r\nb\nc");
+    QVERIFY(f.form->PerformFileOpen(doc));
+    const auto *panel = f.form->findChild<QLabel *>(QStringLiteral("FormatPanel"));
+    QVERIFY(panel);
+    QCOMPARE(panel->text(), QStringLiteral("UTF-8 \u00B7 gemischt"));
+    f.form->Englisch1Click();
+    QCOMPARE(panel->text(), QStringLiteral("UTF-8 \u00B7 mixed"));
+    f.form->SynMemo1->SetSelStart(0);
+    f.form->SynMemo1->SetSelText(QStringLiteral("x"));
+    QCOMPARE(panel->text(), QStringLiteral("UTF-8 \u00B7 mixed"));
 }
 
 void TestDocuments::editKeepsBytesOutside()
