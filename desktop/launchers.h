@@ -23,7 +23,7 @@ QString defaultHandlerCommand(const QString &mimeType, const QStringList &config
                               const QStringList &applicationFolders, const QStringList &desktops);
 
 // The program and its arguments that a desktop entry's Exec line starts for `address`,
-// read as the Desktop Entry Specification says: arguments split at blanks outside double
+// read by the freedesktop.org desktop entry rules: arguments split at blanks outside double
 // quotes, inside quotes a backslash keeps the next of " ` $ \ literal; %f %F %u %U stand
 // for the address, %% for "%", every other field code (%i %c %k and the deprecated
 // ones) is dropped; without a file or address code the address is added at the end. A

@@ -494,7 +494,7 @@ void TestLaunchers::commandsWithoutMainWindow()
     QCOMPARE(shell.calls.size(), 1);
 }
 
-// A desktop entry's Exec line read as the Desktop Entry Specification says, with the
+// A desktop entry's Exec line read by the freedesktop.org desktop entry rules, with the
 // address in place of the file or address code.
 void TestLaunchers::desktopExec_data()
 {
