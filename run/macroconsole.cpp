@@ -68,14 +68,19 @@ std::optional<MacroConsoleOptions> parseMacroArguments(const QStringList &args, 
     return options;
 }
 
+std::unique_ptr<ScriptEngine> engineForScript(const QString &path)
+{
+    const QString ext = QFileInfo(path).suffix().toLower();
+    if (ext == u"vbs")
+        return std::make_unique<VBScriptEngine>();
+    if (ext == u"js")
+        return std::make_unique<JScriptEngine>();
+    return nullptr;
+}
+
 int runMacroOverFiles(const MacroConsoleOptions &options, ScriptHost *host, FILE *out, FILE *err)
 {
-    const QString ext = QFileInfo(options.script).suffix().toLower();
-    std::unique_ptr<ScriptEngine> engine;
-    if (ext == u"vbs")
-        engine = std::make_unique<VBScriptEngine>();
-    else if (ext == u"js")
-        engine = std::make_unique<JScriptEngine>();
+    std::unique_ptr<ScriptEngine> engine = engineForScript(options.script);
     if (!engine) {
         print(err, QStringLiteral("%1: no script engine for this file type\n").arg(options.script));
         return 2;

@@ -11,11 +11,16 @@
 
 #include <cstdio>
 #include <functional>
+#include <memory>
 #include <optional>
 
 namespace quillora {
 
 class ScriptHost;
+class ScriptEngine;
+
+// The engine for a script file, chosen by its extension (.vbs, .js); null when none runs it.
+std::unique_ptr<ScriptEngine> engineForScript(const QString &path);
 
 struct MacroConsoleOptions
 {

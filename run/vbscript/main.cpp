@@ -2,14 +2,12 @@
 // from the console the way the Windows console script host does. Options come before the
 // file; everything after it belongs to the script.
 
-#include "run/jscript/jscriptengine.h"
 #include "run/macroconsole.h"
-#include "vbscriptengine.h"
+#include "run/scriptengine.h"
 #include "wscripthost.h"
 
 #include <QCoreApplication>
 #include <QFile>
-#include <QFileInfo>
 #include <QStringDecoder>
 
 #include <algorithm>
@@ -19,17 +17,6 @@
 using namespace quillora;
 
 namespace {
-
-// The engine for a script file, chosen by its extension; null when none runs it.
-std::unique_ptr<ScriptEngine> engineFor(const QString &path)
-{
-    const QString ext = QFileInfo(path).suffix().toLower();
-    if (ext == u"vbs")
-        return std::make_unique<VBScriptEngine>();
-    if (ext == u"js")
-        return std::make_unique<JScriptEngine>();
-    return nullptr;
-}
 
 QString decodeScript(const QByteArray &bytes)
 {
@@ -77,9 +64,10 @@ std::optional<int> showHelp()
         text += QStringLiteral("  %1  %2\n")
                     .arg(option.name.toString().leftJustified(12), option.help.toString());
     text += QStringLiteral("  --            end of the options: the next argument is the file\n");
-    text += QStringLiteral("\nquillora-script --macro SCRIPT PATH... [--dry-run]\n"
-                           "  runs the macro SCRIPT over each file and saves the files it changed;\n"
-                           "  --dry-run only lists them\n");
+    text +=
+        QStringLiteral("\nquillora-script --macro SCRIPT PATH... [--dry-run]\n"
+                       "  runs the macro SCRIPT over each file and saves the files it changed;\n"
+                       "  --dry-run only lists them\n");
     writeConsole(stdout, text);
     return 0;
 }
@@ -118,7 +106,7 @@ int main(int argc, char **argv)
         return 2;
     }
     const QString path = args.takeFirst();
-    std::unique_ptr<ScriptEngine> engine = engineFor(path);
+    std::unique_ptr<ScriptEngine> engine = engineForScript(path);
     if (!engine) {
         writeConsole(stderr, QStringLiteral("%1: no script engine for this file type\n").arg(path));
         return 2;
