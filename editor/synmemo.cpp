@@ -949,7 +949,6 @@ void TSynMemo::ClearOccurrenceMarks()
 int TSynMemo::MarkOccurrences(int marginLines)
 {
     ClearOccurrenceMarks();
-    const QByteArrayView text = TextBytes();
     long start = sci(SCI_GETSELECTIONSTART);
     long end = sci(SCI_GETSELECTIONEND);
     const bool wholeWord = start == end;
@@ -959,9 +958,13 @@ int TSynMemo::MarkOccurrences(int marginLines)
     }
     if (end <= start || end - start > kMaxMarkedLength * 4)
         return 0;
-    const QByteArrayView needle = text.sliced(start, end - start);
+    // Only the shown lines and a margin are read (with a byte on either side for the word
+    // test), so the buffer's gap is not moved across the whole document.
+    const QByteArray needle(
+        reinterpret_cast<const char *>(sci(SCI_GETRANGEPOINTER, start, end - start)), end - start);
     if (needle.contains('\n') || (wholeWord && !isWordByte(needle.front())))
         return 0;
+    const long length = sci(SCI_GETLENGTH);
     const long firstShown = sci(SCI_DOCLINEFROMVISIBLE, sci(SCI_GETFIRSTVISIBLELINE));
     const long lastShown =
         sci(SCI_DOCLINEFROMVISIBLE, sci(SCI_GETFIRSTVISIBLELINE) + sci(SCI_LINESONSCREEN));
@@ -969,20 +972,25 @@ int TSynMemo::MarkOccurrences(int marginLines)
     const long lines = sci(SCI_GETLINECOUNT);
     const long to = lastShown + marginLines + 1 < lines
                         ? sci(SCI_POSITIONFROMLINE, lastShown + marginLines + 1)
-                        : long(text.size());
+                        : length;
+    const long lo = qMax(0L, from - 1);
+    const long hi = qMin(length, to + 1);
+    const QByteArrayView text(reinterpret_cast<const char *>(sci(SCI_GETRANGEPOINTER, lo, hi - lo)),
+                              hi - lo);
     sci(SCI_INDICSETSTYLE, kOccurrenceIndicator, INDIC_ROUNDBOX);
     sci(SCI_INDICSETFORE, kOccurrenceIndicator, 0x00C0A000); // BGR: a clear blue-green
     sci(SCI_INDICSETALPHA, kOccurrenceIndicator, 60);
     sci(SCI_INDICSETUNDER, kOccurrenceIndicator, 1);
-    const QByteArrayView region = text.first(to);
+    // Positions in `text` are document positions less `lo`.
+    const QByteArrayView region = text.first(to - lo);
     int marks = 0;
-    for (qsizetype at = region.indexOf(needle, from); at >= 0;
+    for (qsizetype at = region.indexOf(needle, from - lo); at >= 0;
          at = region.indexOf(needle, at + needle.size())) {
         const qsizetype after = at + needle.size();
         if (wholeWord && ((at > 0 && isWordByte(text[at - 1])) ||
                           (after < text.size() && isWordByte(text[after]))))
             continue;
-        sci(SCI_INDICATORFILLRANGE, at, needle.size());
+        sci(SCI_INDICATORFILLRANGE, lo + at, needle.size());
         ++marks;
     }
     // The word alone: nothing to point out.

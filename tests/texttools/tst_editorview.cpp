@@ -262,6 +262,10 @@ void TestEditorView::occurrencesFastOnLargeText()
     const int marks = marker.markNow();
     QVERIFY(marks > 0 && marks < 1000);
     QVERIFY2(clock.elapsed() < 200, qPrintable(QString::number(clock.elapsed())));
+    // The word at the caret, halfway down, is among the marks.
+    const long caret = editor.SendScintilla(QsciScintillaBase::SCI_GETCURRENTPOS);
+    const long word = editor.SendScintilla(QsciScintillaBase::SCI_WORDSTARTPOSITION, caret, 1L);
+    QVERIFY(editor.SendScintilla(QsciScintillaBase::SCI_INDICATORVALUEAT, 8UL, word) != 0);
 }
 
 QTEST_MAIN(TestEditorView)
