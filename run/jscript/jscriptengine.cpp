@@ -16,7 +16,8 @@ namespace quillora {
 
 namespace js {
 const QString &preludeScript();
-}
+const QString &regexpRulesScript();
+} // namespace js
 
 using namespace js;
 
@@ -116,6 +117,7 @@ void JScriptEngine::setUp()
     const QJSValue functions = js->newQObject(m_functions.get());
     global.setProperty(QStringLiteral("alert"), functions.property(QStringLiteral("alert")));
     global.setProperty(QStringLiteral("MsgBox"), functions.property(QStringLiteral("MsgBox")));
+    js->evaluate(regexpRulesScript(), QStringLiteral("regexprules")).call({global});
     const QJSValue prelude = js->evaluate(preludeScript(), QStringLiteral("prelude"));
     const QJSValue parts = prelude.call({global, js->newQObject(m_activeX.get()),
                                          functions.property(QStringLiteral("hostInfo")),

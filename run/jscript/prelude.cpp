@@ -238,42 +238,6 @@ const QString &preludeScript()
     });
     global.CollectGarbage = function CollectGarbage() {};
 
-    // split by a regular expression that can match an empty string ("abc".split(/x*/))
-    // gives only empty strings in the engine underneath; such splits are done here.
-    var nativeSplit = String.prototype.split;
-    var exec = RegExp.prototype.exec, push = Array.prototype.push, slice = Array.prototype.slice;
-    Object.defineProperty(String.prototype, "split", {
-        value: function split(separator, limit) {
-            if (!(separator instanceof RegExp))
-                return Reflect.apply(nativeSplit, this, arguments);
-            var text = String(this), max = limit === undefined ? 4294967295 : limit >>> 0;
-            var re = new RegExp(separator.source, "g" + (separator.ignoreCase ? "i" : "") +
-                                                      (separator.multiline ? "m" : ""));
-            var out = [], from = 0, lastLength = 0, m;
-            if (max === 0) return out;
-            while ((m = Reflect.apply(exec, re, [text])) !== null) {
-                var end = m.index + m[0].length;
-                if (end > from) {
-                    out.push(text.slice(from, m.index));
-                    if (m.length > 1 && m.index < text.length)
-                        Reflect.apply(push, out, Reflect.apply(slice, m, [1]));
-                    lastLength = m[0].length;
-                    from = end;
-                    if (out.length >= max) break;
-                }
-                if (re.lastIndex === m.index) re.lastIndex++;
-            }
-            re.lastIndex = 0;
-            if (from === text.length) {
-                if (lastLength || Reflect.apply(exec, re, [""]) === null) out.push("");
-            } else {
-                out.push(text.slice(from));
-            }
-            return out.length > max ? out.slice(0, max) : out;
-        },
-        writable: true, configurable: true
-    });
-
     // ... and to number: JScript's for the errors the engine raises, 0 for a script's own
     // Error until it sets one.
     Object.defineProperty(NativeError.prototype, "number", {
@@ -321,82 +285,6 @@ const QString &preludeScript()
     guardMethods(global.Number.prototype, "[object Number]", 5001, "Number expected");
     guardMethods(global.Boolean.prototype, "[object Boolean]", 5010, "Boolean expected");
     guardMethods(RegExp.prototype, "[object RegExp]", 5016, "Regular Expression object expected");
-
-    // JScript keeps the last match of every regular expression operation (exec, test,
-    // match, replace, search, split) in RegExp's static properties, and sets lastIndex
-    // after each exec, also of an expression without the g flag.
-    var lastMatch = null, lastInput = "";
-    var guardedExec = RegExp.prototype.exec;
-    function remember(m, text) {
-        if (m === null) return;
-        lastMatch = m;
-        lastInput = text;
-    }
-    var execAndRemember = function exec(text) {
-        var m = Reflect.apply(guardedExec, this, arguments);
-        remember(m, String(text));
-        if (m !== null && !this.global) this.lastIndex = m.index + m[0].length;
-        return m;
-    };
-    Object.defineProperty(RegExp.prototype, "exec",
-                          { value: execAndRemember, writable: true, configurable: true });
-    Object.defineProperty(RegExp.prototype, "test", {
-        value: function test(text) {
-            return Reflect.apply(execAndRemember, this, arguments) !== null;
-        },
-        writable: true, configurable: true
-    });
-    // the match a string method leaves behind: the first, or the last with the g flag
-    function rememberFrom(re, text, last) {
-        var copy = new RegExp(re.source, "g" + (re.ignoreCase ? "i" : "") +
-                                         (re.multiline ? "m" : "")), m, found = null;
-        while ((m = Reflect.apply(exec, copy, [text])) !== null) {
-            found = m;
-            if (!last) break;
-            if (m[0] === "") copy.lastIndex++;
-        }
-        remember(found, text);
-    }
-    [["match", true], ["replace", true], ["search", false], ["split", true]].forEach(function (row) {
-        var name = row[0], native = String.prototype[name];
-        Object.defineProperty(String.prototype, name, {
-            value: function (re) {
-                var result = Reflect.apply(native, this, arguments);
-                if (re instanceof RegExp) rememberFrom(re, String(this), row[1] && re.global);
-                return result;
-            },
-            writable: true, configurable: true
-        });
-    });
-    function staticProperty(name, get) {
-        try {
-            Object.defineProperty(RegExp, name,
-                                  { get: get, set: function (v) {}, configurable: true });
-        } catch (e) {
-        }
-    }
-    staticProperty("leftContext", function () {
-        return lastMatch ? lastInput.slice(0, lastMatch.index) : "";
-    });
-    staticProperty("rightContext", function () {
-        return lastMatch ? lastInput.slice(lastMatch.index + lastMatch[0].length) : "";
-    });
-    staticProperty("lastMatch", function () { return lastMatch ? lastMatch[0] : ""; });
-    staticProperty("input", function () { return lastInput; });
-    staticProperty("index", function () { return lastMatch ? lastMatch.index : -1; });
-    staticProperty("lastIndex", function () {
-        return lastMatch ? lastMatch.index + lastMatch[0].length : -1;
-    });
-    staticProperty("lastParen", function () {
-        var v = lastMatch && lastMatch.length > 1 ? lastMatch[lastMatch.length - 1] : "";
-        return v === undefined ? "" : v;
-    });
-    [1, 2, 3, 4, 5, 6, 7, 8, 9].forEach(function (i) {
-        staticProperty("$" + i, function () {
-            var v = lastMatch ? lastMatch[i] : "";
-            return v === undefined ? "" : v;
-        });
-    });
 
     // A radix outside 2 to 36 is an invalid argument (5).
     var nativeNumberToString = global.Number.prototype.toString;
