@@ -4,6 +4,7 @@
 #include "hostfunctions.h"
 #include "jscripterrors.h"
 #include "legacysyntax.h"
+#include "scoperules.h"
 #include "syntaxcheck.h"
 
 #include <QJSEngine>
@@ -17,6 +18,7 @@ namespace quillora {
 namespace js {
 const QString &preludeScript();
 const QString &regexpRulesScript();
+const QString &langRulesScript();
 } // namespace js
 
 using namespace js;
@@ -57,6 +59,14 @@ QPair<QString, int> scriptFrame(const QString &stack)
             return {file.toString(), place.mid(colon + 1).toInt()};
     }
     return {QString(), 0};
+}
+
+// A text that did not compile has one stack entry, without a function; a SyntaxError
+// thrown by running code (JSON.parse, eval, new RegExp) has the frames that led there.
+bool isCompileError(const QJSValue &r, const QStringList &stack)
+{
+    return r.isError() && r.property(QStringLiteral("name")).toString() == u"SyntaxError" &&
+           stack.size() == 1 && parseStackEntry(stack.at(0)).compile;
 }
 
 QString fileName(int index)
@@ -127,6 +137,7 @@ void JScriptEngine::setUp()
     m_invoke = std::make_unique<QJSValue>(parts.property(QStringLiteral("invoke")));
     m_wrapHost = std::make_unique<QJSValue>(parts.property(QStringLiteral("wrapHost")));
     m_flushLines = std::make_unique<QJSValue>(parts.property(QStringLiteral("flushLines")));
+    js->evaluate(langRulesScript(), QStringLiteral("langrules")).call({global});
     {
         QMutexLocker lock(&m_engineLock);
         m_js = std::move(js);
@@ -287,16 +298,21 @@ bool JScriptEngine::addCode(const QString &code)
     const QString file = fileName(int(m_sources.size()));
     m_sources.append(code);
     QStringList stack;
-    // positions in the rewritten text are those of the script's own
-    const QJSValue r = m_js->evaluate(rewriteLegacySyntax(code), file, 1, &stack);
+    // lines in the rewritten text are those of the script's own, and so are the columns
+    // of the legacy rewrite
+    const QString modern = rewriteLegacySyntax(code);
+    const QString scoped = rewriteScopeRules(modern, int(m_sources.size()));
+    QJSValue r = m_js->evaluate(scoped, file, 1, &stack);
+    if (scoped != modern && isCompileError(r, stack)) {
+        // nothing ran: the text as written decides (and reports its own fault)
+        stack.clear();
+        r = m_js->evaluate(modern, file, 1, &stack);
+    }
     settle();
     if (stack.isEmpty() && !r.isError())
         return true;
     const QString where = stack.value(0);
-    // a text that does not compile has one stack entry, without a function; a SyntaxError
-    // thrown by running code (JSON.parse, eval, new RegExp) has the frames that led there
-    if (r.isError() && r.property(QStringLiteral("name")).toString() == u"SyntaxError" &&
-        stack.size() == 1 && parseStackEntry(where).compile)
+    if (isCompileError(r, stack))
         return fail(compileError(r, where));
     return fail(runtimeError(r, where));
 }

@@ -341,15 +341,6 @@ const QString &preludeScript()
         global[row[0]] = guarded;
     });
 
-    // A function's arguments property: JScript's holds the arguments of a running call,
-    // which the engine underneath does not keep; reading it gives null (JScript's value
-    // outside a call) instead of the engine's TypeError, and assigning it does nothing.
-    Object.defineProperty(Function.prototype, "arguments", {
-        get: function () { return null; },
-        set: function (v) {},
-        configurable: true
-    });
-
     // JScript's error kind for a bad regular expression.
     function RegExpError(message) {
         if (!(this instanceof RegExpError)) return new RegExpError(message);
