@@ -155,6 +155,36 @@ private slots:
         for (const auto &[text, expected] : regexpRules)
             QTest::newRow(text) << QString::fromLatin1(expression).arg(QLatin1String(text))
                                 << QStringList{} << QString::fromUtf8(expected);
+        // JScript's scope rules, brought in by the rewrite before the engine parses a text
+        const QList<std::pair<const char *, const char *>> scopeRules = {
+            {"function main() { if (false) { function f() { return 'f'; } } return f(); }", "f"},
+            {"function main() { var a = function g() { return 1; }; var b = function g() {"
+             " return 2; }; return [g(), a(), b(), a !== g].join(); }",
+             "2,1,2,true"},
+            {"x = function h() { return 'h'; };\nfunction main() { return h(); }", "h"},
+            {"function f(a) { return g(); }\nfunction g() { return f.arguments[0] + ',' +"
+             " (f.arguments === null); }\nfunction main() { f.arguments = 1;"
+             " return f('x') + ',' + (f.arguments === null); }",
+             "x,false,true"},
+            {"function main() { var n = 0; for (var k in 'abc') n++;"
+             " for (k in {a: 1, b: 2}) n++; return n; }",
+             "2"},
+            {"function main() { var let = 2; let = let * 3; let x = {let: let}; return x.let; }",
+             "6"},
+            {"function main() { function () { return 1; } return 'ok'; }", "ok"},
+            {"function main() { a: b: for (var i = 0; i < 3; i++) { while (true) continue a; }"
+             " return i; }",
+             "3"},
+            {"function main() { while (true) { l: break; } return 'out'; }", "out"},
+            {"function main() { return (function () { return arguments.toString(); })(1); }",
+             "[object Object]"},
+            // modern code is left as it is
+            {"function main() { 'use strict'; if (true) { function f() {} } return typeof f; }",
+             "undefined"},
+        };
+        for (const auto &[code, expected] : scopeRules)
+            QTest::newRow(code) << QString::fromUtf8(code) << QStringList{}
+                                << QString::fromUtf8(expected);
         QTest::newRow("script engine")
             << "function main() { return ScriptEngine(); }" << QStringList{} << "JScript";
         // built-ins misused: JScript's number and text (caught, so the check runs on)
@@ -278,6 +308,12 @@ private slots:
             << "function other() {}" << 5009 << r << "'main' is undefined" << 0 << 0;
         QTest::newRow("top-level error") << "var a = 1;\nzz();\nfunction main() {}" << 5009 << r
                                          << "'zz' is undefined" << 2 << 0;
+        // the scope rewrite adds no line: errors stay on their lines, also inside a
+        // function made from its text for the enclosing scope
+        QTest::newRow("after a hoisted function")
+            << "function main() {\n  if (false) { function f() {\n    return 1;\n  } }\n"
+               "  var a = function g() {};\n  g();\n  return a + nope;\n}"
+            << 5009 << r << "'nope' is undefined" << 7 << 13;
     }
     void errors()
     {
