@@ -79,23 +79,31 @@ const QString &regexpRulesScript()
         return m;
     }
 
-    function toInteger(v) {
-        var n = +v, floor = global.Math.floor;
-        return n !== n ? 0 : n < 0 ? -floor(-n) : floor(n);
-    }
+    // (The paths below call as few script functions as they can: each call costs the
+    // engine more than the match itself.)
+    var floor = global.Math.floor;
     function execRule(re, text) {
         var start = 0;
         if (re.global) {
             var li = re.lastIndex;
-            start = typeof li === "number" || typeof li === "string" ? toInteger(li) : 0;
+            if (typeof li === "number" || typeof li === "string") {
+                start = +li;
+                start = start !== start ? 0 : start < 0 ? -floor(-start) : floor(start);
+            }
         }
-        var m = start < 0 || start > text.length ? null : searchFrom(re, text, start);
+        var m = null;
+        if (start >= 0 && start <= text.length) {
+            var copy = re[COPY] || searcher(re);
+            copy.lastIndex = start;
+            m = copy.exec(text);
+        }
         if (m === null) {
             re.lastIndex = 0;
             return null;
         }
-        re.lastIndex = endOf(m);
-        remember(m, text);
+        re.lastIndex = m.index + m[0].length;
+        lastMatch = m;
+        lastInput = text;
         return m;
     }
     // (length as JScript gives it: replace 1, search 0)
@@ -107,7 +115,11 @@ const QString &regexpRulesScript()
 
     define(proto, "exec", function exec(text) {
         var m = execRule(this, String(text));
-        if (m !== null) completed(m, text);
+        if (m !== null) {
+            for (var i = 1; i < m.length; i++)
+                if (m[i] === undefined) m[i] = "";
+            m.lastIndex = this.lastIndex;
+        }
         return m;
     });
     define(proto, "test", function test(text) {
@@ -134,10 +146,11 @@ const QString &regexpRulesScript()
     }
     // every match from the start, an empty one moving the search on by one
     function allMatches(re, text) {
-        var list = [], from = 0, m;
-        while (from <= text.length && (m = searchFrom(re, text, from)) !== null) {
+        var list = [], copy = re[COPY] || searcher(re), m;
+        copy.lastIndex = 0;
+        while ((m = copy.exec(text)) !== null) {
             list.push(m);
-            from = m[0].length ? endOf(m) : m.index + 1;
+            if (m[0] === "") copy.lastIndex = m.index + 1;
         }
         return list;
     }
@@ -216,24 +229,40 @@ const QString &regexpRulesScript()
             var by = call ? replacement(what, at, text) : replacement;
             return text.slice(0, at) + String(by) + text.slice(at + what.length);
         }
-        var list, m0;
-        if (pattern.global) list = allMatches(pattern, text);
-        else list = (m0 = searchFrom(pattern, text, 0)) === null ? [] : [m0];
-        var out = "", from = 0, words = call ? null : String(replacement);
-        for (var i = 0; i < list.length; i++) {
-            var m = list[i];
-            out += text.slice(from, m.index);
-            if (call) {
+        var copy = pattern[COPY] || searcher(pattern), global = pattern.global;
+        var out = "", from = 0, last = null, m, i;
+        if (call) {
+            // the matches first: the function may use the same expression
+            var list = global ? allMatches(pattern, text) : [];
+            if (!global && (copy.lastIndex = 0, m = copy.exec(text)) !== null) list.push(m);
+            for (i = 0; i < list.length; i++) {
+                m = list[i];
                 var argsOf = completed(m, text).slice();
                 argsOf.push(m.index, text);
-                out += String(Reflect.apply(replacement, undefined, argsOf));
-            } else {
-                out += expand(words, m, text);
+                out += text.slice(from, m.index) +
+                       String(Reflect.apply(replacement, undefined, argsOf));
+                from = m.index + m[0].length;
+                last = m;
             }
-            from = endOf(m);
+        } else {
+            var words = String(replacement), plain = words.indexOf("$") < 0;
+            copy.lastIndex = 0;
+            while ((m = copy.exec(text)) !== null) {
+                out += text.slice(from, m.index) + (plain ? words : expand(words, m, text));
+                from = m.index + m[0].length;
+                last = m;
+                if (!global) break;
+                if (m[0] === "") copy.lastIndex = m.index + 1;
+            }
         }
-        settle(pattern, list, text);
-        return list.length ? out + text.slice(from) : text;
+        if (last === null) {
+            pattern.lastIndex = 0;
+            return text;
+        }
+        pattern.lastIndex = from;
+        lastMatch = last;
+        lastInput = text;
+        return out + text.slice(from);
     }, 1);
 
     define(String.prototype, "search", function search(pattern) {

@@ -142,6 +142,9 @@ private slots:
             {"'a1b2'.replace(/\\d/g, function (m, at) { return '<' + m + at + '>'; })",
              "a<11>b<23>"},
             {"(r = /a/g, 'bab'.replace(r, 'c') + r.lastIndex + RegExp.leftContext)", "bcb2b"},
+            {"(r = /a/g, 'aa'.replace(r, function () { return 'b'.replace(r, 'c') + r.test('a'); "
+             "}))",
+             "btruebtrue"},
             {"['1,,2,'.split(/,+/).join('|'), '1ab2'.split(/(a)b/).join('|'),"
              " 'a/b'.split(/\\//).join('|'), 'abc'.split(/x/).join('|')]",
              "1|2,1|2,a|b,abc"},
