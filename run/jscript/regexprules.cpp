@@ -131,6 +131,7 @@ const QString &regexpRulesScript()
             if (this[COPY] !== undefined) this[COPY] = undefined;
             return Reflect.apply(nativeCompile, this, arguments);
         });
+    Object.defineProperty(proto, "lastIndex", { value: 0, writable: true, configurable: true });
     Object.defineProperty(proto, "source", {
         get: function () { return this === proto ? "" : sourceOf(this); },
         configurable: true

@@ -152,7 +152,9 @@ private slots:
              "1,2|4|3"},
             {"[/a\\//ig, new RegExp('a/'), new RegExp(), /x/mgi].join(' ')",
              "/a\\//ig /a// // /x/igm"},
-            {"[new RegExp().source === '', new RegExp(/\\//.source).test('/')]", "true,true"},
+            {"[new RegExp().source === '', new RegExp(/\\//.source).test('/'),"
+             " RegExp.prototype.source === '', RegExp.prototype.lastIndex]",
+             "true,true,true,0"},
             {"[''.replace.length, ''.search.length, ''.split.length, /a/.exec.length]", "1,0,2,1"},
         };
         for (const auto &[text, expected] : regexpRules)
