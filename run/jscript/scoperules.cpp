@@ -652,8 +652,8 @@ private:
                     .arg(m_salt)
                     .arg(count++)
                     .arg(quoted(text));
-            if (scope.open < 0)
-                m_edits.append({s.size(), 0, u'\n' + stub});
+            if (scope.open < 0) // after the last token: on the script's last line of code
+                m_edits.append({t.constLast().end, 0, stub});
             else
                 m_edits.append({scope.close, 0, stub});
         }

@@ -7,9 +7,9 @@
 // - A function declared in a block ({ ... }, if, with) is visible in the whole enclosing
 //   function from its start, also when the block never runs; a named function expression
 //   declares its name in the enclosing function too (where the name is used there and not
-//   declared otherwise). Each gets a declaration at the end of the enclosing function (at
-//   the end of the text for global code) that makes the function from its own text at its
-//   first call.
+//   declared otherwise). Each gets a declaration at the end of the enclosing function (after
+//   the last token for global code) that makes the function from its own text at its first
+//   call; an error inside a function made so is reported on that last line.
 // - `f.arguments` inside a call of f: a declared function whose `name.arguments` the text
 //   reads records its arguments while it runs.
 // - `for (x in "text")` walks no characters.
