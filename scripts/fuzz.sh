@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets with clang (AddressSanitizer and UndefinedBehaviorSanitizer
 # on) in build-fuzz and runs each for a bounded time on its seed corpus: the VBScript
-# interpreter, the JScript grammar check, the codec round trip (any bytes read and written back unedited come back
+# interpreter, the JScript grammar check and scope rewrite, the codec round trip (any bytes read and written back unedited come back
 # identical) and the settings-file reader. A finding (crash, sanitizer report, timeout)
 # makes this script fail.
 # The run is repeatable: a fixed seed and a fixed number of inputs per target, so CI and a
@@ -19,6 +19,7 @@ seed="${FUZZ_SEED:-1}"
 targets=(
     "fuzz_vbscript tests/run/vbscript/corpus 4096 50000"
     "fuzz_jssyntax tests/run/jscript/syntax-corpus 4096 400000"
+    "fuzz_jsscope tests/run/jscript/scope-corpus 4096 200000"
     "fuzz_codec tests/editor/codec-corpus 4096 120000"
     "fuzz_settings tests/store/settings-corpus 2048 180000"
 )

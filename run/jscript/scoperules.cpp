@@ -1,5 +1,6 @@
 #include "scoperules.h"
 
+#include <QHash>
 #include <QList>
 #include <QSet>
 
@@ -600,13 +601,26 @@ private:
     bool usedOutside(const Function &f) const
     {
         const Scope &scope = m_scopes.at(f.scope);
-        for (const Use &u : m_uses) {
-            if (u.name != f.name || (u.pos >= f.start && u.pos <= f.close))
+        for (const qsizetype pos : m_usesOf.value(f.name)) {
+            if (pos >= f.start && pos <= f.close)
                 continue;
-            if (scope.open < 0 || (u.pos > scope.open && u.pos < scope.close))
+            if (scope.open < 0 || (pos > scope.open && pos < scope.close))
                 return true;
         }
         return false;
+    }
+
+    // Where the names of named function expressions are used (one pass over the uses).
+    void collectUses()
+    {
+        for (const Function &f : std::as_const(m_functions))
+            if (!f.declaration && !f.name.isEmpty())
+                m_usesOf.insert(f.name, {});
+        for (const Use &u : std::as_const(m_uses)) {
+            const auto found = m_usesOf.find(u.name.toString());
+            if (found != m_usesOf.end())
+                found->append(u.pos);
+        }
     }
 
     static QString quoted(QStringView text)
@@ -631,6 +645,7 @@ private:
     // and named function expressions whose name the function uses and does not declare.
     void hoist()
     {
+        collectUses();
         int count = 0;
         for (const Function &f : std::as_const(m_functions)) {
             if (f.name.isEmpty() || f.special || f.close < 0)
@@ -677,6 +692,7 @@ private:
     QList<Use> m_uses;
     QList<Alias> m_aliases;
     QSet<QString> m_readers;
+    QHash<QString, QList<qsizetype>> m_usesOf;
     QList<Edit> m_edits;
     qsizetype m_labelColon = -1;
     bool m_failed = false;
