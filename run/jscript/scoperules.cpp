@@ -24,7 +24,11 @@ struct Token
     qsizetype end = 0;
     bool newlineBefore = false;
     QStringView text;
-    bool is(QStringView t) const { return text == t; }
+    // (a literal's length is known here: most names differ in length and cost no compare)
+    template <qsizetype N> bool is(const char16_t (&t)[N]) const
+    {
+        return text.size() == N - 1 && text == QStringView(t, N - 1);
+    }
 };
 
 bool isLineEnd(QChar c)
@@ -34,12 +38,18 @@ bool isLineEnd(QChar c)
 
 bool isBlank(QChar c)
 {
+    if (c.unicode() < 0x80)
+        return c == u' ' || c == u'\t' || c == u'\v' || c == u'\f';
     return c == u' ' || c == u'\t' || c == u'\v' || c == u'\f' || c == QChar(0xA0) ||
            c == QChar(0xFEFF) || c.category() == QChar::Separator_Space;
 }
 
 bool isNameChar(QChar c)
 {
+    const char16_t u = c.unicode();
+    if (u < 0x80)
+        return (u >= u'a' && u <= u'z') || (u >= u'A' && u <= u'Z') || (u >= u'0' && u <= u'9') ||
+               u == u'_' || u == u'$' || u == u'\\';
     return c.isLetterOrNumber() || c == u'_' || c == u'$' || c == u'\\' ||
            (c.unicode() >= 0x80 && !isBlank(c) && !isLineEnd(c));
 }
@@ -47,11 +57,13 @@ bool isNameChar(QChar c)
 // Words after which a slash starts a regular expression rather than a division.
 bool keywordBeforeOperand(QStringView w)
 {
-    static const char16_t *const words[] = {
+    static constexpr QStringView words[] = {
         u"return", u"typeof", u"instanceof", u"in",   u"of",  u"new", u"delete", u"void",
         u"throw",  u"case",   u"do",         u"else", u"var", u"let", u"const",  u"yield"};
-    for (const char16_t *k : words)
-        if (w == QStringView(k))
+    if (w.size() < 2 || w.size() > 10 || w.at(0) < u'a' || w.at(0) > u'y')
+        return false;
+    for (const QStringView k : words)
+        if (w == k)
             return true;
     return false;
 }
@@ -60,7 +72,7 @@ bool keywordBeforeOperand(QStringView w)
 // text unclosed (the engine then reports the text as it is).
 bool tokenize(const QString &s, QList<Token> &out)
 {
-    static const char16_t *const puncts[] = {
+    static constexpr QStringView puncts[] = {
         u">>>=", u"...", u"===", u"!==", u"**=", u">>>", u"<<=", u">>=", u"&&=", u"||=", u"?\?=",
         u"=>",   u"<=",  u">=",  u"==",  u"!=",  u"++",  u"--",  u"<<",  u">>",  u"&&",  u"||",
         u"?\?",  u"?.",  u"+=",  u"-=",  u"*=",  u"%=",  u"&=",  u"|=",  u"^=",  u"/=",  u"**"};
@@ -170,9 +182,9 @@ bool tokenize(const QString &s, QList<Token> &out)
         } else {
             const QStringView rest = QStringView(s).mid(p);
             qsizetype length = 1;
-            for (const char16_t *q : puncts) {
-                if (rest.startsWith(QStringView(q))) {
-                    length = QStringView(q).size();
+            for (const QStringView q : puncts) {
+                if (q.at(0) == c && rest.startsWith(q)) {
+                    length = q.size();
                     break;
                 }
             }
@@ -195,7 +207,7 @@ struct Edit
 
 struct Function
 {
-    QString name;
+    QStringView name;
     qsizetype start = 0;
     qsizetype open = -1; // the body's braces
     qsizetype close = -1;
@@ -204,15 +216,15 @@ struct Function
     bool inBlock = false;
     bool special = false;   // a generator or async function: left as it is
     bool directive = false; // the body starts with a string ("use strict" and kin)
-    QSet<QString> params;
+    QSet<QStringView> params;
 };
 
 struct Scope
 {
     qsizetype open = -1; // body braces; -1 for the global code
     qsizetype close = -1;
-    QSet<QString> declared;  // var, let, const, parameters and functions declared at its level
-    QSet<QString> functions; // functions declared at its level, outside blocks
+    QSet<QStringView> declared;  // var, let, const, parameters and functions declared at its level
+    QSet<QStringView> functions; // functions declared at its level, outside blocks
 };
 
 enum class Brace
@@ -277,7 +289,7 @@ public:
 
 private:
     const Token *at(qsizetype i) const { return i >= 0 && i < t.size() ? &t.at(i) : nullptr; }
-    bool tokenIs(qsizetype i, QStringView text) const
+    template <qsizetype N> bool tokenIs(qsizetype i, const char16_t (&text)[N]) const
     {
         const Token *k = at(i);
         return k && k->is(text);
@@ -314,7 +326,7 @@ private:
     {
         for (qsizetype i = 2; i < t.size(); ++i)
             if (t.at(i).is(u"arguments") && t.at(i - 1).is(u".") && t.at(i - 2).kind == Kind::Name)
-                m_readers.insert(t.at(i - 2).text.toString());
+                m_readers.insert(t.at(i - 2).text);
     }
 
     void walk()
@@ -447,7 +459,7 @@ private:
             } else if (k.is(u",") && varDepth == depth) {
                 const Token *next = at(i + 1);
                 if (next && next->kind == Kind::Name)
-                    m_scopes[currentScope()].declared.insert(next->text.toString());
+                    m_scopes[currentScope()].declared.insert(next->text);
             }
         }
     }
@@ -461,7 +473,7 @@ private:
         const bool member = tokenIs(i - 1, u".") || tokenIs(i - 1, u"?.");
         if (!m_stack.isEmpty() && m_stack.constLast().params &&
             (tokenIs(i - 1, u"(") || tokenIs(i - 1, u",") || tokenIs(i - 1, u"..."))) {
-            m_functions[m_stack.constLast().function].params.insert(k.text.toString());
+            m_functions[m_stack.constLast().function].params.insert(k.text);
             return;
         }
         if (member)
@@ -481,7 +493,7 @@ private:
         if (k.is(u"var") || k.is(u"let") || k.is(u"const")) {
             varDepth = depth;
             if (next && next->kind == Kind::Name)
-                m_scopes[currentScope()].declared.insert(next->text.toString());
+                m_scopes[currentScope()].declared.insert(next->text);
             return;
         }
         if (k.is(u"if") || k.is(u"for") || k.is(u"while") || k.is(u"with") || k.is(u"switch") ||
@@ -567,7 +579,7 @@ private:
         }
         const Token *n = at(j);
         if (n && n->kind == Kind::Name) {
-            f.name = n->text.toString();
+            f.name = n->text;
             ++j;
         }
         if (!tokenIs(j, u"("))
@@ -617,7 +629,7 @@ private:
             if (!f.declaration && !f.name.isEmpty())
                 m_usesOf.insert(f.name, {});
         for (const Use &u : std::as_const(m_uses)) {
-            const auto found = m_usesOf.find(u.name.toString());
+            const auto found = m_usesOf.find(u.name);
             if (found != m_usesOf.end())
                 found->append(u.pos);
         }
@@ -691,8 +703,8 @@ private:
     QList<Function> m_functions;
     QList<Use> m_uses;
     QList<Alias> m_aliases;
-    QSet<QString> m_readers;
-    QHash<QString, QList<qsizetype>> m_usesOf;
+    QSet<QStringView> m_readers;
+    QHash<QStringView, QList<qsizetype>> m_usesOf;
     QList<Edit> m_edits;
     qsizetype m_labelColon = -1;
     bool m_failed = false;
