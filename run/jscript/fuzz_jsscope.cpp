@@ -25,7 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     if (size > 16384)
         return 0;
     const QString code = QString::fromUtf8(reinterpret_cast<const char *>(data), qsizetype(size));
-    const QString out = quillora::js::rewriteScopeRules(code, 0);
+    const QString out = quillora::js::rewriteScopeRules(code, QStringLiteral("code0"));
     if (lineBreaks(out) != lineBreaks(code))
         std::abort();
     return 0;

@@ -27,6 +27,11 @@ int HostFunctions::errorNumber(const QString &name, const QString &message) cons
     return code >= 0 && code <= 0xFFFF ? int(0x800A0000u | unsigned(code)) : code;
 }
 
+QJSValue HostFunctions::compileAt(const QString &text, const QString &fileName, int line)
+{
+    return m_engine.evaluate(text, fileName, line);
+}
+
 QJSValue HostFunctions::hostInfo(const QJSValue &value)
 {
     QJSValue info = m_engine.newObject();

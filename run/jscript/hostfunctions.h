@@ -28,6 +28,9 @@ public:
     Q_INVOKABLE QJSValue hostInfo(const QJSValue &value);
     // JScript's error number (0x800A0000 and the code) for an error the engine raised
     Q_INVOKABLE int errorNumber(const QString &name, const QString &message) const;
+    // The value of `text` run as global code under the name of a script's text from `line`
+    // on (a function the scope rewrite hoists out of global code, see scoperules.h)
+    Q_INVOKABLE QJSValue compileAt(const QString &text, const QString &fileName, int line);
 
 private:
     ScriptEngine &m_owner;

@@ -137,7 +137,8 @@ void JScriptEngine::setUp()
     m_invoke = std::make_unique<QJSValue>(parts.property(QStringLiteral("invoke")));
     m_wrapHost = std::make_unique<QJSValue>(parts.property(QStringLiteral("wrapHost")));
     m_flushLines = std::make_unique<QJSValue>(parts.property(QStringLiteral("flushLines")));
-    js->evaluate(langRulesScript(), QStringLiteral("langrules")).call({global});
+    js->evaluate(langRulesScript(), QStringLiteral("langrules"))
+        .call({global, functions.property(QStringLiteral("compileAt"))});
     {
         QMutexLocker lock(&m_engineLock);
         m_js = std::move(js);
@@ -301,7 +302,7 @@ bool JScriptEngine::addCode(const QString &code)
     // lines in the rewritten text are those of the script's own, and so are the columns
     // of the legacy rewrite
     const QString modern = rewriteLegacySyntax(code);
-    const QString scoped = rewriteScopeRules(modern, int(m_sources.size()));
+    const QString scoped = rewriteScopeRules(modern, file);
     QJSValue r = m_js->evaluate(scoped, file, 1, &stack);
     if (scoped != modern && isCompileError(r, stack)) {
         // nothing ran: the text as written decides (and reports its own fault)

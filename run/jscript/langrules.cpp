@@ -8,9 +8,9 @@ namespace quillora::js {
 const QString &langRulesScript()
 {
     static const QString text = QStringLiteral(R"JS(
-// Called with the global object. Defines the helpers the rewritten text calls, out of
-// sight of for..in over the global object.
-(function (global) {
+// Called with the global object and the host's compileAt. Defines the helpers the rewritten
+// text calls, out of sight of for..in over the global object.
+(function (global, compileAt) {
     "use strict";
     var Object = global.Object, Symbol = global.Symbol;
     function hidden(name, value) {
@@ -20,6 +20,9 @@ const QString &langRulesScript()
     // A function JScript declares in the whole enclosing function is made from its own text
     // at its first call (`make` evaluates the text where the function stands) and kept.
     var hoisted = Object.create(null);
+    hidden("__quilloraCompile", function (text, fileName, line) {
+        return compileAt(text, fileName, line);
+    });
     hidden("__quilloraHoist", function (key, make) {
         var f = hoisted[key];
         if (f === undefined) f = hoisted[key] = make();

@@ -255,8 +255,8 @@ struct Alias
 class Analysis
 {
 public:
-    Analysis(const QString &code, const QList<Token> &tokens, int salt)
-        : s(code), t(tokens), m_salt(salt)
+    Analysis(const QString &code, const QList<Token> &tokens, const QString &fileName)
+        : s(code), t(tokens), m_file(fileName)
     {
     }
 
@@ -653,8 +653,28 @@ private:
         return q + u'"';
     }
 
+    // The line (from 1) of a position, as the engine counts lines.
+    int lineOf(qsizetype pos)
+    {
+        if (m_lineStarts.isEmpty()) {
+            m_lineStarts.append(0);
+            for (qsizetype i = 0; i < s.size(); ++i) {
+                const QChar c = s.at(i);
+                if (c == u'\r' && i + 1 < s.size() && s.at(i + 1) == u'\n')
+                    continue;
+                if (isLineEnd(c))
+                    m_lineStarts.append(i + 1);
+            }
+        }
+        return int(std::upper_bound(m_lineStarts.cbegin(), m_lineStarts.cend(), pos) -
+                   m_lineStarts.cbegin());
+    }
+
     // Functions JScript declares in the whole enclosing function: those declared in blocks,
     // and named function expressions whose name the function uses and does not declare.
+    // Each is made from its text at its first call: one of global code by the host, on its
+    // own line of the script (an error inside it is reported there); one inside a function
+    // by eval where it stands (an error inside it is reported on the line of the stub).
     void hoist()
     {
         collectUses();
@@ -671,14 +691,15 @@ private:
             if (!wanted)
                 continue;
             const QString text =
-                u'(' + QStringView(s).mid(f.start, f.close + 1 - f.start).toString() + u')';
+                quoted(u'(' + QStringView(s).mid(f.start, f.close + 1 - f.start).toString() + u')');
+            const QString make = scope.open < 0 ? QStringLiteral("__quilloraCompile(%1,%2,%3)")
+                                                      .arg(text, quoted(m_file))
+                                                      .arg(lineOf(f.start))
+                                                : QStringLiteral("eval(%1)").arg(text);
             const QString stub =
-                QStringLiteral(";function %1(){return __quilloraHoist(\"%2.%3\",function(){"
-                               "return eval(%4)}).apply(this,arguments)}")
-                    .arg(f.name)
-                    .arg(m_salt)
-                    .arg(count++)
-                    .arg(quoted(text));
+                QStringLiteral(";function %1(){return __quilloraHoist(%2,function(){return %3})"
+                               ".apply(this,arguments)}")
+                    .arg(f.name, quoted(m_file + u'.' + QString::number(count++)), make);
             if (scope.open < 0) // after the last token: on the script's last line of code
                 m_edits.append({t.constLast().end, 0, stub});
             else
@@ -697,7 +718,7 @@ private:
 
     const QString &s;
     const QList<Token> &t;
-    const int m_salt;
+    const QString m_file;
     QList<Open> m_stack;
     QList<Scope> m_scopes;
     QList<Function> m_functions;
@@ -705,6 +726,7 @@ private:
     QList<Alias> m_aliases;
     QSet<QStringView> m_readers;
     QHash<QStringView, QList<qsizetype>> m_usesOf;
+    QList<qsizetype> m_lineStarts;
     QList<Edit> m_edits;
     qsizetype m_labelColon = -1;
     bool m_failed = false;
@@ -712,14 +734,14 @@ private:
 
 } // namespace
 
-QString rewriteScopeRules(const QString &code, int salt)
+QString rewriteScopeRules(const QString &code, const QString &fileName)
 {
     if (code.contains(u"use strict"))
         return code;
     QList<Token> tokens;
     if (!tokenize(code, tokens))
         return code;
-    return Analysis(code, tokens, salt).run();
+    return Analysis(code, tokens, fileName).run();
 }
 
 } // namespace quillora::js

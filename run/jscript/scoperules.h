@@ -9,7 +9,8 @@
 //   declares its name in the enclosing function too (where the name is used there and not
 //   declared otherwise). Each gets a declaration at the end of the enclosing function (after
 //   the last token for global code) that makes the function from its own text at its first
-//   call; an error inside a function made so is reported on that last line.
+//   call; an error inside such a function of global code is reported on its own line, one
+//   inside a function made for a function's scope on that function's last line.
 // - `f.arguments` inside a call of f: a declared function whose `name.arguments` the text
 //   reads records its arguments while it runs.
 // - `for (x in "text")` walks no characters.
@@ -22,8 +23,9 @@
 
 namespace quillora::js {
 
-// The rewritten text; `code` itself when nothing applies. `salt` tells the texts of one
-// engine apart (the hoisted functions of each are kept under it).
-QString rewriteScopeRules(const QString &code, int salt);
+// The rewritten text; `code` itself when nothing applies. `fileName` is the name the engine
+// runs the text under: the functions a rewrite hoists out of global code are compiled
+// under it, at their own lines.
+QString rewriteScopeRules(const QString &code, const QString &fileName);
 
 } // namespace quillora::js

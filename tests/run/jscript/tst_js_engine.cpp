@@ -319,6 +319,10 @@ private slots:
             << "function main() {\n  if (false) { function f() {\n    return 1;\n  } }\n"
                "  var a = function g() {};\n  g();\n  return a + nope;\n}"
             << 5009 << r << "'nope' is undefined" << 7 << 13;
+        QTest::newRow("inside a hoisted function of global code")
+            << "if (false) {\n  function f() {\n    return nope;\n  }\n}\n"
+               "function main() {\n  return f();\n}"
+            << 5009 << r << "'nope' is undefined" << 3 << 11;
     }
     void errors()
     {
