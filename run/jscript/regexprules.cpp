@@ -14,7 +14,7 @@ const QString &regexpRulesScript()
 //
 // - Every match an operation finds (exec, test, match, replace, search, split) sets the
 //   expression's lastIndex to the match's end, with or without the g flag; a search that
-//   finds nothing sets it to 0. Only exec and test of a g expression start at lastIndex,
+//   finds nothing sets it to 0. Only exec and test of a g (or y) expression start at lastIndex,
 //   and only a number or a text there counts (anything else is 0, never converted).
 // - The last match of any of them is kept in RegExp's static properties (leftContext,
 //   rightContext, lastMatch, input, $1 to $9, ...); an operation that finds nothing keeps
@@ -52,7 +52,8 @@ const QString &regexpRulesScript()
         if (copy === undefined) {
             copy = new RegExp(sourceOf(re), "g" + (re.ignoreCase ? "i" : "") +
                                                 (re.multiline ? "m" : "") +
-                                                (re.unicode ? "u" : "") + (re.dotAll ? "s" : ""));
+                                                (re.unicode ? "u" : "") + (re.dotAll ? "s" : "") +
+                                                (re.sticky ? "y" : ""));
             Object.defineProperty(copy, "exec", { value: nativeExec });
             Object.defineProperty(re, COPY, { value: copy, writable: true, configurable: true });
         }
@@ -84,7 +85,7 @@ const QString &regexpRulesScript()
     var floor = global.Math.floor;
     function execRule(re, text) {
         var start = 0;
-        if (re.global) {
+        if (re.global || re.sticky) {
             var li = re.lastIndex;
             if (typeof li === "number" || typeof li === "string") {
                 start = +li;

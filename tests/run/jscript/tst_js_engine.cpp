@@ -128,6 +128,8 @@ private slots:
              "1"},
             {"(r = /a/g, r.lastIndex = '2', r.exec('aaa').index)", "2"},
             {"(r = /a/g, r.lastIndex = -1, r.exec('a'))", "null"},
+            {"(r = /a/y, [String(r.exec('ba')), r.lastIndex = 1, r.exec('ba').index, r.lastIndex])",
+             "null,1,1,2"},
             {"(m = /b/.exec('abc'), [m.index, m.input, m.lastIndex])", "1,abc,2"},
             {"/(a)|(b)/.exec('a')[2] === ''", "true"},
             {"(m = 'xaba'.match(/a/g), [m, m.index, m.input, m.lastIndex].join('|'))",
