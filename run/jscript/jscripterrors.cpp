@@ -6,13 +6,13 @@ namespace quillora::js {
 
 const QString &compileSource()
 {
-    static const QString s = QStringLiteral("JScript compilation error");
+    static const QString s = QStringLiteral("Microsoft JScript compilation error");
     return s;
 }
 
 const QString &runtimeSource()
 {
-    static const QString s = QStringLiteral("JScript runtime error");
+    static const QString s = QStringLiteral("Microsoft JScript runtime error");
     return s;
 }
 

@@ -194,8 +194,8 @@ private slots:
         QTest::addColumn<QString>("description");
         QTest::addColumn<int>("line");
         QTest::addColumn<int>("column");
-        const QString c = QStringLiteral("JScript compilation error");
-        const QString r = QStringLiteral("JScript runtime error");
+        const QString c = QStringLiteral("Microsoft JScript compilation error");
+        const QString r = QStringLiteral("Microsoft JScript runtime error");
         QTest::newRow("syntax line 3 col 4") << "function main() {\n  var a = 1;\n  a+*2;\n}"
                                              << 1002 << c << "Syntax error" << 3 << 4;
         QTest::newRow("missing )")
@@ -389,7 +389,8 @@ private slots:
         QCOMPARE(QString::fromUtf8(p.readAllStandardOutput()), QStringLiteral("a 1\n1 arg\nout\n"));
         QCOMPARE(
             QString::fromUtf8(p.readAllStandardError()),
-            path + QStringLiteral("(4, 9) JScript runtime error: 'undefinedThing' is undefined\n"));
+            path + QStringLiteral(
+                       "(4, 9) Microsoft JScript runtime error: 'undefinedThing' is undefined\n"));
         QCOMPARE(p.exitCode(), 1);
     }
 };

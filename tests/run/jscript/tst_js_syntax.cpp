@@ -174,7 +174,7 @@ private slots:
         QVERIFY(!engine.addCode(code));
         const quillora::ScriptError &e = engine.error();
         QCOMPARE(e.number, number);
-        QCOMPARE(e.source, QStringLiteral("JScript compilation error"));
+        QCOMPARE(e.source, QStringLiteral("Microsoft JScript compilation error"));
         QCOMPARE(e.description, description);
         QCOMPARE(e.line, line);
         QCOMPARE(e.column, column);
