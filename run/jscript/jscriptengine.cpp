@@ -16,6 +16,7 @@ namespace quillora {
 
 namespace js {
 const QString &preludeScript();
+const QString &builtinsScript();
 }
 
 using namespace js;
@@ -125,6 +126,7 @@ void JScriptEngine::setUp()
     m_invoke = std::make_unique<QJSValue>(parts.property(QStringLiteral("invoke")));
     m_wrapHost = std::make_unique<QJSValue>(parts.property(QStringLiteral("wrapHost")));
     m_flushLines = std::make_unique<QJSValue>(parts.property(QStringLiteral("flushLines")));
+    js->evaluate(builtinsScript(), QStringLiteral("builtins")).call({global});
     {
         QMutexLocker lock(&m_engineLock);
         m_js = std::move(js);

@@ -1,0 +1,94 @@
+// Script code run after the prelude (prelude.cpp): built-ins that behave as JScript's
+// where a JScript script relies on it and ES5 code does not notice.
+
+#include <QString>
+
+namespace quillora::js {
+
+const QString &builtinsScript()
+{
+    static const QString text = QStringLiteral(R"JS(
+(function (global) {
+    "use strict";
+    var Object = global.Object, Array = global.Array, Reflect = global.Reflect,
+        TypeError = global.TypeError, NativeError = global.Error;
+    function jscriptError(Kind, code, text) {
+        var e = new Kind(text);
+        e.number = (0x800A0000 | code) | 0;
+        return e;
+    }
+    // replaces a method by one with the same name and length that is no enumerable property
+    function replace(proto, name, make) {
+        var native = proto[name], method = make(native);
+        Object.defineProperty(method, "length", { value: native.length });
+        Object.defineProperty(method, "name", { value: name });
+        Object.defineProperty(proto, name, { value: method, writable: true, configurable: true });
+    }
+
+    // An array's text from anything but an array: "Array object expected" (5031).
+    ["toString", "toLocaleString"].forEach(function (name) {
+        replace(Array.prototype, name, function (native) {
+            return function () {
+                if (!Array.isArray(this))
+                    throw jscriptError(TypeError, 5031, "Array object expected");
+                return Reflect.apply(native, this, arguments);
+            };
+        });
+    });
+
+    // A function's text from anything but a function: "Function expected" (5002).
+    replace(global.Function.prototype, "toString", function (native) {
+        return function () {
+            if (typeof this !== "function") throw jscriptError(TypeError, 5002, "Function expected");
+            return Reflect.apply(native, this, arguments);
+        };
+    });
+
+    // An error's text: "[object Error]" for a value that is no object or has neither name
+    // nor message. Every kind of error shares Error's toString.
+    replace(NativeError.prototype, "toString", function (native) {
+        return function () {
+            if (this === null || (typeof this !== "object" && typeof this !== "function") ||
+                (this.name === undefined && this.message === undefined))
+                return "[object Error]";
+            return Reflect.apply(native, this, arguments);
+        };
+    });
+    ["EvalError", "RangeError", "ReferenceError", "SyntaxError", "TypeError", "URIError"]
+        .forEach(function (kind) {
+            var proto = global[kind] && global[kind].prototype;
+            if (proto && Object.prototype.hasOwnProperty.call(proto, "toString"))
+                delete proto.toString;
+        });
+
+    // Error(number, description): JScript's error with a number; Error(text) as before.
+    // Made with the engine's own Error, so the error keeps the line that made it.
+    var JScriptError = function Error(number, description) {
+        var target = new.target || JScriptError;
+        if (arguments.length < 2 && typeof number !== "number")
+            return Reflect.construct(NativeError, arguments, target);
+        var e = Reflect.construct(NativeError, description === undefined ? [] : [description],
+                                  target);
+        e.number = +number;
+        return e;
+    };
+    Object.defineProperty(JScriptError, "length", { value: 1 });
+    JScriptError.prototype = NativeError.prototype;
+    Object.defineProperty(NativeError.prototype, "constructor",
+                          { value: JScriptError, writable: true, configurable: true });
+    Object.setPrototypeOf(JScriptError, Object.getPrototypeOf(NativeError));
+    global.Error = JScriptError;
+
+    // getYear: the years 1900 to 1999 as two digits, the others in full.
+    replace(global.Date.prototype, "getYear", function (native) {
+        return function () {
+            var year = Reflect.apply(global.Date.prototype.getFullYear, this, []);
+            return year >= 1900 && year < 2000 ? year - 1900 : year;
+        };
+    });
+})
+)JS");
+    return text;
+}
+
+} // namespace quillora::js
