@@ -28,6 +28,10 @@ public:
     Q_INVOKABLE QJSValue hostInfo(const QJSValue &value);
     // JScript's error number (0x800A0000 and the code) for an error the engine raised
     Q_INVOKABLE int errorNumber(const QString &name, const QString &message) const;
+    // The text handed to eval: [number, description] of its first fault by JScript's
+    // grammar, or null when it has none; and the text the engine runs for it.
+    Q_INVOKABLE QJSValue syntaxFault(const QString &code) const;
+    Q_INVOKABLE QString engineText(const QString &code) const;
 
 private:
     ScriptEngine &m_owner;

@@ -1,5 +1,7 @@
 #include "legacysyntax.h"
 
+#include <QList>
+
 namespace quillora::js {
 
 namespace {
@@ -39,7 +41,10 @@ bool keywordBeforeRegExp(QStringView word)
 class Rewriter
 {
 public:
-    explicit Rewriter(const QString &code) : m_in(code), m_size(code.size()) {}
+    Rewriter(const QString &code, bool wrapEval)
+        : m_in(code), m_size(code.size()), m_wrapEval(wrapEval)
+    {
+    }
 
     QString run()
     {
@@ -69,14 +74,23 @@ public:
                 const qsizetype start = i;
                 while (i < m_size && isIdentChar(m_in.at(i)))
                     ++i;
-                regExpAllowed = keywordBeforeRegExp(QStringView(m_in).mid(start, i - start));
+                const QStringView word = QStringView(m_in).mid(start, i - start);
+                regExpAllowed = keywordBeforeRegExp(word);
+                if (m_wrapEval && word == u"eval")
+                    evalCall(start, i);
+                m_afterFunction = word == u"function";
+                if (!m_afterFunction)
+                    m_afterDot = false;
             } else {
-                if (!c.isSpace())
+                if (!c.isSpace()) {
                     regExpAllowed = c != u')' && c != u']';
+                    punctuation(i);
+                }
                 ++i;
             }
         }
-        return m_out.isNull() ? m_in : m_out;
+        const QString &same = m_out.isNull() ? m_in : m_out;
+        return m_inserts.isEmpty() ? same : withInserts(same);
     }
 
 private:
@@ -268,16 +282,83 @@ private:
         out()[at] = c;
     }
 
+    // A direct call eval(x) becomes eval(__evalText(x)): the host checks the text with
+    // JScript's grammar and rewrites it as a script's text is rewritten. A call through a
+    // member (o.eval) or a function named eval stays as written.
+    void evalCall(qsizetype start, qsizetype end)
+    {
+        qsizetype k = end;
+        while (k < m_size && m_in.at(k).isSpace())
+            ++k;
+        if (k >= m_size || m_in.at(k) != u'(' || m_afterDot || m_afterFunction)
+            return;
+        qsizetype b = start - 1;
+        while (b >= 0 && m_in.at(b).isSpace())
+            --b;
+        if (b >= 0 && m_in.at(b) == u'.')
+            return;
+        m_inserts.append({k + 1, QStringLiteral("__evalText(")});
+        m_evalDepths.append(m_depth + 1);
+    }
+
+    // Brackets are counted to find where the first argument of a wrapped eval call ends.
+    void punctuation(qsizetype i)
+    {
+        const QChar c = m_in.at(i);
+        m_afterDot = c == u'.';
+        m_afterFunction = false;
+        if (c == u'(' || c == u'[' || c == u'{') {
+            ++m_depth;
+            return;
+        }
+        const bool ends = c == u')' || c == u']' || c == u'}';
+        if ((ends || c == u',') && !m_evalDepths.isEmpty() && m_evalDepths.last() == m_depth) {
+            m_inserts.append({i, QStringLiteral(")")});
+            m_evalDepths.removeLast();
+        }
+        if (ends && m_depth > 0)
+            --m_depth;
+    }
+
+    QString withInserts(const QString &text) const
+    {
+        QString r;
+        qsizetype from = 0;
+        for (const Insert &in : m_inserts) {
+            r += QStringView(text).mid(from, in.at - from);
+            r += in.text;
+            from = in.at;
+        }
+        r += QStringView(text).mid(from);
+        return r;
+    }
+
     const QString &m_in;
     const qsizetype m_size;
+    const bool m_wrapEval;
     QString m_out; // null until the first change
+    struct Insert
+    {
+        qsizetype at;
+        QString text;
+    };
+    QList<Insert> m_inserts; // in the order of their positions
+    QList<int> m_evalDepths; // bracket depths of the wrapped eval calls still open
+    int m_depth = 0;
+    bool m_afterDot = false;
+    bool m_afterFunction = false;
 };
 
 } // namespace
 
 QString rewriteLegacySyntax(const QString &code)
 {
-    return Rewriter(code).run();
+    return Rewriter(code, false).run();
+}
+
+QString engineText(const QString &code)
+{
+    return Rewriter(code, true).run();
 }
 
 } // namespace quillora::js

@@ -13,4 +13,12 @@ namespace quillora::js {
 // The text with the legacy forms rewritten; the text itself when it has none. One pass.
 QString rewriteLegacySyntax(const QString &code);
 
+// The text QJSEngine runs for a script's text: the legacy forms rewritten, and each direct
+// call eval(x) turned into eval(__evalText(x)), which checks the text handed to eval with
+// JScript's grammar (its compile error numbers) and rewrites it the same way. Only a line
+// with such a call changes its length: what follows the call's opening parenthesis on it
+// sits 12 columns further right in the engine's view (runtime error columns are found in
+// the script's own text, so they stay exact).
+QString engineText(const QString &code);
+
 } // namespace quillora::js

@@ -8,7 +8,7 @@ namespace quillora::js {
 const QString &builtinsScript()
 {
     static const QString text = QStringLiteral(R"JS(
-(function (global) {
+(function (global, host) {
     "use strict";
     var Object = global.Object, Array = global.Array, Reflect = global.Reflect,
         TypeError = global.TypeError, NativeError = global.Error;
@@ -78,6 +78,29 @@ const QString &builtinsScript()
                           { value: JScriptError, writable: true, configurable: true });
     Object.setPrototypeOf(JScriptError, Object.getPrototypeOf(NativeError));
     global.Error = JScriptError;
+
+    // The text a direct eval call runs (the rewrite turns eval(x) into eval(__evalText(x))):
+    // a text JScript's grammar refuses raises JScript's compile error with its number,
+    // unless the engine takes it (a later language's syntax: compiled, never run, to ask).
+    // A text the engine takes otherwise goes through the same rewrite as a script's.
+    var NativeFunction = global.Function, NativeSyntaxError = global.SyntaxError;
+    function evalText(text) {
+        if (typeof text !== "string") return text;
+        var fault = host.syntaxFault(text);
+        if (fault !== null) {
+            var engineTakes = false;
+            if (fault[0] !== 1018) { // a return outside a function: JScript's and ES5's error
+                try {
+                    new NativeFunction(text);
+                    engineTakes = true;
+                } catch (e) {
+                }
+            }
+            if (!engineTakes) throw jscriptError(NativeSyntaxError, fault[0], fault[1]);
+        }
+        return host.engineText(text);
+    }
+    Object.defineProperty(global, "__evalText", { value: evalText });
 
     // getYear: the years 1900 to 1999 as two digits, the others in full.
     replace(global.Date.prototype, "getYear", function (native) {

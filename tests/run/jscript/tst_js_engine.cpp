@@ -11,6 +11,7 @@
 
 using quillora::JScriptEngine;
 using quillora::ScriptError;
+using quillora::js::engineText;
 using quillora::js::rewriteLegacySyntax;
 
 namespace {
@@ -154,6 +155,42 @@ private slots:
         for (const auto &[text, expected] : evalFaults)
             QTest::newRow(text) << QString::fromLatin1(evaluated).arg(QLatin1String(text))
                                 << QStringList{} << QString::fromUtf8(expected);
+        // more built-ins misused, with JScript's own numbers
+        const QList<std::pair<const char *, const char *>> moreMisuses = {
+            {"Array.prototype.toString.call({})", "TypeError 5031 Array object expected"},
+            {"Function.prototype.toString.call({})", "TypeError 5002 Function expected"},
+            {"Function.prototype.call.call(1)", "TypeError 5002 Function expected"},
+            {"Enumerator.prototype.atEnd.call({})", "TypeError 5015 Enumerator object expected"},
+            {"new VBArray({})", "TypeError 5013 VBArray expected"},
+            {"VBArray.prototype.lbound.call(null)", "TypeError 5013 VBArray expected"},
+            {"throw new Error(7, 'seven')", "Error 7 seven"},
+        };
+        for (const auto &[call, expected] : moreMisuses)
+            QTest::newRow(call) << QString::fromLatin1(caught).arg(QLatin1String(call))
+                                << QStringList{} << QString::fromUtf8(expected);
+        // eval'd text JScript's grammar refuses: its compile error numbers
+        const QList<std::pair<const char *, const char *>> grammarFaults = {
+            {"for(i=0;) {}", "SyntaxError 1002"},
+            {"if", "SyntaxError 1005"},
+            {"'abc", "SyntaxError 1015"},
+            {"01a", "SyntaxError 1004"},
+            {"return;", "SyntaxError 1018"},
+        };
+        for (const auto &[text, expected] : grammarFaults)
+            QTest::newRow(text) << QString::fromLatin1(evaluated).arg(QLatin1String(text))
+                                << QStringList{} << QString::fromUtf8(expected);
+        QTest::newRow("eval keeps its scope and later syntax")
+            << "function main() { var x = 4; return [eval('x'), eval('let y = 2; y'),"
+               " eval('((a) => a + 1)(1)'), eval('010'), eval(5),"
+               " {eval: function (t) { return t + '!'; }}.eval('m')].join(); }"
+            << QStringList{} << "4,2,2,8,5,m!";
+        QTest::newRow("JScript's Error, getYear, encodeURI()")
+            << "function main() { return [Error.prototype.toString.call({}),"
+               " Error.prototype.toString.call({name: 'N'}), String(new TypeError('t')),"
+               " new Date(1995, 0, 1).getYear(), new Date(2010, 0, 1).getYear(), encodeURI(),"
+               " new Error('m').number, new Error('m').message, Error.length,"
+               " new Error(1) instanceof Error, [1, 2]].join(); }"
+            << QStringList{} << "[object Error],N,TypeError: t,95,2010,undefined,0,m,1,true,1,2";
         QTest::newRow("guarded methods still work")
             << "function main() { return [new Date(0).getTime(), (5).toFixed(2), (255).toString(16),"
                " true.toString(), /a/.test('a'), Date.prototype.getTime.length,"
@@ -237,6 +274,9 @@ private slots:
         QTest::newRow("syntax error raised by running code")
             << "var a = 1;\n(function () {\n  JSON.parse('- 1');\n})();\nfunction main() {}" << 1002
             << r << "Syntax error" << 3 << 2;
+        QTest::newRow("new on a non-constructor")
+            << "function main() {\n  return new Math.max(1);\n}" << 445 << r
+            << "Object doesn't support this action" << 2 << 2;
         QTest::newRow("undefined procedure")
             << "function other() {}" << 5009 << r << "'main' is undefined" << 0 << 0;
         QTest::newRow("top-level error") << "var a = 1;\nzz();\nfunction main() {}" << 5009 << r
@@ -302,6 +342,27 @@ private slots:
         QFETCH(QString, code);
         QFETCH(QString, rewritten);
         QCOMPARE(rewriteLegacySyntax(code), rewritten);
+    }
+
+    void evalCallsChecked_data()
+    {
+        QTest::addColumn<QString>("code");
+        QTest::addColumn<QString>("rewritten");
+        QTest::newRow("direct call") << "eval(a, b);"
+                                     << "eval(__evalText(a), b);";
+        QTest::newRow("nested") << "eval(eval(f(x)) + [1, 2])"
+                                << "eval(__evalText(eval(__evalText(f(x))) + [1, 2]))";
+        QTest::newRow("members and names kept")
+            << "o.eval(c); o . eval(c); function eval(d) {} 'eval(x)' // eval(x)"
+            << "o.eval(c); o . eval(c); function eval(d) {} 'eval(x)' // eval(x)";
+        QTest::newRow("with legacy forms") << "eval('\\101', 010)"
+                                           << "eval(__evalText('A'   ), 8  )";
+    }
+    void evalCallsChecked()
+    {
+        QFETCH(QString, code);
+        QFETCH(QString, rewritten);
+        QCOMPARE(engineText(code), rewritten);
     }
 
     void legacySyntaxRuns()
