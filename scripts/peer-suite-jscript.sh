@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Runs the Wine project's public JScript conformance scripts (lang.js, api.js and
-# regexp.js of Wine's Debian source package) through quillora-script and counts the
+# Runs the Wine project's public JScript conformance scripts (lang.js, api.js, regexp.js
+# and cc.js of Wine's Debian source package) through quillora-script and counts the
 # checks that pass and fail and the lines that stop a script. The sources are
 # fetched with apt-get into a cache folder outside the repository (the same one the
 # VBScript peer suite uses); nothing of them is kept in this repository.
@@ -52,7 +52,8 @@ JS
 prelude_lines=$(wc -l <"$work/prelude.js")
 total_pass=0
 total_fail=0
-for name in lang api regexp; do
+# cc.js checks conditional compilation (@cc_on, @if, @set and their errors)
+for name in lang api regexp cc; do
     file="$tests/$name.js"
     [ -f "$file" ] || { echo "$name.js: missing from the fetched sources"; continue; }
     script="$work/$name.js"

@@ -31,7 +31,7 @@ int HostFunctions::errorNumber(const QString &name, const QString &message) cons
 
 QJSValue HostFunctions::syntaxFault(const QString &code) const
 {
-    const SyntaxFault fault = checkSyntax(code);
+    const SyntaxFault fault = checkSyntax(code, m_cc.on);
     if (!fault.isSet())
         return QJSValue(QJSValue::NullValue);
     QJSValue r = m_engine.newArray(2);
@@ -40,9 +40,9 @@ QJSValue HostFunctions::syntaxFault(const QString &code) const
     return r;
 }
 
-QString HostFunctions::engineText(const QString &code) const
+QString HostFunctions::engineText(const QString &code)
 {
-    return js::engineText(code);
+    return js::engineText(code, m_cc);
 }
 
 QJSValue HostFunctions::hostInfo(const QJSValue &value)

@@ -2,6 +2,8 @@
 // The global functions JScript scripts get from their host: alert and MsgBox through the
 // engine's ScriptHost, and the member table the script side uses to wrap host QObjects.
 
+#include "legacysyntax.h"
+
 #include <QJSValue>
 #include <QObject>
 
@@ -31,11 +33,12 @@ public:
     // The text handed to eval: [number, description] of its first fault by JScript's
     // grammar, or null when it has none; and the text the engine runs for it.
     Q_INVOKABLE QJSValue syntaxFault(const QString &code) const;
-    Q_INVOKABLE QString engineText(const QString &code) const;
+    Q_INVOKABLE QString engineText(const QString &code);
 
 private:
     ScriptEngine &m_owner;
     QJSEngine &m_engine;
+    CcState m_cc; // conditional compilation, from the script to the text it hands to eval
 };
 
 } // namespace quillora::js

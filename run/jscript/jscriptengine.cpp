@@ -288,7 +288,7 @@ bool JScriptEngine::addCode(const QString &code)
     m_sources.append(code);
     QStringList stack;
     // positions in the rewritten text are those of the script's own
-    const QJSValue r = m_js->evaluate(engineText(code), file, 1, &stack);
+    const QJSValue r = m_js->evaluate(m_functions->engineText(code), file, 1, &stack);
     settle();
     if (stack.isEmpty() && !r.isError())
         return true;

@@ -6,6 +6,8 @@
 // character: the result has the same length, and every token outside a rewritten string
 // keeps its line and column.
 
+#include "ccexpression.h"
+
 #include <QString>
 
 namespace quillora::js {
@@ -19,6 +21,14 @@ QString rewriteLegacySyntax(const QString &code);
 // with such a call changes its length: what follows the call's opening parenthesis on it
 // sits 12 columns further right in the engine's view (runtime error columns are found in
 // the script's own text, so they stay exact).
-QString engineText(const QString &code);
+// Conditional compilation is worked out here too (see legacysyntax.cpp); `cc` holds its
+// state from one text to the next (a script turns it on, and the text it hands to eval
+// then has it on), and is updated.
+struct CcState
+{
+    bool on = false;
+    CcVariables variables = predefinedCcVariables();
+};
+QString engineText(const QString &code, CcState &cc);
 
 } // namespace quillora::js

@@ -81,24 +81,25 @@ const QString &builtinsScript()
 
     // The text a direct eval call runs (the rewrite turns eval(x) into eval(__evalText(x))):
     // a text JScript's grammar refuses raises JScript's compile error with its number,
-    // unless the engine takes it (a later language's syntax: compiled, never run, to ask).
+    // unless the engine takes it once rewritten (a later language's syntax, conditional
+    // compilation turned on by the script: compiled, never run, to ask).
     // A text the engine takes otherwise goes through the same rewrite as a script's.
     var NativeFunction = global.Function, NativeSyntaxError = global.SyntaxError;
     function evalText(text) {
         if (typeof text !== "string") return text;
-        var fault = host.syntaxFault(text);
+        var fault = host.syntaxFault(text), rewritten = host.engineText(text);
         if (fault !== null) {
             var engineTakes = false;
             if (fault[0] !== 1018) { // a return outside a function: JScript's and ES5's error
                 try {
-                    new NativeFunction(text);
+                    new NativeFunction(rewritten);
                     engineTakes = true;
                 } catch (e) {
                 }
             }
             if (!engineTakes) throw jscriptError(NativeSyntaxError, fault[0], fault[1]);
         }
-        return host.engineText(text);
+        return rewritten;
     }
     Object.defineProperty(global, "__evalText", { value: evalText });
 

@@ -170,10 +170,8 @@ private slots:
                                 << QStringList{} << QString::fromUtf8(expected);
         // eval'd text JScript's grammar refuses: its compile error numbers
         const QList<std::pair<const char *, const char *>> grammarFaults = {
-            {"for(i=0;) {}", "SyntaxError 1002"},
-            {"if", "SyntaxError 1005"},
-            {"'abc", "SyntaxError 1015"},
-            {"01a", "SyntaxError 1004"},
+            {"for(i=0;) {}", "SyntaxError 1002"}, {"if", "SyntaxError 1005"},
+            {"'abc", "SyntaxError 1015"},         {"01a", "SyntaxError 1004"},
             {"return;", "SyntaxError 1018"},
         };
         for (const auto &[text, expected] : grammarFaults)
@@ -184,6 +182,16 @@ private slots:
                " eval('((a) => a + 1)(1)'), eval('010'), eval(5),"
                " {eval: function (t) { return t + '!'; }}.eval('m')].join(); }"
             << QStringList{} << "4,2,2,8,5,m!";
+        QTest::newRow("conditional compilation")
+            << "/*@cc_on @*/\nfunction main() { var r = [];\n"
+               "@if (@_jscript_version >= 5.8) r.push('5.8'); @elif (true) r.push('elif');"
+               " @else r.push('old'); @end\n"
+               "@set @n = (2 + 2/2) r.push(@n, @_win32, isNaN(@nothing), @_jscript);\n"
+               "@set @n = -@n r.push(1-@n, '@n');\n"
+               "/*@ r.push('in a comment'); @*/ // r.push('not here');\n"
+               "@if (false) this does not parse \"@end\n"
+               "r.push(eval('@_jscript_version')); return r.join(); }"
+            << QStringList{} << "5.8,3,true,true,true,4,@n,in a comment,5.8";
         QTest::newRow("JScript's Error, getYear, encodeURI()")
             << "function main() { return [Error.prototype.toString.call({}),"
                " Error.prototype.toString.call({name: 'N'}), String(new TypeError('t')),"
@@ -277,6 +285,9 @@ private slots:
         QTest::newRow("new on a non-constructor")
             << "function main() {\n  return new Math.max(1);\n}" << 445 << r
             << "Object doesn't support this action" << 2 << 2;
+        QTest::newRow("after conditional compilation")
+            << "/*@cc_on @*/\n@if (@_win32)\n  nope();\n@end\nfunction main() {}" << 5009 << r
+            << "'nope' is undefined" << 3 << 2;
         QTest::newRow("undefined procedure")
             << "function other() {}" << 5009 << r << "'main' is undefined" << 0 << 0;
         QTest::newRow("top-level error") << "var a = 1;\nzz();\nfunction main() {}" << 5009 << r
@@ -355,6 +366,11 @@ private slots:
         QTest::newRow("members and names kept")
             << "o.eval(c); o . eval(c); function eval(d) {} 'eval(x)' // eval(x)"
             << "o.eval(c); o . eval(c); function eval(d) {} 'eval(x)' // eval(x)";
+        QTest::newRow("conditional compilation in place")
+            << "/*@cc_on @if (@_win32) x = 010; @else\ny(); @end @*/ z = @_jscript;"
+            << "                       x = 8  ;      \n              z = true     ;";
+        QTest::newRow("no conditional compilation") << "/* @cc_on */ /*@if (a) @end */ x = '@if';"
+                                                    << "/* @cc_on */ /*@if (a) @end */ x = '@if';";
         QTest::newRow("with legacy forms") << "eval('\\101', 010)"
                                            << "eval(__evalText('A'   ), 8  )";
     }
@@ -362,7 +378,8 @@ private slots:
     {
         QFETCH(QString, code);
         QFETCH(QString, rewritten);
-        QCOMPARE(engineText(code), rewritten);
+        quillora::js::CcState cc;
+        QCOMPARE(engineText(code, cc), rewritten);
     }
 
     void legacySyntaxRuns()
