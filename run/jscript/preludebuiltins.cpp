@@ -17,6 +17,8 @@ const QString &builtinsScript()
         e.number = (0x800A0000 | code) | 0;
         return e;
     }
+    // (a built-in reached through Reflect.apply with an empty list crashes the engine
+    // underneath: the calls here pass at least one argument)
     // replaces a method by one with the same name and length that is no enumerable property
     function replace(proto, name, make) {
         var native = proto[name], method = make(native);
@@ -36,22 +38,51 @@ const QString &builtinsScript()
         });
     });
 
-    // A function's text from anything but a function: "Function expected" (5002).
-    replace(global.Function.prototype, "toString", function (native) {
+    // A function's text: from anything but a function "Function expected" (5002); for a
+    // function made by Function(...) its parameters and body as JScript writes them; else
+    // (the engine keeps no source text) the form JScript gives a built-in.
+    // (the text is kept under a symbol: the engine's WeakMap crashes here)
+    var sourceKey = global.Symbol("source"), FunctionPrototype = global.Function.prototype;
+    replace(FunctionPrototype, "toString", function (native) {
         return function () {
             if (typeof this !== "function") throw jscriptError(TypeError, 5002, "Function expected");
-            return Reflect.apply(native, this, arguments);
+            if (Object.prototype.hasOwnProperty.call(this, sourceKey)) return this[sourceKey];
+            var text = Reflect.apply(native, this, [undefined]);
+            var m = /^function ?([^(]*)\(\) \{ \[native code\] \}$/.exec(text);
+            if (m === null) return text;
+            var name = this === FunctionPrototype ? "prototype" : m[1];
+            return "\nfunction " + name + "() {\n    [native code]\n}\n";
         };
     });
+    // Function(parameters..., body): the body goes through the rewrite a script's text
+    // does (legacy literals, conditional compilation), and the function remembers its text.
+    var NativeFunction = global.Function, slice = Array.prototype.slice;
+    var JScriptFunction = function Function(body) {
+        var list = Reflect.apply(slice, arguments, [0]).map(String);
+        var text = list.length ? list.pop() : "";
+        var f = Reflect.construct(NativeFunction, list.concat([host.engineText(text)]),
+                                  new.target || JScriptFunction);
+        Object.defineProperty(f, sourceKey, {
+            value: "function anonymous(" + list.join(", ") + ") {\n" + text + "\n}"
+        });
+        return f;
+    };
+    JScriptFunction.prototype = FunctionPrototype;
+    Object.defineProperty(FunctionPrototype, "constructor",
+                          { value: JScriptFunction, writable: true, configurable: true });
+    Object.setPrototypeOf(JScriptFunction, FunctionPrototype);
+    global.Function = JScriptFunction;
 
     // An error's text: "[object Error]" for a value that is no object or has neither name
-    // nor message. Every kind of error shares Error's toString.
-    replace(NativeError.prototype, "toString", function (native) {
+    // nor message; a missing name counts as empty. Every kind of error shares it.
+    replace(NativeError.prototype, "toString", function () {
         return function () {
             if (this === null || (typeof this !== "object" && typeof this !== "function") ||
                 (this.name === undefined && this.message === undefined))
                 return "[object Error]";
-            return Reflect.apply(native, this, arguments);
+            var name = this.name === undefined ? "" : String(this.name),
+                message = this.message === undefined ? "" : String(this.message);
+            return !name ? message : !message ? name : name + ": " + message;
         };
     });
     ["EvalError", "RangeError", "ReferenceError", "SyntaxError", "TypeError", "URIError"]
@@ -84,7 +115,7 @@ const QString &builtinsScript()
     // unless the engine takes it once rewritten (a later language's syntax, conditional
     // compilation turned on by the script: compiled, never run, to ask).
     // A text the engine takes otherwise goes through the same rewrite as a script's.
-    var NativeFunction = global.Function, NativeSyntaxError = global.SyntaxError;
+    var NativeSyntaxError = global.SyntaxError;
     function evalText(text) {
         if (typeof text !== "string") return text;
         var fault = host.syntaxFault(text), rewritten = host.engineText(text);
@@ -106,7 +137,7 @@ const QString &builtinsScript()
     // getYear: the years 1900 to 1999 as two digits, the others in full.
     replace(global.Date.prototype, "getYear", function (native) {
         return function () {
-            var year = Reflect.apply(global.Date.prototype.getFullYear, this, []);
+            var year = Reflect.apply(global.Date.prototype.getFullYear, this, [undefined]);
             return year >= 1900 && year < 2000 ? year - 1900 : year;
         };
     });

@@ -192,13 +192,21 @@ private slots:
                "@if (false) this does not parse \"@end\n"
                "r.push(eval('@_jscript_version')); return r.join(); }"
             << QStringList{} << "5.8,3,true,true,true,4,@n,in a comment,5.8";
+        QTest::newRow("function texts")
+            << "function main() { var f = new Function('a', 'b', 'return a + b + 010;');"
+               " return [f(1, 2), f, isNaN.toString(), f instanceof Function,"
+               " f.constructor === Function, Function('return this;')() === this].join('|'); }"
+            << QStringList{}
+            << "11|function anonymous(a, b) {\nreturn a + b + 010;\n}|"
+               "\nfunction isNaN() {\n    [native code]\n}\n|true|true|true";
         QTest::newRow("JScript's Error, getYear, encodeURI()")
             << "function main() { return [Error.prototype.toString.call({}),"
                " Error.prototype.toString.call({name: 'N'}), String(new TypeError('t')),"
+               " Error.prototype.toString.call({message: 'M'}),"
                " new Date(1995, 0, 1).getYear(), new Date(2010, 0, 1).getYear(), encodeURI(),"
                " new Error('m').number, new Error('m').message, Error.length,"
                " new Error(1) instanceof Error, [1, 2]].join(); }"
-            << QStringList{} << "[object Error],N,TypeError: t,95,2010,undefined,0,m,1,true,1,2";
+            << QStringList{} << "[object Error],N,TypeError: t,M,95,2010,undefined,0,m,1,true,1,2";
         QTest::newRow("guarded methods still work")
             << "function main() { return [new Date(0).getTime(), (5).toFixed(2), (255).toString(16),"
                " true.toString(), /a/.test('a'), Date.prototype.getTime.length,"
