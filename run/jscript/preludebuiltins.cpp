@@ -134,6 +134,80 @@ const QString &builtinsScript()
     }
     Object.defineProperty(global, "__evalText", { value: evalText });
 
+    // JSON.parse: the engine underneath ignores the reviver, which is walked here as ES5
+    // has it; and a text it refuses is read once more with JScript's leniency, a sign
+    // apart from its number ("- 1") and a fraction without its leading zero (".5"), and
+    // with an exponent past its range ("1e2147483648" is Infinity).
+    var nativeParse = global.JSON.parse, keys = Object.keys;
+    // The text with JScript's leniency made strict; numbers past the engine's range stand
+    // as marked strings, their values in `numbers`.
+    function lenientJson(text, numbers) {
+        var out = "", quoted = false;
+        for (var i = 0; i < text.length; i++) {
+            var c = text.charAt(i);
+            if (quoted) {
+                if (c === "\\") {
+                    out += c + text.charAt(++i);
+                    continue;
+                }
+                quoted = c !== "\"";
+            } else if (c === "\"") {
+                quoted = true;
+            } else if (c === "-") {
+                while (/\s/.test(text.charAt(i + 1))) i++;
+            } else if (/[\d.]/.test(c) && !/[\w.]/.test(text.charAt(i - 1))) {
+                var number = /^\d*\.?\d*(?:[eE][+-]?(\d+))?/.exec(text.slice(i));
+                if (number[1] !== undefined && number[1].length > 3) {
+                    var negative = out.charAt(out.length - 1) === "-";
+                    if (negative) out = out.slice(0, -1);
+                    numbers.push((negative ? -1 : 1) * Number(number[0]));
+                    c = "\"\\u0000" + (numbers.length - 1) + "\"";
+                    i += number[0].length - 1;
+                } else if (c === ".") {
+                    c = "0.";
+                }
+            }
+            out += c;
+        }
+        return out;
+    }
+    function revive(holder, key, reviver) {
+        var value = holder[key];
+        if (value !== null && typeof value === "object") {
+            var names = Array.isArray(value) ? null : keys(value);
+            var n = names ? names.length : value.length;
+            for (var i = 0; i < n; i++) {
+                var name = names ? names[i] : String(i);
+                var v = revive(value, name, reviver);
+                if (v === undefined) delete value[name];
+                else value[name] = v;
+            }
+        }
+        return Reflect.apply(reviver, holder, [key, value]);
+    }
+    Object.defineProperty(global.JSON, "parse", {
+        value: function parse(text, reviver) {
+            var value;
+            try {
+                value = Reflect.apply(nativeParse, global.JSON, [text]);
+            } catch (e) {
+                var numbers = [], lenient = lenientJson(String(text), numbers);
+                if (lenient === String(text)) throw e;
+                try {
+                    value = Reflect.apply(nativeParse, global.JSON, [lenient]);
+                } catch (e2) {
+                    throw e;
+                }
+                if (numbers.length)
+                    value = revive({ "": value }, "", function (k, v) {
+                        return typeof v === "string" && v.charAt(0) === "\u0000" ? numbers[+v.slice(1)] : v;
+                    });
+            }
+            return typeof reviver === "function" ? revive({ "": value }, "", reviver) : value;
+        },
+        writable: true, configurable: true
+    });
+
     // getYear: the years 1900 to 1999 as two digits, the others in full.
     replace(global.Date.prototype, "getYear", function (native) {
         return function () {

@@ -199,6 +199,13 @@ private slots:
             << QStringList{}
             << "11|function anonymous(a, b) {\nreturn a + b + 010;\n}|"
                "\nfunction isNaN() {\n    [native code]\n}\n|true|true|true";
+        QTest::newRow("JSON.parse: reviver and JScript's leniency")
+            << "function main() { var n = 0, v = JSON.parse('{\"a\": [1, {\"b\": 2}], \"c\": 3}',"
+               " function (k, x) { n++; return k === 'c' ? undefined : typeof x === 'number' ? -x : x; });"
+               " var e; try { JSON.parse('{bad'); } catch (x) { e = x.name; }"
+               " return [n, v.a[0], v.a[1].b, 'c' in v, JSON.parse('- 1'), JSON.parse('.5'),"
+               " JSON.parse('[-1e99999, \".5 - 1\"]').join(), e].join(); }"
+            << QStringList{} << "6,-1,-2,false,-1,0.5,-Infinity,.5 - 1,SyntaxError";
         QTest::newRow("JScript's Error, getYear, encodeURI()")
             << "function main() { return [Error.prototype.toString.call({}),"
                " Error.prototype.toString.call({name: 'N'}), String(new TypeError('t')),"
