@@ -295,7 +295,7 @@ private slots:
             << "function main() {\n  var x = 2;\n  Array.prototype.forEach.call(null, main);\n}"
             << 5007 << r << "Object expected" << 3 << 2;
         QTest::newRow("syntax error raised by running code")
-            << "var a = 1;\n(function () {\n  JSON.parse('- 1');\n})();\nfunction main() {}" << 1002
+            << "var a = 1;\n(function () {\n  JSON.parse('{ ]');\n})();\nfunction main() {}" << 1002
             << r << "Syntax error" << 3 << 2;
         QTest::newRow("new on a non-constructor")
             << "function main() {\n  return new Math.max(1);\n}" << 445 << r
