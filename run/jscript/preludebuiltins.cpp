@@ -208,6 +208,142 @@ const QString &builtinsScript()
         writable: true, configurable: true
     });
 
+    // Dates in JScript's free forms ("Jan 20 2009 UTC+1", "12Au91", "7/02/17", "71 11:32AM
+    // Dec 12 BC"): read here when the engine's own reading gives no date, by Date.parse
+    // and by new Date(text). Words name a month by their first letters (the later month
+    // where two share them), AM, PM, BC, AD, UTC or GMT (with an offset in hours or hhmm),
+    // or a weekday; "h:m:s" is a time, "a/b/c" a month, day and year (a year first when it
+    // is above 31); a number beside a month name is its day (up to 31) or year; years below
+    // 100 are 19xx. NaN for anything else.
+    var NativeDate = global.Date, nativeDateParse = NativeDate.parse;
+    var monthNames = ["january", "february", "march", "april", "may", "june", "july",
+                      "august", "september", "october", "november", "december"];
+    var dayNames = ["sunday", "monday", "tuesday", "wednesday", "thursday", "friday",
+                    "saturday"];
+    function startsWord(word, names) {
+        var found = -1;
+        for (var k = 0; k < names.length; k++)
+            if (word.length >= 2 && names[k].slice(0, word.length) === word) found = k;
+        return found;
+    }
+    function jscriptDate(text) {
+        var s = String(text), i = 0, n = s.length, m;
+        var year, month, day, hour, minute = 0, second = 0, numbers = [];
+        var pm = false, am = false, bc = false, utc = false, offset = 0;
+        function digitsAt() {
+            var d = /^\d+/.exec(s.slice(i));
+            if (d === null) return undefined;
+            i += d[0].length;
+            return d[0];
+        }
+        function zoneOffset() { // [+-]h, [+-]hh or [+-]hhmm after UTC or a time
+            var z = /^([+-])(\d+)/.exec(s.slice(i));
+            if (z === null) return;
+            i += z[0].length;
+            var v = +z[2], minutes = z[2].length <= 2 ? v * 60 : Math.floor(v / 100) * 60 + v % 100;
+            offset = z[1] === "-" ? -minutes : minutes;
+            utc = true;
+        }
+        while (i < n) {
+            var c = s.charAt(i);
+            if (/\d/.test(c)) {
+                var v = +digitsAt();
+                if (s.charAt(i) === ":") {
+                    if (hour !== undefined) return NaN;
+                    hour = v;
+                    var parts = [];
+                    while (s.charAt(i) === ":") {
+                        while (s.charAt(i) === ":") i++;
+                        var p = digitsAt();
+                        if (p !== undefined) parts.push(+p);
+                    }
+                    minute = parts.length > 0 ? parts[0] : 0;
+                    second = parts.length > 1 ? parts[1] : 0;
+                } else if (s.charAt(i) === "/") {
+                    if (year !== undefined || month !== undefined) return NaN;
+                    var list = [v];
+                    while (s.charAt(i) === "/") {
+                        i++;
+                        var q = digitsAt();
+                        if (q === undefined) return NaN;
+                        list.push(+q);
+                    }
+                    if (list.length !== 3) return NaN;
+                    if (list[0] > 31) {
+                        year = list[0]; month = list[1] - 1; day = list[2];
+                    } else {
+                        month = list[0] - 1; day = list[1]; year = list[2];
+                    }
+                } else {
+                    numbers.push(v);
+                }
+            } else if (/[A-Za-z]/.test(c)) {
+                m = /^[A-Za-z.]+/.exec(s.slice(i));
+                i += m[0].length;
+                var w = m[0].toLowerCase().replace(/\./g, "");
+                if (w === "am" || w === "a") am = true;
+                else if (w === "pm" || w === "p") pm = true;
+                else if (w === "bc") bc = true;
+                else if (w === "ad") bc = false;
+                else if (w === "utc" || w === "gmt" || w === "z") {
+                    utc = true;
+                    zoneOffset();
+                } else if (startsWord(w, monthNames) >= 0) {
+                    if (month !== undefined) return NaN;
+                    month = startsWord(w, monthNames);
+                } else if (startsWord(w, dayNames) < 0) {
+                    return NaN;
+                }
+            } else if ((c === "+" || c === "-") && hour !== undefined && /\d/.test(s.charAt(i + 1))) {
+                zoneOffset();
+            } else if (/[\s,()]/.test(c)) {
+                i++;
+            } else {
+                return NaN;
+            }
+        }
+        for (var k = 0; k < numbers.length; k++) {
+            if (day === undefined && month !== undefined && numbers[k] <= 31)
+                day = numbers[k];
+            else if (year === undefined) year = numbers[k];
+            else return NaN;
+        }
+        if (month === undefined || day === undefined || year === undefined) return NaN;
+        if (year < 100 && !bc) year += 1900;
+        if (bc) year = 1 - year;
+        if (hour === undefined) hour = 0;
+        if (pm && hour < 12) hour += 12;
+        if (am && hour === 12) hour = 0;
+        var date = new NativeDate(0);
+        if (utc) {
+            Reflect.apply(NativeDate.prototype.setUTCFullYear, date, [year, month, day]);
+            Reflect.apply(NativeDate.prototype.setUTCHours, date, [hour, minute, second, 0]);
+            return date.getTime() - offset * 60000;
+        }
+        date = new NativeDate(2000, 0, 1);
+        Reflect.apply(NativeDate.prototype.setFullYear, date, [year, month, day]);
+        Reflect.apply(NativeDate.prototype.setHours, date, [hour, minute, second, 0]);
+        return date.getTime();
+    }
+    function parseDate(text) {
+        var t = Reflect.apply(nativeDateParse, NativeDate, [text]);
+        return t === t || typeof text !== "string" ? t : jscriptDate(text);
+    }
+    Object.defineProperty(NativeDate, "parse",
+                          { value: function parse(text) { return parseDate(String(text)); },
+                            writable: true, configurable: true });
+    var JScriptDate = function Date(year, month, day, hours, minutes, seconds, ms) {
+        if (!new.target) return Reflect.apply(NativeDate, undefined, []);
+        if (arguments.length === 1 && typeof year === "string")
+            return Reflect.construct(NativeDate, [parseDate(year)], new.target);
+        return Reflect.construct(NativeDate, arguments, new.target);
+    };
+    JScriptDate.prototype = NativeDate.prototype;
+    Object.defineProperty(NativeDate.prototype, "constructor",
+                          { value: JScriptDate, writable: true, configurable: true });
+    Object.setPrototypeOf(JScriptDate, NativeDate);
+    global.Date = JScriptDate;
+
     // getYear: the years 1900 to 1999 as two digits, the others in full.
     replace(global.Date.prototype, "getYear", function (native) {
         return function () {

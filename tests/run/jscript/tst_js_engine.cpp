@@ -206,6 +206,17 @@ private slots:
                " return [n, v.a[0], v.a[1].b, 'c' in v, JSON.parse('- 1'), JSON.parse('.5'),"
                " JSON.parse('[-1e99999, \".5 - 1\"]').join(), e].join(); }"
             << QStringList{} << "6,-1,-2,false,-1,0.5,-Infinity,.5 - 1,SyntaxError";
+        QTest::newRow("dates in JScript's free forms")
+            << "function main() { return [Date.parse('Jan 20 2009 UTC+1'), Date.parse('12Au91 "
+               "UTC'),"
+               " Date.parse('7/02/17 UTC'), Date.parse('71 11:32AM Dec 12 UTC BC'),"
+               " Date.parse('23/71/2000 11::32::UTC'), new Date('3 July 2009 22:28:00 UTC+0100') - "
+               "0,"
+               " Date.parse('Jan Jan 20 2009'), Date.parse('2009-01-20T00:00:00Z'),"
+               " typeof Date(), new Date(5) instanceof Date].join(); }"
+            << QStringList{}
+            << "1232406000000,681955200000,-1656806400000,-64346358480000,1010662320000,"
+               "1246656480000,NaN,1232409600000,string,true";
         QTest::newRow("JScript's Error, getYear, encodeURI()")
             << "function main() { return [Error.prototype.toString.call({}),"
                " Error.prototype.toString.call({name: 'N'}), String(new TypeError('t')),"
