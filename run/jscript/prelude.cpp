@@ -302,14 +302,19 @@ const QString &preludeScript()
     // raise JScript's "Date object expected" (5006) and its kin.
     var tagOf = Object.prototype.toString;
     function guardMethods(proto, tag, code, text) {
+        var epoch = tag === "[object Date]" ? new global.Date(0) : null;
         Object.getOwnPropertyNames(proto).forEach(function (name) {
             var d = Object.getOwnPropertyDescriptor(proto, name);
             if (name === "constructor" || name === "toJSON" || typeof d.value !== "function")
                 return;
             var native = d.value, setter = tag === "[object Date]" && name.slice(0, 3) === "set";
             var guarded = function () {
-                if (Reflect.apply(tagOf, this, []) !== tag)
+                if (Reflect.apply(tagOf, this, []) !== tag) {
+                    // Date.prototype reads as the date of time 0, as JScript's does
+                    if (this === proto && epoch !== null && !setter)
+                        return Reflect.apply(native, epoch, arguments);
                     throw jscriptError(TypeError, code, text);
+                }
                 if (setter && arguments.length === 0) // a Date's setters need their value
                     throw jscriptError(TypeError, 449, "Argument not optional");
                 return Reflect.apply(native, this, arguments);

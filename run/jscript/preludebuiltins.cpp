@@ -344,6 +344,14 @@ const QString &builtinsScript()
     Object.setPrototypeOf(JScriptDate, NativeDate);
     global.Date = JScriptDate;
 
+    // The lengths JScript gives some built-ins (what a script reads of them, no more).
+    [[global.String.prototype, { indexOf: 2, lastIndexOf: 2, search: 0, slice: 0, split: 2 }],
+     [global, { Object: 0, Enumerator: 7 }]].forEach(function (row) {
+        keys(row[1]).forEach(function (name) {
+            Object.defineProperty(row[0][name], "length", { value: row[1][name], configurable: true });
+        });
+    });
+
     // getYear: the years 1900 to 1999 as two digits, the others in full.
     replace(global.Date.prototype, "getYear", function (native) {
         return function () {
