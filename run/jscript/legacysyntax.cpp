@@ -60,7 +60,7 @@ public:
         qsizetype i = 0;
         while (i < m_size) {
             const QChar c = m_in.at(i);
-            if (m_forEngine && (c == u'/' || c == u'*' || c == u'@') && conditional(i)) {
+            if (m_forEngine && (c == u'/' || c == u'@') && conditional(i)) {
                 regExpAllowed = !m_ccValue;
             } else if (c == u'/' && i + 1 < m_size && m_in.at(i + 1) == u'/') {
                 i = skipLine(i);
@@ -89,8 +89,6 @@ public:
                 if (m_forEngine && word == u"eval")
                     evalCall(start, i);
                 m_afterFunction = word == u"function";
-                if (!m_afterFunction)
-                    m_afterDot = false;
             } else {
                 if (!c.isSpace()) {
                     regExpAllowed = c != u')' && c != u']';
@@ -475,7 +473,7 @@ private:
         qsizetype k = end;
         while (k < m_size && m_in.at(k).isSpace())
             ++k;
-        if (k >= m_size || m_in.at(k) != u'(' || m_afterDot || m_afterFunction)
+        if (k >= m_size || m_in.at(k) != u'(' || m_afterFunction)
             return;
         qsizetype b = start - 1;
         while (b >= 0 && m_in.at(b).isSpace())
@@ -490,7 +488,6 @@ private:
     void punctuation(qsizetype i)
     {
         const QChar c = m_in.at(i);
-        m_afterDot = c == u'.';
         m_afterFunction = false;
         if (c == u'(' || c == u'[' || c == u'{') {
             ++m_depth;
@@ -537,7 +534,6 @@ private:
     bool m_ccComment = false; // inside "/*@ ... @*/"
     bool m_ccLine = false;    // inside "//@ ..." up to the line end
     bool m_ccValue = false;   // the piece just read was a value
-    bool m_afterDot = false;
     bool m_afterFunction = false;
 };
 

@@ -17,9 +17,9 @@ const QString &builtinsScript()
         e.number = (0x800A0000 | code) | 0;
         return e;
     }
-    // (a built-in reached through Reflect.apply with an empty list crashes the engine
-    // underneath: the calls here pass at least one argument)
-    // replaces a method by one with the same name and length that is no enumerable property
+    // Replaces a method by one with the same name and length that is no enumerable
+    // property. (A built-in reached through Reflect.apply with an empty list crashes the
+    // engine underneath: the calls in this file pass at least one argument.)
     function replace(proto, name, make) {
         var native = proto[name], method = make(native);
         Object.defineProperty(method, "length", { value: native.length });
@@ -343,6 +343,15 @@ const QString &builtinsScript()
                           { value: JScriptDate, writable: true, configurable: true });
     Object.setPrototypeOf(JScriptDate, NativeDate);
     global.Date = JScriptDate;
+
+    // toLocaleString calls toString with no arguments (the engine passed its own on).
+    replace(Object.prototype, "toLocaleString", function () {
+        return function () {
+            if (this === null || this === undefined)
+                throw jscriptError(TypeError, 5007, "Object expected");
+            return Object(this).toString();
+        };
+    });
 
     // The lengths JScript gives some built-ins (what a script reads of them, no more).
     [[global.String.prototype, { indexOf: 2, lastIndexOf: 2, search: 0, slice: 0, split: 2 }],

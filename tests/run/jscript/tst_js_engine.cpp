@@ -217,11 +217,12 @@ private slots:
             << QStringList{}
             << "1232406000000,681955200000,-1656806400000,-64346358480000,1010662320000,"
                "1246656480000,NaN,1232409600000,string,true";
-        QTest::newRow("Date.prototype and JScript's lengths")
+        QTest::newRow("Date.prototype, JScript's lengths, toLocaleString")
             << "function main() { return [Date.prototype.getTime(), ''.indexOf.length,"
-               " ''.slice.length, Object.length, Enumerator.length, "
-               "'abcb'.lastIndexOf('b')].join(); }"
-            << QStringList{} << "0,2,0,0,7,3";
+               " ''.slice.length, Object.length, Enumerator.length, 'abcb'.lastIndexOf('b'),"
+               " {toString: function () { return arguments.length; }}.toLocaleString(1)]"
+               ".join(); }"
+            << QStringList{} << "0,2,0,0,7,3,0";
         QTest::newRow("JScript's Error, getYear, encodeURI()")
             << "function main() { return [Error.prototype.toString.call({}),"
                " Error.prototype.toString.call({name: 'N'}), String(new TypeError('t')),"
