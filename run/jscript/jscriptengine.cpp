@@ -16,6 +16,7 @@ namespace quillora {
 
 namespace js {
 const QString &preludeScript();
+const QString &builtinsScript();
 }
 
 using namespace js;
@@ -125,6 +126,7 @@ void JScriptEngine::setUp()
     m_invoke = std::make_unique<QJSValue>(parts.property(QStringLiteral("invoke")));
     m_wrapHost = std::make_unique<QJSValue>(parts.property(QStringLiteral("wrapHost")));
     m_flushLines = std::make_unique<QJSValue>(parts.property(QStringLiteral("flushLines")));
+    js->evaluate(builtinsScript(), QStringLiteral("builtins")).call({global, functions});
     {
         QMutexLocker lock(&m_engineLock);
         m_js = std::move(js);
@@ -286,7 +288,7 @@ bool JScriptEngine::addCode(const QString &code)
     m_sources.append(code);
     QStringList stack;
     // positions in the rewritten text are those of the script's own
-    const QJSValue r = m_js->evaluate(rewriteLegacySyntax(code), file, 1, &stack);
+    const QJSValue r = m_js->evaluate(m_functions->engineText(code), file, 1, &stack);
     settle();
     if (stack.isEmpty() && !r.isError())
         return true;
