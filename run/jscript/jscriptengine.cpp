@@ -252,10 +252,13 @@ ScriptError JScriptEngine::runtimeError(const QJSValue &thrown, const QString &w
             const unsigned n = unsigned(number.toInt());
             m.number = (n & 0xFFFF0000u) == 0x800A0000u ? int(n & 0xFFFF) : int(n);
         }
-        // the script's own text; the engine's errors keep JScript's
+        // the script's own text, or the text of an error raised with its number (the
+        // host's own JScript errors, a script's numbered Error); the engine's errors keep
+        // JScript's
         const QJSValue description = thrown.property(QStringLiteral("description"));
-        if (thrown.hasOwnProperty(QStringLiteral("description")) && description.isString() &&
-            !description.toString().isEmpty())
+        const bool ownText = thrown.hasOwnProperty(QStringLiteral("description")) ||
+                             thrown.hasOwnProperty(QStringLiteral("number"));
+        if (ownText && description.isString() && !description.toString().isEmpty())
             m.description = description.toString();
         e.line = thrown.property(QStringLiteral("lineNumber")).toInt();
         QString file = thrown.property(QStringLiteral("fileName")).toString();

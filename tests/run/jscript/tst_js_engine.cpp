@@ -314,6 +314,8 @@ private slots:
         QTest::newRow("syntax error raised by running code")
             << "var a = 1;\n(function () {\n  JSON.parse('{ ]');\n})();\nfunction main() {}" << 1002
             << r << "Syntax error" << 3 << 2;
+        QTest::newRow("eval'd text JScript refuses")
+            << "function main() {\n  eval('if (a {');\n}" << 1006 << r << "Expected ')'" << 2 << 2;
         QTest::newRow("new on a non-constructor")
             << "function main() {\n  return new Math.max(1);\n}" << 445 << r
             << "Object doesn't support this action" << 2 << 2;
