@@ -114,7 +114,7 @@ adapt() {
         -e 's/^([[:space:]]*)[Cc]all collectionObj\.reset\(\)/\1/' \
         -e 's/^([[:space:]]*)[Cc]all obj\.reset\(\)/\1/' \
         -e 's/^([[:space:]]*)Set obj = collectionObj/\1obj = collectionObj/' \
-        -e 's/^([[:space:]]*).*(testObj\.|unkObj|testArray|isArrayFixed|testDisp|TypeName\(collectionObj\)|getVT\(test\)|Me is Test).*$/\1peer_na "harness object"/I' \
+        -e 's/^([[:space:]]*).*(testObj\.|unkObj|testArray|isArrayFixed|testDisp|TypeName\(collectionObj\)|getVT\(test\)|Me is Test|"VT_UNKNOWN).*$/\1peer_na "harness object"/I' \
         "$1" |
         awk '{
             line = $0

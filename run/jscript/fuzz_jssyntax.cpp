@@ -1,7 +1,9 @@
-// libFuzzer target: the bytes are a JScript text for the grammar check. It must end on every
-// input without a crash or sanitizer report, and a fault it reports must carry a known
-// number and a place inside the text.
+// libFuzzer target: the bytes are a JScript text for the grammar check and for the rewrite
+// the engine runs (legacy forms, eval calls, conditional compilation). Both must end on
+// every input without a crash or sanitizer report; a fault the check reports must carry a
+// known number and a place inside the text, and the rewrite must keep every line.
 
+#include "legacysyntax.h"
 #include "syntaxcheck.h"
 
 #include <cstddef>
@@ -17,5 +19,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     if (f.isSet() && (f.description.isEmpty() || f.line < 1 || f.column < 0 ||
                       f.line > code.size() + 1 || f.column > code.size()))
         std::abort();
+    quillora::js::CcState cc;
+    const QString text = quillora::js::engineText(code, cc);
+    if (text.count(u'\n') != code.count(u'\n') || text.size() < code.size())
+        std::abort();
+    for (bool on : {false, true}) // as eval'd text of a script with it on, too
+        quillora::js::checkSyntax(code, on);
     return 0;
 }

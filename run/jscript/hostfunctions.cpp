@@ -1,7 +1,9 @@
 #include "hostfunctions.h"
 
 #include "jscripterrors.h"
+#include "legacysyntax.h"
 #include "run/scriptengine.h"
+#include "syntaxcheck.h"
 
 #include <QJSEngine>
 #include <QMetaMethod>
@@ -25,6 +27,22 @@ int HostFunctions::errorNumber(const QString &name, const QString &message) cons
 {
     const int code = mapRuntimeError(name, message).number;
     return code >= 0 && code <= 0xFFFF ? int(0x800A0000u | unsigned(code)) : code;
+}
+
+QJSValue HostFunctions::syntaxFault(const QString &code) const
+{
+    const SyntaxFault fault = checkSyntax(code, m_cc.on);
+    if (!fault.isSet())
+        return QJSValue(QJSValue::NullValue);
+    QJSValue r = m_engine.newArray(2);
+    r.setProperty(0, fault.number);
+    r.setProperty(1, fault.description);
+    return r;
+}
+
+QString HostFunctions::engineText(const QString &code)
+{
+    return js::engineText(code, m_cc);
 }
 
 QJSValue HostFunctions::compileAt(const QString &text, const QString &fileName, int line)

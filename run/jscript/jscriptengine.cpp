@@ -17,6 +17,7 @@ namespace quillora {
 
 namespace js {
 const QString &preludeScript();
+const QString &builtinsScript();
 const QString &regexpRulesScript();
 const QString &langRulesScript();
 } // namespace js
@@ -137,6 +138,7 @@ void JScriptEngine::setUp()
     m_invoke = std::make_unique<QJSValue>(parts.property(QStringLiteral("invoke")));
     m_wrapHost = std::make_unique<QJSValue>(parts.property(QStringLiteral("wrapHost")));
     m_flushLines = std::make_unique<QJSValue>(parts.property(QStringLiteral("flushLines")));
+    js->evaluate(builtinsScript(), QStringLiteral("builtins")).call({global, functions});
     js->evaluate(langRulesScript(), QStringLiteral("langrules"))
         .call({global, functions.property(QStringLiteral("compileAt"))});
     {
@@ -264,10 +266,13 @@ ScriptError JScriptEngine::runtimeError(const QJSValue &thrown, const QString &w
             const unsigned n = unsigned(number.toInt());
             m.number = (n & 0xFFFF0000u) == 0x800A0000u ? int(n & 0xFFFF) : int(n);
         }
-        // the script's own text; the engine's errors keep JScript's
+        // the script's own text, or the text of an error raised with its number (the
+        // host's own JScript errors, a script's numbered Error); the engine's errors keep
+        // JScript's
         const QJSValue description = thrown.property(QStringLiteral("description"));
-        if (thrown.hasOwnProperty(QStringLiteral("description")) && description.isString() &&
-            !description.toString().isEmpty())
+        const bool ownText = thrown.hasOwnProperty(QStringLiteral("description")) ||
+                             thrown.hasOwnProperty(QStringLiteral("number"));
+        if (ownText && description.isString() && !description.toString().isEmpty())
             m.description = description.toString();
         e.line = thrown.property(QStringLiteral("lineNumber")).toInt();
         QString file = thrown.property(QStringLiteral("fileName")).toString();
@@ -299,9 +304,9 @@ bool JScriptEngine::addCode(const QString &code)
     const QString file = fileName(int(m_sources.size()));
     m_sources.append(code);
     QStringList stack;
-    // lines in the rewritten text are those of the script's own, and so are the columns
-    // of the legacy rewrite
-    const QString modern = rewriteLegacySyntax(code);
+    // lines in the rewritten texts are those of the script's own, and so are the columns
+    // outside a line with an eval call
+    const QString modern = m_functions->engineText(code);
     const QString scoped = rewriteScopeRules(modern, file);
     QJSValue r = m_js->evaluate(scoped, file, 1, &stack);
     if (scoped != modern && isCompileError(r, stack)) {

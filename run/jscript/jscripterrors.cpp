@@ -6,13 +6,13 @@ namespace quillora::js {
 
 const QString &compileSource()
 {
-    static const QString s = QStringLiteral("JScript compilation error");
+    static const QString s = QStringLiteral("Microsoft JScript compilation error");
     return s;
 }
 
 const QString &runtimeSource()
 {
-    static const QString s = QStringLiteral("JScript runtime error");
+    static const QString s = QStringLiteral("Microsoft JScript runtime error");
     return s;
 }
 
@@ -200,6 +200,8 @@ MappedError mapRuntimeError(const QString &name, const QString &message)
         m.startsWith(u"Cannot call method") || m.contains(u"of undefined") ||
         m.contains(u"of null") || m.contains(u"could not be converted to an object"))
         return {5007, QStringLiteral("Object expected")};
+    if (m.contains(u"is not a constructor"))
+        return {445, QStringLiteral("Object doesn't support this action")};
     if (notFunction.match(m).hasMatch())
         return {5002, QStringLiteral("Function expected")};
     if (m.startsWith(u"Maximum call stack"))

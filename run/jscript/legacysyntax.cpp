@@ -1,5 +1,11 @@
 #include "legacysyntax.h"
 
+#include "ccexpression.h"
+
+#include <QList>
+
+#include <limits>
+
 namespace quillora::js {
 
 namespace {
@@ -39,7 +45,14 @@ bool keywordBeforeRegExp(QStringView word)
 class Rewriter
 {
 public:
-    explicit Rewriter(const QString &code) : m_in(code), m_size(code.size()) {}
+    Rewriter(const QString &code, CcState *cc)
+        : m_in(code), m_size(code.size()), m_forEngine(cc != nullptr), m_cc(cc)
+    {
+        if (cc) {
+            m_ccOn = cc->on;
+            m_ccVars = cc->variables;
+        }
+    }
 
     QString run()
     {
@@ -47,7 +60,9 @@ public:
         qsizetype i = 0;
         while (i < m_size) {
             const QChar c = m_in.at(i);
-            if (c == u'/' && i + 1 < m_size && m_in.at(i + 1) == u'/') {
+            if (m_forEngine && (c == u'/' || c == u'@') && conditional(i)) {
+                regExpAllowed = !m_ccValue;
+            } else if (c == u'/' && i + 1 < m_size && m_in.at(i + 1) == u'/') {
                 i = skipLine(i);
             } else if (c == u'/' && i + 1 < m_size && m_in.at(i + 1) == u'*') {
                 const qsizetype end = m_in.indexOf(u"*/", i + 2);
@@ -69,14 +84,27 @@ public:
                 const qsizetype start = i;
                 while (i < m_size && isIdentChar(m_in.at(i)))
                     ++i;
-                regExpAllowed = keywordBeforeRegExp(QStringView(m_in).mid(start, i - start));
+                const QStringView word = QStringView(m_in).mid(start, i - start);
+                regExpAllowed = keywordBeforeRegExp(word);
+                if (m_forEngine && word == u"eval")
+                    evalCall(start, i);
+                m_afterFunction = word == u"function";
             } else {
-                if (!c.isSpace())
+                if (!c.isSpace()) {
                     regExpAllowed = c != u')' && c != u']';
+                    punctuation(i);
+                } else if (isLineEnd(c)) {
+                    m_ccLine = false;
+                }
                 ++i;
             }
         }
-        return m_out.isNull() ? m_in : m_out;
+        if (m_cc) {
+            m_cc->on = m_ccOn;
+            m_cc->variables = m_ccVars;
+        }
+        const QString &same = m_out.isNull() ? m_in : m_out;
+        return m_inserts.isEmpty() ? same : withInserts(same);
     }
 
 private:
@@ -268,16 +296,257 @@ private:
         out()[at] = c;
     }
 
+    // Conditional compilation: a comment opened by "/*@" or "//@" holds code once it is on
+    // (or when @cc_on turns it on); @cc_on, @if (...) @elif (...) @else @end and
+    // @set @name = ... are worked out here, before the engine sees the text: they and the
+    // branches not taken become blanks (line ends kept), and an @name in code becomes its
+    // value. An @if or @set outside a comment also turns it on. A directive that does not
+    // read stays as written: the engine refuses it and the grammar check names the fault.
+    // True when `i` held such a piece; `i` is then past it.
+    bool conditional(qsizetype &i)
+    {
+        const QStringView rest = QStringView(m_in).mid(i);
+        m_ccValue = false;
+        if (!m_ccComment && !m_ccLine && (rest.startsWith(u"/*@") || rest.startsWith(u"//@")) &&
+            (m_ccOn || rest.mid(3).startsWith(u"cc_on"))) {
+            (rest.at(1) == u'*' ? m_ccComment : m_ccLine) = true;
+            // the at sign begins the directive or name right after it, or goes with "/*"
+            const qsizetype opener = ccName(m_in, i + 3).isEmpty() ? 3 : 2;
+            blank(i, i + opener);
+            i += opener;
+            return true;
+        }
+        if (rest.startsWith(u"@*/") && (m_ccComment || m_ccOn)) {
+            m_ccComment = false;
+            blank(i, i + 3);
+            i += 3;
+            return true;
+        }
+        if (rest.at(0) != u'@')
+            return false;
+        const QStringView word = ccName(m_in, i + 1);
+        const qsizetype end = i + 1 + word.size();
+        if (word == u"cc_on") {
+            m_ccOn = true;
+            blank(i, end);
+            i = end;
+            return true;
+        }
+        if (word.isEmpty() || (!m_ccOn && word != u"if" && word != u"set"))
+            return false;
+        qsizetype next = end;
+        if (word == u"set") {
+            next = ccSet(end);
+        } else if (word == u"if") {
+            m_ccOn = true;
+            CcValue v;
+            if (!ccCondition(next, v))
+                return false;
+            if (!v.isTrue())
+                next = ccSkip(next, false);
+            else
+                ++m_ccDepth;
+        } else if (word == u"elif" || word == u"else") { // the branch before was taken
+            if (m_ccDepth == 0)
+                return false;
+            next = ccSkip(i, true);
+        } else if (word == u"end") {
+            if (m_ccDepth == 0)
+                return false;
+            --m_ccDepth;
+        } else {
+            m_ccValue = true;
+            const CcValue v =
+                m_ccVars.value(word.toString(), {std::numeric_limits<double>::quiet_NaN(), false});
+            replace(i, end, v.scriptText());
+            i = end;
+            return true;
+        }
+        if (next < 0)
+            return false;
+        blank(i, next);
+        i = next;
+        return true;
+    }
+
+    // "(expression)" from `p`; `p` then after it.
+    bool ccCondition(qsizetype &p, CcValue &v) const
+    {
+        const QStringView text(m_in);
+        while (p < m_size && m_in.at(p).isSpace())
+            ++p;
+        if (p >= m_size || m_in.at(p) != u'(')
+            return false;
+        ++p;
+        if (!readCcExpression(text, p, m_ccVars, v))
+            return false;
+        while (p < m_size && m_in.at(p).isSpace())
+            ++p;
+        if (p >= m_size || m_in.at(p) != u')')
+            return false;
+        ++p;
+        return true;
+    }
+
+    // "@name = expression" after @set: the position after it, -1 when it does not read.
+    qsizetype ccSet(qsizetype p)
+    {
+        while (p < m_size && m_in.at(p).isSpace())
+            ++p;
+        if (p >= m_size || m_in.at(p) != u'@')
+            return -1;
+        const QStringView name = ccName(m_in, p + 1);
+        if (name.isEmpty())
+            return -1;
+        p += 1 + name.size();
+        while (p < m_size && m_in.at(p).isSpace())
+            ++p;
+        if (p >= m_size || m_in.at(p) != u'=' || (p + 1 < m_size && m_in.at(p + 1) == u'='))
+            return -1;
+        ++p;
+        CcValue v;
+        if (!readCcExpression(m_in, p, m_ccVars, v))
+            return -1;
+        m_ccVars.insert(name.toString(), v);
+        m_ccOn = true;
+        return p;
+    }
+
+    // Skips a branch not taken from `p`, as text: only @if, @elif, @else and @end count
+    // there. Past a taken branch (`toEnd`) everything up to its @end goes; otherwise the
+    // first @elif whose condition holds, an @else or the @end ends the skip. The position
+    // where code goes on, -1 when the @end is missing.
+    qsizetype ccSkip(qsizetype p, bool toEnd)
+    {
+        int nested = 0;
+        while ((p = m_in.indexOf(u'@', p)) >= 0) {
+            const QStringView word = ccName(m_in, p + 1);
+            qsizetype end = p + 1 + word.size();
+            if (word == u"if") {
+                ++nested;
+            } else if (word == u"end") {
+                if (nested-- == 0) {
+                    if (toEnd)
+                        --m_ccDepth;
+                    return end;
+                }
+            } else if (nested == 0 && !toEnd && word == u"else") {
+                ++m_ccDepth;
+                return end;
+            } else if (nested == 0 && !toEnd && word == u"elif") {
+                CcValue v;
+                if (ccCondition(end, v) && v.isTrue()) {
+                    ++m_ccDepth;
+                    return end;
+                }
+            }
+            p = end;
+        }
+        return -1;
+    }
+
+    // Blanks from..to, line ends kept.
+    void blank(qsizetype from, qsizetype to)
+    {
+        for (qsizetype k = from; k < to && k < m_size; ++k)
+            if (!isLineEnd(m_in.at(k)))
+                put(k, u' ');
+    }
+
+    // The text from..to replaced by `text`: in place when it fits, else inserted.
+    void replace(qsizetype from, qsizetype to, const QString &text)
+    {
+        blank(from, to);
+        if (text.size() > to - from) {
+            m_inserts.append({from, text});
+            return;
+        }
+        for (qsizetype k = 0; k < text.size(); ++k)
+            put(from + k, text.at(k));
+    }
+
+    // A direct call eval(x) becomes eval(__evalText(x)): the host checks the text with
+    // JScript's grammar and rewrites it as a script's text is rewritten. A call through a
+    // member (o.eval) or a function named eval stays as written.
+    void evalCall(qsizetype start, qsizetype end)
+    {
+        qsizetype k = end;
+        while (k < m_size && m_in.at(k).isSpace())
+            ++k;
+        if (k >= m_size || m_in.at(k) != u'(' || m_afterFunction)
+            return;
+        qsizetype b = start - 1;
+        while (b >= 0 && m_in.at(b).isSpace())
+            --b;
+        if (b >= 0 && m_in.at(b) == u'.')
+            return;
+        m_inserts.append({k + 1, QStringLiteral("__evalText(")});
+        m_evalDepths.append(m_depth + 1);
+    }
+
+    // Brackets are counted to find where the first argument of a wrapped eval call ends.
+    void punctuation(qsizetype i)
+    {
+        const QChar c = m_in.at(i);
+        m_afterFunction = false;
+        if (c == u'(' || c == u'[' || c == u'{') {
+            ++m_depth;
+            return;
+        }
+        const bool ends = c == u')' || c == u']' || c == u'}';
+        if ((ends || c == u',') && !m_evalDepths.isEmpty() && m_evalDepths.last() == m_depth) {
+            m_inserts.append({i, QStringLiteral(")")});
+            m_evalDepths.removeLast();
+        }
+        if (ends && m_depth > 0)
+            --m_depth;
+    }
+
+    QString withInserts(const QString &text) const
+    {
+        QString r;
+        qsizetype from = 0;
+        for (const Insert &in : m_inserts) {
+            r += QStringView(text).mid(from, in.at - from);
+            r += in.text;
+            from = in.at;
+        }
+        r += QStringView(text).mid(from);
+        return r;
+    }
+
     const QString &m_in;
     const qsizetype m_size;
+    const bool m_forEngine;
     QString m_out; // null until the first change
+    struct Insert
+    {
+        qsizetype at;
+        QString text;
+    };
+    QList<Insert> m_inserts; // in the order of their positions
+    QList<int> m_evalDepths; // bracket depths of the wrapped eval calls still open
+    int m_depth = 0;
+    CcState *m_cc;
+    CcVariables m_ccVars;
+    int m_ccDepth = 0;        // @if blocks open
+    bool m_ccOn = false;      // conditional compilation turned on
+    bool m_ccComment = false; // inside "/*@ ... @*/"
+    bool m_ccLine = false;    // inside "//@ ..." up to the line end
+    bool m_ccValue = false;   // the piece just read was a value
+    bool m_afterFunction = false;
 };
 
 } // namespace
 
 QString rewriteLegacySyntax(const QString &code)
 {
-    return Rewriter(code).run();
+    return Rewriter(code, nullptr).run();
+}
+
+QString engineText(const QString &code, CcState &cc)
+{
+    return Rewriter(code, &cc).run();
 }
 
 } // namespace quillora::js

@@ -204,10 +204,13 @@ const QString &preludeScript()
     // the script's own line (the first frame of a script in its stack).
     var nativeCall = Function.prototype.call, nativeApply = Function.prototype.apply;
     var noArguments = [undefined];
+    // On anything but a function they raise JScript's "Function expected" (5002).
     Function.prototype.call = function call(thisArg) {
+        if (typeof this !== "function") throw jscriptError(TypeError, 5002, "Function expected");
         return Reflect.apply(nativeCall, this, arguments.length ? arguments : noArguments);
     };
     Function.prototype.apply = function apply(thisArg, list) {
+        if (typeof this !== "function") throw jscriptError(TypeError, 5002, "Function expected");
         return Reflect.apply(nativeApply, this, arguments.length ? arguments : noArguments);
     };
 
@@ -263,14 +266,19 @@ const QString &preludeScript()
     // raise JScript's "Date object expected" (5006) and its kin.
     var tagOf = Object.prototype.toString;
     function guardMethods(proto, tag, code, text) {
+        var epoch = tag === "[object Date]" ? new global.Date(0) : null;
         Object.getOwnPropertyNames(proto).forEach(function (name) {
             var d = Object.getOwnPropertyDescriptor(proto, name);
             if (name === "constructor" || name === "toJSON" || typeof d.value !== "function")
                 return;
             var native = d.value, setter = tag === "[object Date]" && name.slice(0, 3) === "set";
             var guarded = function () {
-                if (Reflect.apply(tagOf, this, []) !== tag)
+                if (Reflect.apply(tagOf, this, []) !== tag) {
+                    // Date.prototype reads as the date of time 0, as JScript's does
+                    if (this === proto && epoch !== null && !setter)
+                        return Reflect.apply(native, epoch, arguments);
                     throw jscriptError(TypeError, code, text);
+                }
                 if (setter && arguments.length === 0) // a Date's setters need their value
                     throw jscriptError(TypeError, 449, "Argument not optional");
                 return Reflect.apply(native, this, arguments);
@@ -329,6 +337,7 @@ const QString &preludeScript()
         var text = code === 5024 ? "The URI to be encoded contains an invalid character"
                                  : "The URI to be decoded is not a valid encoding";
         var guarded = function (uri) {
+            if (arguments.length === 0) return "undefined"; // as the engine forgets to
             try {
                 return Reflect.apply(native, undefined, arguments);
             } catch (e) {
@@ -362,6 +371,14 @@ const QString &preludeScript()
         return bridge.create(String(progId));
     };
 
+    // Methods that are no enumerable properties, as the built-ins' are.
+    function methods(proto, table) {
+        Object.keys(table).forEach(function (name) {
+            Object.defineProperty(proto, name,
+                                  { value: table[name], writable: true, configurable: true });
+        });
+    }
+
     global.Enumerator = function Enumerator(collection) {
         var items;
         if (collection === undefined || collection === null) items = [];
@@ -373,27 +390,57 @@ const QString &preludeScript()
             items = [];
             for (var i = 0; i < n; i++) items.push(collection.Item(i));
         } else if (typeof collection.length === "number") items = args(collection);
-        else throw new TypeError("Enumerator object expected");
+        else throw jscriptError(TypeError, 5015, "Enumerator object expected");
         this._items = items;
         this._index = 0;
     };
-    global.Enumerator.prototype.atEnd = function () { return this._index >= this._items.length; };
-    global.Enumerator.prototype.moveNext = function () {
-        if (this._index < this._items.length) this._index++;
-    };
-    global.Enumerator.prototype.moveFirst = function () { this._index = 0; };
-    global.Enumerator.prototype.item = function () { return this._items[this._index]; };
+    // a method reached with another object as this raises JScript's 5015
+    function enumerator(self) {
+        if (!(self instanceof global.Enumerator) || !Array.isArray(self._items))
+            throw jscriptError(TypeError, 5015, "Enumerator object expected");
+        return self;
+    }
+    methods(global.Enumerator.prototype, {
+        atEnd: function atEnd() {
+            var e = enumerator(this);
+            return e._index >= e._items.length;
+        },
+        moveNext: function moveNext() {
+            var e = enumerator(this);
+            if (e._index < e._items.length) e._index++;
+        },
+        moveFirst: function moveFirst() { enumerator(this)._index = 0; },
+        item: function item() {
+            var e = enumerator(this);
+            return e._items[e._index];
+        }
+    });
 
-    // The arrays automation objects hand out are script arrays already.
+    // The arrays automation objects hand out are script arrays already. Anything else
+    // given to VBArray, or as this of its methods, raises JScript's 5013.
     global.VBArray = function VBArray(a) {
-        if (!Array.isArray(a)) throw new TypeError("VBArray expected");
+        if (!Array.isArray(a)) throw jscriptError(TypeError, 5013, "VBArray expected");
+        if (!(this instanceof VBArray)) return new VBArray(a);
         this._items = a;
     };
-    global.VBArray.prototype.toArray = function () { return this._items.slice(); };
-    global.VBArray.prototype.lbound = function () { return 0; };
-    global.VBArray.prototype.ubound = function () { return this._items.length - 1; };
-    global.VBArray.prototype.getItem = function (i) { return this._items[i]; };
-    global.VBArray.prototype.dimensions = function () { return 1; };
+    function items(self) {
+        if (!(self instanceof global.VBArray) || !Array.isArray(self._items))
+            throw jscriptError(TypeError, 5013, "VBArray expected");
+        return self._items;
+    }
+    methods(global.VBArray.prototype, {
+        toArray: function toArray() { return items(this).slice(); },
+        lbound: function lbound() {
+            items(this);
+            return 0;
+        },
+        ubound: function ubound() { return items(this).length - 1; },
+        getItem: function getItem(i) { return items(this)[i]; },
+        dimensions: function dimensions() {
+            items(this);
+            return 1;
+        }
+    });
 
     global.ScriptEngine = function () { return "JScript"; };
     global.ScriptEngineMajorVersion = function () { return 5; };

@@ -111,7 +111,7 @@ bool isSpace(QChar c)
 class Lexer
 {
 public:
-    explicit Lexer(const QString &code) : s(code) {}
+    Lexer(const QString &code, bool ccOn) : s(code), ccOn(ccOn) {}
 
     // The next token; a slash is a division sign here, see regExpAt.
     Token next()
@@ -228,6 +228,10 @@ private:
                (ccOn || QStringView(s).mid(at + 1).startsWith(u"cc_on"));
     }
 
+    // The length of "/*@" or "//@" at p: the at sign begins the directive or name right
+    // after it, or goes with the comment's opening
+    qsizetype ccOpener() const { return p + 3 < s.size() && isIdentPart(s.at(p + 3)) ? 2 : 3; }
+
     void skipBlank(bool &newline)
     {
         while (p < s.size()) {
@@ -243,7 +247,7 @@ private:
             } else if (c == u'/' && p + 1 < s.size() && s.at(p + 1) == u'/') {
                 if (!inCcComment && !inCcLine && startsCc(p + 2)) {
                     inCcLine = true;
-                    p += 2;
+                    p += ccOpener();
                     continue;
                 }
                 while (p < s.size() && !isLineEnd(s.at(p)))
@@ -253,7 +257,7 @@ private:
                     inCcComment = true;
                     ccLine = line;
                     ccCol = col();
-                    p += 2;
+                    p += ccOpener();
                     continue;
                 }
                 const int l = line, k = col();
@@ -381,6 +385,8 @@ private:
             ccOn = true;
             return next();
         }
+        if (word == u"if" || word == u"set") // outside a comment they turn it on too
+            ccOn = true;
         if (!ccOn)
             throw Fault{1030, t.line, t.col};
         if (word.isEmpty())
@@ -427,7 +433,7 @@ struct Label
 class Parser
 {
 public:
-    explicit Parser(const QString &code) : lex(code) { advance(); }
+    Parser(const QString &code, bool ccOn) : lex(code, ccOn) { advance(); }
 
     void program()
     {
@@ -825,6 +831,8 @@ private:
             advance();
             if (tok.type != T::CcVar)
                 fail(1032);
+            if (tok.text.size() < 2 || tok.text.at(1).isDigit()) // "@1" names nothing
+                fail(1010);
             advance();
             expect(u"=", 1011);
             if (!(tok.type == T::Number || tok.type == T::CcVar || isWord(u"true") ||
@@ -1073,11 +1081,11 @@ private:
 
 } // namespace
 
-SyntaxFault checkSyntax(const QString &code)
+SyntaxFault checkSyntax(const QString &code, bool ccOn)
 {
     SyntaxFault r;
     try {
-        Parser parser(code);
+        Parser parser(code, ccOn);
         parser.program();
     } catch (const Fault &f) {
         r.number = f.number;

@@ -20,8 +20,9 @@ struct SyntaxFault
 };
 
 // The first syntax fault of `code`. Never fails on any input; a text nested too deeply to
-// check gives no fault.
-SyntaxFault checkSyntax(const QString &code);
+// check gives no fault. `ccOn`: conditional compilation is on from the start (a text
+// handed to eval by a script that turned it on).
+SyntaxFault checkSyntax(const QString &code, bool ccOn = false);
 
 // JScript's text of a compile error number ("Expected ')'" for 1006); empty when unknown.
 QString syntaxErrorText(int number);

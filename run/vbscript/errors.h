@@ -110,12 +110,12 @@ struct ScriptException
 
 inline const QString &runtimeSource()
 {
-    static const QString s = QStringLiteral("VBScript runtime error");
+    static const QString s = QStringLiteral("Microsoft VBScript runtime error");
     return s;
 }
 inline const QString &compileSource()
 {
-    static const QString s = QStringLiteral("VBScript compilation error");
+    static const QString s = QStringLiteral("Microsoft VBScript compilation error");
     return s;
 }
 

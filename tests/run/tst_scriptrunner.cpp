@@ -277,16 +277,17 @@ private slots:
         QTest::newRow("VBScript syntax")
             << "s.vbs"
             << "Sub Main\n  x = 1\n  y=*2\nEnd Sub"
-            << "1023|VBScript compilation error|Expected expression|3|4|  y=*2"
+            << "1023|Microsoft VBScript compilation error|Expected expression|3|4|  y=*2"
             << "*";
-        QTest::newRow("JScript syntax") << "s.js"
-                                        << "function main() {\n  var x;\n  x+*2;\n}"
-                                        << "1002|JScript compilation error|Syntax error|3|4|  x+*2;"
-                                        << "*";
+        QTest::newRow("JScript syntax")
+            << "s.js"
+            << "function main() {\n  var x;\n  x+*2;\n}"
+            << "1002|Microsoft JScript compilation error|Syntax error|3|4|  x+*2;"
+            << "*";
         QTest::newRow("JScript undefined name")
             << "u.js"
             << "function main() {\n  return 1 + nope;\n}"
-            << "5009|JScript runtime error|'nope' is undefined|2|13|  return 1 + nope;"
+            << "5009|Microsoft JScript runtime error|'nope' is undefined|2|13|  return 1 + nope;"
             << "n";
         QTest::newRow("VBScript undefined procedure") << "p.vbs"
                                                       << "Sub Main\n  Missing 1\nEnd Sub"

@@ -11,6 +11,7 @@
 
 using quillora::JScriptEngine;
 using quillora::ScriptError;
+using quillora::js::engineText;
 using quillora::js::rewriteLegacySyntax;
 
 namespace {
@@ -228,6 +229,82 @@ private slots:
         for (const auto &[text, expected] : evalFaults)
             QTest::newRow(text) << QString::fromLatin1(evaluated).arg(QLatin1String(text))
                                 << QStringList{} << QString::fromUtf8(expected);
+        // more built-ins misused, with JScript's own numbers
+        const QList<std::pair<const char *, const char *>> moreMisuses = {
+            {"Array.prototype.toString.call({})", "TypeError 5031 Array object expected"},
+            {"Function.prototype.toString.call({})", "TypeError 5002 Function expected"},
+            {"Function.prototype.call.call(1)", "TypeError 5002 Function expected"},
+            {"Enumerator.prototype.atEnd.call({})", "TypeError 5015 Enumerator object expected"},
+            {"new VBArray({})", "TypeError 5013 VBArray expected"},
+            {"VBArray.prototype.lbound.call(null)", "TypeError 5013 VBArray expected"},
+            {"throw new Error(7, 'seven')", "Error 7 seven"},
+        };
+        for (const auto &[call, expected] : moreMisuses)
+            QTest::newRow(call) << QString::fromLatin1(caught).arg(QLatin1String(call))
+                                << QStringList{} << QString::fromUtf8(expected);
+        // eval'd text JScript's grammar refuses: its compile error numbers
+        const QList<std::pair<const char *, const char *>> grammarFaults = {
+            {"for(i=0;) {}", "SyntaxError 1002"}, {"if", "SyntaxError 1005"},
+            {"'abc", "SyntaxError 1015"},         {"01a", "SyntaxError 1004"},
+            {"return;", "SyntaxError 1018"},
+        };
+        for (const auto &[text, expected] : grammarFaults)
+            QTest::newRow(text) << QString::fromLatin1(evaluated).arg(QLatin1String(text))
+                                << QStringList{} << QString::fromUtf8(expected);
+        QTest::newRow("eval keeps its scope and later syntax")
+            << "function main() { var x = 4; return [eval('x'), eval('let y = 2; y'),"
+               " eval('((a) => a + 1)(1)'), eval('010'), eval(5),"
+               " {eval: function (t) { return t + '!'; }}.eval('m')].join(); }"
+            << QStringList{} << "4,2,2,8,5,m!";
+        QTest::newRow("conditional compilation")
+            << "/*@cc_on @*/\nfunction main() { var r = [];\n"
+               "@if (@_jscript_version >= 5.8) r.push('5.8'); @elif (true) r.push('elif');"
+               " @else r.push('old'); @end\n"
+               "@set @n = (2 + 2/2) r.push(@n, @_win32, isNaN(@nothing), @_jscript);\n"
+               "@set @n = -@n r.push(1-@n, '@n');\n"
+               "/*@ r.push('in a comment'); @*/ // r.push('not here');\n"
+               "@if (false) this does not parse \"@end\n"
+               "r.push(eval('@_jscript_version')); return r.join(); }"
+            << QStringList{} << "5.8,3,true,true,true,4,@n,in a comment,5.8";
+        QTest::newRow("function texts")
+            << "function main() { var f = new Function('a', 'b', 'return a + b + 010;');"
+               " return [f(1, 2), f, isNaN.toString(), f instanceof Function,"
+               " f.constructor === Function, Function('return this;')() === this].join('|'); }"
+            << QStringList{}
+            << "11|function anonymous(a, b) {\nreturn a + b + 010;\n}|"
+               "\nfunction isNaN() {\n    [native code]\n}\n|true|true|true";
+        QTest::newRow("JSON.parse: reviver and JScript's leniency")
+            << "function main() { var n = 0, v = JSON.parse('{\"a\": [1, {\"b\": 2}], \"c\": 3}',"
+               " function (k, x) { n++; return k === 'c' ? undefined : typeof x === 'number' ? -x : x; });"
+               " var e; try { JSON.parse('{bad'); } catch (x) { e = x.name; }"
+               " return [n, v.a[0], v.a[1].b, 'c' in v, JSON.parse('- 1'), JSON.parse('.5'),"
+               " JSON.parse('[-1e99999, \".5 - 1\"]').join(), e].join(); }"
+            << QStringList{} << "6,-1,-2,false,-1,0.5,-Infinity,.5 - 1,SyntaxError";
+        QTest::newRow("dates in JScript's free forms")
+            << "function main() { return [Date.parse('Jan 20 2009 UTC+1'), Date.parse('12Au91 "
+               "UTC'),"
+               " Date.parse('7/02/17 UTC'), Date.parse('71 11:32AM Dec 12 UTC BC'),"
+               " Date.parse('23/71/2000 11::32::UTC'), new Date('3 July 2009 22:28:00 UTC+0100') - "
+               "0,"
+               " Date.parse('Jan Jan 20 2009'), Date.parse('2009-01-20T00:00:00Z'),"
+               " typeof Date(), new Date(5) instanceof Date].join(); }"
+            << QStringList{}
+            << "1232406000000,681955200000,-1656806400000,-64346358480000,1010662320000,"
+               "1246656480000,NaN,1232409600000,string,true";
+        QTest::newRow("Date.prototype, JScript's lengths, toLocaleString")
+            << "function main() { return [Date.prototype.getTime(), ''.indexOf.length,"
+               " ''.slice.length, Object.length, Enumerator.length, 'abcb'.lastIndexOf('b'),"
+               " {toString: function () { return arguments.length; }}.toLocaleString(1)]"
+               ".join(); }"
+            << QStringList{} << "0,2,0,0,7,3,0";
+        QTest::newRow("JScript's Error, getYear, encodeURI()")
+            << "function main() { return [Error.prototype.toString.call({}),"
+               " Error.prototype.toString.call({name: 'N'}), String(new TypeError('t')),"
+               " Error.prototype.toString.call({message: 'M'}),"
+               " new Date(1995, 0, 1).getYear(), new Date(2010, 0, 1).getYear(), encodeURI(),"
+               " new Error('m').number, new Error('m').message, Error.length,"
+               " new Error(1) instanceof Error, [1, 2]].join(); }"
+            << QStringList{} << "[object Error],N,TypeError: t,M,95,2010,undefined,0,m,1,true,1,2";
         QTest::newRow("guarded methods still work")
             << "function main() { return [new Date(0).getTime(), (5).toFixed(2), (255).toString(16),"
                " true.toString(), /a/.test('a'), Date.prototype.getTime.length,"
@@ -268,8 +345,8 @@ private slots:
         QTest::addColumn<QString>("description");
         QTest::addColumn<int>("line");
         QTest::addColumn<int>("column");
-        const QString c = QStringLiteral("JScript compilation error");
-        const QString r = QStringLiteral("JScript runtime error");
+        const QString c = QStringLiteral("Microsoft JScript compilation error");
+        const QString r = QStringLiteral("Microsoft JScript runtime error");
         QTest::newRow("syntax line 3 col 4") << "function main() {\n  var a = 1;\n  a+*2;\n}"
                                              << 1002 << c << "Syntax error" << 3 << 4;
         QTest::newRow("missing )")
@@ -309,8 +386,16 @@ private slots:
             << "function main() {\n  var x = 2;\n  Array.prototype.forEach.call(null, main);\n}"
             << 5007 << r << "Object expected" << 3 << 2;
         QTest::newRow("syntax error raised by running code")
-            << "var a = 1;\n(function () {\n  JSON.parse('- 1');\n})();\nfunction main() {}" << 1002
+            << "var a = 1;\n(function () {\n  JSON.parse('{ ]');\n})();\nfunction main() {}" << 1002
             << r << "Syntax error" << 3 << 2;
+        QTest::newRow("eval'd text JScript refuses")
+            << "function main() {\n  eval('if (a {');\n}" << 1006 << r << "Expected ')'" << 2 << 2;
+        QTest::newRow("new on a non-constructor")
+            << "function main() {\n  return new Math.max(1);\n}" << 445 << r
+            << "Object doesn't support this action" << 2 << 2;
+        QTest::newRow("after conditional compilation")
+            << "/*@cc_on @*/\n@if (@_win32)\n  nope();\n@end\nfunction main() {}" << 5009 << r
+            << "'nope' is undefined" << 3 << 2;
         QTest::newRow("undefined procedure")
             << "function other() {}" << 5009 << r << "'main' is undefined" << 0 << 0;
         QTest::newRow("top-level error") << "var a = 1;\nzz();\nfunction main() {}" << 5009 << r
@@ -386,6 +471,33 @@ private slots:
         QFETCH(QString, code);
         QFETCH(QString, rewritten);
         QCOMPARE(rewriteLegacySyntax(code), rewritten);
+    }
+
+    void evalCallsChecked_data()
+    {
+        QTest::addColumn<QString>("code");
+        QTest::addColumn<QString>("rewritten");
+        QTest::newRow("direct call") << "eval(a, b);"
+                                     << "eval(__evalText(a), b);";
+        QTest::newRow("nested") << "eval(eval(f(x)) + [1, 2])"
+                                << "eval(__evalText(eval(__evalText(f(x))) + [1, 2]))";
+        QTest::newRow("members and names kept")
+            << "o.eval(c); o . eval(c); function eval(d) {} 'eval(x)' // eval(x)"
+            << "o.eval(c); o . eval(c); function eval(d) {} 'eval(x)' // eval(x)";
+        QTest::newRow("conditional compilation in place")
+            << "/*@cc_on @if (@_win32) x = 010; @else\ny(); @end @*/ z = @_jscript;"
+            << "                       x = 8  ;      \n              z = true     ;";
+        QTest::newRow("no conditional compilation") << "/* @cc_on */ /*@if (a) @end */ x = '@if';"
+                                                    << "/* @cc_on */ /*@if (a) @end */ x = '@if';";
+        QTest::newRow("with legacy forms") << "eval('\\101', 010)"
+                                           << "eval(__evalText('A'   ), 8  )";
+    }
+    void evalCallsChecked()
+    {
+        QFETCH(QString, code);
+        QFETCH(QString, rewritten);
+        quillora::js::CcState cc;
+        QCOMPARE(engineText(code, cc), rewritten);
     }
 
     void legacySyntaxRuns()
@@ -473,7 +585,8 @@ private slots:
         QCOMPARE(QString::fromUtf8(p.readAllStandardOutput()), QStringLiteral("a 1\n1 arg\nout\n"));
         QCOMPARE(
             QString::fromUtf8(p.readAllStandardError()),
-            path + QStringLiteral("(4, 9) JScript runtime error: 'undefinedThing' is undefined\n"));
+            path + QStringLiteral(
+                       "(4, 9) Microsoft JScript runtime error: 'undefinedThing' is undefined\n"));
         QCOMPARE(p.exitCode(), 1);
     }
 };

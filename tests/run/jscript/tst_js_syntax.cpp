@@ -78,6 +78,7 @@ private slots:
             "Conditional compilation is turned off", 1, 4);
         row("set to no constant", "/*@cc_on @set @x = ; @*/", 1031, "Expected constant", 1, 19);
         row("set without @", "/*@cc_on @set x = 1 @*/", 1032, "Expected '@'", 1, 14);
+        row("set of a number", "/*@cc_on @set @1 = 2 @*/", 1010, "Expected identifier", 1, 14);
         row("try alone", "try {}\nx = 1;", 1033, "Expected 'catch'", 2, 0);
         row("throw before a line break", "throw\nnew Error();", 1035,
             "Throw must be followed by an expression on the same source line", 2, 0);
@@ -121,6 +122,8 @@ private slots:
         QTest::newRow("conditional compilation")
             << "/*@cc_on @set @v = 2 @if (@_jscript_version >= 5) x = 1; @elif (@v) x = 2;"
                " @else x = 3; @end @*/\n//@cc_on\nx = @_jscript_version;";
+        QTest::newRow("@set and @if outside a comment turn it on")
+            << "@set @x = 1\nx = @x;\n@if (@x) y = 1; @end\n/*@ z = 1; @*/ //@ z = 2;";
         QTest::newRow("plain comment with an at sign") << "/* @cc_on */ /*@ note */ x = 1;";
         QTest::newRow("unicode") << "var \u00e4 = '\u00fc'; // \u2028";
         QTest::newRow("event handler") << "function window::onload() { }";
@@ -175,7 +178,7 @@ private slots:
         QVERIFY(!engine.addCode(code));
         const quillora::ScriptError &e = engine.error();
         QCOMPARE(e.number, number);
-        QCOMPARE(e.source, QStringLiteral("JScript compilation error"));
+        QCOMPARE(e.source, QStringLiteral("Microsoft JScript compilation error"));
         QCOMPARE(e.description, description);
         QCOMPARE(e.line, line);
         QCOMPARE(e.column, column);

@@ -143,7 +143,8 @@ private slots:
             writeScript("fail.vbs", "WScript.Echo \"before\"\nx = 1 / 0\nWScript.Echo \"after\"\n");
         const Result r = run({path});
         QCOMPARE(r.out, QStringLiteral("before\n"));
-        QCOMPARE(r.err, path + QStringLiteral("(2, 1) VBScript runtime error: Division by zero\n"));
+        QCOMPARE(r.err, path + QStringLiteral(
+                                   "(2, 1) Microsoft VBScript runtime error: Division by zero\n"));
         QCOMPARE(r.status, 1);
     }
 
@@ -152,9 +153,10 @@ private slots:
         const QString path = writeScript("syntax.vbs", "WScript.Echo \"never\"\nx = 1 2\n");
         const Result r = run({path});
         QCOMPARE(r.out, QString());
-        QCOMPARE(r.err,
-                 path + QStringLiteral(
-                            "(2, 7) VBScript compilation error: Expected end of statement\n"));
+        QCOMPARE(
+            r.err,
+            path + QStringLiteral(
+                       "(2, 7) Microsoft VBScript compilation error: Expected end of statement\n"));
         QCOMPARE(r.status, 1);
     }
 

@@ -17,7 +17,7 @@ private slots:
         QTest::addColumn<int>("line");
         QTest::addColumn<int>("column");
 
-        const QString compile = QStringLiteral("VBScript compilation error");
+        const QString compile = QStringLiteral("Microsoft VBScript compilation error");
         auto row = [](const char *name, const QString &code, int number, const char *text, int line,
                       int column) {
             QTest::newRow(name) << code << number << QString::fromUtf8(text) << line << column;
@@ -107,8 +107,8 @@ private slots:
         QCOMPARE(e.line, line);
         QCOMPARE(e.column, column);
         const bool compileError = number >= 1000 && number < 1100;
-        QCOMPARE(e.source, compileError ? QStringLiteral("VBScript compilation error")
-                                        : QStringLiteral("VBScript runtime error"));
+        QCOMPARE(e.source, compileError ? QStringLiteral("Microsoft VBScript compilation error")
+                                        : QStringLiteral("Microsoft VBScript runtime error"));
         QCOMPARE(e.text, code.split(u'\n').value(line - 1));
     }
 
@@ -140,8 +140,9 @@ private slots:
                   "WScript.Echo Err.Number\n"
                   "x = 1 / 0\n"
                   "WScript.Echo \"not reached\"");
-        QCOMPARE(out, QStringLiteral("after 11 Division by zero VBScript runtime error|0|13|"
-                                     "then part|5 5|0|error 11"));
+        QCOMPARE(out,
+                 QStringLiteral("after 11 Division by zero Microsoft VBScript runtime error|0|13|"
+                                "then part|5 5|0|error 11"));
     }
 
     // On Error Resume Next traps a syntax error in the text of Execute, ExecuteGlobal and
@@ -150,15 +151,18 @@ private slots:
     {
         QTest::addColumn<QString>("statement");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("execute") << "Execute \"If Then Else\""
-                                 << "1023 Expected expression VBScript compilation error|go on";
-        QTest::newRow("execute global") << "ExecuteGlobal \"x = (1\""
-                                        << "1006 Expected ')' VBScript compilation error|go on";
-        QTest::newRow("eval") << "y = Eval(\"1 +\")"
-                              << "1023 Expected expression VBScript compilation error|go on";
+        QTest::newRow("execute")
+            << "Execute \"If Then Else\""
+            << "1023 Expected expression Microsoft VBScript compilation error|go on";
+        QTest::newRow("execute global")
+            << "ExecuteGlobal \"x = (1\""
+            << "1006 Expected ')' Microsoft VBScript compilation error|go on";
+        QTest::newRow("eval")
+            << "y = Eval(\"1 +\")"
+            << "1023 Expected expression Microsoft VBScript compilation error|go on";
         QTest::newRow("execute in a sub")
             << "Sub S: Execute \"Dim\": End Sub: S"
-            << "1010 Expected identifier VBScript compilation error|go on";
+            << "1010 Expected identifier Microsoft VBScript compilation error|go on";
         QTest::newRow("good text runs") << "Execute \"z = 5\": WScript.Echo z"
                                         << "5|0  |go on";
     }
