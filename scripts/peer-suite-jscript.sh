@@ -50,8 +50,8 @@ JS
 # statement made not applicable, or the catch variable of a try whose code was, until a
 # plain assignment or the end of the block it was set in), and checks of what the
 # harness's own objects are (`testObj.onlyDispID`, `throwInt`, `throwEI`,
-# `isPrototypeOf(test)`). A line made not applicable keeps its place: the lines it spans
-# stay, empty.
+# `isPrototypeOf(test)`, `JSON.stringify(testObj)`). A line made not applicable keeps its
+# place: the lines it spans stay, empty.
 cat >"$work/harness.awk" <<'AWK'
 function code(l) {
     gsub(/\\./, "", l)
@@ -72,7 +72,7 @@ function notApplicable(l) {
 BEGIN {
     tryDepth = -1
     harness = "(v_date|v_cy|getNullBSTR|isNullBSTR|nullDisp|onlyDispID|throwInt|throwEI|" \
-              "isPrototypeOf[(](test|testObj)[)])"
+              "isPrototypeOf[(](test|testObj)[)]|JSON[.]stringify[(]testObj[)])"
     assigned = "^[[:space:]]*(var[[:space:]]+)?[(]?([A-Za-z_$][A-Za-z0-9_$]*)([.][A-Za-z_$][A-Za-z0-9_$]*)*[)]?[[:space:]]*=[^=]"
 }
 {

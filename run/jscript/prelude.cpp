@@ -215,7 +215,8 @@ const QString &preludeScript()
     };
 
     // What older scripts still call: the HTML methods of strings ("a".bold() is
-    // "<B>a</B>"), sort(null) as a plain sort, and CollectGarbage.
+    // "<B>a</B>"), sort(null) as a plain sort (more than one argument is JScript's
+    // "JScript object expected"), and CollectGarbage.
     var markup = { anchor: ["A", "NAME"], big: ["BIG"], blink: ["BLINK"], bold: ["B"],
                    fixed: ["TT"], fontcolor: ["FONT", "COLOR"], fontsize: ["FONT", "SIZE"],
                    italics: ["I"], link: ["A", "HREF"], small: ["SMALL"],
@@ -235,6 +236,8 @@ const QString &preludeScript()
     var nativeSort = Array.prototype.sort;
     Object.defineProperty(Array.prototype, "sort", {
         value: function sort(compare) {
+            if (arguments.length > 1)
+                throw jscriptError(TypeError, 5014, "JScript object expected");
             return Reflect.apply(nativeSort, this, compare === null ? [] : arguments);
         },
         writable: true, configurable: true

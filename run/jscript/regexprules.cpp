@@ -22,8 +22,11 @@ const QString &regexpRulesScript()
 // - A match result has input, index and lastIndex (those of the last match for
 //   match with the g flag), and a group that took no part reads "".
 // - A replace by a plain text takes the replacement as written ("$&" stays "$&").
-// - split by an expression leaves out the groups and every empty field; a text with no
-//   match at all is the one field.
+// - split by an undefined separator splits at the text "undefined" (with no separator
+//   at all the text stays whole). split by an expression keeps the groups and the empty
+//   fields, as the standard has it (JScript leaves them out, which would silently drop
+//   the empty lines of a text split into its lines); a text with no match at all is the
+//   one field.
 // - source is the text of the expression as written (no "(?:)" for an empty one, "/"
 //   not escaped) and toString writes the flags as i, g, m.
 (function (global) {
@@ -277,8 +280,11 @@ const QString &regexpRulesScript()
 
     define(String.prototype, "split", function split(separator, limit) {
         if (!(separator instanceof RegExp)) {
-            var fields = Reflect.apply(nativeSplit, this, arguments);
-            return fields;
+            // an undefined given as the separator is the text "undefined"; none at all
+            // leaves the text whole
+            if (arguments.length > 0 && separator === undefined)
+                return Reflect.apply(nativeSplit, this, ["undefined", limit]);
+            return Reflect.apply(nativeSplit, this, arguments);
         }
         var text = String(this), max = limit === undefined ? 4294967295 : limit >>> 0;
         var out = [], found = [], p = 0, q = 0, m;
@@ -288,20 +294,24 @@ const QString &regexpRulesScript()
             settle(separator, m === null ? [] : [m], text);
             return m === null ? [""] : out;
         }
-        while (q < text.length && (m = searchFrom(separator, text, q)) !== null &&
-               m.index < text.length) {
+        fields: while (q < text.length && (m = searchFrom(separator, text, q)) !== null &&
+                       m.index < text.length) {
             var end = endOf(m);
             if (end === p) { // an empty match where the last field ended
                 q = m.index + 1;
                 continue;
             }
             found.push(m);
-            if (m.index > p) out.push(text.slice(p, m.index));
-            p = q = end;
+            out.push(text.slice(p, m.index));
             if (out.length >= max) break;
+            for (var i = 1; i < m.length; i++) {
+                out.push(m[i]);
+                if (out.length >= max) break fields;
+            }
+            p = q = end;
         }
         settle(separator, found, text);
-        if (out.length < max && (p < text.length || found.length === 0))
+        if (out.length < max)
             out.push(text.slice(p));
         return out;
     });

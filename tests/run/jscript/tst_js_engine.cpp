@@ -99,9 +99,11 @@ private slots:
             << "function main() { return 'x'.bold() + 'y'.anchor('n') + 'z'.fontsize(3); }"
             << QStringList{} << "<B>x</B><A NAME=\"n\">y</A><FONT SIZE=\"3\">z</FONT>";
         QTest::newRow("sort with null")
-            << "function main() { CollectGarbage(); return [3, 1, 2].sort(null).join() + "
-               "[1, 3, 2].sort(function (a, b) { return b - a; }).join(); }"
-            << QStringList{} << "1,2,33,2,1";
+            << "function main() { CollectGarbage(); var s = [3, 1, 2].sort(null).join() + "
+               "[1, 3, 2].sort(function (a, b) { return b - a; }).join();"
+               " try { [2, 1].sort(null, 1); } catch (e) { s += ' ' + (e.number & 0xFFFF); }"
+               " return s; }"
+            << QStringList{} << "1,2,33,2,1 5014";
         QTest::newRow("error numbers")
             << "function main() { var s = new Error('x').number + ' ';"
                " try { null.x; } catch (e) { s += (e.number & 0xFFFF) + ' ' + (e.number >> 16); }"
@@ -118,7 +120,7 @@ private slots:
             << "function main() { return ['test'.split(/x*/), 'a b'.split(/\\s*/),"
                " 'a1b22c'.split(/(\\d)/), 'abc'.split(/(?:)/), 'a,b,c'.split(/,/, 2),"
                " ''.split(/x*/).length, ''.split(/a/).length, 'a,b'.split(',')].join(' '); }"
-            << QStringList{} << "t,e,s,t a,b a,b,c a,b,c a,b 0 1 a,b";
+            << QStringList{} << "t,e,s,t a,b a,1,b,2,,2,c a,b,c a,b 0 1 a,b";
         // JScript's rules for regular expressions: lastIndex, match results, replace, split,
         // source and toString
         const char *expression = "function main() { var r, m; return String(%1); }";
@@ -150,7 +152,10 @@ private slots:
              "btruebtrue"},
             {"['1,,2,'.split(/,+/).join('|'), '1ab2'.split(/(a)b/).join('|'),"
              " 'a/b'.split(/\\//).join('|'), 'abc'.split(/x/).join('|')]",
-             "1|2,1|2,a|b,abc"},
+             "1|2|,1|a|2,a|b,abc"},
+            {"['aundefinedb'.split(undefined).join('|'), 'aundefinedb'.split().length,"
+             " 'a\\n\\nb'.split(/\\n/).length]",
+             "a|b,1,3"},
             {"(r = /,/, '1,2,3'.split(r, 2) + '|' + r.lastIndex + '|' + RegExp.rightContext)",
              "1,2|4|3"},
             {"[/a\\//ig, new RegExp('a/'), new RegExp(), /x/mgi].join(' ')",
