@@ -1,4 +1,5 @@
 #include "ccexpression.h"
+#include "syntaxcheck.h"
 
 #include <QLocale>
 
@@ -81,24 +82,19 @@ private:
     Op binaryOp()
     {
         blanks();
-        static const struct
-        {
-            const char16_t *op;
-            int level;
-        } ops[] = {{u"===", 6}, {u"!==", 6}, {u">>>", 8}, {u"||", 1}, {u"&&", 2}, {u"==", 6},
-                   {u"!=", 6},  {u"<=", 7},  {u">=", 7},  {u"<<", 8}, {u">>", 8}, {u"|", 3},
-                   {u"^", 4},   {u"&", 5},   {u"<", 7},   {u">", 7},  {u"+", 9},  {u"-", 9},
-                   {u"*", 10},  {u"/", 10},  {u"%", 10}};
         const QStringView rest = s.mid(p);
-        for (const auto &o : ops) {
-            const QStringView op(o.op);
-            // an assignment or a compound one ends the expression
-            if (rest.startsWith(op) &&
-                !(rest.size() > op.size() && rest.at(op.size()) == u'=' && op != u"==" &&
-                  op != u"!=" && op != u"<=" && op != u">=" && op != u"===" && op != u"!==")) {
-                p += op.size();
-                return {op, o.level};
-            }
+        // the longest punctuator that is a binary operator; an assignment or a compound
+        // one ends the expression
+        for (qsizetype n = qMin<qsizetype>(3, rest.size()); n > 0; --n) {
+            const QStringView op = rest.left(n);
+            const int level = binaryOperatorLevel(op);
+            if (level == 0)
+                continue;
+            const bool comparison = level == 6 || op == u"<=" || op == u">=";
+            if (rest.size() > n && rest.at(n) == u'=' && !comparison)
+                return {};
+            p += n;
+            return {op, level};
         }
         return {};
     }

@@ -895,18 +895,7 @@ private:
         }
         if (tok.type != T::Punct)
             return 0;
-        static const struct
-        {
-            const char16_t *op;
-            int level;
-        } ops[] = {{u"||", 1}, {u"&&", 2},  {u"|", 3},   {u"^", 4},   {u"&", 5}, {u"==", 6},
-                   {u"!=", 6}, {u"===", 6}, {u"!==", 6}, {u"<", 7},   {u">", 7}, {u"<=", 7},
-                   {u">=", 7}, {u"<<", 8},  {u">>", 8},  {u">>>", 8}, {u"+", 9}, {u"-", 9},
-                   {u"*", 10}, {u"/", 10},  {u"%", 10}};
-        for (const auto &o : ops)
-            if (tok.text == QStringView(o.op))
-                return o.level;
-        return 0;
+        return binaryOperatorLevel(tok.text);
     }
 
     void binary(int above, bool noIn)
@@ -1080,6 +1069,21 @@ private:
 };
 
 } // namespace
+
+int binaryOperatorLevel(QStringView op)
+{
+    static const struct
+    {
+        const char16_t *op;
+        int level;
+    } ops[] = {{u"||", 1},  {u"&&", 2},  {u"|", 3}, {u"^", 4}, {u"&", 5},  {u"==", 6}, {u"!=", 6},
+               {u"===", 6}, {u"!==", 6}, {u"<", 7}, {u">", 7}, {u"<=", 7}, {u">=", 7}, {u"<<", 8},
+               {u">>", 8},  {u">>>", 8}, {u"+", 9}, {u"-", 9}, {u"*", 10}, {u"/", 10}, {u"%", 10}};
+    for (const auto &o : ops)
+        if (op == QStringView(o.op))
+            return o.level;
+    return 0;
+}
 
 SyntaxFault checkSyntax(const QString &code, bool ccOn)
 {

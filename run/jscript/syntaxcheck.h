@@ -24,6 +24,9 @@ struct SyntaxFault
 // handed to eval by a script that turned it on).
 SyntaxFault checkSyntax(const QString &code, bool ccOn = false);
 
+// Binding strength of a binary punctuator ("||" 1 to "*" 10), 0 when `op` is none.
+int binaryOperatorLevel(QStringView op);
+
 // JScript's text of a compile error number ("Expected ')'" for 1006); empty when unknown.
 QString syntaxErrorText(int number);
 
