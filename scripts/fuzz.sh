@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets with clang (AddressSanitizer and UndefinedBehaviorSanitizer
 # on) in build-fuzz and runs each for a bounded time on its seed corpus: the VBScript
-# interpreter, the JScript grammar check and scope rewrite, the codec round trip (any bytes read and written back unedited come back
-# identical) and the settings-file reader. A finding (crash, sanitizer report, timeout)
+# interpreter, the JScript grammar check and scope rewrite, the codec round trip (any
+# bytes read and written back unedited come back identical) and the settings-file reader. A finding (crash, sanitizer report, timeout)
 # makes this script fail.
 # The run is repeatable: a fixed seed and a fixed number of inputs per target, so CI and a
 # developer's machine try the same inputs; FUZZ_SECONDS caps the time of each target (default 120)
