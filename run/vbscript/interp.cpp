@@ -124,6 +124,7 @@ GlobalSlot *Interp::global(const QString &lower, const QString &written)
 void Interp::registerClass(ClassDef *cls)
 {
     classes.insert(cls->name.toLower(), cls);
+    ++classGeneration;
 }
 
 void Interp::restoreClass(const QString &lower, ClassDef *previous)
@@ -132,6 +133,7 @@ void Interp::restoreClass(const QString &lower, ClassDef *previous)
         classes.insert(lower, previous);
     else
         classes.remove(lower);
+    ++classGeneration;
 }
 
 void Interp::addHostObject(const QString &name, const Value &object)
@@ -165,6 +167,7 @@ void Interp::reset()
         globals.push_back(std::move(g));
     }
     classes.clear();
+    ++classGeneration;
     units.clear();
     errState = ErrState();
     dying = false;

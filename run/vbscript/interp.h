@@ -258,6 +258,7 @@ private:
     std::vector<std::unique_ptr<GlobalSlot>> globals;
     QHash<QString, GlobalSlot *> globalIndex;
     QHash<QString, ClassDef *> classes;
+    int classGeneration = 0; // changes with every change of `classes`
     ValueStack stack;
     Frame *frame = nullptr;
     int callDepth = 0;

@@ -95,11 +95,17 @@ Value Interp::evalBuiltin(Node *n, bool statement)
 Value Interp::evalNew(Node *n)
 {
     try {
+        // the class found last, while no class was defined or removed since
+        if (n->cacheKey && n->cacheId == classGeneration)
+            return createClassInstance(static_cast<ClassDef *>(const_cast<void *>(n->cacheKey)));
         // the built-in RegExp wins over a script class of the same name
         if (n->name == u"regexp")
             return Value::object(newRegExp());
-        if (ClassDef *c = findClass(n->name))
+        if (ClassDef *c = findClass(n->name)) {
+            n->cacheKey = c;
+            n->cacheId = classGeneration;
             return createClassInstance(c);
+        }
         throwError(err::ClassNotDefined);
     } catch (ScriptException &e) {
         fillPosition(e, n);

@@ -150,6 +150,12 @@ private slots:
              {"ExecuteGlobal \"Function Twice(n): Twice = n * 2: End Function\"\nWScript.Echo "
               "Twice(21)",
               "42"}},
+            {"new makes the class that executeglobal defined last",
+             {"Class P\nPublic Function Who(): Who = \"first\": End Function\nEnd Class\n"
+              "Function Make(): Set Make = New P: End Function\nWScript.Echo Make().Who\n"
+              "ExecuteGlobal \"Class P: Public Function Who(): Who = \"\"second\"\": End "
+              "Function: End Class\"\nWScript.Echo Make().Who",
+              "first|second"}},
             {"execute creates locals of the caller",
              {"Sub T\nExecute \"made = 5\"\nExecute \"made = made + 1\"\nWScript.Echo "
               "Eval(\"made\")\n"
