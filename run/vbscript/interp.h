@@ -209,6 +209,10 @@ private:
 
     Flow execBlock(Node *block);
     Flow exec(Node *s);
+    Flow execOther(Node *s);
+    void execAssign(Node *s);
+    void execCall(Node *c);
+    Flow execIf(Node *s);
     Flow execFor(Node *s);
     Flow execForEach(Node *s);
     Flow execDo(Node *s);

@@ -220,6 +220,8 @@ Value Interp::eval(Node *n)
         break;
     case NK::Binary:
         return evalBinary(n);
+    case NK::Paren:
+        return eval(n->x);
     default:
         break;
     }

@@ -5,6 +5,7 @@
 
 #include <QString>
 
+#include <bit>
 #include <cstdint>
 #include <utility>
 #include <vector>
@@ -201,7 +202,12 @@ private:
     {
         Value r;
         r.t = type;
-        r.i = v;
+        // One 8-byte store of the whole word: copies read the word whole, and reading it
+        // right after a 4-byte store into it stalls the processor until both stores land.
+        if constexpr (std::endian::native == std::endian::little)
+            r.l = int64_t(uint32_t(v));
+        else
+            r.i = v;
         return r;
     }
     static Value scalarD(VType type, double v)
