@@ -63,6 +63,10 @@ private slots:
             {"integer division and Mod",
              {"WScript.Echo 7 Mod 3, -7 Mod 3, 7.6 Mod 3, 7 \\ 2, -7 \\ 2, 10 / 4",
               "1 -1 2 3 -3 2.5"}},
+            {"integer division and Mod by -1 and of Long values",
+             {"m = CLng(\"-2147483648\")\nWScript.Echo m Mod -1, -7 Mod -1, 7 \\ -1, "
+              "TypeName(7 \\ -1), 100000 Mod -3, -100000 \\ 7, m \\ 2",
+              "0 0 -7 Integer 1 -14285 -1073741824"}},
             {"logic",
              {"WScript.Echo True And False, True Or False, True Xor True, Not True, 12 And 10, "
               "12 Or 3, Not 0, False Imp True, True Eqv True",
