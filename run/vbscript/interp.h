@@ -225,6 +225,7 @@ private:
 public:
     Value eval(Node *n);
     bool condition(Node *n);
+    bool intCondition(Node *n, bool *result) const;
 
 private:
     Value evalChecked(Node *n); // eval, with the node's position put on an error

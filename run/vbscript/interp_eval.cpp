@@ -136,6 +136,38 @@ static inline bool smallInts(const Value &a, const Value &b)
     return unsigned(int(a.type()) - 2) <= 1 && unsigned(int(b.type()) - 2) <= 1;
 }
 
+// A comparison of two plain Integer or Long operands, the usual test of a loop or an If,
+// without making a Value; false when the operands or the operator are of another kind.
+bool Interp::intCondition(Node *n, bool *result) const
+{
+    const Value *pa = leaf(n->x), *pb = leaf(n->y);
+    if (!pa || !pb || !smallInts(*pa, *pb))
+        return false;
+    const int x = pa->intValue(), y = pb->intValue();
+    switch (n->op) {
+    case Op::Eq:
+        *result = x == y;
+        return true;
+    case Op::Ne:
+        *result = x != y;
+        return true;
+    case Op::Lt:
+        *result = x < y;
+        return true;
+    case Op::Gt:
+        *result = x > y;
+        return true;
+    case Op::Le:
+        *result = x <= y;
+        return true;
+    case Op::Ge:
+        *result = x >= y;
+        return true;
+    default:
+        return false;
+    }
+}
+
 // An operator of two operands, kept out of eval so that the simple nodes stay cheap.
 [[gnu::noinline]] Value Interp::evalBinary(Node *n)
 {

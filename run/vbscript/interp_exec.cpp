@@ -55,6 +55,9 @@ Flow Interp::execBlock(Node *block)
 
 bool Interp::condition(Node *n)
 {
+    bool c;
+    if (n->kind == NK::Binary && intCondition(n, &c))
+        return c;
     Value v = eval(n);
     const Value *p = &v.deref();
     if (p->type() == VType::Boolean)
