@@ -235,6 +235,7 @@ private:
     Value evalBuiltin(Node *n, bool statement = false);
     Value evalNew(Node *n);
     Value evalBinary(Node *n);
+    Value binaryOther(Node *n, Value *made, const Value &a, const Value &b);
     Value evalOther(Node *n);
     Value callProc(Procedure *p, Object *me, Node *site, const Value *extra);
     Value callClassMember(Object *o, ClassDef *cls, int member, Access access, Node *site,
@@ -315,6 +316,9 @@ inline Value *Interp::varAddress(Node *n)
 // Comparison and arithmetic (operators.cpp).
 Value binaryOp(Interp &in, Op op, const Value &a, const Value &b, bool aLiteral, bool bLiteral);
 Value unaryOp(Interp &in, Op op, const Value &a);
+// left & right into left, when left is a string no other value shares and right is a plain
+// value; false, with nothing changed, otherwise.
+bool appendInPlace(Interp &in, Value &left, const Value &right);
 // -1, 0, 1; 2 when either side is Null. textCompare: case-insensitive strings.
 int compareValues(const Value &a, const Value &b, bool textCompare, bool aLiteral = false,
                   bool bLiteral = false);

@@ -231,7 +231,17 @@ bool Interp::intCondition(Node *n, bool *result) const
             break;
         }
     }
+    return binaryOther(n, pa == &ta ? &ta : nullptr, a, b);
+}
+
+// The operators and operands the inline cases above leave; `made` is the left operand when
+// it is a value just computed, which this may take over.
+[[gnu::noinline]] Value Interp::binaryOther(Node *n, Value *made, const Value &a, const Value &b)
+{
     try {
+        // a & b & c: the left operand is a string just made, so the next part goes on its end
+        if (n->op == Op::Cat && made && appendInPlace(*this, *made, b))
+            return std::move(*made);
         return binaryOp(*this, n->op, a, b, n->x->literal, n->y->literal);
     } catch (ScriptException &e) {
         fillPosition(e, n);

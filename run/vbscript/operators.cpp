@@ -227,6 +227,30 @@ int compareValues(const Value &ain, const Value &bin, bool text, bool aLit, bool
     return as ? -r : r;
 }
 
+// The text an operand of & adds: a string's own text without a copy, Null as nothing.
+static const QString &catText(const Value &v, QString *buffer)
+{
+    if (v.isString())
+        return v.strRef();
+    if (!v.isNull())
+        *buffer = toStr(v);
+    return *buffer;
+}
+
+bool appendInPlace(Interp &in, Value &left, const Value &right)
+{
+    const Value &b = right.deref();
+    if (!left.isString() || !left.strObj() || left.strObj()->refs != 1 || b.isObject() ||
+        b.isArray() || b.isNull())
+        return false;
+    QString buffer;
+    const QString &text = catText(b, &buffer);
+    if (left.strRef().size() + text.size() > in.limits.maxStringLength)
+        throwError(err::OutOfStringSpace);
+    left.appendString(text);
+    return true;
+}
+
 Value binaryOp(Interp &in, Op op, const Value &ain, const Value &bin, bool aLit, bool bLit)
 {
     if (op == Op::Is) {
@@ -252,10 +276,15 @@ Value binaryOp(Interp &in, Op op, const Value &ain, const Value &bin, bool aLit,
     case Op::Cat: {
         if (a.isNull() && b.isNull())
             return Value::null();
-        QString s = a.isNull() ? QString() : toStr(a);
-        s += b.isNull() ? QString() : toStr(b);
-        if (s.size() > in.limits.maxStringLength)
+        QString bufA, bufB;
+        const QString &sa = catText(a, &bufA), &sb = catText(b, &bufB);
+        if (sa.size() + sb.size() > in.limits.maxStringLength)
             throwError(err::OutOfStringSpace);
+        // built once at its full size: a copy of the left text would be copied again to grow
+        QString s;
+        s.reserve(sa.size() + sb.size());
+        s.append(sa);
+        s.append(sb);
         return Value::str(std::move(s));
     }
     case Op::Eq:

@@ -76,6 +76,11 @@ private slots:
               "IsNull(Null Or False)",
               "False True True True"}},
             {"& below +", {"WScript.Echo \"a\" & 1 + 2", "a3"}},
+            {"chains of & leave their operands as they were",
+             {"Function F(): F = a: End Function\na = \"x\": b = a & \"y\" & \"z\"\n"
+              "c = (a & 1) & Null & 2.5 & Empty & True & a: d = F() & \"!\" & \"?\"\n"
+              "e = (Null & Null) & Null\nWScript.Echo a, b, c, d, F(), IsNull(e)",
+              "x xyz x12.5Truex x!? x True"}},
             {"comparisons are left to right", {"WScript.Echo 1 < 2 = True", "True"}},
             {"operands are read left to right around code that changes them",
              {"Dim x\nFunction F(): x = 10: F = 5: End Function\n"
