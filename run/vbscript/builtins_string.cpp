@@ -164,6 +164,8 @@ Value fSplit(Args &a)
         if (delim.isEmpty()) {
             parts << s;
         } else {
+            // one list of the final size rather than one grown step by step
+            parts.reserve(s.count(delim, cs) + 1);
             qsizetype pos = 0;
             for (;;) {
                 if (count > 0 && parts.size() == count - 1)
@@ -177,7 +179,7 @@ Value fSplit(Args &a)
             parts << s.mid(pos);
         }
     }
-    return makeStringArray(a.in, parts);
+    return makeStringArray(a.in, std::move(parts));
 }
 
 Value fJoin(Args &a)
@@ -362,7 +364,7 @@ Value fFilter(Args &a)
         if (s.contains(match, cs) == include)
             out << s;
     }
-    return makeStringArray(a.in, out);
+    return makeStringArray(a.in, std::move(out));
 }
 
 Value fEscape(Args &a)

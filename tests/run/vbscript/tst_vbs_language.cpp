@@ -312,6 +312,10 @@ private slots:
              {"a = Split(\"a,b,,c\", \",\"): WScript.Echo UBound(a), Join(a, \"+\"), "
               "UBound(Split(\"\")), Join(Split(\"x y\"))",
               "3 a+b++c -1 x y"}},
+            {"split with a count and with text compare",
+             {"a = Split(\"aXbxc\", \"x\", -1, 1): WScript.Echo UBound(a), Join(a, \"+\")\n"
+              "a = Split(\"a,b,c,d\", \",\", 2): WScript.Echo UBound(a), Join(a, \"+\")",
+              "2 a+b+c|1 a+b,c,d"}},
             {"trim and case",
              {"WScript.Echo \"[\" & Trim(\"  x  \") & \"]\", LTrim(\"  x\") & \"|\", "
               "UCase(\"abc\"), "
