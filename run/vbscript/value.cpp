@@ -58,15 +58,6 @@ Value Value::array(ArrayObj *a)
     return r;
 }
 
-Value Value::fromInt64(int64_t v)
-{
-    if (v >= -32768 && v <= 32767)
-        return integer(int(v));
-    if (v >= INT32_MIN && v <= INT32_MAX)
-        return lng(int(v));
-    return dbl(double(v));
-}
-
 void Value::appendString(const QString &s)
 {
     if (t == VType::String && h && h->refs == 1) {

@@ -151,7 +151,14 @@ public:
         return r;
     }
     // Makes an integral result: Integer when it fits, else Long, else Double.
-    static Value fromInt64(int64_t v);
+    static Value fromInt64(int64_t v)
+    {
+        if (v >= -32768 && v <= 32767)
+            return integer(int(v));
+        if (v >= INT32_MIN && v <= INT32_MAX)
+            return lng(int(v));
+        return dbl(double(v));
+    }
 
     VType type() const { return t; }
     bool isHeap() const { return t == VType::String || t == VType::Object || t == VType::Array; }
