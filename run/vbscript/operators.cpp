@@ -227,15 +227,43 @@ int compareValues(const Value &ain, const Value &bin, bool text, bool aLit, bool
     return as ? -r : r;
 }
 
-// The text an operand of & adds: a string's own text without a copy, Null as nothing.
-static const QString &catText(const Value &v, QString *buffer)
+// The text an operand of & adds, as a view: a string's own text, an integer's digits
+// written into `digits`, anything else converted into `buffer`; Null adds nothing. Numbers
+// are the common other operand ("k" & i), and their digits need no string of their own.
+struct CatText
 {
-    if (v.isString())
-        return v.strRef();
-    if (!v.isNull())
-        *buffer = toStr(v);
-    return *buffer;
-}
+    QString buffer;
+    char16_t digits[12];
+    QStringView of(const Value &v)
+    {
+        switch (v.type()) {
+        case VType::String:
+            return v.strRef();
+        case VType::Integer:
+        case VType::Long:
+        case VType::Byte:
+            return intDigits(v.intValue());
+        case VType::Null:
+            return {};
+        default:
+            buffer = toStr(v);
+            return buffer;
+        }
+    }
+    // The same text as QString::number(n).
+    QStringView intDigits(int n)
+    {
+        uint32_t u = n < 0 ? 0u - uint32_t(n) : uint32_t(n);
+        qsizetype at = 12;
+        do {
+            digits[--at] = char16_t(u'0' + u % 10);
+            u /= 10;
+        } while (u);
+        if (n < 0)
+            digits[--at] = u'-';
+        return QStringView(digits + at, 12 - at);
+    }
+};
 
 bool appendInPlace(Interp &in, Value &left, const Value &right)
 {
@@ -243,8 +271,8 @@ bool appendInPlace(Interp &in, Value &left, const Value &right)
     if (!left.isString() || !left.strObj() || left.strObj()->refs != 1 || b.isObject() ||
         b.isArray() || b.isNull())
         return false;
-    QString buffer;
-    const QString &text = catText(b, &buffer);
+    CatText part;
+    const QStringView text = part.of(b);
     if (left.strRef().size() + text.size() > in.limits.maxStringLength)
         throwError(err::OutOfStringSpace);
     left.appendString(text);
@@ -276,8 +304,8 @@ Value binaryOp(Interp &in, Op op, const Value &ain, const Value &bin, bool aLit,
     case Op::Cat: {
         if (a.isNull() && b.isNull())
             return Value::null();
-        QString bufA, bufB;
-        const QString &sa = catText(a, &bufA), &sb = catText(b, &bufB);
+        CatText partA, partB;
+        const QStringView sa = partA.of(a), sb = partB.of(b);
         if (sa.size() + sb.size() > in.limits.maxStringLength)
             throwError(err::OutOfStringSpace);
         // built once at its full size: a copy of the left text would be copied again to grow

@@ -58,13 +58,16 @@ Value Value::array(ArrayObj *a)
     return r;
 }
 
-void Value::appendString(const QString &s)
+void Value::appendString(QStringView s)
 {
     if (t == VType::String && h && h->refs == 1) {
         static_cast<StrObj *>(h)->str.append(s);
         return;
     }
-    QString joined = strRef() + s;
+    QString joined;
+    joined.reserve(strRef().size() + s.size());
+    joined.append(strRef());
+    joined.append(s);
     *this = str(std::move(joined));
 }
 

@@ -202,7 +202,7 @@ public:
     Value *refTarget() const { return ref; }
 
     // Appends in place when this value holds the only reference to its string.
-    void appendString(const QString &s);
+    void appendString(QStringView s);
 
 private:
     static Value scalarI(VType type, int v)

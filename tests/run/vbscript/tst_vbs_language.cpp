@@ -76,6 +76,10 @@ private slots:
               "IsNull(Null Or False)",
               "False True True True"}},
             {"& below +", {"WScript.Echo \"a\" & 1 + 2", "a3"}},
+            {"& writes integers as CStr does",
+             {"WScript.Echo \"k\" & CLng(-2147483647 - 1), 0 & \"\", CByte(200) & -7 & 32767 & "
+              "CInt(-32768), \"\" & 2147483647, TypeName(0 & 1)",
+              "k-2147483648 0 200-732767-32768 2147483647 String"}},
             {"chains of & leave their operands as they were",
              {"Function F(): F = a: End Function\na = \"x\": b = a & \"y\" & \"z\"\n"
               "c = (a & 1) & Null & 2.5 & Empty & True & a: d = F() & \"!\" & \"?\"\n"
