@@ -67,6 +67,8 @@ Value fMid(Args &a)
     if (a.isNull(0))
         return Value::null();
     const QString s = a.str(0);
+    if (len == 1 && start <= s.size())
+        return a.in.character(s[start - 1].unicode());
     return Value::str(a.has(2) ? s.mid(start - 1, len) : s.mid(start - 1));
 }
 
@@ -339,7 +341,7 @@ Value fChr(Args &a)
     const int c = a.lng(0);
     if (c < 0 || c > 255)
         throwError(err::InvalidCall);
-    return Value::str(QString(QChar(char16_t(c))));
+    return a.in.character(char16_t(c));
 }
 
 Value fChrW(Args &a)
@@ -347,7 +349,7 @@ Value fChrW(Args &a)
     const int c = a.lng(0);
     if (c < -32768 || c > 65535)
         throwError(err::InvalidCall);
-    return Value::str(QString(QChar(char16_t(c & 0xFFFF))));
+    return a.in.character(char16_t(c & 0xFFFF));
 }
 
 Value fFilter(Args &a)

@@ -107,6 +107,20 @@ Interp::~Interp()
     dying = true;
     globals.clear();
     units.clear();
+    for (StrObj *c : characters)
+        release(c);
+}
+
+Value Interp::character(char16_t c)
+{
+    if (c >= characters.size())
+        return Value::str(QString(QChar(c)));
+    StrObj *&shared = characters[c];
+    if (!shared) {
+        shared = new StrObj(QString(QChar(c)));
+        shared->refs = 1;
+    }
+    return Value::sharedStr(shared);
 }
 
 GlobalSlot *Interp::global(const QString &lower, const QString &written)

@@ -7,6 +7,7 @@
 
 #include <QHash>
 
+#include <array>
 #include <atomic>
 #include <map>
 #include <memory>
@@ -166,7 +167,9 @@ public:
         return invokeProc(p, nullptr, args, argc);
     }
     Object *createObject(const QString &progId); // CreateObject; raises 429
-    bool finalizeInstance(ClassInstance *inst);  // runs Class_Terminate
+    // A one-character string; those of the first 256 characters are made once and shared.
+    Value character(char16_t c);
+    bool finalizeInstance(ClassInstance *inst); // runs Class_Terminate
 
     ScriptHost *host = nullptr;
     std::atomic<bool> interruptRequested{false};
@@ -273,6 +276,7 @@ private:
     char *stackBase = nullptr;
     Value errObj;
     size_t stackBudget = 0;
+    std::array<StrObj *, 256> characters{}; // each holds a reference
 };
 
 // Instance of a script class.

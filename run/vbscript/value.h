@@ -133,6 +133,14 @@ public:
         return r;
     }
     static Value str(const QString &s);
+    static Value sharedStr(StrObj *s) // takes a new reference
+    {
+        Value r;
+        r.t = VType::String;
+        r.h = s;
+        retain(s);
+        return r;
+    }
     static Value str(QString &&s);
     static Value object(Object *o); // takes a new reference; null is Nothing
     static Value nothing()

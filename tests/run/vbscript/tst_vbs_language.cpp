@@ -312,6 +312,12 @@ private slots:
               "-1, 1), "
               "Replace(\"aaaa\", \"a\", \"b\", 2, 2)",
               "a-b-c a-b-c bba"}},
+            {"one-character strings stay apart",
+             {"a = Chr(65): b = Chr(65): a = a & \"x\": c = Mid(\"ABC\", 1, 1): c = c & \"y\"\n"
+              "d = Mid(\"abc\", 4, 1): e = Mid(\"abc\", 3, 1)\n"
+              "WScript.Echo a, b, c, Chr(65), \"[\" & d & \"]\", e, AscW(ChrW(8364)), "
+              "AscW(ChrW(-1)), Asc(Chr(200))",
+              "Ax A Ay A [] c 8364 -1 200"}},
             {"split and join",
              {"a = Split(\"a,b,,c\", \",\"): WScript.Echo UBound(a), Join(a, \"+\"), "
               "UBound(Split(\"\")), Join(Split(\"x y\"))",
