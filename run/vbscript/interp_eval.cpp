@@ -168,6 +168,54 @@ bool Interp::intCondition(Node *n, bool *result) const
     }
 }
 
+// An operator of two Integer or Long operands, computed inline: the most common case.
+// Empty when the operator is not one of these or the division is by zero.
+static inline Value intBinary(Op op, const Value &a, const Value &b)
+{
+    const int64_t x = a.intValue(), y = b.intValue();
+    const bool bothInteger = a.type() == VType::Integer && b.type() == VType::Integer;
+    auto fit = [bothInteger](int64_t r) {
+        if (bothInteger && r >= -32768 && r <= 32767)
+            return Value::integer(int(r));
+        if (r >= INT32_MIN && r <= INT32_MAX)
+            return Value::lng(int(r));
+        return Value::dbl(double(r));
+    };
+    switch (op) {
+    case Op::Add:
+        return fit(x + y);
+    case Op::Sub:
+        return fit(x - y);
+    case Op::Mul:
+        return fit(x * y);
+    // 32-bit division, which many processors do in a fraction of the time of 64-bit
+    // division; -1 apart, the one divisor that can overflow it
+    case Op::Mod:
+        if (y != 0)
+            return fit(y == -1 ? 0 : int32_t(x) % int32_t(y));
+        break;
+    case Op::IDiv:
+        if (y != 0)
+            return fit(y == -1 ? -x : int32_t(x) / int32_t(y));
+        break;
+    case Op::Eq:
+        return Value::boolean(x == y);
+    case Op::Ne:
+        return Value::boolean(x != y);
+    case Op::Lt:
+        return Value::boolean(x < y);
+    case Op::Gt:
+        return Value::boolean(x > y);
+    case Op::Le:
+        return Value::boolean(x <= y);
+    case Op::Ge:
+        return Value::boolean(x >= y);
+    default:
+        break;
+    }
+    return Value();
+}
+
 // An operator of two operands, kept out of eval so that the simple nodes stay cheap.
 [[gnu::noinline]] Value Interp::evalBinary(Node *n)
 {
@@ -176,62 +224,28 @@ bool Interp::intCondition(Node *n, bool *result) const
     // before the operator does: a call, or an object's default value, may reassign
     // them. So the left one is read in place only next to a plain right one, and a
     // plain right one only after the left is evaluated to something not an object.
-    Value ta, tb;
     const Value *pa = leaf(n->x), *pb = leaf(n->y);
-    if (!pb || pb->isObject() || !pa || pa->isObject()) {
-        ta = eval(n->x);
-        pa = &ta;
-        pb = leaf(n->y);
-        if (!pb || pb->isObject() || ta.deref().isObject()) {
-            tb = eval(n->y);
-            pb = &tb;
+    if (pa && pb && !pa->isObject() && !pb->isObject()) {
+        if (smallInts(*pa, *pb)) {
+            Value r = intBinary(n->op, *pa, *pb);
+            if (!r.isEmpty())
+                return r;
         }
+        return binaryOther(n, nullptr, *pa, *pb);
     }
-    const Value &a = *pa, &b = *pb;
-    if (smallInts(a, b)) {
-        const int64_t x = a.intValue(), y = b.intValue();
-        const bool bothInteger = a.type() == VType::Integer && b.type() == VType::Integer;
-        auto fit = [bothInteger](int64_t r) {
-            if (bothInteger && r >= -32768 && r <= 32767)
-                return Value::integer(int(r));
-            if (r >= INT32_MIN && r <= INT32_MAX)
-                return Value::lng(int(r));
-            return Value::dbl(double(r));
-        };
-        switch (n->op) {
-        case Op::Add:
-            return fit(x + y);
-        case Op::Sub:
-            return fit(x - y);
-        case Op::Mul:
-            return fit(x * y);
-        // 32-bit division, which many processors do in a fraction of the time of 64-bit
-        // division; -1 apart, the one divisor that can overflow it
-        case Op::Mod:
-            if (y != 0)
-                return fit(y == -1 ? 0 : int32_t(x) % int32_t(y));
-            break;
-        case Op::IDiv:
-            if (y != 0)
-                return fit(y == -1 ? -x : int32_t(x) / int32_t(y));
-            break;
-        case Op::Eq:
-            return Value::boolean(x == y);
-        case Op::Ne:
-            return Value::boolean(x != y);
-        case Op::Lt:
-            return Value::boolean(x < y);
-        case Op::Gt:
-            return Value::boolean(x > y);
-        case Op::Le:
-            return Value::boolean(x <= y);
-        case Op::Ge:
-            return Value::boolean(x >= y);
-        default:
-            break;
-        }
+    Value ta = eval(n->x);
+    Value tb;
+    pb = leaf(n->y);
+    if (!pb || pb->isObject() || ta.deref().isObject()) {
+        tb = eval(n->y);
+        pb = &tb;
     }
-    return binaryOther(n, pa == &ta ? &ta : nullptr, a, b);
+    if (smallInts(ta, *pb)) {
+        Value r = intBinary(n->op, ta, *pb);
+        if (!r.isEmpty())
+            return r;
+    }
+    return binaryOther(n, &ta, ta, *pb);
 }
 
 // The operators and operands the inline cases above leave; `made` is the left operand when
