@@ -170,7 +170,7 @@ bool Interp::intCondition(Node *n, bool *result) const
 
 // An operator of two Integer or Long operands, computed inline: the most common case.
 // Empty when the operator is not one of these or the division is by zero.
-static inline Value intBinary(Op op, const Value &a, const Value &b)
+[[gnu::always_inline]] static inline Value intBinary(Op op, const Value &a, const Value &b)
 {
     const int64_t x = a.intValue(), y = b.intValue();
     const bool bothInteger = a.type() == VType::Integer && b.type() == VType::Integer;
