@@ -463,8 +463,12 @@ Value Interp::callProc(Procedure *p, Object *me, Node *site, const Value *extra)
         if (an->kind == NK::Literal && an->lit.isMissing())
             throwError(err::WrongArgCount);
         Value *addr = nullptr;
-        if (p->byRef[size_t(k)]) {
-            const bool plain = !an->hasArgs && (an->kind == NK::Local || an->kind == NK::Global);
+        // only variables and their elements pass by reference; literals and expressions
+        // pass their value
+        const bool variable =
+            an->kind == NK::Local || an->kind == NK::Global || an->kind == NK::Field;
+        if (variable && p->byRef[size_t(k)]) {
+            const bool plain = !an->hasArgs && an->kind != NK::Field;
             addr = plain ? varAddress(an) : address(an, &keep, &locks);
         }
         if (addr)
