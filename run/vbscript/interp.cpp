@@ -6,6 +6,8 @@
 #include "interp_private.h"
 #include "objects.h"
 
+#include <optional>
+
 #include <pthread.h>
 
 namespace quillora::vbs {
@@ -441,19 +443,21 @@ Value Interp::callProc(Procedure *p, Object *me, Node *site, const Value *extra)
     if (argc != p->nParams)
         throwError(err::WrongArgCount);
     Value meHold = me ? Value::object(me) : Value();
-    std::vector<Value> keep;
-    std::vector<ArrayObj *> locks;
-    struct Unlock
+    // What ByRef arguments into array elements and fields hold for the call: the arrays stay
+    // locked against ReDim and Erase, and Me alive. Made only when such an argument comes.
+    struct Holds
     {
-        std::vector<ArrayObj *> &locks;
-        ~Unlock()
+        std::vector<Value> keep;
+        std::vector<ArrayObj *> locks;
+        ~Holds()
         {
             for (ArrayObj *a : locks) {
                 --a->locks;
                 release(a);
             }
         }
-    } unlock{locks};
+    };
+    std::optional<Holds> holds;
     // The arguments go straight into the callee's locals; calls made while they are
     // evaluated use the value stack above them and give it back.
     LocalsScope ls(*this, p->nLocals);
@@ -469,7 +473,13 @@ Value Interp::callProc(Procedure *p, Object *me, Node *site, const Value *extra)
             an->kind == NK::Local || an->kind == NK::Global || an->kind == NK::Field;
         if (variable && p->byRef[size_t(k)]) {
             const bool plain = !an->hasArgs && an->kind != NK::Field;
-            addr = plain ? varAddress(an) : address(an, &keep, &locks);
+            if (plain) {
+                addr = varAddress(an);
+            } else {
+                if (!holds)
+                    holds.emplace();
+                addr = address(an, &holds->keep, &holds->locks);
+            }
         }
         if (addr)
             locals[k] = Value::refTo(addr);

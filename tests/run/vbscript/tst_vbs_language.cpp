@@ -190,6 +190,11 @@ private slots:
             {"ByRef is the default",
              {"Sub Inc(n): n = n + 1: End Sub\nx = 1: Inc x: Inc x: WScript.Echo x", "3"}},
             {"ByVal", {"Sub Inc(ByVal n): n = n + 1: End Sub\nx = 1: Inc x: WScript.Echo x", "1"}},
+            {"an element passed ByRef locks its array for the call only",
+             {"ReDim a(2)\nSub S(x)\nx = 7\nReDim a(5)\nEnd Sub\nOn Error Resume Next\nS a(1)\n"
+              "WScript.Echo Err.Number, a(1)\nOn Error GoTo 0\nReDim Preserve a(4)\n"
+              "WScript.Echo UBound(a), a(1)",
+              "10 7|4 7"}},
             {"parentheses pass by value",
              {"Sub Inc(n): n = n + 1: End Sub\nx = 1: Inc (x): WScript.Echo x: Call Inc(x): "
               "WScript.Echo x",
