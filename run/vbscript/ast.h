@@ -123,7 +123,8 @@ struct Node
     GlobalSlot *g = nullptr;
     Procedure *proc = nullptr;
     const Builtin *bi = nullptr;
-    // inline cache of a member lookup on an object: the object's dispatch key and member
+    // inline cache of a member lookup on an object (the object's dispatch key and member),
+    // or of the class of New (the class and the interpreter's class generation)
     const void *cacheKey = nullptr;
     int cacheId = -1;
 };

@@ -12,6 +12,6 @@ void addNumberBuiltins(std::vector<Builtin> &out);
 void addDateBuiltins(std::vector<Builtin> &out);
 void addMiscBuiltins(std::vector<Builtin> &out);
 
-Value makeStringArray(Interp &in, const QStringList &items);
+Value makeStringArray(Interp &in, QStringList items);
 
 } // namespace quillora::vbs

@@ -9,12 +9,12 @@
 
 namespace quillora::vbs {
 
-Value makeStringArray(Interp &in, const QStringList &items)
+Value makeStringArray(Interp &in, QStringList items)
 {
     ArrayObj *a = ArrayObj::make({int(items.size()) - 1}, in.limits.maxArrayElements);
     Value v = Value::array(a);
     for (qsizetype i = 0; i < items.size(); ++i)
-        a->data[size_t(i)] = Value::str(items[i]);
+        a->data[size_t(i)] = Value::str(std::move(items[i]));
     return v;
 }
 

@@ -67,6 +67,8 @@ Value fMid(Args &a)
     if (a.isNull(0))
         return Value::null();
     const QString s = a.str(0);
+    if (len == 1 && start <= s.size())
+        return a.in.character(s[start - 1].unicode());
     return Value::str(a.has(2) ? s.mid(start - 1, len) : s.mid(start - 1));
 }
 
@@ -164,6 +166,8 @@ Value fSplit(Args &a)
         if (delim.isEmpty()) {
             parts << s;
         } else {
+            // one list of the final size rather than one grown step by step
+            parts.reserve(s.count(delim, cs) + 1);
             qsizetype pos = 0;
             for (;;) {
                 if (count > 0 && parts.size() == count - 1)
@@ -177,7 +181,7 @@ Value fSplit(Args &a)
             parts << s.mid(pos);
         }
     }
-    return makeStringArray(a.in, parts);
+    return makeStringArray(a.in, std::move(parts));
 }
 
 Value fJoin(Args &a)
@@ -337,7 +341,7 @@ Value fChr(Args &a)
     const int c = a.lng(0);
     if (c < 0 || c > 255)
         throwError(err::InvalidCall);
-    return Value::str(QString(QChar(char16_t(c))));
+    return a.in.character(char16_t(c));
 }
 
 Value fChrW(Args &a)
@@ -345,7 +349,7 @@ Value fChrW(Args &a)
     const int c = a.lng(0);
     if (c < -32768 || c > 65535)
         throwError(err::InvalidCall);
-    return Value::str(QString(QChar(char16_t(c & 0xFFFF))));
+    return a.in.character(char16_t(c & 0xFFFF));
 }
 
 Value fFilter(Args &a)
@@ -362,7 +366,7 @@ Value fFilter(Args &a)
         if (s.contains(match, cs) == include)
             out << s;
     }
-    return makeStringArray(a.in, out);
+    return makeStringArray(a.in, std::move(out));
 }
 
 Value fEscape(Args &a)

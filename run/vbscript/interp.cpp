@@ -6,6 +6,8 @@
 #include "interp_private.h"
 #include "objects.h"
 
+#include <optional>
+
 #include <pthread.h>
 
 namespace quillora::vbs {
@@ -107,6 +109,20 @@ Interp::~Interp()
     dying = true;
     globals.clear();
     units.clear();
+    for (StrObj *c : characters)
+        release(c);
+}
+
+Value Interp::character(char16_t c)
+{
+    if (c >= characters.size())
+        return Value::str(QString(QChar(c)));
+    StrObj *&shared = characters[c];
+    if (!shared) {
+        shared = new StrObj(QString(QChar(c)));
+        shared->refs = 1;
+    }
+    return Value::sharedStr(shared);
 }
 
 GlobalSlot *Interp::global(const QString &lower, const QString &written)
@@ -124,6 +140,7 @@ GlobalSlot *Interp::global(const QString &lower, const QString &written)
 void Interp::registerClass(ClassDef *cls)
 {
     classes.insert(cls->name.toLower(), cls);
+    ++classGeneration;
 }
 
 void Interp::restoreClass(const QString &lower, ClassDef *previous)
@@ -132,6 +149,7 @@ void Interp::restoreClass(const QString &lower, ClassDef *previous)
         classes.insert(lower, previous);
     else
         classes.remove(lower);
+    ++classGeneration;
 }
 
 void Interp::addHostObject(const QString &name, const Value &object)
@@ -165,6 +183,7 @@ void Interp::reset()
         globals.push_back(std::move(g));
     }
     classes.clear();
+    ++classGeneration;
     units.clear();
     errState = ErrState();
     dying = false;
@@ -424,19 +443,21 @@ Value Interp::callProc(Procedure *p, Object *me, Node *site, const Value *extra)
     if (argc != p->nParams)
         throwError(err::WrongArgCount);
     Value meHold = me ? Value::object(me) : Value();
-    std::vector<Value> keep;
-    std::vector<ArrayObj *> locks;
-    struct Unlock
+    // What ByRef arguments into array elements and fields hold for the call: the arrays stay
+    // locked against ReDim and Erase, and Me alive. Made only when such an argument comes.
+    struct Holds
     {
-        std::vector<ArrayObj *> &locks;
-        ~Unlock()
+        std::vector<Value> keep;
+        std::vector<ArrayObj *> locks;
+        ~Holds()
         {
             for (ArrayObj *a : locks) {
                 --a->locks;
                 release(a);
             }
         }
-    } unlock{locks};
+    };
+    std::optional<Holds> holds;
     // The arguments go straight into the callee's locals; calls made while they are
     // evaluated use the value stack above them and give it back.
     LocalsScope ls(*this, p->nLocals);
@@ -446,9 +467,19 @@ Value Interp::callProc(Procedure *p, Object *me, Node *site, const Value *extra)
         if (an->kind == NK::Literal && an->lit.isMissing())
             throwError(err::WrongArgCount);
         Value *addr = nullptr;
-        if (p->byRef[size_t(k)]) {
-            const bool plain = !an->hasArgs && (an->kind == NK::Local || an->kind == NK::Global);
-            addr = plain ? varAddress(an) : address(an, &keep, &locks);
+        // only variables and their elements pass by reference; literals and expressions
+        // pass their value
+        const bool variable =
+            an->kind == NK::Local || an->kind == NK::Global || an->kind == NK::Field;
+        if (variable && p->byRef[size_t(k)]) {
+            const bool plain = !an->hasArgs && an->kind != NK::Field;
+            if (plain) {
+                addr = varAddress(an);
+            } else {
+                if (!holds)
+                    holds.emplace();
+                addr = address(an, &holds->keep, &holds->locks);
+            }
         }
         if (addr)
             locals[k] = Value::refTo(addr);

@@ -7,6 +7,7 @@
 
 #include <QHash>
 
+#include <array>
 #include <atomic>
 #include <map>
 #include <memory>
@@ -166,7 +167,9 @@ public:
         return invokeProc(p, nullptr, args, argc);
     }
     Object *createObject(const QString &progId); // CreateObject; raises 429
-    bool finalizeInstance(ClassInstance *inst);  // runs Class_Terminate
+    // A one-character string; those of the first 256 characters are made once and shared.
+    Value character(char16_t c);
+    bool finalizeInstance(ClassInstance *inst); // runs Class_Terminate
 
     ScriptHost *host = nullptr;
     std::atomic<bool> interruptRequested{false};
@@ -209,6 +212,10 @@ private:
 
     Flow execBlock(Node *block);
     Flow exec(Node *s);
+    Flow execOther(Node *s);
+    void execAssign(Node *s);
+    void execCall(Node *c);
+    Flow execIf(Node *s);
     Flow execFor(Node *s);
     Flow execForEach(Node *s);
     Flow execDo(Node *s);
@@ -221,6 +228,7 @@ private:
 public:
     Value eval(Node *n);
     bool condition(Node *n);
+    bool intCondition(Node *n, bool *result) const;
 
 private:
     Value evalChecked(Node *n); // eval, with the node's position put on an error
@@ -230,6 +238,7 @@ private:
     Value evalBuiltin(Node *n, bool statement = false);
     Value evalNew(Node *n);
     Value evalBinary(Node *n);
+    Value binaryOther(Node *n, Value *made, const Value &a, const Value &b);
     Value evalOther(Node *n);
     Value callProc(Procedure *p, Object *me, Node *site, const Value *extra);
     Value callClassMember(Object *o, ClassDef *cls, int member, Access access, Node *site,
@@ -258,6 +267,7 @@ private:
     std::vector<std::unique_ptr<GlobalSlot>> globals;
     QHash<QString, GlobalSlot *> globalIndex;
     QHash<QString, ClassDef *> classes;
+    int classGeneration = 0; // changes with every change of `classes`
     ValueStack stack;
     Frame *frame = nullptr;
     int callDepth = 0;
@@ -266,6 +276,7 @@ private:
     char *stackBase = nullptr;
     Value errObj;
     size_t stackBudget = 0;
+    std::array<StrObj *, 256> characters{}; // each holds a reference
 };
 
 // Instance of a script class.
@@ -309,6 +320,9 @@ inline Value *Interp::varAddress(Node *n)
 // Comparison and arithmetic (operators.cpp).
 Value binaryOp(Interp &in, Op op, const Value &a, const Value &b, bool aLiteral, bool bLiteral);
 Value unaryOp(Interp &in, Op op, const Value &a);
+// left & right into left, when left is a string no other value shares and right is a plain
+// value; false, with nothing changed, otherwise.
+bool appendInPlace(Interp &in, Value &left, const Value &right);
 // -1, 0, 1; 2 when either side is Null. textCompare: case-insensitive strings.
 int compareValues(const Value &a, const Value &b, bool textCompare, bool aLiteral = false,
                   bool bLiteral = false);

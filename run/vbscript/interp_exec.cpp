@@ -55,6 +55,9 @@ Flow Interp::execBlock(Node *block)
 
 bool Interp::condition(Node *n)
 {
+    bool c;
+    if (n->kind == NK::Binary && intCondition(n, &c))
+        return c;
     Value v = eval(n);
     const Value *p = &v.deref();
     if (p->type() == VType::Boolean)
@@ -177,98 +180,59 @@ void Interp::assign(Node *t, Value v, bool isSet)
     }
 }
 
+// The statements that run most, in a function small enough to cost little per statement;
+// the others in execOther.
 Flow Interp::exec(Node *s)
 {
     switch (s->kind) {
-    case NK::Assign: {
-        Value v = eval(s->y);
-        if (s->flag == 1) {
-            *varAddress(s->x) = std::move(v.deref());
-            return Flow::Normal;
-        }
-        // A plain variable given a value that is not an object: stored as it is.
-        Node *t = s->x;
-        Value &val = v.deref();
-        if (!t->hasArgs && !val.isObject()) {
-            if (Value *slot = varAddress(t)) {
-                *slot = std::move(val);
-                return Flow::Normal;
-            }
-        }
-        assign(t, std::move(v), false);
-        return Flow::Normal;
-    }
-    case NK::SetAssign:
-        assign(s->x, eval(s->y), true);
+    case NK::Assign:
+        execAssign(s);
         return Flow::Normal;
     case NK::AppendAssign:
         execAppend(s);
         return Flow::Normal;
-    case NK::CallStmt: {
-        Node *c = s->x;
-        switch (c->kind) {
-        case NK::Member:
-            evalMember(c, Access::Call, nullptr);
-            break;
-        case NK::Global:
-            if (!c->g->proc && !(c->hasArgs && c->g->value.isArray())) {
-                if (c->g->value.isObject() && c->g->value.obj()) {
-                    Value hold = c->g->value;
-                    Object *o = hold.obj();
-                    const int id = o->defaultMember();
-                    if (id < 0)
-                        throwError(err::NoSuchMember);
-                    ArgBuffer args(c->a.size());
-                    for (size_t i = 0; i < c->a.size(); ++i)
-                        args[i] = eval(c->a[i]);
-                    invokeMember(o, id, Access::Call, args.data(), int(c->a.size()), nullptr);
-                    break;
-                }
-                ScriptException e = ScriptException::runtime(err::TypeMismatch);
-                fillPosition(e, c);
-                throw e;
-            }
-            eval(c);
-            break;
-        case NK::ClassProc:
-            callClassMember(frame->me, meInstance()->cls, c->slot, Access::Call, c, nullptr);
-            break;
-        case NK::Builtin:
-            evalBuiltin(c, true);
-            if (c->flag == ConversionBuiltin)
-                throwError(err::AutomationType);
-            break;
-        default:
-            eval(c);
-        }
+    case NK::If:
+        return execIf(s);
+    case NK::For:
+        return execFor(s);
+    case NK::CallStmt:
+        execCall(s->x);
         return Flow::Normal;
+    default:
+        return execOther(s);
     }
-    case NK::If: {
-        for (size_t i = 0; i + 1 < s->a.size(); i += 2) {
-            bool c;
-            try {
-                c = condition(s->a[i]);
-            } catch (ScriptException &e) {
-                if (!frame->resumeNext || e.fatal)
-                    throw;
-                fillPosition(e, s->a[i]);
-                setErr(e);
-                c = true; // the language goes on with the next statement: the Then part
-            }
-            if (c)
-                return execBlock(s->a[i + 1]);
+}
+
+void Interp::execAssign(Node *s)
+{
+    Value v = eval(s->y);
+    if (s->flag == 1) {
+        *varAddress(s->x) = std::move(v.deref());
+        return;
+    }
+    // A plain variable given a value that is not an object: stored as it is.
+    Node *t = s->x;
+    Value &val = v.deref();
+    if (!t->hasArgs && !val.isObject()) {
+        if (Value *slot = varAddress(t)) {
+            *slot = std::move(val);
+            return;
         }
-        if (s->y)
-            return execBlock(s->y);
-        return Flow::Normal;
     }
+    assign(t, std::move(v), false);
+}
+
+[[gnu::noinline]] Flow Interp::execOther(Node *s)
+{
+    switch (s->kind) {
+    case NK::SetAssign:
+        assign(s->x, eval(s->y), true);
+        return Flow::Normal;
     case NK::Select: {
         Flow f = Flow::Normal;
         execSelect(s, &f);
         return f;
     }
-    case NK::For:
-        return execFor(s);
     case NK::ForEach:
         return execForEach(s);
     case NK::DoLoop:
@@ -318,7 +282,67 @@ Flow Interp::exec(Node *s)
     }
 }
 
-void Interp::execAppend(Node *s)
+[[gnu::noinline]] void Interp::execCall(Node *c)
+{
+    switch (c->kind) {
+    case NK::Member:
+        evalMember(c, Access::Call, nullptr);
+        break;
+    case NK::Global:
+        if (!c->g->proc && !(c->hasArgs && c->g->value.isArray())) {
+            if (c->g->value.isObject() && c->g->value.obj()) {
+                Value hold = c->g->value;
+                Object *o = hold.obj();
+                const int id = o->defaultMember();
+                if (id < 0)
+                    throwError(err::NoSuchMember);
+                ArgBuffer args(c->a.size());
+                for (size_t i = 0; i < c->a.size(); ++i)
+                    args[i] = eval(c->a[i]);
+                invokeMember(o, id, Access::Call, args.data(), int(c->a.size()), nullptr);
+                break;
+            }
+            ScriptException e = ScriptException::runtime(err::TypeMismatch);
+            fillPosition(e, c);
+            throw e;
+        }
+        eval(c);
+        break;
+    case NK::ClassProc:
+        callClassMember(frame->me, meInstance()->cls, c->slot, Access::Call, c, nullptr);
+        break;
+    case NK::Builtin:
+        evalBuiltin(c, true);
+        if (c->flag == ConversionBuiltin)
+            throwError(err::AutomationType);
+        break;
+    default:
+        eval(c);
+    }
+}
+
+[[gnu::noinline]] Flow Interp::execIf(Node *s)
+{
+    for (size_t i = 0; i + 1 < s->a.size(); i += 2) {
+        bool c;
+        try {
+            c = condition(s->a[i]);
+        } catch (ScriptException &e) {
+            if (!frame->resumeNext || e.fatal)
+                throw;
+            fillPosition(e, s->a[i]);
+            setErr(e);
+            c = true; // the language goes on with the next statement: the Then part
+        }
+        if (c)
+            return execBlock(s->a[i + 1]);
+    }
+    if (s->y)
+        return execBlock(s->y);
+    return Flow::Normal;
+}
+
+[[gnu::noinline]] void Interp::execAppend(Node *s)
 {
     Value r = eval(s->y);
     const Value &rv = r.deref();
@@ -376,7 +400,7 @@ void Interp::execSelect(Node *s, Flow *flow)
     }
 }
 
-Flow Interp::execFor(Node *s)
+[[gnu::noinline]] Flow Interp::execFor(Node *s)
 {
     auto num = [this](Node *n) {
         Value v = eval(n);

@@ -5,6 +5,7 @@
 #include "objects.h"
 
 #include <cmath>
+#include <cstring>
 
 namespace quillora::vbs {
 
@@ -171,16 +172,17 @@ public:
         case Item: {
             checkArgs(argc, 1, 1);
             Value key = keyValue(in, args[0]);
-            int idx = find(key);
+            const Probe p = probe(key);
+            const int idx = findProbe(p);
             if (write) {
                 if (idx < 0)
-                    insert(key, *rhs);
+                    insertProbe(p, key, *rhs);
                 else
                     entries[size_t(idx)].value = *rhs;
                 return Value();
             }
             if (idx < 0) {
-                insert(key, Value()); // reading a missing key adds it, as the original does
+                insertProbe(p, key, Value()); // reading a missing key adds it, as the original does
                 return Value();
             }
             return entries[size_t(idx)].value;
@@ -188,9 +190,10 @@ public:
         case Add: {
             checkArgs(argc, 2, 2);
             Value key = keyValue(in, args[0]);
-            if (find(key) >= 0)
+            const Probe p = probe(key);
+            if (findProbe(p) >= 0)
                 throwError(err::KeyExists);
-            insert(key, args[1].deref());
+            insertProbe(p, key, args[1].deref());
             return Value();
         }
         case Exists:
@@ -218,9 +221,11 @@ public:
             Value newKey = keyValue(in, *rhs);
             if (find(newKey) >= 0)
                 throwError(err::KeyExists);
-            index.remove(hashKey(key));
-            entries[size_t(idx)].key = newKey;
-            index.insert(hashKey(newKey), idx);
+            removeSlot(probe(key));
+            Entry &e = entries[size_t(idx)];
+            e.key = newKey;
+            e.hash = probe(newKey).hash;
+            addSlot(e.hash, idx);
             return Value();
         }
         case Remove: {
@@ -229,7 +234,7 @@ public:
             const int idx = find(key);
             if (idx < 0)
                 throwError(err::ElementNotFound);
-            index.remove(hashKey(key));
+            removeSlot(probe(key));
             entries[size_t(idx)] = Entry();
             --live;
             if (live * 2 < entries.size() && entries.size() > 16)
@@ -237,9 +242,7 @@ public:
             return Value();
         }
         case RemoveAll:
-            entries.clear();
-            index.clear();
-            live = 0;
+            clearAll();
             return Value();
         case Count:
             return Value::lng(int(live));
@@ -256,11 +259,31 @@ public:
     }
 
 private:
+    // A key as the index compares it: its kind, and the number, object address or text
+    // that identifies it within the kind.
+    enum class KeyKind : uint8_t
+    {
+        Empty,
+        Null,
+        Number,
+        Object,
+        String
+    };
     struct Entry
     {
         Value key;
         Value value;
+        size_t hash = 0;
         bool alive = false;
+    };
+    // A key being looked up, with its hash; the text of a string is read in place.
+    struct Probe
+    {
+        KeyKind kind = KeyKind::Empty;
+        double num = 0;
+        const QString *str = nullptr;
+        const Object *obj = nullptr;
+        size_t hash = 0;
     };
 
     static Value keyValue(Interp &in, const Value &v)
@@ -272,73 +295,214 @@ private:
         return d;
     }
 
-    // The identity of a key: strings by their text (lower case in text mode), objects by
-    // their address, numbers by their value whatever the subtype.
-    struct HashKey
+    static KeyKind kindOf(const Value &k)
     {
-        char kind = 'e';
-        double num = 0;
-        QString str;
-        bool operator==(const HashKey &o) const
-        {
-            return kind == o.kind && num == o.num && (kind != 's' || str == o.str);
-        }
-    };
-    friend size_t qHash(const HashKey &k, size_t seed)
-    {
-        return k.kind == 's' ? qHash(k.str, seed) : qHashMulti(seed, k.kind, k.num);
-    }
-
-    HashKey hashKey(const Value &k) const
-    {
-        HashKey key;
         switch (k.type()) {
         case VType::String:
-            key.kind = 's';
-            key.str = textMode ? k.strRef().toLower() : k.strRef();
-            break;
+            return KeyKind::String;
         case VType::Object:
-            key.kind = 'o';
-            key.num = double(quintptr(k.obj()));
-            break;
+            return KeyKind::Object;
         case VType::Empty:
-            break;
+            return KeyKind::Empty;
         case VType::Null:
-            key.kind = 'z';
-            break;
+            return KeyKind::Null;
         default:
-            key.kind = 'n';
-            key.num = toDouble(k);
-            if (key.num == 0)
-                key.num = 0; // -0 and 0 are one key
+            return KeyKind::Number;
         }
-        return key;
     }
 
-    int find(const Value &key) const { return index.value(hashKey(key), -1); }
-
-    void insert(const Value &key, const Value &value)
+    // Numbers are keys by their value whatever the subtype; -0 and 0 are one key.
+    static double keyNumber(const Value &k)
     {
-        index.insert(hashKey(key), int(entries.size()));
-        entries.push_back(Entry{key, value, true});
+        const double d = toDouble(k);
+        return d == 0 ? 0.0 : d;
+    }
+
+    static size_t mix(uint64_t h)
+    {
+        h ^= h >> 33;
+        h *= 0xff51afd7ed558ccdull;
+        h ^= h >> 33;
+        return size_t(h);
+    }
+
+    static bool isAscii(const QString &s)
+    {
+        for (QChar c : s)
+            if (c.unicode() >= 0x80)
+                return false;
+        return true;
+    }
+
+    // FNV-1a over the UTF-16 units; in text mode over the lower-case text, folded per
+    // unit when the text is ASCII and through QString::toLower otherwise.
+    size_t stringHash(const QString &s) const
+    {
+        if (textMode && !isAscii(s))
+            return unitsHash(s.toLower(), false);
+        return unitsHash(s, textMode);
+    }
+    static size_t unitsHash(const QString &s, bool foldAscii)
+    {
+        uint64_t h = 0xcbf29ce484222325ull;
+        for (QChar c : s) {
+            char16_t u = c.unicode();
+            if (foldAscii && u >= 'A' && u <= 'Z')
+                u = char16_t(u + 32);
+            h = (h ^ u) * 0x100000001b3ull;
+        }
+        return mix(h);
+    }
+
+    bool sameText(const QString &a, const QString &b) const
+    {
+        if (!textMode)
+            return a == b;
+        if (isAscii(a) && isAscii(b))
+            return a.compare(b, Qt::CaseInsensitive) == 0;
+        return a.toLower() == b.toLower();
+    }
+
+    Probe probe(const Value &k) const
+    {
+        Probe p;
+        p.kind = kindOf(k);
+        switch (p.kind) {
+        case KeyKind::String:
+            p.str = &k.strRef();
+            p.hash = stringHash(*p.str);
+            break;
+        case KeyKind::Object:
+            p.obj = k.obj();
+            p.hash = mix(quintptr(p.obj));
+            break;
+        case KeyKind::Number: {
+            p.num = keyNumber(k);
+            uint64_t bits;
+            std::memcpy(&bits, &p.num, sizeof bits);
+            p.hash = mix(bits);
+            break;
+        }
+        default:
+            p.hash = size_t(p.kind);
+        }
+        return p;
+    }
+
+    bool matches(const Entry &e, const Probe &p) const
+    {
+        if (e.hash != p.hash || kindOf(e.key) != p.kind)
+            return false;
+        switch (p.kind) {
+        case KeyKind::String:
+            return sameText(e.key.strRef(), *p.str);
+        case KeyKind::Object:
+            return e.key.obj() == p.obj;
+        case KeyKind::Number:
+            return keyNumber(e.key) == p.num;
+        default:
+            return true;
+        }
+    }
+
+    // The index: open addressing with linear probing over a power-of-two table; a bucket
+    // holds an entry's position plus one, 0 when free, kRemoved where a key was removed.
+    static constexpr uint32_t kRemoved = UINT32_MAX;
+
+    // The slot that holds the key, or -1.
+    qsizetype findSlot(const Probe &p) const
+    {
+        if (buckets.empty())
+            return -1;
+        const size_t mask = buckets.size() - 1;
+        for (size_t i = p.hash & mask;; i = (i + 1) & mask) {
+            const uint32_t s = buckets[i];
+            if (s == 0)
+                return -1;
+            if (s != kRemoved && matches(entries[s - 1], p))
+                return qsizetype(i);
+        }
+    }
+
+    int find(const Value &key) const { return findProbe(probe(key)); }
+    int findProbe(const Probe &p) const
+    {
+        const qsizetype i = findSlot(p);
+        return i < 0 ? -1 : int(buckets[size_t(i)] - 1);
+    }
+
+    // Indexes an entry that the index does not hold yet.
+    void addSlot(size_t hash, int entry)
+    {
+        if ((used + 1) * 2 > buckets.size())
+            rebuildIndex(entry);
+        const size_t mask = buckets.size() - 1;
+        size_t i = hash & mask;
+        while (buckets[i] != 0 && buckets[i] != kRemoved)
+            i = (i + 1) & mask;
+        if (buckets[i] == 0)
+            ++used;
+        buckets[i] = uint32_t(entry) + 1;
+    }
+
+    void removeSlot(const Probe &p)
+    {
+        const qsizetype i = findSlot(p);
+        if (i >= 0)
+            buckets[size_t(i)] = kRemoved;
+    }
+
+    // A table of four times the live entries or more, without removed keys; the entry
+    // `except` is left for the caller to add.
+    void rebuildIndex(int except = -1)
+    {
+        size_t size = 16;
+        while (size < (live + 1) * 4)
+            size *= 2;
+        buckets.assign(size, 0);
+        used = 0;
+        const size_t mask = size - 1;
+        for (size_t e = 0; e < entries.size(); ++e) {
+            if (!entries[e].alive || int(e) == except)
+                continue;
+            size_t i = entries[e].hash & mask;
+            while (buckets[i] != 0)
+                i = (i + 1) & mask;
+            buckets[i] = uint32_t(e) + 1;
+            ++used;
+        }
+    }
+
+    void insert(const Value &key, const Value &value) { insertProbe(probe(key), key, value); }
+    void insertProbe(const Probe &p, const Value &key, const Value &value)
+    {
+        entries.push_back(Entry{key, value, p.hash, true});
         ++live;
+        addSlot(p.hash, int(entries.size() - 1));
     }
 
     void compact()
     {
         std::vector<Entry> kept;
         kept.reserve(live);
-        index.clear();
         for (Entry &e : entries)
-            if (e.alive) {
-                index.insert(hashKey(e.key), int(kept.size()));
+            if (e.alive)
                 kept.push_back(std::move(e));
-            }
         entries = std::move(kept);
+        rebuildIndex();
+    }
+
+    void clearAll()
+    {
+        entries.clear();
+        buckets.clear();
+        used = 0;
+        live = 0;
     }
 
     std::vector<Entry> entries;
-    QHash<HashKey, int> index;
+    std::vector<uint32_t> buckets;
+    size_t used = 0; // buckets that are not free: entries and removed keys
     size_t live = 0;
     bool textMode = false;
 };

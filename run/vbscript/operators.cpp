@@ -227,6 +227,58 @@ int compareValues(const Value &ain, const Value &bin, bool text, bool aLit, bool
     return as ? -r : r;
 }
 
+// The text an operand of & adds, as a view: a string's own text, an integer's digits
+// written into `digits`, anything else converted into `buffer`; Null adds nothing. Numbers
+// are the common other operand ("k" & i), and their digits need no string of their own.
+struct CatText
+{
+    QString buffer;
+    char16_t digits[12];
+    QStringView of(const Value &v)
+    {
+        switch (v.type()) {
+        case VType::String:
+            return v.strRef();
+        case VType::Integer:
+        case VType::Long:
+        case VType::Byte:
+            return intDigits(v.intValue());
+        case VType::Null:
+            return {};
+        default:
+            buffer = toStr(v);
+            return buffer;
+        }
+    }
+    // The same text as QString::number(n).
+    QStringView intDigits(int n)
+    {
+        uint32_t u = n < 0 ? 0u - uint32_t(n) : uint32_t(n);
+        qsizetype at = 12;
+        do {
+            digits[--at] = char16_t(u'0' + u % 10);
+            u /= 10;
+        } while (u);
+        if (n < 0)
+            digits[--at] = u'-';
+        return QStringView(digits + at, 12 - at);
+    }
+};
+
+bool appendInPlace(Interp &in, Value &left, const Value &right)
+{
+    const Value &b = right.deref();
+    if (!left.isString() || !left.strObj() || left.strObj()->refs != 1 || b.isObject() ||
+        b.isArray() || b.isNull())
+        return false;
+    CatText part;
+    const QStringView text = part.of(b);
+    if (left.strRef().size() + text.size() > in.limits.maxStringLength)
+        throwError(err::OutOfStringSpace);
+    left.appendString(text);
+    return true;
+}
+
 Value binaryOp(Interp &in, Op op, const Value &ain, const Value &bin, bool aLit, bool bLit)
 {
     if (op == Op::Is) {
@@ -252,10 +304,15 @@ Value binaryOp(Interp &in, Op op, const Value &ain, const Value &bin, bool aLit,
     case Op::Cat: {
         if (a.isNull() && b.isNull())
             return Value::null();
-        QString s = a.isNull() ? QString() : toStr(a);
-        s += b.isNull() ? QString() : toStr(b);
-        if (s.size() > in.limits.maxStringLength)
+        CatText partA, partB;
+        const QStringView sa = partA.of(a), sb = partB.of(b);
+        if (sa.size() + sb.size() > in.limits.maxStringLength)
             throwError(err::OutOfStringSpace);
+        // built once at its full size: a copy of the left text would be copied again to grow
+        QString s;
+        s.reserve(sa.size() + sb.size());
+        s.append(sa);
+        s.append(sb);
         return Value::str(std::move(s));
     }
     case Op::Eq:

@@ -58,22 +58,16 @@ Value Value::array(ArrayObj *a)
     return r;
 }
 
-Value Value::fromInt64(int64_t v)
-{
-    if (v >= -32768 && v <= 32767)
-        return integer(int(v));
-    if (v >= INT32_MIN && v <= INT32_MAX)
-        return lng(int(v));
-    return dbl(double(v));
-}
-
-void Value::appendString(const QString &s)
+void Value::appendString(QStringView s)
 {
     if (t == VType::String && h && h->refs == 1) {
         static_cast<StrObj *>(h)->str.append(s);
         return;
     }
-    QString joined = strRef() + s;
+    QString joined;
+    joined.reserve(strRef().size() + s.size());
+    joined.append(strRef());
+    joined.append(s);
     *this = str(std::move(joined));
 }
 

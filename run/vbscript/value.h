@@ -5,6 +5,7 @@
 
 #include <QString>
 
+#include <bit>
 #include <cstdint>
 #include <utility>
 #include <vector>
@@ -132,6 +133,14 @@ public:
         return r;
     }
     static Value str(const QString &s);
+    static Value sharedStr(StrObj *s) // takes a new reference
+    {
+        Value r;
+        r.t = VType::String;
+        r.h = s;
+        retain(s);
+        return r;
+    }
     static Value str(QString &&s);
     static Value object(Object *o); // takes a new reference; null is Nothing
     static Value nothing()
@@ -150,7 +159,14 @@ public:
         return r;
     }
     // Makes an integral result: Integer when it fits, else Long, else Double.
-    static Value fromInt64(int64_t v);
+    static Value fromInt64(int64_t v)
+    {
+        if (v >= -32768 && v <= 32767)
+            return integer(int(v));
+        if (v >= INT32_MIN && v <= INT32_MAX)
+            return lng(int(v));
+        return dbl(double(v));
+    }
 
     VType type() const { return t; }
     bool isHeap() const { return t == VType::String || t == VType::Object || t == VType::Array; }
@@ -194,14 +210,19 @@ public:
     Value *refTarget() const { return ref; }
 
     // Appends in place when this value holds the only reference to its string.
-    void appendString(const QString &s);
+    void appendString(QStringView s);
 
 private:
     static Value scalarI(VType type, int v)
     {
         Value r;
         r.t = type;
-        r.i = v;
+        // One 8-byte store of the whole word: copies read the word whole, and reading it
+        // right after a 4-byte store into it stalls the processor until both stores land.
+        if constexpr (std::endian::native == std::endian::little)
+            r.l = int64_t(uint32_t(v));
+        else
+            r.i = v;
         return r;
     }
     static Value scalarD(VType type, double v)

@@ -63,6 +63,10 @@ private slots:
             {"integer division and Mod",
              {"WScript.Echo 7 Mod 3, -7 Mod 3, 7.6 Mod 3, 7 \\ 2, -7 \\ 2, 10 / 4",
               "1 -1 2 3 -3 2.5"}},
+            {"integer division and Mod by -1 and of Long values",
+             {"m = CLng(\"-2147483648\")\nWScript.Echo m Mod -1, -7 Mod -1, 7 \\ -1, "
+              "TypeName(7 \\ -1), 100000 Mod -3, -100000 \\ 7, m \\ 2",
+              "0 0 -7 Integer 1 -14285 -1073741824"}},
             {"logic",
              {"WScript.Echo True And False, True Or False, True Xor True, Not True, 12 And 10, "
               "12 Or 3, Not 0, False Imp True, True Eqv True",
@@ -72,6 +76,15 @@ private slots:
               "IsNull(Null Or False)",
               "False True True True"}},
             {"& below +", {"WScript.Echo \"a\" & 1 + 2", "a3"}},
+            {"& writes integers as CStr does",
+             {"WScript.Echo \"k\" & CLng(-2147483647 - 1), 0 & \"\", CByte(200) & -7 & 32767 & "
+              "CInt(-32768), \"\" & 2147483647, TypeName(0 & 1)",
+              "k-2147483648 0 200-732767-32768 2147483647 String"}},
+            {"chains of & leave their operands as they were",
+             {"Function F(): F = a: End Function\na = \"x\": b = a & \"y\" & \"z\"\n"
+              "c = (a & 1) & Null & 2.5 & Empty & True & a: d = F() & \"!\" & \"?\"\n"
+              "e = (Null & Null) & Null\nWScript.Echo a, b, c, d, F(), IsNull(e)",
+              "x xyz x12.5Truex x!? x True"}},
             {"comparisons are left to right", {"WScript.Echo 1 < 2 = True", "True"}},
             {"operands are read left to right around code that changes them",
              {"Dim x\nFunction F(): x = 10: F = 5: End Function\n"
@@ -150,6 +163,12 @@ private slots:
              {"ExecuteGlobal \"Function Twice(n): Twice = n * 2: End Function\"\nWScript.Echo "
               "Twice(21)",
               "42"}},
+            {"new makes the class that executeglobal defined last",
+             {"Class P\nPublic Function Who(): Who = \"first\": End Function\nEnd Class\n"
+              "Function Make(): Set Make = New P: End Function\nWScript.Echo Make().Who\n"
+              "ExecuteGlobal \"Class P: Public Function Who(): Who = \"\"second\"\": End "
+              "Function: End Class\"\nWScript.Echo Make().Who",
+              "first|second"}},
             {"execute creates locals of the caller",
              {"Sub T\nExecute \"made = 5\"\nExecute \"made = made + 1\"\nWScript.Echo "
               "Eval(\"made\")\n"
@@ -171,6 +190,11 @@ private slots:
             {"ByRef is the default",
              {"Sub Inc(n): n = n + 1: End Sub\nx = 1: Inc x: Inc x: WScript.Echo x", "3"}},
             {"ByVal", {"Sub Inc(ByVal n): n = n + 1: End Sub\nx = 1: Inc x: WScript.Echo x", "1"}},
+            {"an element passed ByRef locks its array for the call only",
+             {"ReDim a(2)\nSub S(x)\nx = 7\nReDim a(5)\nEnd Sub\nOn Error Resume Next\nS a(1)\n"
+              "WScript.Echo Err.Number, a(1)\nOn Error GoTo 0\nReDim Preserve a(4)\n"
+              "WScript.Echo UBound(a), a(1)",
+              "10 7|4 7"}},
             {"parentheses pass by value",
              {"Sub Inc(n): n = n + 1: End Sub\nx = 1: Inc (x): WScript.Echo x: Call Inc(x): "
               "WScript.Echo x",
@@ -293,10 +317,20 @@ private slots:
               "-1, 1), "
               "Replace(\"aaaa\", \"a\", \"b\", 2, 2)",
               "a-b-c a-b-c bba"}},
+            {"one-character strings stay apart",
+             {"a = Chr(65): b = Chr(65): a = a & \"x\": c = Mid(\"ABC\", 1, 1): c = c & \"y\"\n"
+              "d = Mid(\"abc\", 4, 1): e = Mid(\"abc\", 3, 1)\n"
+              "WScript.Echo a, b, c, Chr(65), \"[\" & d & \"]\", e, AscW(ChrW(8364)), "
+              "AscW(ChrW(-1)), Asc(Chr(200))",
+              "Ax A Ay A [] c 8364 -1 200"}},
             {"split and join",
              {"a = Split(\"a,b,,c\", \",\"): WScript.Echo UBound(a), Join(a, \"+\"), "
               "UBound(Split(\"\")), Join(Split(\"x y\"))",
               "3 a+b++c -1 x y"}},
+            {"split with a count and with text compare",
+             {"a = Split(\"aXbxc\", \"x\", -1, 1): WScript.Echo UBound(a), Join(a, \"+\")\n"
+              "a = Split(\"a,b,c,d\", \",\", 2): WScript.Echo UBound(a), Join(a, \"+\")",
+              "2 a+b+c|1 a+b,c,d"}},
             {"trim and case",
              {"WScript.Echo \"[\" & Trim(\"  x  \") & \"]\", LTrim(\"  x\") & \"|\", "
               "UCase(\"abc\"), "

@@ -53,6 +53,25 @@ private slots:
               "IRegExp2 x"}},
             {"remove all",
              {mk + "d.Add 1, 1: d.RemoveAll: WScript.Echo d.Count, UBound(d.Keys)", "0 -1"}},
+            {"empty, null, zero and the empty string are four keys",
+             {mk + "d.Add Empty, \"e\": d.Add Null, \"z\": d.Add 0, \"n\": d.Add \"\", \"s\"\n"
+                   "WScript.Echo d.Count, d(Empty), d(Null), d(CDbl(0) * -1), d(\"\"), d(CByte(0))",
+              "4 e z n s n"}},
+            {"objects are keys by identity",
+             {mk + "Set a = New RegExp: Set b = New RegExp: d.Add a, 1: d.Add b, 2\n"
+                   "WScript.Echo d(a), d(b), d.Exists(New RegExp), d.Exists(Nothing)",
+              "1 2 False False"}},
+            {"text compare mode beyond ASCII",
+             {mk + "d.CompareMode = vbTextCompare: d.Add \"\u00c4pfel\", 1\n"
+                   "WScript.Echo d.Exists(\"\u00e4PFEL\"), d.Exists(\"apfel\"), d.Count",
+              "True False 1"}},
+            {"removed keys come back and renamed keys are found",
+             {mk + "For i = 1 To 100: d.Add i, i: Next\n"
+                   "For i = 1 To 99 Step 2: d.Remove i: Next\n"
+                   "For i = 1 To 99 Step 2: d.Add i, -i: Next\n"
+                   "d.Key(2) = \"two\": d.Key(\"two\") = \"Two\"\n"
+                   "WScript.Echo d.Count, d(3), d(\"Two\"), d.Exists(2), d.Exists(\"two\")",
+              "100 -3 2 False False"}},
             {"many entries",
              {mk + "For i = 1 To 20000: d.Add \"k\" & i, i: Next\n"
                    "For i = 1 To 19990: d.Remove \"k\" & i: Next\n"
