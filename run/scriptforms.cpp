@@ -329,4 +329,9 @@ void TFormErInfo::FormShow()
     Label4->setText(pick(ELanguage, "Zeile:", "Line:"));
     Label5->setText(pick(ELanguage, "Spalte:", "Column:"));
     Label6->setText(QStringLiteral("Code:"));
+    // a text longer than its field shows its beginning, and the whole of it on hover
+    for (QLineEdit *field : {EditNr, EditSource, EditDesc, EditLine, EditCol, EditText}) {
+        field->setCursorPosition(0);
+        field->setToolTip(field->text());
+    }
 }

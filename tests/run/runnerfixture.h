@@ -98,6 +98,9 @@ struct RunnerFixture
                              .join(u'|');
             selection = editor->SelText();
             selStart = editor->SelStart();
+            errorFromStart = true;
+            for (const QLineEdit *field : f.findChildren<QLineEdit *>())
+                errorFromStart = errorFromStart && field->cursorPosition() == 0;
             return 1;
         });
     }
@@ -119,6 +122,7 @@ struct RunnerFixture
         quillora::ConsoleScriptRun{true, false, {}, 0};
     QString shownResult = QStringLiteral("<none>");
     QString shownError;
+    bool errorFromStart = false; // every field of the error dialog shows its beginning
     QString selection;
     int selStart = -1;
     std::unique_ptr<ScriptRunner> runner;

@@ -311,6 +311,7 @@ private slots:
             return;
         }
         QCOMPARE(f.shownError, fields);
+        QVERIFY(f.errorFromStart);
         QCOMPARE(f.selection, selection);
         QVERIFY(!f.runner->ScriptControl1()->error().isSet()); // cleared after the dialog
     }
