@@ -71,7 +71,7 @@ struct LocalsScope
     ~LocalsScope()
     {
         for (int i = 0; i < n; ++i)
-            locals[i] = Value();
+            locals[i].clear();
         in.stack.pop(mark);
     }
 };
@@ -482,9 +482,9 @@ Value Interp::callProc(Procedure *p, Object *me, Node *site, const Value *extra)
             }
         }
         if (addr)
-            locals[k] = Value::refTo(addr);
+            locals[k].fill(Value::refTo(addr));
         else
-            locals[k] = eval(an);
+            locals[k].fill(eval(an));
     }
     if (extra)
         locals[given] = *extra;

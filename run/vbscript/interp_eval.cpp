@@ -275,6 +275,9 @@ Value Interp::eval(Node *n)
     case NK::Field:
         if (const Value *v = leaf(n))
             return *v;
+        // a call of a script procedure; its errors take the position of their statement
+        if (n->kind == NK::Global && n->g->proc)
+            return callProc(n->g->proc, nullptr, n, nullptr);
         break;
     case NK::Binary:
         return evalBinary(n);

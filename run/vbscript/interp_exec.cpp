@@ -289,7 +289,11 @@ void Interp::execAssign(Node *s)
         evalMember(c, Access::Call, nullptr);
         break;
     case NK::Global:
-        if (!c->g->proc && !(c->hasArgs && c->g->value.isArray())) {
+        if (c->g->proc) {
+            callProc(c->g->proc, nullptr, c, nullptr);
+            break;
+        }
+        if (!(c->hasArgs && c->g->value.isArray())) {
             if (c->g->value.isObject() && c->g->value.obj()) {
                 Value hold = c->g->value;
                 Object *o = hold.obj();

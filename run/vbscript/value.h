@@ -111,6 +111,28 @@ public:
         return *this;
     }
 
+    // Empties the value; what it held is let go of after, so code that runs when an
+    // object goes away sees the value already empty.
+    void clear()
+    {
+        if (!isHeap()) {
+            t = VType::Empty;
+            l = 0;
+            return;
+        }
+        Value old(std::move(*this));
+    }
+    // Takes o's content into this value, which must be Empty (a fresh slot), without
+    // looking for something to let go of.
+    void fill(Value &&o) noexcept
+    {
+        Q_ASSERT(t == VType::Empty);
+        t = o.t;
+        l = o.l;
+        o.t = VType::Empty;
+        o.l = 0;
+    }
+
     static Value integer(int v) { return scalarI(VType::Integer, v); }
     static Value lng(int v) { return scalarI(VType::Long, v); }
     static Value byte(int v) { return scalarI(VType::Byte, v); }
