@@ -111,6 +111,10 @@ struct Node
     uint8_t flag = 0;     // loop kind, exit kind, Preserve, Case Else, On Error mode
     bool hasArgs = false; // an argument list was written (even an empty one)
     bool literal = false; // a literal or a constant: compared with a string, converts it
+    // Binary: the height of a tree of Integer arithmetic (+ - * \ Mod) over literals and
+    // plain variables, or a comparison of two such, which runs in registers first
+    // (Interp::intTree); 0 when the node is not one
+    uint8_t intHeight = 0;
     int line = 0;
     int col = 0;
     int slot = -1;

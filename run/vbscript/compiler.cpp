@@ -8,6 +8,8 @@
 #include <QRegularExpression>
 #include <QSet>
 
+#include <algorithm>
+
 namespace quillora::vbs {
 
 class Resolver
@@ -137,6 +139,7 @@ public:
             in.checkStack();
             expr(n->x);
             expr(n->y);
+            n->intHeight = intHeight(n);
             return;
         case NK::New:
             if (n->name == u"regexp")
@@ -145,6 +148,45 @@ public:
         default:
             return;
         }
+    }
+
+    // How tall an operand is as part of an integer tree; 0 when it cannot be one. Plain
+    // variables qualify here and are checked for their type when the code runs.
+    static int operandHeight(const Node *n)
+    {
+        switch (n->kind) {
+        case NK::Paren:
+            return operandHeight(n->x);
+        case NK::Binary:
+            return isIntArithmetic(n->op) ? n->intHeight : 0;
+        case NK::Literal:
+            return n->lit.type() == VType::Integer || n->lit.type() == VType::Long ? 1 : 0;
+        case NK::Local:
+        case NK::Global:
+        case NK::Field:
+            return n->hasArgs ? 0 : 1;
+        default:
+            return 0;
+        }
+    }
+    static bool isIntArithmetic(Op op)
+    {
+        return op == Op::Add || op == Op::Sub || op == Op::Mul || op == Op::IDiv || op == Op::Mod;
+    }
+    static bool isComparison(Op op)
+    {
+        return op == Op::Eq || op == Op::Ne || op == Op::Lt || op == Op::Gt || op == Op::Le ||
+               op == Op::Ge;
+    }
+    // Short trees only, so that evaluating one never needs a check of the stack.
+    static uint8_t intHeight(const Node *n)
+    {
+        if (!isIntArithmetic(n->op) && !isComparison(n->op))
+            return 0;
+        const int hx = operandHeight(n->x), hy = operandHeight(n->y);
+        if (!hx || !hy || std::max(hx, hy) >= 32)
+            return 0;
+        return uint8_t(std::max(hx, hy) + 1);
     }
 
     void args(Node *n)

@@ -126,6 +126,19 @@ enum BuiltinUse : uint8_t
 uint8_t builtinUse(const QString &lowerName);
 bool findConstant(const QString &lowerName, Value *out);
 
+// An Integer or Long computed in registers; kind None when the value is of another type.
+struct IntResult
+{
+    enum Kind : int32_t
+    {
+        None,
+        Integer,
+        Long
+    };
+    int32_t v = 0;
+    Kind kind = None;
+};
+
 class Interp
 {
 public:
@@ -228,7 +241,12 @@ private:
 public:
     Value eval(Node *n);
     bool condition(Node *n);
-    bool intCondition(Node *n, bool *result) const;
+    // A tree of Integer arithmetic (Node::intHeight) computed in registers. False, having
+    // run no code and changed nothing, when an operand is not an Integer or Long, a divisor
+    // is 0 or a result leaves Long: the general path then does the work and raises the error.
+    IntResult intTree(const Node *n) const;
+    IntResult intOperand(const Node *n) const;
+    bool intCompare(const Node *n, bool *result) const;
 
 private:
     Value evalChecked(Node *n); // eval, with the node's position put on an error
@@ -312,6 +330,24 @@ inline Value *Interp::varAddress(Node *n)
         return &n->g->value;
     case NK::Field:
         return &meInstance()->fields[size_t(n->slot)];
+    default:
+        return nullptr;
+    }
+}
+
+// The value of a literal or a plain variable without copying it; null for anything else.
+inline const Value *Interp::leaf(const Node *n) const
+{
+    switch (n->kind) {
+    case NK::Literal:
+        return &n->lit;
+    case NK::Local:
+        return n->hasArgs ? nullptr : &frame->locals[n->slot].deref();
+    case NK::Global:
+        return n->hasArgs || n->g->proc ? nullptr : &n->g->value;
+    case NK::Field:
+        return n->hasArgs || !frame || !frame->inst ? nullptr
+                                                    : &frame->inst->fields[size_t(n->slot)];
     default:
         return nullptr;
     }

@@ -113,37 +113,76 @@ Value Interp::evalNew(Node *n)
     }
 }
 
-// The value of a literal or a plain variable without copying it; null for anything else.
-inline const Value *Interp::leaf(const Node *n) const
-{
-    switch (n->kind) {
-    case NK::Literal:
-        return &n->lit;
-    case NK::Local:
-        return n->hasArgs ? nullptr : &frame->locals[n->slot].deref();
-    case NK::Global:
-        return n->hasArgs || n->g->proc ? nullptr : &n->g->value;
-    case NK::Field:
-        return n->hasArgs || !frame || !frame->inst ? nullptr
-                                                    : &frame->inst->fields[size_t(n->slot)];
-    default:
-        return nullptr;
-    }
-}
-
 static inline bool smallInts(const Value &a, const Value &b)
 {
     return unsigned(int(a.type()) - 2) <= 1 && unsigned(int(b.type()) - 2) <= 1;
 }
 
-// A comparison of two plain Integer or Long operands, the usual test of a loop or an If,
-// without making a Value; false when the operands or the operator are of another kind.
-bool Interp::intCondition(Node *n, bool *result) const
+// An operand of an integer tree: a leaf read in place, a subtree computed.
+inline IntResult Interp::intOperand(const Node *n) const
 {
-    const Value *pa = leaf(n->x), *pb = leaf(n->y);
-    if (!pa || !pb || !smallInts(*pa, *pb))
+    if (n->kind == NK::Binary || n->kind == NK::Paren)
+        return intTree(n);
+    const Value *p = leaf(n);
+    if (!p || !smallInts(*p, *p))
+        return {};
+    return {p->intValue(), p->type() == VType::Long ? IntResult::Long : IntResult::Integer};
+}
+
+IntResult Interp::intTree(const Node *n) const
+{
+    if (n->kind == NK::Paren)
+        return intOperand(n->x);
+    const IntResult a = intOperand(n->x);
+    if (!a.kind)
+        return {};
+    const IntResult b = intOperand(n->y);
+    if (!b.kind)
+        return {};
+    const int x = a.v, y = b.v;
+    int64_t r;
+    switch (n->op) {
+    case Op::Add:
+        r = int64_t(x) + y;
+        break;
+    case Op::Sub:
+        r = int64_t(x) - y;
+        break;
+    case Op::Mul:
+        r = int64_t(x) * y;
+        break;
+    case Op::Mod:
+        if (y == 0)
+            return {};
+        r = y == -1 ? 0 : x % y;
+        break;
+    case Op::IDiv:
+        if (y == 0)
+            return {};
+        r = y == -1 ? -int64_t(x) : x / y;
+        break;
+    default:
+        return {};
+    }
+    // the type rule of intBinary below: Integer while both are and the result fits
+    if (a.kind == IntResult::Integer && b.kind == IntResult::Integer && r >= -32768 && r <= 32767)
+        return {int(r), IntResult::Integer};
+    if (r < INT32_MIN || r > INT32_MAX)
+        return {};
+    return {int(r), IntResult::Long};
+}
+
+// A comparison of two integer trees, the usual test of a loop or an If, without making a
+// Value.
+bool Interp::intCompare(const Node *n, bool *result) const
+{
+    const IntResult a = intOperand(n->x);
+    if (!a.kind)
         return false;
-    const int x = pa->intValue(), y = pb->intValue();
+    const IntResult b = intOperand(n->y);
+    if (!b.kind)
+        return false;
+    const int x = a.v, y = b.v;
     switch (n->op) {
     case Op::Eq:
         *result = x == y;
@@ -280,6 +319,15 @@ Value Interp::eval(Node *n)
             return callProc(n->g->proc, nullptr, n, nullptr);
         break;
     case NK::Binary:
+        if (n->intHeight) {
+            bool c;
+            if (n->op >= Op::Eq && n->op <= Op::Ge) {
+                if (intCompare(n, &c))
+                    return Value::boolean(c);
+            } else if (const IntResult r = intTree(n); r.kind) {
+                return r.kind == IntResult::Long ? Value::lng(r.v) : Value::integer(r.v);
+            }
+        }
         return evalBinary(n);
     case NK::Paren:
         return eval(n->x);

@@ -56,7 +56,7 @@ Flow Interp::execBlock(Node *block)
 bool Interp::condition(Node *n)
 {
     bool c;
-    if (n->kind == NK::Binary && intCondition(n, &c))
+    if (n->kind == NK::Binary && n->intHeight && intCompare(n, &c))
         return c;
     Value v = eval(n);
     const Value *p = &v.deref();
@@ -205,7 +205,24 @@ Flow Interp::exec(Node *s)
 
 void Interp::execAssign(Node *s)
 {
-    Value v = eval(s->y);
+    Node *y = s->y;
+    if (y->intHeight && !s->x->hasArgs && s->flag != 1) {
+        // an integer result into a plain variable, made in registers
+        bool c;
+        if (y->op >= Op::Eq && y->op <= Op::Ge) {
+            if (intCompare(y, &c))
+                if (Value *slot = varAddress(s->x)) {
+                    *slot = Value::boolean(c);
+                    return;
+                }
+        } else if (const IntResult r = intTree(y); r.kind) {
+            if (Value *slot = varAddress(s->x)) {
+                *slot = r.kind == IntResult::Long ? Value::lng(r.v) : Value::integer(r.v);
+                return;
+            }
+        }
+    }
+    Value v = eval(y);
     if (s->flag == 1) {
         *varAddress(s->x) = std::move(v.deref());
         return;
@@ -348,9 +365,16 @@ void Interp::execAssign(Node *s)
 
 [[gnu::noinline]] void Interp::execAppend(Node *s)
 {
-    Value r = eval(s->y);
-    const Value &rv = r.deref();
     Value *slot = varAddress(s->x);
+    // a literal or another variable that holds no object is read in place
+    const Value *part = leaf(s->y);
+    Value r;
+    if (!part || part == slot || part->isObject()) {
+        r = eval(s->y);
+        part = &r.deref();
+        slot = varAddress(s->x);
+    }
+    const Value &rv = *part;
     if (slot && slot->isString() && !rv.isObject() && !rv.isNull() && !rv.isArray()) {
         if (rv.isString()) {
             if (slot->strRef().size() + rv.strRef().size() > limits.maxStringLength)

@@ -102,6 +102,14 @@ private slots:
               "StrComp(\"a\", \"A\", 1)",
               "True True 1 0"}},
             {"unary minus", {"WScript.Echo -(-32768), TypeName(-(-32768)), - -1", "32768 Long 1"}},
+            {"integer arithmetic of variables keeps the type rules and errors",
+             {"Dim a, b, c, z, s, x\na = 32767: b = 2: c = 100000: z = 0: s = \"3\"\n"
+              "WScript.Echo TypeName(a + b - 1), TypeName((a - 1) * b \\ 2), TypeName(c * c), "
+              "TypeName(c Mod b * 1), (a + s) * b, TypeName(True + a), a - 32767 = z\n"
+              "x = a * b: WScript.Echo x, TypeName(x)\nOn Error Resume Next\n"
+              "x = (a + 1) Mod z: WScript.Echo Err.Number, x\n"
+              "If b \\ z = 0 Then WScript.Echo \"then\", Err.Number",
+              "Long Long Double Long 65540 Integer True|65534 Long|11 65534|then 11"}},
             {"date arithmetic",
              {"d = #1/31/2024# + 1: WScript.Echo d, TypeName(d), #3/1/2024# - #2/1/2024#",
               "2/1/2024 Date 29"}},
