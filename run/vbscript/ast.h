@@ -104,6 +104,35 @@ enum class ExitKind : uint8_t
     Proc
 };
 
+// One step of the code of an integer tree (Node::intCode), in postfix order: operands
+// are pushed, an operator takes the top two, a comparison ends the code of its tree.
+struct IntStep
+{
+    enum Kind : uint8_t
+    {
+        End,
+        Constant, // value, a Long when isLong
+        Local,    // value is the slot
+        Global,   // g
+        Field,    // value is the slot
+        Add,
+        Sub,
+        Mul,
+        IDiv,
+        Mod,
+        Eq,
+        Ne,
+        Lt,
+        Gt,
+        Le,
+        Ge,
+    };
+    Kind kind = End;
+    bool isLong = false;
+    int32_t value = 0;
+    GlobalSlot *g = nullptr;
+};
+
 struct Node
 {
     NK kind = NK::Nop;
@@ -115,6 +144,7 @@ struct Node
     // plain variables, or a comparison of two such, which runs in registers first
     // (Interp::intTree); 0 when the node is not one
     uint8_t intHeight = 0;
+    const IntStep *intCode = nullptr; // the tree's code when intHeight is not 0
     int line = 0;
     int col = 0;
     int slot = -1;
@@ -206,6 +236,7 @@ struct Unit
     std::vector<std::unique_ptr<Node>> nodes;
     std::vector<std::unique_ptr<Procedure>> procs;
     std::vector<std::unique_ptr<ClassDef>> classes;
+    std::vector<std::unique_ptr<IntStep[]>> intCodes;
     Procedure *top = nullptr; // the top-level code
     QStringList lines;        // source lines, for the error text
     bool optionExplicit = false;

@@ -140,6 +140,8 @@ public:
             expr(n->x);
             expr(n->y);
             n->intHeight = intHeight(n);
+            if (n->intHeight)
+                n->intCode = intCode(n);
             return;
         case NK::New:
             if (n->name == u"regexp")
@@ -187,6 +189,75 @@ public:
         if (!hx || !hy || std::max(hx, hy) >= 32)
             return 0;
         return uint8_t(std::max(hx, hy) + 1);
+    }
+
+    const IntStep *intCode(const Node *n)
+    {
+        std::vector<IntStep> steps;
+        emitInt(n, &steps);
+        steps.push_back(IntStep{});
+        u.intCodes.push_back(std::make_unique<IntStep[]>(steps.size()));
+        std::copy(steps.begin(), steps.end(), u.intCodes.back().get());
+        return u.intCodes.back().get();
+    }
+    static void emitInt(const Node *n, std::vector<IntStep> *steps)
+    {
+        IntStep s;
+        switch (n->kind) {
+        case NK::Paren:
+            emitInt(n->x, steps);
+            return;
+        case NK::Binary:
+            emitInt(n->x, steps);
+            emitInt(n->y, steps);
+            s.kind = intOperator(n->op);
+            break;
+        case NK::Literal:
+            s.kind = IntStep::Constant;
+            s.value = n->lit.intValue();
+            s.isLong = n->lit.type() == VType::Long;
+            break;
+        case NK::Local:
+            s.kind = IntStep::Local;
+            s.value = n->slot;
+            break;
+        case NK::Field:
+            s.kind = IntStep::Field;
+            s.value = n->slot;
+            break;
+        default: // a global: the only other operand intHeight lets in
+            s.kind = IntStep::Global;
+            s.g = n->g;
+            break;
+        }
+        steps->push_back(s);
+    }
+    static IntStep::Kind intOperator(Op op)
+    {
+        switch (op) {
+        case Op::Add:
+            return IntStep::Add;
+        case Op::Sub:
+            return IntStep::Sub;
+        case Op::Mul:
+            return IntStep::Mul;
+        case Op::IDiv:
+            return IntStep::IDiv;
+        case Op::Mod:
+            return IntStep::Mod;
+        case Op::Eq:
+            return IntStep::Eq;
+        case Op::Ne:
+            return IntStep::Ne;
+        case Op::Lt:
+            return IntStep::Lt;
+        case Op::Gt:
+            return IntStep::Gt;
+        case Op::Le:
+            return IntStep::Le;
+        default:
+            return IntStep::Ge;
+        }
     }
 
     void args(Node *n)

@@ -126,17 +126,25 @@ enum BuiltinUse : uint8_t
 uint8_t builtinUse(const QString &lowerName);
 bool findConstant(const QString &lowerName, Value *out);
 
-// An Integer or Long computed in registers; kind None when the value is of another type.
+// An Integer, Long or comparison computed in registers; kind None when an operand is of
+// another type.
 struct IntResult
 {
     enum Kind : int32_t
     {
         None,
         Integer,
-        Long
+        Long,
+        Boolean
     };
     int32_t v = 0;
     Kind kind = None;
+    Value value() const
+    {
+        return kind == Integer ? Value::integer(v)
+               : kind == Long  ? Value::lng(v)
+                               : Value::boolean(v);
+    }
 };
 
 class Interp
@@ -245,8 +253,6 @@ public:
     // run no code and changed nothing, when an operand is not an Integer or Long, a divisor
     // is 0 or a result leaves Long: the general path then does the work and raises the error.
     IntResult intTree(const Node *n) const;
-    IntResult intOperand(const Node *n) const;
-    bool intCompare(const Node *n, bool *result) const;
 
 private:
     Value evalChecked(Node *n); // eval, with the node's position put on an error

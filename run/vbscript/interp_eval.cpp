@@ -118,92 +118,94 @@ static inline bool smallInts(const Value &a, const Value &b)
     return unsigned(int(a.type()) - 2) <= 1 && unsigned(int(b.type()) - 2) <= 1;
 }
 
-// An operand of an integer tree: a leaf read in place, a subtree computed.
-inline IntResult Interp::intOperand(const Node *n) const
-{
-    if (n->kind == NK::Binary || n->kind == NK::Paren)
-        return intTree(n);
-    const Value *p = leaf(n);
-    if (!p || !smallInts(*p, *p))
-        return {};
-    return {p->intValue(), p->type() == VType::Long ? IntResult::Long : IntResult::Integer};
-}
-
 IntResult Interp::intTree(const Node *n) const
 {
-    if (n->kind == NK::Paren)
-        return intOperand(n->x);
-    const IntResult a = intOperand(n->x);
-    if (!a.kind)
-        return {};
-    const IntResult b = intOperand(n->y);
-    if (!b.kind)
-        return {};
-    const int x = a.v, y = b.v;
+    // The top of the operand stack stays in registers; heights stay below 32, and so does
+    // the depth of the stack below it.
+    int32_t below[40];
+    bool belowLong[40];
+    int sp = 0;
+    int32_t top = 0;
+    bool topLong = false;
     int64_t r;
-    switch (n->op) {
-    case Op::Add:
-        r = int64_t(x) + y;
-        break;
-    case Op::Sub:
-        r = int64_t(x) - y;
-        break;
-    case Op::Mul:
-        r = int64_t(x) * y;
-        break;
-    case Op::Mod:
-        if (y == 0)
+    const Value *operand = nullptr;
+    for (const IntStep *step = n->intCode;; ++step) {
+        switch (step->kind) {
+        case IntStep::End:
+            return {top, topLong ? IntResult::Long : IntResult::Integer};
+        case IntStep::Constant:
+            below[sp] = top;
+            belowLong[sp++] = topLong;
+            top = step->value;
+            topLong = step->isLong;
+            continue;
+        case IntStep::Local:
+            operand = &frame->locals[step->value].deref();
+            goto push;
+        case IntStep::Global:
+            if (step->g->proc)
+                return {};
+            operand = &step->g->value;
+            goto push;
+        case IntStep::Field:
+            if (!frame || !frame->inst)
+                return {};
+            operand = &frame->inst->fields[size_t(step->value)];
+            goto push;
+        case IntStep::Add:
+            r = int64_t(below[sp - 1]) + top;
+            goto fit;
+        case IntStep::Sub:
+            r = int64_t(below[sp - 1]) - top;
+            goto fit;
+        case IntStep::Mul:
+            r = int64_t(below[sp - 1]) * top;
+            goto fit;
+        // 32-bit division, -1 apart, the one divisor that can overflow it
+        case IntStep::Mod:
+            if (top == 0)
+                return {};
+            r = top == -1 ? 0 : below[sp - 1] % top;
+            goto fit;
+        case IntStep::IDiv:
+            if (top == 0)
+                return {};
+            r = top == -1 ? -int64_t(below[sp - 1]) : below[sp - 1] / top;
+            goto fit;
+        case IntStep::Eq:
+            return {below[sp - 1] == top, IntResult::Boolean};
+        case IntStep::Ne:
+            return {below[sp - 1] != top, IntResult::Boolean};
+        case IntStep::Lt:
+            return {below[sp - 1] < top, IntResult::Boolean};
+        case IntStep::Gt:
+            return {below[sp - 1] > top, IntResult::Boolean};
+        case IntStep::Le:
+            return {below[sp - 1] <= top, IntResult::Boolean};
+        case IntStep::Ge:
+            return {below[sp - 1] >= top, IntResult::Boolean};
+        }
+    push : {
+        const VType t = operand->type();
+        if (t != VType::Integer && t != VType::Long)
             return {};
-        r = y == -1 ? 0 : x % y;
-        break;
-    case Op::IDiv:
-        if (y == 0)
-            return {};
-        r = y == -1 ? -int64_t(x) : x / y;
-        break;
-    default:
-        return {};
+        below[sp] = top;
+        belowLong[sp++] = topLong;
+        top = operand->intValue();
+        topLong = t == VType::Long;
+        continue;
     }
-    // the type rule of intBinary below: Integer while both are and the result fits
-    if (a.kind == IntResult::Integer && b.kind == IntResult::Integer && r >= -32768 && r <= 32767)
-        return {int(r), IntResult::Integer};
-    if (r < INT32_MIN || r > INT32_MAX)
-        return {};
-    return {int(r), IntResult::Long};
-}
-
-// A comparison of two integer trees, the usual test of a loop or an If, without making a
-// Value.
-bool Interp::intCompare(const Node *n, bool *result) const
-{
-    const IntResult a = intOperand(n->x);
-    if (!a.kind)
-        return false;
-    const IntResult b = intOperand(n->y);
-    if (!b.kind)
-        return false;
-    const int x = a.v, y = b.v;
-    switch (n->op) {
-    case Op::Eq:
-        *result = x == y;
-        return true;
-    case Op::Ne:
-        *result = x != y;
-        return true;
-    case Op::Lt:
-        *result = x < y;
-        return true;
-    case Op::Gt:
-        *result = x > y;
-        return true;
-    case Op::Le:
-        *result = x <= y;
-        return true;
-    case Op::Ge:
-        *result = x >= y;
-        return true;
-    default:
-        return false;
+    fit:
+        // the type rule of intBinary below: Integer while both are and the result fits
+        --sp;
+        if (!belowLong[sp] && !topLong && r >= -32768 && r <= 32767) {
+            top = int32_t(r);
+            continue;
+        }
+        if (r < INT32_MIN || r > INT32_MAX)
+            return {};
+        top = int32_t(r);
+        topLong = true;
     }
 }
 
@@ -319,15 +321,9 @@ Value Interp::eval(Node *n)
             return callProc(n->g->proc, nullptr, n, nullptr);
         break;
     case NK::Binary:
-        if (n->intHeight) {
-            bool c;
-            if (n->op >= Op::Eq && n->op <= Op::Ge) {
-                if (intCompare(n, &c))
-                    return Value::boolean(c);
-            } else if (const IntResult r = intTree(n); r.kind) {
-                return r.kind == IntResult::Long ? Value::lng(r.v) : Value::integer(r.v);
-            }
-        }
+        if (n->intHeight)
+            if (const IntResult r = intTree(n); r.kind)
+                return r.value();
         return evalBinary(n);
     case NK::Paren:
         return eval(n->x);

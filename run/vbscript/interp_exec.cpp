@@ -55,9 +55,9 @@ Flow Interp::execBlock(Node *block)
 
 bool Interp::condition(Node *n)
 {
-    bool c;
-    if (n->kind == NK::Binary && n->intHeight && intCompare(n, &c))
-        return c;
+    if (n->kind == NK::Binary && n->intHeight)
+        if (const IntResult r = intTree(n); r.kind)
+            return r.v != 0;
     Value v = eval(n);
     const Value *p = &v.deref();
     if (p->type() == VType::Boolean)
@@ -208,19 +208,11 @@ void Interp::execAssign(Node *s)
     Node *y = s->y;
     if (y->intHeight && !s->x->hasArgs && s->flag != 1) {
         // an integer result into a plain variable, made in registers
-        bool c;
-        if (y->op >= Op::Eq && y->op <= Op::Ge) {
-            if (intCompare(y, &c))
-                if (Value *slot = varAddress(s->x)) {
-                    *slot = Value::boolean(c);
-                    return;
-                }
-        } else if (const IntResult r = intTree(y); r.kind) {
+        if (const IntResult r = intTree(y); r.kind)
             if (Value *slot = varAddress(s->x)) {
-                *slot = r.kind == IntResult::Long ? Value::lng(r.v) : Value::integer(r.v);
+                *slot = r.value();
                 return;
             }
-        }
     }
     Value v = eval(y);
     if (s->flag == 1) {
