@@ -36,7 +36,7 @@ Value fLen(Args &a)
 {
     if (a.isNull(0))
         return Value::null();
-    return Value::lng(int(a.str(0).size()));
+    return Value::lng(int(a.text(0).size()));
 }
 
 // Left, Right and Mid check their numbers before a Null string gives Null.
@@ -45,7 +45,7 @@ Value fLeft(Args &a)
     const int n = nonNegative(a, 1);
     if (a.isNull(0))
         return Value::null();
-    return Value::str(a.str(0).left(n));
+    return Value::str(a.text(0).left(n));
 }
 
 Value fRight(Args &a)
@@ -53,7 +53,7 @@ Value fRight(Args &a)
     const int n = nonNegative(a, 1);
     if (a.isNull(0))
         return Value::null();
-    return Value::str(a.str(0).right(n));
+    return Value::str(a.text(0).right(n));
 }
 
 Value fMid(Args &a)
@@ -66,7 +66,7 @@ Value fMid(Args &a)
         throwError(err::InvalidCall);
     if (a.isNull(0))
         return Value::null();
-    const QString s = a.str(0);
+    const QString &s = a.text(0);
     if (len == 1 && start <= s.size())
         return a.in.character(s[start - 1].unicode());
     return Value::str(a.has(2) ? s.mid(start - 1, len) : s.mid(start - 1));
@@ -316,7 +316,7 @@ Value fAsc(Args &a)
 {
     if (a.isNull(0))
         throwError(err::InvalidUseOfNull);
-    const QString s = a.str(0);
+    const QString &s = a.text(0);
     if (s.isEmpty())
         throwError(err::InvalidCall);
     const char16_t c = s[0].unicode();

@@ -92,11 +92,15 @@ public:
     Interp &in;
     Value *v;
     int n;
+    std::array<QString, 2> held; // text() of arguments that are not strings
 
     bool has(int i) const { return i < n && !v[i].isMissing(); }
     Value &operator[](int i) { return v[i]; }
     Value scalar(int i) const;
     QString str(int i) const;
+    // The text of argument 0 or 1 without a copy while it is a string; valid while the
+    // arguments are
+    const QString &text(int i);
     double num(int i) const;
     int lng(int i) const;
     int integer(int i) const;

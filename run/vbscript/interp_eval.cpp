@@ -22,9 +22,7 @@ Value Interp::evalNameArgs(Value &v, Node *n)
         const int id = o->defaultMember();
         if (id < 0)
             throwError(err::NoSuchMember);
-        ArgBuffer args(n->a.size());
-        for (size_t i = 0; i < n->a.size(); ++i)
-            args[i] = eval(n->a[i]);
+        ArgBuffer args(*this, n->a);
         return invokeMember(o, id, Access::Get, args.data(), int(n->a.size()), nullptr);
     }
     if (n->a.empty())
@@ -62,9 +60,7 @@ Value Interp::evalMember(Node *n, Access access, const Value *rhs)
             throwError(err::NoSuchMember);
         if (cls)
             return callClassMember(o, cls, id, access, n, rhs);
-        ArgBuffer args(n->a.size());
-        for (size_t i = 0; i < n->a.size(); ++i)
-            args[i] = eval(n->a[i]);
+        ArgBuffer args(*this, n->a);
         return o->invoke(*this, id, access, args.data(), int(n->a.size()), rhs);
     } catch (ScriptException &e) {
         fillPosition(e, n);
@@ -81,9 +77,7 @@ Value Interp::evalBuiltin(Node *n, bool statement)
             throwError(err::WrongArgCount);
         if (n->flag == NoValueBuiltin && !statement)
             throwError(err::TypeMismatch);
-        ArgBuffer args{size_t(argc)};
-        for (int i = 0; i < argc; ++i)
-            args[size_t(i)] = eval(n->a[size_t(i)]);
+        ArgBuffer args(*this, n->a);
         Args a(*this, args.data(), argc);
         return b->fn(a);
     } catch (ScriptException &e) {
@@ -267,6 +261,9 @@ IntResult Interp::intTree(const Node *n) const
     // plain right one only after the left is evaluated to something not an object.
     const Value *pa = leaf(n->x), *pb = leaf(n->y);
     if (pa && pb && !pa->isObject() && !pb->isObject()) {
+        // two strings compared for equality: their code units, as compareValues does
+        if ((n->op == Op::Eq || n->op == Op::Ne) && pa->isString() && pb->isString())
+            return Value::boolean((pa->strRef() == pb->strRef()) == (n->op == Op::Eq));
         if (smallInts(*pa, *pb)) {
             Value r = intBinary(n->op, *pa, *pb);
             if (!r.isEmpty())
@@ -417,6 +414,11 @@ Value Interp::eval(Node *n)
 
 // ---- Args
 
+static bool smallInt(const Value &v)
+{
+    return v.type() == VType::Integer || v.type() == VType::Long;
+}
+
 Value Args::scalar(int i) const
 {
     if (i >= n || v[i].isMissing())
@@ -425,14 +427,27 @@ Value Args::scalar(int i) const
 }
 QString Args::str(int i) const
 {
+    if (i < n && v[i].deref().isString())
+        return v[i].deref().strRef();
     return toStr(scalar(i));
+}
+const QString &Args::text(int i)
+{
+    if (i < n && v[i].deref().isString())
+        return v[i].deref().strRef();
+    held[size_t(i)] = toStr(scalar(i));
+    return held[size_t(i)];
 }
 double Args::num(int i) const
 {
+    if (i < n && smallInt(v[i].deref()))
+        return v[i].deref().intValue();
     return toDouble(scalar(i));
 }
 int Args::lng(int i) const
 {
+    if (i < n && smallInt(v[i].deref()))
+        return v[i].deref().intValue();
     return toLong(scalar(i));
 }
 int Args::integer(int i) const

@@ -152,9 +152,7 @@ void Interp::assign(Node *t, Value v, bool isSet)
             const int id = o->defaultMember();
             if (id < 0)
                 throwError(err::NoSuchMember);
-            ArgBuffer args(t->a.size());
-            for (size_t i = 0; i < t->a.size(); ++i)
-                args[i] = eval(t->a[i]);
+            ArgBuffer args(*this, t->a);
             Value &val = v.deref();
             invokeMember(o, id, isSet ? Access::Set : Access::Let, args.data(), int(t->a.size()),
                          &val);
@@ -309,9 +307,7 @@ void Interp::execAssign(Node *s)
                 const int id = o->defaultMember();
                 if (id < 0)
                     throwError(err::NoSuchMember);
-                ArgBuffer args(c->a.size());
-                for (size_t i = 0; i < c->a.size(); ++i)
-                    args[i] = eval(c->a[i]);
+                ArgBuffer args(*this, c->a);
                 invokeMember(o, id, Access::Call, args.data(), int(c->a.size()), nullptr);
                 break;
             }

@@ -7,39 +7,48 @@
 
 namespace quillora::vbs {
 
-// Arguments of one call: on the C++ stack for the common short lists. Only the values in
-// use are made and destroyed.
+// The values of a call's argument nodes, evaluated in order straight into place: on the C++
+// stack for the common short lists.
 class ArgBuffer
 {
 public:
-    explicit ArgBuffer(size_t n) : count(n)
+    ArgBuffer(Interp &in, const std::vector<Node *> &nodes)
     {
-        if (n > kInline) {
-            heap.resize(n);
+        if (nodes.size() > kInline) {
+            heap.reserve(nodes.size());
+            for (Node *n : nodes)
+                heap.push_back(in.eval(n));
             ptr = heap.data();
-        } else {
-            ptr = reinterpret_cast<Value *>(inlineStorage);
-            for (size_t i = 0; i < n; ++i)
-                new (ptr + i) Value();
+            return;
+        }
+        ptr = reinterpret_cast<Value *>(inlineStorage);
+        try {
+            for (Node *n : nodes) {
+                new (ptr + made) Value(in.eval(n));
+                ++made;
+            }
+        } catch (...) {
+            destroyMade(); // a constructor that throws runs no destructor
+            throw;
         }
     }
-    ~ArgBuffer()
-    {
-        if (count <= kInline)
-            for (size_t i = 0; i < count; ++i)
-                ptr[i].~Value();
-    }
+    ~ArgBuffer() { destroyMade(); }
     ArgBuffer(const ArgBuffer &) = delete;
     ArgBuffer &operator=(const ArgBuffer &) = delete;
     Value *data() { return ptr; }
     Value &operator[](size_t i) { return ptr[i]; }
 
 private:
+    void destroyMade()
+    {
+        for (size_t i = 0; i < made; ++i)
+            ptr[i].~Value();
+    }
     static constexpr size_t kInline = 6;
     alignas(Value) unsigned char inlineStorage[kInline * sizeof(Value)];
     std::vector<Value> heap;
-    Value *ptr;
-    size_t count;
+    Value *ptr = nullptr;
+    size_t made = 0; // values made in inlineStorage
 };
 
 // Entry from outside the interpreter: records where the C++ stack starts, so deep script

@@ -61,7 +61,11 @@ Value Value::array(ArrayObj *a)
 void Value::appendString(QStringView s)
 {
     if (t == VType::String && h && h->refs == 1) {
-        static_cast<StrObj *>(h)->str.append(s);
+        QString &own = static_cast<StrObj *>(h)->str;
+        if (s.size() == 1)
+            own.append(s.front()); // the shorter path of a single character
+        else
+            own.append(s);
         return;
     }
     QString joined;

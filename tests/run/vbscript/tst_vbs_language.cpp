@@ -311,6 +311,11 @@ private slots:
     void strings_data()
     {
         scriptTable({
+            {"string functions of variables, numbers and Booleans",
+             {"Dim a, b, n: a = \"abc\": b = \"ABC\": n = 12345\n"
+              "WScript.Echo a = b, a <> b, a = \"abc\", Len(n), Mid(n, 2, 2), Asc(n), Left(n, 2), "
+              "Right(True, 3), Mid(a, 3, 1)",
+              "False True True 5 23 49 12 rue c"}},
             {"pieces",
              {"WScript.Echo Len(\"hello\"), Left(\"hello\", 2), Right(\"hello\", 3), "
               "Mid(\"hello\", 2, 3), Mid(\"hello\", 3), Len(123)",
