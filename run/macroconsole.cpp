@@ -4,6 +4,7 @@
 #include "run/editorobject.h"
 #include "run/jscript/jscriptengine.h"
 #include "run/textdocument.h"
+#include "run/vbscript/consolerunner.h"
 #include "run/vbscript/vbscriptengine.h"
 
 #include <QDir>
@@ -70,11 +71,14 @@ std::optional<MacroConsoleOptions> parseMacroArguments(const QStringList &args, 
 
 std::unique_ptr<ScriptEngine> engineForScript(const QString &path)
 {
-    const QString ext = QFileInfo(path).suffix().toLower();
-    if (ext == u"vbs")
+    switch (scriptLanguageOf(path)) {
+    case ScriptLanguage::VBScript:
         return std::make_unique<VBScriptEngine>();
-    if (ext == u"js")
+    case ScriptLanguage::JScript:
         return std::make_unique<JScriptEngine>();
+    case ScriptLanguage::None:
+        break;
+    }
     return nullptr;
 }
 

@@ -16,8 +16,17 @@ for file in share/quillora/help/de/index.html share/quillora/help/en/index.html 
     share/applications/com.quillora.QuilloraPro.desktop \
     share/metainfo/com.quillora.QuilloraPro.metainfo.xml \
     share/man/man1/quillora.1.gz share/man/man1/quillora-script.1.gz \
-    share/doc/quillora/copyright share/doc/quillora/changelog.gz; do
+    share/doc/quillora/copyright share/doc/quillora/changelog.gz \
+    lib/quillora/libquillora-script-full.so; do
     test -f "$prefix/$file" || { echo "missing: $file"; exit 1; }
+done
+# The console runner takes .vbs files on its own and .js files through its module in
+# lib/quillora.
+printf 'WScript.Echo "vbs", 1 + 1\n' >"$prefix/run.vbs"
+printf 'WScript.Echo("js", 1 + 1);\n' >"$prefix/run.js"
+for script in run.vbs run.js; do
+    out=$("$prefix/bin/quillora-script" "$prefix/$script" 2>&1) || { echo "$script: $out"; exit 1; }
+    [ "$out" = "${script#run.} 2" ] || { echo "$script printed '$out'"; exit 1; }
 done
 desktop-file-validate "$prefix/share/applications/com.quillora.QuilloraPro.desktop"
 appstreamcli validate --no-net "$prefix/share/metainfo/com.quillora.QuilloraPro.metainfo.xml"

@@ -38,10 +38,11 @@ echo "$depends" | grep -q qscintilla && fail "Depends names Debian's QScintilla:
 
 # The file list: every file in one of the program's places, and the chief ones there.
 dpkg-deb --fsys-tarfile "$deb" | tar -t | sed 's|^\./|/|' >"$work/files"
-stray=$(grep -v '/$' "$work/files" | grep -Ev '^/usr/(bin/quillora(-script)?|lib/quillora/libqscintilla2_qt6\.so\.[0-9.]+|share/(quillora/(help|proposals|macros)/.+|applications/com\.quillora\.QuilloraPro\.desktop|metainfo/com\.quillora\.QuilloraPro\.metainfo\.xml|icons/hicolor/[^/]+/apps/quillora\.(png|svg)|man/man1/quillora(-script)?\.1\.gz|doc/quillora/(copyright|changelog\.gz)))$' || true)
+stray=$(grep -v '/$' "$work/files" | grep -Ev '^/usr/(bin/quillora(-script)?|lib/quillora/(libqscintilla2_qt6\.so\.[0-9.]+|libquillora-script-full\.so)|share/(quillora/(help|proposals|macros)/.+|applications/com\.quillora\.QuilloraPro\.desktop|metainfo/com\.quillora\.QuilloraPro\.metainfo\.xml|icons/hicolor/[^/]+/apps/quillora\.(png|svg)|man/man1/quillora(-script)?\.1\.gz|doc/quillora/(copyright|changelog\.gz)))$' || true)
 [ -z "$stray" ] || fail "files outside the program's places:
 $stray"
 for file in /usr/bin/quillora /usr/bin/quillora-script /usr/lib/quillora/libqscintilla2_qt6.so.15 \
+    /usr/lib/quillora/libquillora-script-full.so \
     /usr/share/quillora/help/en/index.html /usr/share/quillora/help/de/index.html \
     /usr/share/quillora/proposals/HtmlItems.src /usr/share/quillora/macros/SortLines.vbs \
     /usr/share/man/man1/quillora.1.gz \
@@ -59,6 +60,9 @@ for program in quillora quillora-script; do
     runpath=$(readelf -d "$work/root/usr/bin/$program" | sed -n 's/.*(RUNPATH).*\[\(.*\)\]/\1/p')
     [ "$runpath" = '$ORIGIN/../lib/quillora' ] || fail "$program run path: '$runpath'"
 done
+# The console runner starts with QtCore alone; QJSEngine comes with its module.
+needed=$(readelf -d "$work/root/usr/bin/quillora-script" | sed -n 's/.*(NEEDED).*\[\(.*\)\]/\1/p')
+echo "$needed" | grep -q libQt6Qml && fail "quillora-script links QJSEngine: $needed"
 ldd "$work/root/usr/bin/quillora" |
     grep -qF "=> $work/root/usr/bin/../lib/quillora/libqscintilla2_qt6.so.15 " ||
     fail "quillora does not load the QScintilla of lib/quillora"

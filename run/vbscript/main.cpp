@@ -1,75 +1,47 @@
 // quillora-script [OPTIONS] FILE [ARGS...]: runs a .vbs (VBScript) or .js (JScript) file
 // from the console the way the Windows console script host does. Options come before the
 // file; everything after it belongs to the script.
+//
+// This program links QtCore and the VBScript engine only, so that a .vbs run starts fast.
+// A .js file or a --macro run needs QJSEngine: those runs are handed, with the whole
+// command line, to the full module (fullmain.cpp), which is loaded from beside the program
+// in the build tree or from ../lib/quillora when installed.
 
-#include "run/macroconsole.h"
-#include "run/scriptengine.h"
+#include "consolerunner.h"
+#include "fullmain.h"
+#include "vbscriptengine.h"
 #include "wscripthost.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
-#include <QStringDecoder>
+#include <QFileInfo>
 
-#include <algorithm>
-#include <memory>
-#include <optional>
+#include <dlfcn.h>
 
 using namespace quillora;
 
 namespace {
 
-QString decodeScript(const QByteArray &bytes)
+// Loads the full module and runs the command line there; exit status 2 when it cannot
+// be loaded. The module stays loaded until the program ends.
+int runFull(int argc, char **argv)
 {
-    auto enc = QStringConverter::encodingForData(bytes);
-    QStringDecoder decoder(enc.value_or(QStringConverter::Utf8), QStringConverter::Flag::Stateless);
-    QString text = decoder.decode(bytes);
-    if (!enc && decoder.hasError())
-        text = QString::fromLatin1(bytes);
-    if (text.startsWith(QChar(0xFEFF)))
-        text.remove(0, 1);
-    return text;
-}
-
-const QString kUsage = QStringLiteral("Usage: quillora-script [OPTIONS] FILE [ARGS...]\n");
-
-// The runner's options: each a name, its help line and what it does. One that returns an
-// exit status ends the program with it; std::nullopt goes on with the next argument.
-struct Option
-{
-    QStringView name;
-    QStringView help;
-    std::optional<int> (*apply)();
-};
-
-std::optional<int> showHelp();
-
-std::optional<int> showVersion()
-{
-    writeConsole(stdout, QStringLiteral("quillora-script " QUILLORA_VERSION "\n"));
-    return 0;
-}
-
-constexpr Option kOptions[] = {
-    {u"--help", u"show this help and end", showHelp},
-    {u"--version", u"show the version and end", showVersion},
-};
-
-std::optional<int> showHelp()
-{
-    QString text =
-        kUsage + QStringLiteral("Runs a VBScript (.vbs) or JScript (.js) file as the Windows "
-                                "console script host does;\nARGS reach the script as "
-                                "WScript.Arguments.\n\nOptions:\n");
-    for (const Option &option : kOptions)
-        text += QStringLiteral("  %1  %2\n")
-                    .arg(option.name.toString().leftJustified(12), option.help.toString());
-    text += QStringLiteral("  --            end of the options: the next argument is the file\n");
-    text +=
-        QStringLiteral("\nquillora-script --macro SCRIPT PATH... [--dry-run]\n"
-                       "  runs the macro SCRIPT over each file and saves the files it changed;\n"
-                       "  --dry-run only lists them\n");
-    writeConsole(stdout, text);
-    return 0;
+    const QString folder = QCoreApplication::applicationDirPath();
+    const QString name = QStringLiteral(QUILLORA_SCRIPT_FULL_FILE);
+    QString path = folder + u'/' + name;
+    if (!QFileInfo::exists(path))
+        path = QDir::cleanPath(folder + QStringLiteral("/../lib/quillora/") + name);
+    void *module = dlopen(QFile::encodeName(path).constData(), RTLD_LAZY | RTLD_LOCAL);
+    const auto entry =
+        module ? reinterpret_cast<FullMain>(dlsym(module, kFullMainSymbol)) : nullptr;
+    if (!entry) {
+        writeConsole(stderr, QStringLiteral("quillora-script: cannot load its module for "
+                                            "JScript and macros: %1\n")
+                                 .arg(QString::fromLocal8Bit(dlerror())));
+        return 2;
+    }
+    return entry(argc, argv);
 }
 
 } // namespace
@@ -77,64 +49,22 @@ std::optional<int> showHelp()
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
-    QStringList args = app.arguments().mid(1);
-    QString macroError;
-    if (const auto macro = parseMacroArguments(args, &macroError)) {
-        if (!macroError.isEmpty()) {
-            writeConsole(stderr, macroError + u'\n');
-            return 2;
-        }
-        ConsoleHost host;
-        return runMacroOverFiles(*macro, &host, stdout, stderr);
+    const QStringList args = app.arguments().mid(1);
+    if (args.value(0) == u"--macro")
+        return runFull(argc, argv);
+    const auto parsed = parseConsoleArguments(args);
+    if (const int *status = std::get_if<int>(&parsed))
+        return *status;
+    const ConsoleRun &run = std::get<ConsoleRun>(parsed);
+    switch (scriptLanguageOf(run.path)) {
+    case ScriptLanguage::VBScript: {
+        VBScriptEngine engine;
+        return runScriptFile(&engine, run);
     }
-    // Options up to the file name.
-    while (!args.isEmpty() && args.first().startsWith(u"--")) {
-        const QString name = args.takeFirst();
-        if (name == u"--")
-            break;
-        const auto option = std::find_if(std::begin(kOptions), std::end(kOptions),
-                                         [&](const Option &o) { return o.name == name; });
-        if (option == std::end(kOptions)) {
-            writeConsole(stderr, QStringLiteral("%1: unknown option\n").arg(name) + kUsage);
-            return 2;
-        }
-        if (const std::optional<int> status = option->apply())
-            return *status;
+    case ScriptLanguage::JScript:
+        return runFull(argc, argv);
+    case ScriptLanguage::None:
+        break;
     }
-    if (args.isEmpty()) {
-        writeConsole(stderr, kUsage);
-        return 2;
-    }
-    const QString path = args.takeFirst();
-    std::unique_ptr<ScriptEngine> engine = engineForScript(path);
-    if (!engine) {
-        writeConsole(stderr, QStringLiteral("%1: no script engine for this file type\n").arg(path));
-        return 2;
-    }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        writeConsole(stderr, QStringLiteral("%1: cannot open the file\n").arg(path));
-        return 2;
-    }
-    const QString code = decodeScript(file.readAll());
-    file.close();
-
-    ConsoleHost host;
-    WScriptObject wscript(engine.get(), path, args);
-    engine->setHost(&host);
-    engine->addObject(QStringLiteral("WScript"), &wscript);
-    engine->addObject(QStringLiteral("WSH"), &wscript);
-    const bool ok = engine->addCode(code);
-    const ScriptError error = engine->error();
-    const bool quit = wscript.quitRequested();
-    if (!ok && !quit)
-        writeConsole(stderr, QStringLiteral("%1(%2, %3) %4: %5\n")
-                                 .arg(path)
-                                 .arg(error.line)
-                                 .arg(error.column + 1)
-                                 .arg(error.source, error.description));
-    engine->reset(); // objects still alive run their Class_Terminate now
-    if (quit)
-        return wscript.exitCode();
-    return ok ? 0 : 1;
+    return reportNoEngine(run.path);
 }

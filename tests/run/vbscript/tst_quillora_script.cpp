@@ -33,7 +33,9 @@ private:
     }
 
     static Result run(const QStringList &args, const QByteArray &input = QByteArray(),
-                      const QString &locale = QString())
+                      const QString &locale = QString(),
+                      const QString &program = QStringLiteral(QUILLORA_BINARY_DIR
+                                                              "/quillora-script"))
     {
         QProcess p;
         if (!locale.isEmpty()) {
@@ -42,7 +44,7 @@ private:
             env.insert(QStringLiteral("LANG"), locale);
             p.setProcessEnvironment(env);
         }
-        p.start(QStringLiteral(QUILLORA_BINARY_DIR "/quillora-script"), args);
+        p.start(program, args);
         p.waitForStarted();
         p.write(input);
         p.closeWriteChannel();
@@ -219,6 +221,60 @@ private slots:
         const Result r = run({path}, QByteArray(), locale);
         QCOMPARE(r.err, QString());
         QCOMPARE(r.out, expected);
+    }
+
+    // .js files and --macro runs go to the runner's module beside it; a runner without
+    // the module still takes .vbs files and says why it cannot take the others.
+    void runsOfTheModule_data()
+    {
+        QTest::addColumn<bool>("withModule");
+        QTest::addColumn<QStringList>("args"); // FILE stands for the text file of the macro
+        QTest::addColumn<QString>("out");
+        QTest::addColumn<QString>("err"); // start of standard error
+        QTest::addColumn<int>("status");
+        const QString noModule =
+            QStringLiteral("quillora-script: cannot load its module for JScript and macros: ");
+        QTest::newRow("js") << true << QStringList{"echo.js", "x"} << "js x\n"
+                            << "" << 0;
+        QTest::newRow("macro") << true << QStringList{"--macro", "upper.vbs", "FILE"}
+                               << "changed: FILE\n"
+                               << "" << 0;
+        QTest::newRow("macro usage")
+            << true << QStringList{"--macro", "upper.vbs"} << ""
+            << "Usage: quillora-script --macro FILE.vbs|FILE.js PATH... [--dry-run]\n"
+            << 2;
+        QTest::newRow("vbs without the module")
+            << false << QStringList{"echo.vbs", "x"} << "vbs x\n"
+            << "" << 0;
+        QTest::newRow("js without the module")
+            << false << QStringList{"echo.js", "x"} << "" << noModule << 2;
+        QTest::newRow("macro without the module")
+            << false << QStringList{"--macro", "upper.vbs", "FILE"} << "" << noModule << 2;
+    }
+    void runsOfTheModule()
+    {
+        QFETCH(bool, withModule);
+        QFETCH(QStringList, args);
+        QFETCH(QString, out);
+        QFETCH(QString, err);
+        QFETCH(int, status);
+        writeScript("echo.js", "WScript.Echo('js', WScript.Arguments(0));\n");
+        writeScript("echo.vbs", "WScript.Echo \"vbs\", WScript.Arguments(0)\n");
+        writeScript("upper.vbs", "Editor.Line(1) = UCase(Editor.Line(1))\n");
+        const QString text = writeScript("text.txt", "abc\n");
+        QString program = QStringLiteral(QUILLORA_BINARY_DIR "/quillora-script");
+        if (!withModule) {
+            const QString alone = dir.filePath("alone/quillora-script");
+            QVERIFY(QDir().mkpath(dir.filePath("alone")));
+            QVERIFY(QFile::exists(alone) || QFile::copy(program, alone));
+            program = alone;
+        }
+        for (QString &arg : args)
+            arg = arg == u"FILE" ? text : arg.contains(u'.') ? dir.filePath(arg) : arg;
+        const Result r = run(args, QByteArray(), QString(), program);
+        QCOMPARE(r.out, out.replace(QStringLiteral("FILE"), text));
+        QVERIFY2(err.isEmpty() ? r.err.isEmpty() : r.err.startsWith(err), qPrintable(r.err));
+        QCOMPARE(r.status, status);
     }
 
     void usageErrors()
