@@ -5,7 +5,6 @@
 #include "lexer.h"
 #include "parser.h"
 
-#include <QRegularExpression>
 #include <QSet>
 
 #include <algorithm>
@@ -524,10 +523,27 @@ public:
     std::vector<std::pair<int, QString>> namedCaptures; // snippet slot -> name created
 };
 
+// The source's lines, for the text of an error: CR LF, CR and LF each end one.
+static QStringList sourceLines(const QString &text)
+{
+    QStringList lines;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] != u'\r' && text[i] != u'\n')
+            continue;
+        lines.append(text.mid(start, i - start));
+        if (text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n')
+            ++i;
+        start = i + 1;
+    }
+    lines.append(text.mid(start));
+    return lines;
+}
+
 Unit *Interp::compileUnit(const QString &text, Procedure *localScope, bool expression)
 {
     auto unit = std::make_unique<Unit>();
-    unit->lines = text.split(QRegularExpression(QStringLiteral("\r\n|\r|\n")));
+    unit->lines = sourceLines(text);
     Parser parser(*unit, Lexer::tokenize(text));
     Resolver r(*this, *unit);
     if (expression) {
@@ -580,7 +596,7 @@ Unit *Interp::compile(const QString &text, Procedure *localScope, bool expressio
         return compileUnit(text, localScope, expression);
     } catch (ScriptException &e) {
         if (e.text.isEmpty() && e.line >= 1) {
-            const QStringList lines = text.split(QRegularExpression(QStringLiteral("\r\n|\r|\n")));
+            const QStringList lines = sourceLines(text);
             if (e.line <= lines.size())
                 e.text = lines[e.line - 1];
         }

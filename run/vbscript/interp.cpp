@@ -9,6 +9,10 @@
 #include <optional>
 
 #include <pthread.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+extern "C" void *__libc_stack_end; // the C library's mark near the top of the main stack
 
 namespace quillora::vbs {
 
@@ -16,6 +20,13 @@ namespace {
 
 size_t stackRoom(char *here)
 {
+    // The main thread's stack ends its limit below the top: pthread_getattr_np would find
+    // that by reading the process's memory map, which costs more than a short script.
+    rlimit limit;
+    char *top = static_cast<char *>(__libc_stack_end);
+    if (getpid() == gettid() && getrlimit(RLIMIT_STACK, &limit) == 0 &&
+        limit.rlim_cur != RLIM_INFINITY && here < top && size_t(top - here) < limit.rlim_cur)
+        return size_t(limit.rlim_cur) - size_t(top - here);
     pthread_attr_t attr;
     if (pthread_getattr_np(pthread_self(), &attr) != 0)
         return size_t(1) << 20;
