@@ -115,92 +115,98 @@ static inline bool smallInts(const Value &a, const Value &b)
 IntResult Interp::intTree(const Node *n) const
 {
     // The top of the operand stack stays in registers; heights stay below 32, and so does
-    // the depth of the stack below it.
+    // the depth of the stack below it. Each step jumps to the next on its own (a jump the
+    // processor predicts per step rather than one shared by all).
+    static constexpr void *kStep[] = {
+        &&end,  &&constant, &&local, &&global, &&field, &&add, &&sub, &&mul,
+        &&idiv, &&mod,      &&eq,    &&ne,     &&lt,    &&gt,  &&le,  &&ge,
+    };
     int32_t below[40];
     bool belowLong[40];
     int sp = 0;
     int32_t top = 0;
     bool topLong = false;
     int64_t r;
-    const Value *operand = nullptr;
-    for (const IntStep *step = n->intCode;; ++step) {
-        switch (step->kind) {
-        case IntStep::End:
-            return {top, topLong ? IntResult::Long : IntResult::Integer};
-        case IntStep::Constant:
-            below[sp] = top;
-            belowLong[sp++] = topLong;
-            top = step->value;
-            topLong = step->isLong;
-            continue;
-        case IntStep::Local:
-            operand = &frame->locals[step->value].deref();
-            goto push;
-        case IntStep::Global:
-            if (step->g->proc)
-                return {};
-            operand = &step->g->value;
-            goto push;
-        case IntStep::Field:
-            if (!frame || !frame->inst)
-                return {};
-            operand = &frame->inst->fields[size_t(step->value)];
-            goto push;
-        case IntStep::Add:
-            r = int64_t(below[sp - 1]) + top;
-            goto fit;
-        case IntStep::Sub:
-            r = int64_t(below[sp - 1]) - top;
-            goto fit;
-        case IntStep::Mul:
-            r = int64_t(below[sp - 1]) * top;
-            goto fit;
-        // 32-bit division, -1 apart, the one divisor that can overflow it
-        case IntStep::Mod:
-            if (top == 0)
-                return {};
-            r = top == -1 ? 0 : below[sp - 1] % top;
-            goto fit;
-        case IntStep::IDiv:
-            if (top == 0)
-                return {};
-            r = top == -1 ? -int64_t(below[sp - 1]) : below[sp - 1] / top;
-            goto fit;
-        case IntStep::Eq:
-            return {below[sp - 1] == top, IntResult::Boolean};
-        case IntStep::Ne:
-            return {below[sp - 1] != top, IntResult::Boolean};
-        case IntStep::Lt:
-            return {below[sp - 1] < top, IntResult::Boolean};
-        case IntStep::Gt:
-            return {below[sp - 1] > top, IntResult::Boolean};
-        case IntStep::Le:
-            return {below[sp - 1] <= top, IntResult::Boolean};
-        case IntStep::Ge:
-            return {below[sp - 1] >= top, IntResult::Boolean};
-        }
-    push : {
-        const VType t = operand->type();
-        if (t != VType::Integer && t != VType::Long)
-            return {};
-        below[sp] = top;
-        belowLong[sp++] = topLong;
-        top = operand->intValue();
-        topLong = t == VType::Long;
-        continue;
-    }
-    fit:
-        // the type rule of intBinary below: Integer while both are and the result fits
-        --sp;
-        if (!belowLong[sp] && !topLong && r >= -32768 && r <= 32767) {
-            top = int32_t(r);
-            continue;
-        }
-        if (r < INT32_MIN || r > INT32_MAX)
-            return {};
+    const Value *operand;
+    const IntStep *step = n->intCode;
+#define NEXT_STEP goto *kStep[(++step)->kind]
+    goto *kStep[step->kind];
+end:
+    return {top, topLong ? IntResult::Long : IntResult::Integer};
+constant:
+    below[sp] = top;
+    belowLong[sp++] = topLong;
+    top = step->value;
+    topLong = step->isLong;
+    NEXT_STEP;
+local:
+    operand = &frame->locals[step->value].deref();
+    goto push;
+global:
+    if (step->g->proc)
+        return {};
+    operand = &step->g->value;
+    goto push;
+field:
+    if (!frame || !frame->inst)
+        return {};
+    operand = &frame->inst->fields[size_t(step->value)];
+    goto push;
+add:
+    r = int64_t(below[sp - 1]) + top;
+    goto fit;
+sub:
+    r = int64_t(below[sp - 1]) - top;
+    goto fit;
+mul:
+    r = int64_t(below[sp - 1]) * top;
+    goto fit;
+// 32-bit division, -1 apart, the one divisor that can overflow it
+mod:
+    if (top == 0)
+        return {};
+    r = top == -1 ? 0 : below[sp - 1] % top;
+    goto fit;
+idiv:
+    if (top == 0)
+        return {};
+    r = top == -1 ? -int64_t(below[sp - 1]) : below[sp - 1] / top;
+    goto fit;
+eq:
+    return {below[sp - 1] == top, IntResult::Boolean};
+ne:
+    return {below[sp - 1] != top, IntResult::Boolean};
+lt:
+    return {below[sp - 1] < top, IntResult::Boolean};
+gt:
+    return {below[sp - 1] > top, IntResult::Boolean};
+le:
+    return {below[sp - 1] <= top, IntResult::Boolean};
+ge:
+    return {below[sp - 1] >= top, IntResult::Boolean};
+push : {
+    const VType t = operand->type();
+    if (t != VType::Integer && t != VType::Long)
+        return {};
+    below[sp] = top;
+    belowLong[sp++] = topLong;
+    top = operand->intValue();
+    topLong = t == VType::Long;
+    NEXT_STEP;
+}
+fit:
+    // the type rule of intBinary below: Integer while both are and the result fits
+    --sp;
+    if (!belowLong[sp] && !topLong && r >= -32768 && r <= 32767) {
         top = int32_t(r);
-        topLong = true;
+        NEXT_STEP;
     }
+    if (r < INT32_MIN || r > INT32_MAX)
+        return {};
+    top = int32_t(r);
+    topLong = true;
+    NEXT_STEP;
+#undef NEXT_STEP
 }
 
 // An operator of two Integer or Long operands, computed inline: the most common case.

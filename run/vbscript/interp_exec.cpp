@@ -180,7 +180,7 @@ void Interp::assign(Node *t, Value v, bool isSet)
 
 // The statements that run most, in a function small enough to cost little per statement;
 // the others in execOther.
-Flow Interp::exec(Node *s)
+[[gnu::always_inline]] inline Flow Interp::exec(Node *s)
 {
     switch (s->kind) {
     case NK::Assign:
@@ -204,13 +204,21 @@ Flow Interp::exec(Node *s)
 void Interp::execAssign(Node *s)
 {
     Node *y = s->y;
-    if (y->intHeight && !s->x->hasArgs && s->flag != 1) {
-        // an integer result into a plain variable, made in registers
-        if (const IntResult r = intTree(y); r.kind)
+    if (!s->x->hasArgs && s->flag != 1) {
+        if (y->intHeight) {
+            // an integer result into a plain variable, made in registers
+            if (const IntResult r = intTree(y); r.kind)
+                if (Value *slot = varAddress(s->x)) {
+                    *slot = r.value();
+                    return;
+                }
+        } else if (const Value *p = leaf(y); p && !p->isObject()) {
+            // a literal or another variable, copied straight across
             if (Value *slot = varAddress(s->x)) {
-                *slot = r.value();
+                *slot = *p;
                 return;
             }
+        }
     }
     Value v = eval(y);
     if (s->flag == 1) {
