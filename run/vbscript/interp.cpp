@@ -408,7 +408,10 @@ inline Value Interp::runProc(Procedure *p, Object *me, Value *locals)
     f.locals = locals;
     f.proc = p;
     f.me = me;
-    f.inst = me && me->scriptClass() ? static_cast<ClassInstance *>(me) : nullptr;
+    // a method's Me is an instance of its class
+    f.inst = p->cls                    ? static_cast<ClassInstance *>(me)
+             : me && me->scriptClass() ? static_cast<ClassInstance *>(me)
+                                       : nullptr;
     f.parent = frame;
     frame = &f;
     FrameScope scope{*this, f};
@@ -475,8 +478,18 @@ Value Interp::callProc(Procedure *p, Object *me, Node *site, const Value *extra)
     Value *locals = ls.locals;
     for (int k = 0; k < given; ++k) {
         Node *an = site->a[size_t(k)];
-        if (an->kind == NK::Literal && an->lit.isMissing())
-            throwError(err::WrongArgCount);
+        if (an->kind == NK::Literal) {
+            if (an->lit.isMissing())
+                throwError(err::WrongArgCount);
+            locals[k].fill(Value(an->lit));
+            continue;
+        }
+        if (an->intHeight) {
+            if (const IntResult r = intTree(an); r.kind) {
+                locals[k].fill(r.value());
+                continue;
+            }
+        }
         Value *addr = nullptr;
         // only variables and their elements pass by reference; literals and expressions
         // pass their value

@@ -253,14 +253,16 @@ private:
 public:
     Value eval(Node *n);
     bool condition(Node *n);
-    // A tree of Integer arithmetic (Node::intHeight) computed in registers. False, having
-    // run no code and changed nothing, when an operand is not an Integer or Long, a divisor
-    // is 0 or a result leaves Long: the general path then does the work and raises the error.
+    // A tree of Integer arithmetic (Node::intHeight) computed in registers. Kind None,
+    // having run no code and changed nothing, when an operand is not an Integer or Long, a
+    // divisor is 0 or a result leaves Long: the general path then does the work and raises
+    // the error.
     IntResult intTree(const Node *n) const;
+    // The value of a literal or a plain variable, read in place; null for other nodes.
+    const Value *leaf(const Node *n) const;
 
 private:
     Value evalChecked(Node *n); // eval, with the node's position put on an error
-    const Value *leaf(const Node *n) const;
     Value evalNameArgs(Value &v, Node *n);
     Value evalMember(Node *n, Access access, const Value *rhs);
     Value evalBuiltin(Node *n, bool statement = false);

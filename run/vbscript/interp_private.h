@@ -24,7 +24,13 @@ public:
         ptr = reinterpret_cast<Value *>(inlineStorage);
         try {
             for (Node *n : nodes) {
-                new (ptr + made) Value(in.eval(n));
+                // literals, plain variables and integer trees without a call to eval
+                if (const Value *p = in.leaf(n))
+                    new (ptr + made) Value(*p);
+                else if (IntResult r = n->intHeight ? in.intTree(n) : IntResult(); r.kind)
+                    new (ptr + made) Value(r.value());
+                else
+                    new (ptr + made) Value(in.eval(n));
                 ++made;
             }
         } catch (...) {

@@ -4,8 +4,75 @@
 
 namespace quillora::vbs {
 
+namespace {
+
+// Freed string objects of this thread, for the next ones. Sanitizer builds use the heap
+// directly, so that a use after release is still found.
+struct StrObjPool
+{
+    struct Free
+    {
+        Free *next;
+    };
+    Free *head = nullptr;
+    int count = 0;
+    static constexpr int kMax = 4096;
+    ~StrObjPool()
+    {
+        while (head) {
+            Free *next = head->next;
+            ::operator delete(head, sizeof(StrObj));
+            head = next;
+        }
+        count = kMax; // strings released later in the thread's end go to the heap
+    }
+};
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kPoolStrings = false;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+constexpr bool kPoolStrings = false;
+#else
+constexpr bool kPoolStrings = true;
+#endif
+#else
+constexpr bool kPoolStrings = true;
+#endif
+thread_local StrObjPool strObjPool;
+
+} // namespace
+
+void *StrObj::operator new(size_t size)
+{
+    StrObjPool &pool = strObjPool;
+    if (kPoolStrings && size == sizeof(StrObj) && pool.head) {
+        StrObjPool::Free *f = pool.head;
+        pool.head = f->next;
+        --pool.count;
+        return f;
+    }
+    return ::operator new(size);
+}
+
+void StrObj::operator delete(void *p, size_t size)
+{
+    StrObjPool &pool = strObjPool;
+    if (kPoolStrings && size == sizeof(StrObj) && pool.count < StrObjPool::kMax) {
+        auto *f = static_cast<StrObjPool::Free *>(p);
+        f->next = pool.head;
+        pool.head = f;
+        ++pool.count;
+        return;
+    }
+    ::operator delete(p, size);
+}
+
 void destroyHeapObj(HeapObj *obj)
 {
+    if (obj->holdsNoValues) {
+        delete obj;
+        return;
+    }
     // Releasing an object may release its members; those deletions are queued here and run
     // by the outermost call, so the C++ stack stays flat whatever the nesting.
     thread_local HeapObj *pending = nullptr;

@@ -39,6 +39,7 @@ public:
     // Runs before deletion; false when the object was brought back to life meanwhile.
     virtual bool finalize() { return true; }
     uint32_t refs = 0;
+    bool holdsNoValues = false;     // deleting it releases nothing else and runs no code
     HeapObj *nextPending = nullptr; // queue of deletions in destroyHeapObj
 };
 
@@ -60,8 +61,12 @@ inline void release(HeapObj *obj)
 class StrObj : public HeapObj
 {
 public:
-    explicit StrObj(QString s) : str(std::move(s)) {}
+    explicit StrObj(QString s) : str(std::move(s)) { holdsNoValues = true; }
     QString str;
+
+    // Scripts make and drop strings by the million: their objects are kept for reuse.
+    static void *operator new(size_t size);
+    static void operator delete(void *p, size_t size);
 };
 
 class Value;
