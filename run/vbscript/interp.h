@@ -100,12 +100,29 @@ public:
     QString str(int i) const;
     // The text of argument 0 or 1 without a copy while it is a string; valid while the
     // arguments are
-    const QString &text(int i);
+    const QString &text(int i)
+    {
+        if (i < n && v[i].deref().isString())
+            return v[i].deref().strRef();
+        return convertedText(i);
+    }
     double num(int i) const;
-    int lng(int i) const;
+    int lng(int i) const
+    {
+        if (i < n) {
+            const Value &a = v[i].deref();
+            if (a.type() == VType::Integer || a.type() == VType::Long)
+                return a.intValue();
+        }
+        return toLong(i);
+    }
     int integer(int i) const;
     bool boolean(int i) const;
-    bool isNull(int i) const;
+    bool isNull(int i) const { return i < n && v[i].deref().isNull(); }
+
+private:
+    const QString &convertedText(int i);
+    int toLong(int i) const;
 };
 
 struct Builtin

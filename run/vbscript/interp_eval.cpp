@@ -437,10 +437,8 @@ QString Args::str(int i) const
         return v[i].deref().strRef();
     return toStr(scalar(i));
 }
-const QString &Args::text(int i)
+const QString &Args::convertedText(int i)
 {
-    if (i < n && v[i].deref().isString())
-        return v[i].deref().strRef();
     held[size_t(i)] = toStr(scalar(i));
     return held[size_t(i)];
 }
@@ -450,11 +448,9 @@ double Args::num(int i) const
         return v[i].deref().intValue();
     return toDouble(scalar(i));
 }
-int Args::lng(int i) const
+int Args::toLong(int i) const
 {
-    if (i < n && smallInt(v[i].deref()))
-        return v[i].deref().intValue();
-    return toLong(scalar(i));
+    return vbs::toLong(scalar(i));
 }
 int Args::integer(int i) const
 {
@@ -463,10 +459,6 @@ int Args::integer(int i) const
 bool Args::boolean(int i) const
 {
     return toBool(scalar(i));
-}
-bool Args::isNull(int i) const
-{
-    return i < n && v[i].deref().isNull();
 }
 
 } // namespace quillora::vbs
