@@ -408,10 +408,7 @@ inline Value Interp::runProc(Procedure *p, Object *me, Value *locals)
     f.locals = locals;
     f.proc = p;
     f.me = me;
-    // a method's Me is an instance of its class
-    f.inst = p->cls                    ? static_cast<ClassInstance *>(me)
-             : me && me->scriptClass() ? static_cast<ClassInstance *>(me)
-                                       : nullptr;
+    f.inst = me && me->scriptClass() ? static_cast<ClassInstance *>(me) : nullptr;
     f.parent = frame;
     frame = &f;
     FrameScope scope{*this, f};
@@ -641,6 +638,7 @@ bool Interp::finalizeInstance(ClassInstance *inst)
 
 ClassInstance::ClassInstance(Interp *in, ClassDef *c) : interp(in), cls(c)
 {
+    scriptCls = c;
     fields.resize(size_t(c->nFields));
 }
 

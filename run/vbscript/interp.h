@@ -337,7 +337,6 @@ public:
     Value invoke(Interp &in, int member, Access access, Value *args, int argc,
                  const Value *rhs) override;
     int defaultMember() const override;
-    ClassDef *scriptClass() const override { return cls; }
     bool finalize() override { return interp->finalizeInstance(this); }
 
     Interp *interp;

@@ -32,13 +32,20 @@ Value Interp::evalNameArgs(Value &v, Node *n)
 
 Value Interp::evalMember(Node *n, Access access, const Value *rhs)
 {
-    Value base = eval(n->x);
-    Value &bv = base.deref();
+    // An instance of a script class in a plain variable is used in place: the member's call
+    // holds it. Anything else is copied, as code run for the arguments may drop it.
+    Value base;
+    const Value *in = leaf(n->x);
+    if (!in || !in->obj() || !in->obj()->scriptClass()) {
+        base = in ? *in : eval(n->x);
+        in = &base.deref();
+    }
+    const Value &bv = *in;
     try {
         if (bv.isArray() && n->flag == 1) {
             if (access == Access::Let || access == Access::Set)
                 throwError(err::IllegalAssignment);
-            return *elementAddress(bv, n, false);
+            return *elementAddress(base.deref(), n, false); // an array is always copied
         }
         Object *o = bv.obj();
         if (!o)

@@ -36,7 +36,11 @@ public:
     virtual int defaultMember() const { return -1; }
     // The items of For Each; false when the object is not a collection.
     virtual bool enumerate(Interp &, std::vector<Value> &) { return false; }
-    virtual ClassDef *scriptClass() const { return nullptr; }
+    // The class of an instance of a script class; null for every other object.
+    ClassDef *scriptClass() const { return scriptCls; }
+
+protected:
+    ClassDef *scriptCls = nullptr;
 };
 
 inline Object *Value::obj() const

@@ -300,6 +300,14 @@ private slots:
               "42"}},
             {"objects are references",
              {counter + "Set a = New Counter: Set b = a: b.Add 1: WScript.Echo a.Value", "11"}},
+            {"an object its own member lets go of lives until the call ends",
+             {"Class C\n Public N\n Public Sub Drop(): Set o = Nothing: N = 5: WScript.Echo N: End "
+              "Sub\n"
+              " Public Property Get P(): Set o = Nothing: P = 7: End Property\n"
+              " Private Sub Class_Terminate(): WScript.Echo \"gone\": End Sub\nEnd Class\n"
+              "Set o = New C: o.Drop: WScript.Echo TypeName(o)\n"
+              "Set o = New C: WScript.Echo o.P, TypeName(o)",
+              "5|gone|Nothing|gone|7 Nothing"}},
             {"default member",
              {"Class A\n Public Default Property Get Text(): Text = \"dflt\": End Property\n"
               "End Class\nSet o = New A: WScript.Echo o & \"!\"",
