@@ -201,7 +201,7 @@ void Interp::assign(Node *t, Value v, bool isSet)
     }
 }
 
-void Interp::execAssign(Node *s)
+[[gnu::always_inline]] inline void Interp::execAssign(Node *s)
 {
     Node *y = s->y;
     if (!s->x->hasArgs && s->flag != 1) {
