@@ -21,7 +21,7 @@ struct StrObjPool
     {
         while (head) {
             Free *next = head->next;
-            ::operator delete(head, sizeof(StrObj));
+            ::operator delete(head);
             head = next;
         }
         count = kMax; // strings released later in the thread's end go to the heap
@@ -64,7 +64,7 @@ void StrObj::operator delete(void *p, size_t size)
         ++pool.count;
         return;
     }
-    ::operator delete(p, size);
+    ::operator delete(p);
 }
 
 void destroyHeapObj(HeapObj *obj)
