@@ -341,7 +341,10 @@ private:
             }
             return;
         }
-        if (statement && next && next->is(u":")) {
+        // a label is a name; a word of the language before a colon is a fault the engine
+        // reports on the text as written
+        if (statement && next && next->is(u":") && k.kind == Kind::Name && !k.is(u"break") &&
+            !k.is(u"continue") && !keywordBeforeOperand(k.text)) {
             label(i, depth);
             statementNext = false;
         }
@@ -359,8 +362,12 @@ private:
             if (!end || end->is(u";") || end->is(u"}") || end->newlineBefore) {
                 // `label: break;` inside a loop leaves the loop; the engine underneath
                 // leaves only the label and loops for ever: the label goes
-                const qsizetype length = t.at(i + 1).end - k.pos;
-                m_edits.append({k.pos, length, QString(length, u' ')});
+                // (a comment between them keeps its line breaks)
+                QString blank = s.mid(k.pos, t.at(i + 1).end - k.pos);
+                for (QChar &c : blank)
+                    if (c != u'\n' && c != u'\r' && c != QChar(0x2028) && c != QChar(0x2029))
+                        c = u' ';
+                m_edits.append({k.pos, blank.size(), blank});
                 return;
             }
         }

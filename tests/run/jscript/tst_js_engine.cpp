@@ -189,6 +189,10 @@ private slots:
              " return i; }",
              "3"},
             {"function main() { while (true) { l: break; } return 'out'; }", "out"},
+            // the label goes, the line breaks of a comment beside it stay
+            {"function main() { while (true) { l /*\n*/ : break; }\n"
+             " try { null.x; } catch (e) { return e.lineNumber; } }",
+             "3"},
             {"function main() { return (function () { return arguments.toString(); })(1); }",
              "[object Object]"},
             // modern code is left as it is
@@ -201,8 +205,9 @@ private slots:
         QTest::newRow("script engine")
             << "function main() { return ScriptEngine(); }" << QStringList{} << "JScript";
         // built-ins misused: JScript's number and text (caught, so the check runs on)
-        const char *caught = "function main() { try { %1; return 'none'; } catch (e) {"
-                             " return e.name + ' ' + (e.number & 0xFFFF) + ' ' + e.description; } }";
+        const char *caught =
+            "function main() { try { %1; return 'none'; } catch (e) {"
+            " return e.name + ' ' + (e.number & 0xFFFF) + ' ' + e.description; } }";
         const QList<std::pair<const char *, const char *>> misuses = {
             {"Date.prototype.getTime.call({})", "TypeError 5006 Date object expected"},
             {"Number.prototype.toFixed.call('1')", "TypeError 5001 Number expected"},
@@ -280,7 +285,8 @@ private slots:
                "\nfunction isNaN() {\n    [native code]\n}\n|true|true|true";
         QTest::newRow("JSON.parse: reviver and JScript's leniency")
             << "function main() { var n = 0, v = JSON.parse('{\"a\": [1, {\"b\": 2}], \"c\": 3}',"
-               " function (k, x) { n++; return k === 'c' ? undefined : typeof x === 'number' ? -x : x; });"
+               " function (k, x) { n++; return k === 'c' ? undefined : typeof x === 'number' ? -x "
+               ": x; });"
                " var e; try { JSON.parse('{bad'); } catch (x) { e = x.name; }"
                " return [n, v.a[0], v.a[1].b, 'c' in v, JSON.parse('- 1'), JSON.parse('.5'),"
                " JSON.parse('[-1e99999, \".5 - 1\"]').join(), e].join(); }"
@@ -311,7 +317,8 @@ private slots:
                " new Error(1) instanceof Error, [1, 2]].join(); }"
             << QStringList{} << "[object Error],N,TypeError: t,M,95,2010,undefined,0,m,1,true,1,2";
         QTest::newRow("guarded methods still work")
-            << "function main() { return [new Date(0).getTime(), (5).toFixed(2), (255).toString(16),"
+            << "function main() { return [new Date(0).getTime(), (5).toFixed(2), "
+               "(255).toString(16),"
                " true.toString(), /a/.test('a'), Date.prototype.getTime.length,"
                " RegExpError.length, GetObject.length, new RegExpError('x') instanceof Error]"
                ".join(); }"
