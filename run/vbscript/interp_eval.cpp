@@ -202,7 +202,8 @@ push : {
     NEXT_STEP;
 }
 fit:
-    // the type rule of intBinary below: Integer while both are and the result fits
+    // the type rule of intBinary below (written out in both for speed): Integer while both
+    // are and the result fits
     --sp;
     if (!belowLong[sp] && !topLong && r >= -32768 && r <= 32767) {
         top = int32_t(r);
@@ -272,16 +273,12 @@ fit:
     // before the operator does: a call, or an object's default value, may reassign
     // them. So the left one is read in place only next to a plain right one, and a
     // plain right one only after the left is evaluated to something not an object.
+    // (Integer and Long operands of this kind have been tried as an integer tree already.)
     const Value *pa = leaf(n->x), *pb = leaf(n->y);
     if (pa && pb && !pa->isObject() && !pb->isObject()) {
         // two strings compared for equality: their code units, as compareValues does
         if ((n->op == Op::Eq || n->op == Op::Ne) && pa->isString() && pb->isString())
             return Value::boolean((pa->strRef() == pb->strRef()) == (n->op == Op::Eq));
-        if (smallInts(*pa, *pb)) {
-            Value r = intBinary(n->op, *pa, *pb);
-            if (!r.isEmpty())
-                return r;
-        }
         return binaryOther(n, nullptr, *pa, *pb);
     }
     Value ta = eval(n->x);

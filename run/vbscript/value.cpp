@@ -27,14 +27,8 @@ struct StrObjPool
         count = kMax; // strings released later in the thread's end go to the heap
     }
 };
-#if defined(__SANITIZE_ADDRESS__)
+#ifdef QUILLORA_SANITIZE
 constexpr bool kPoolStrings = false;
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-constexpr bool kPoolStrings = false;
-#else
-constexpr bool kPoolStrings = true;
-#endif
 #else
 constexpr bool kPoolStrings = true;
 #endif
