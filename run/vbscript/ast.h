@@ -105,7 +105,9 @@ enum class ExitKind : uint8_t
 };
 
 // One step of the code of an integer tree (Node::intCode), in postfix order: operands
-// are pushed, an operator takes the top two, a comparison ends the code of its tree.
+// are pushed, an operator takes the top two, a comparison ends the code of its tree. An
+// operator whose right operand is a literal or a local comes as one step that carries the
+// operand (value, isLong), so that the operand is never pushed.
 struct IntStep
 {
     enum Kind : uint8_t
@@ -115,18 +117,28 @@ struct IntStep
         Local,    // value is the slot
         Global,   // g
         Field,    // value is the slot
+        // the operators, each in three forms: of the top two, of the top and a constant,
+        // of the top and a local (operatorStep)
         Add,
-        Sub,
-        Mul,
-        IDiv,
-        Mod,
-        Eq,
-        Ne,
-        Lt,
-        Gt,
-        Le,
-        Ge,
+        Sub = Add + 3,
+        Mul = Sub + 3,
+        IDiv = Mul + 3,
+        Mod = IDiv + 3,
+        Eq = Mod + 3,
+        Ne = Eq + 3,
+        Lt = Ne + 3,
+        Gt = Lt + 3,
+        Le = Gt + 3,
+        Ge = Le + 3,
+        KindCount = Ge + 3
     };
+    enum Operand : uint8_t
+    {
+        OfStack,
+        OfConstant,
+        OfLocal
+    };
+    static Kind operatorStep(Kind op, Operand right) { return Kind(int(op) + int(right)); }
     Kind kind = End;
     bool isLong = false;
     int32_t value = 0;

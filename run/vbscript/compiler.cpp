@@ -206,11 +206,25 @@ public:
         case NK::Paren:
             emitInt(n->x, steps);
             return;
-        case NK::Binary:
+        case NK::Binary: {
             emitInt(n->x, steps);
+            // a literal or local right operand goes into the operator's own step
+            const Node *right = n->y;
+            while (right->kind == NK::Paren)
+                right = right->x;
+            if (right->kind == NK::Literal || right->kind == NK::Local) {
+                emitInt(right, steps);
+                s = steps->back();
+                steps->pop_back();
+                s.kind = IntStep::operatorStep(intOperator(n->op), right->kind == NK::Literal
+                                                                       ? IntStep::OfConstant
+                                                                       : IntStep::OfLocal);
+                break;
+            }
             emitInt(n->y, steps);
             s.kind = intOperator(n->op);
             break;
+        }
         case NK::Literal:
             s.kind = IntStep::Constant;
             s.value = n->lit.intValue();

@@ -123,20 +123,57 @@ IntResult Interp::intTree(const Node *n) const
 {
     // The top of the operand stack stays in registers; heights stay below 32, and so does
     // the depth of the stack below it. Each step jumps to the next on its own (a jump the
-    // processor predicts per step rather than one shared by all).
+    // processor predicts per step rather than one shared by all). An operator step first
+    // takes its two operands into x and y, from the stack or from the step itself.
+#define OPERATOR_FORMS(op) &&op##OfStack, &&op##OfConstant, &&op##OfLocal
     static constexpr void *kStep[] = {
-        &&end,  &&constant, &&local, &&global, &&field, &&add, &&sub, &&mul,
-        &&idiv, &&mod,      &&eq,    &&ne,     &&lt,    &&gt,  &&le,  &&ge,
+        &&end,
+        &&constant,
+        &&local,
+        &&global,
+        &&field,
+        OPERATOR_FORMS(add),
+        OPERATOR_FORMS(sub),
+        OPERATOR_FORMS(mul),
+        OPERATOR_FORMS(idiv),
+        OPERATOR_FORMS(mod),
+        OPERATOR_FORMS(eq),
+        OPERATOR_FORMS(ne),
+        OPERATOR_FORMS(lt),
+        OPERATOR_FORMS(gt),
+        OPERATOR_FORMS(le),
+        OPERATOR_FORMS(ge),
     };
+#undef OPERATOR_FORMS
+    static_assert(std::size(kStep) == IntStep::KindCount);
     int32_t below[40];
     bool belowLong[40];
     int sp = 0;
     int32_t top = 0;
     bool topLong = false;
+    int32_t x, y;
+    bool anyLong;
     int64_t r;
     const Value *operand;
     const IntStep *step = n->intCode;
 #define NEXT_STEP goto *kStep[(++step)->kind]
+#define OPERANDS(op)                                                                               \
+    op##OfStack : --sp;                                                                            \
+    x = below[sp];                                                                                 \
+    y = top;                                                                                       \
+    anyLong = belowLong[sp] || topLong;                                                            \
+    goto op;                                                                                       \
+    op##OfConstant : x = top;                                                                      \
+    y = step->value;                                                                               \
+    anyLong = topLong || step->isLong;                                                             \
+    goto op;                                                                                       \
+    op##OfLocal : operand = &frame->locals[step->value].deref();                                   \
+    if (operand->type() != VType::Integer && operand->type() != VType::Long)                       \
+        return {};                                                                                 \
+    x = top;                                                                                       \
+    y = operand->intValue();                                                                       \
+    anyLong = topLong || operand->type() == VType::Long;                                           \
+    goto op;
     goto *kStep[step->kind];
 end:
     return {top, topLong ? IntResult::Long : IntResult::Integer};
@@ -159,38 +196,6 @@ field:
         return {};
     operand = &frame->inst->fields[size_t(step->value)];
     goto push;
-add:
-    r = int64_t(below[sp - 1]) + top;
-    goto fit;
-sub:
-    r = int64_t(below[sp - 1]) - top;
-    goto fit;
-mul:
-    r = int64_t(below[sp - 1]) * top;
-    goto fit;
-// 32-bit division, -1 apart, the one divisor that can overflow it
-mod:
-    if (top == 0)
-        return {};
-    r = top == -1 ? 0 : below[sp - 1] % top;
-    goto fit;
-idiv:
-    if (top == 0)
-        return {};
-    r = top == -1 ? -int64_t(below[sp - 1]) : below[sp - 1] / top;
-    goto fit;
-eq:
-    return {below[sp - 1] == top, IntResult::Boolean};
-ne:
-    return {below[sp - 1] != top, IntResult::Boolean};
-lt:
-    return {below[sp - 1] < top, IntResult::Boolean};
-gt:
-    return {below[sp - 1] > top, IntResult::Boolean};
-le:
-    return {below[sp - 1] <= top, IntResult::Boolean};
-ge:
-    return {below[sp - 1] >= top, IntResult::Boolean};
 push : {
     const VType t = operand->type();
     if (t != VType::Integer && t != VType::Long)
@@ -201,12 +206,56 @@ push : {
     topLong = t == VType::Long;
     NEXT_STEP;
 }
+    OPERANDS(add)
+    OPERANDS(sub)
+    OPERANDS(mul)
+    OPERANDS(idiv)
+    OPERANDS(mod)
+    OPERANDS(eq)
+    OPERANDS(ne)
+    OPERANDS(lt)
+    OPERANDS(gt)
+    OPERANDS(le)
+    OPERANDS(ge)
+#undef OPERANDS
+add:
+    r = int64_t(x) + y;
+    goto fit;
+sub:
+    r = int64_t(x) - y;
+    goto fit;
+mul:
+    r = int64_t(x) * y;
+    goto fit;
+// 32-bit division, -1 apart, the one divisor that can overflow it
+mod:
+    if (y == 0)
+        return {};
+    r = y == -1 ? 0 : x % y;
+    goto fit;
+idiv:
+    if (y == 0)
+        return {};
+    r = y == -1 ? -int64_t(x) : x / y;
+    goto fit;
+eq:
+    return {x == y, IntResult::Boolean};
+ne:
+    return {x != y, IntResult::Boolean};
+lt:
+    return {x < y, IntResult::Boolean};
+gt:
+    return {x > y, IntResult::Boolean};
+le:
+    return {x <= y, IntResult::Boolean};
+ge:
+    return {x >= y, IntResult::Boolean};
 fit:
     // the type rule of intBinary below (written out in both for speed): Integer while both
     // are and the result fits
-    --sp;
-    if (!belowLong[sp] && !topLong && r >= -32768 && r <= 32767) {
+    if (!anyLong && r >= -32768 && r <= 32767) {
         top = int32_t(r);
+        topLong = false;
         NEXT_STEP;
     }
     if (r < INT32_MIN || r > INT32_MAX)

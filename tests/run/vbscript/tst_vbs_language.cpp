@@ -110,6 +110,14 @@ private slots:
               "x = (a + 1) Mod z: WScript.Echo Err.Number, x\n"
               "If b \\ z = 0 Then WScript.Echo \"then\", Err.Number",
               "Long Long Double Long 65540 Integer True|65534 Long|11 65534|then 11"}},
+            {"integer arithmetic of locals and ByRef parameters keeps the type rules and errors",
+             {"Sub T(p)\nDim a, b, z, s\na = 32767: b = 2: z = 0: s = \"3\"\n"
+              "WScript.Echo TypeName(a + b), TypeName(b + p), TypeName(a * b \\ 2), b * 70000, "
+              "(1 + s) * b, a - 32767 = z, 7 Mod p, TypeName(b - 40000)\n"
+              "On Error Resume Next\nx = a Mod z: WScript.Echo Err.Number\n"
+              "If b > a - p Then WScript.Echo \"no\" Else WScript.Echo \"yes\"\nEnd Sub\n"
+              "Dim q: q = 3: T q",
+              "Long Integer Long 140000 8 True 1 Long|11|yes"}},
             {"date arithmetic",
              {"d = #1/31/2024# + 1: WScript.Echo d, TypeName(d), #3/1/2024# - #2/1/2024#",
               "2/1/2024 Date 29"}},
