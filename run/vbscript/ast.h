@@ -192,7 +192,7 @@ struct Procedure
     bool isDefault = false;
     int line = 0;
     int col = 0;
-    std::vector<bool> byRef; // per parameter
+    std::vector<uint8_t> byRef; // per parameter, 1 when ByRef
     int nParams = 0;
     int nLocals = 0;     // parameters first, then the result, declared and hidden slots
     int resultSlot = -1; // functions and Property Get

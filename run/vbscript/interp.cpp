@@ -473,34 +473,48 @@ Value Interp::callProc(Procedure *p, Object *me, Node *site, const Value *extra)
     // evaluated use the value stack above them and give it back.
     LocalsScope ls(*this, p->nLocals);
     Value *locals = ls.locals;
+    Node *const *argNodes = site->a.data();
+    const uint8_t *byRef = p->byRef.data();
     for (int k = 0; k < given; ++k) {
-        Node *an = site->a[size_t(k)];
-        if (an->kind == NK::Literal) {
+        Node *an = argNodes[k];
+        // only variables and their elements pass by reference; literals and expressions
+        // pass their value
+        switch (an->kind) {
+        case NK::Literal:
             if (an->lit.isMissing())
                 throwError(err::WrongArgCount);
             locals[k].fill(Value(an->lit));
             continue;
-        }
-        if (an->intHeight) {
-            if (const IntResult r = intTree(an); r.kind) {
-                locals[k].fill(r.value());
+        case NK::Local:
+            if (!an->hasArgs) {
+                Value &v = frame->locals[an->slot].deref();
+                locals[k].fill(byRef[k] ? Value::refTo(&v) : Value(v));
                 continue;
             }
+            break;
+        case NK::Global:
+            if (!an->hasArgs && !an->g->proc) {
+                Value &v = an->g->value;
+                locals[k].fill(byRef[k] && !an->g->isConst ? Value::refTo(&v) : Value(v));
+                continue;
+            }
+            break;
+        default:
+            if (an->intHeight) {
+                if (const IntResult r = intTree(an); r.kind) {
+                    locals[k].fill(r.value());
+                    continue;
+                }
+            }
+            break;
         }
         Value *addr = nullptr;
-        // only variables and their elements pass by reference; literals and expressions
-        // pass their value
         const bool variable =
             an->kind == NK::Local || an->kind == NK::Global || an->kind == NK::Field;
-        if (variable && p->byRef[size_t(k)]) {
-            const bool plain = !an->hasArgs && an->kind != NK::Field;
-            if (plain) {
-                addr = varAddress(an);
-            } else {
-                if (!holds)
-                    holds.emplace();
-                addr = address(an, &holds->keep, &holds->locks);
-            }
+        if (variable && byRef[k]) {
+            if (!holds)
+                holds.emplace();
+            addr = address(an, &holds->keep, &holds->locks);
         }
         if (addr)
             locals[k].fill(Value::refTo(addr));

@@ -301,6 +301,24 @@ void Interp::assign(Node *t, Value v, bool isSet)
 {
     switch (c->kind) {
     case NK::Member:
+        // obj.Method args on a script class instance in a plain variable, the member
+        // already looked up: straight to the call, which holds the instance
+        if (const Value *in = leaf(c->x); in && in->isObject() && c->flag != 1 && c->cacheId >= 0) {
+            Object *o = in->obj();
+            ClassDef *cls = o ? o->scriptClass() : nullptr;
+            if (cls && c->cacheKey == cls) {
+                const ClassMember &m = cls->members[size_t(c->cacheId)];
+                if (m.kind == ClassMember::Method && (m.isPublic || (frame && frame->me == o))) {
+                    try {
+                        callProc(m.method, o, c, nullptr);
+                    } catch (ScriptException &e) {
+                        fillPosition(e, c);
+                        throw;
+                    }
+                    break;
+                }
+            }
+        }
         evalMember(c, Access::Call, nullptr);
         break;
     case NK::Global:
