@@ -468,7 +468,7 @@ Value Interp::callProc(Procedure *p, Object *me, Node *site, const Value *extra)
             }
         }
     };
-    std::optional<Holds> holds;
+    std::unique_ptr<Holds> holds;
     // The arguments go straight into the callee's locals; calls made while they are
     // evaluated use the value stack above them and give it back.
     LocalsScope ls(*this, p->nLocals);
@@ -513,7 +513,7 @@ Value Interp::callProc(Procedure *p, Object *me, Node *site, const Value *extra)
             an->kind == NK::Local || an->kind == NK::Global || an->kind == NK::Field;
         if (variable && byRef[k]) {
             if (!holds)
-                holds.emplace();
+                holds = std::make_unique<Holds>();
             addr = address(an, &holds->keep, &holds->locks);
         }
         if (addr)
