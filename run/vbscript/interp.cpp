@@ -54,19 +54,6 @@ EntryGuard::EntryGuard(Interp &interp) : in(interp), outer(interp.entryDepth++ =
     in.steps = 0;
 }
 
-// Leaves a procedure's frame however the call ends: the caller's frame comes back and the
-// call depth unwinds.
-struct FrameScope
-{
-    Interp &in;
-    Frame &f;
-    ~FrameScope()
-    {
-        in.frame = f.parent;
-        --in.callDepth;
-    }
-};
-
 // A procedure's locals on the value stack: they let go of what they hold and the stack
 // unwinds however the call ends, also when an argument fails before the call starts.
 struct LocalsScope
@@ -397,25 +384,6 @@ Value Interp::invokeProc(Procedure *p, Object *me, Value *args, int argc)
     for (int i = 0; i < argc; ++i)
         ls.locals[i] = std::move(args[i]);
     return runProc(p, me, ls.locals);
-}
-
-// Runs the body of a procedure whose arguments are already in its locals; the caller owns
-// the locals and holds Me.
-inline Value Interp::runProc(Procedure *p, Object *me, Value *locals)
-{
-    enterCall();
-    Frame f;
-    f.locals = locals;
-    f.proc = p;
-    f.me = me;
-    f.inst = me && me->scriptClass() ? static_cast<ClassInstance *>(me) : nullptr;
-    f.parent = frame;
-    frame = &f;
-    FrameScope scope{*this, f};
-    execBlock(p->body);
-    if (p->resultSlot >= 0)
-        return std::move(locals[p->resultSlot]);
-    return Value();
 }
 
 Value *Interp::address(Node *n, std::vector<Value> *keep, std::vector<ArrayObj *> *locks)

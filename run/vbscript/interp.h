@@ -253,6 +253,7 @@ private:
     void dropIfTransient(Unit *u);
 
     Flow execBlock(Node *block);
+    Flow runBlock(Node *block);
     Flow exec(Node *s);
     Flow execOther(Node *s);
     void execAssign(Node *s);

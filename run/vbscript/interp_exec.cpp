@@ -35,6 +35,12 @@ Flow bodyOnce(Flow f)
 
 Flow Interp::execBlock(Node *block)
 {
+    return runBlock(block);
+}
+
+// The statements of a block; inlined where a block runs most, as the body of a loop.
+[[gnu::always_inline]] inline Flow Interp::runBlock(Node *block)
+{
     for (Node *s : block->a) {
         checkInterrupt();
         Flow f;
@@ -51,6 +57,25 @@ Flow Interp::execBlock(Node *block)
             return f;
     }
     return Flow::Normal;
+}
+
+// Runs the body of a procedure whose arguments are already in its locals; the caller owns
+// the locals and holds Me.
+Value Interp::runProc(Procedure *p, Object *me, Value *locals)
+{
+    enterCall();
+    Frame f;
+    f.locals = locals;
+    f.proc = p;
+    f.me = me;
+    f.inst = me && me->scriptClass() ? static_cast<ClassInstance *>(me) : nullptr;
+    f.parent = frame;
+    frame = &f;
+    FrameScope scope{*this, f};
+    runBlock(p->body);
+    if (p->resultSlot >= 0)
+        return std::move(locals[p->resultSlot]);
+    return Value();
 }
 
 bool Interp::condition(Node *n)
@@ -478,7 +503,7 @@ void Interp::execSelect(Node *s, Flow *flow)
                                                             : Value::dbl(double(i)));
             if (st >= 0 ? i > limit : i < limit)
                 break;
-            const Flow f = execBlock(s->y);
+            const Flow f = runBlock(s->y);
             if (f == Flow::ExitFor)
                 break;
             if (f != Flow::Normal)

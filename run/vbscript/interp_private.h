@@ -7,6 +7,19 @@
 
 namespace quillora::vbs {
 
+// Leaves a procedure's frame however the call ends: the caller's frame comes back and the
+// call depth unwinds.
+struct FrameScope
+{
+    Interp &in;
+    Frame &f;
+    ~FrameScope()
+    {
+        in.frame = f.parent;
+        --in.callDepth;
+    }
+};
+
 // The values of a call's argument nodes, evaluated in order straight into place: on the C++
 // stack for the common short lists.
 class ArgBuffer
