@@ -219,7 +219,11 @@ void Interp::assign(Node *t, Value v, bool isSet)
     case NK::For:
         return execFor(s);
     case NK::CallStmt:
-        execCall(s->x);
+        // a call of a procedure of the script needs none of execCall's other cases
+        if (s->x->kind == NK::Global && s->x->g->proc)
+            callProc(s->x->g->proc, nullptr, s->x, nullptr);
+        else
+            execCall(s->x);
         return Flow::Normal;
     default:
         return execOther(s);
