@@ -221,15 +221,6 @@ void Interp::setErr(const ScriptException &e)
     errState.helpContext = e.helpContext;
 }
 
-ClassInstance *Interp::meInstance() const
-{
-    // Field and member nodes run only in methods, where Me is an instance of their class;
-    // a class field's array bounds are the exception, evaluated before any method runs.
-    if (!frame || !frame->inst)
-        throwError(err::ObjectRequired);
-    return frame->inst;
-}
-
 // ---- entry points
 
 Value Interp::runUnit(Unit *u)

@@ -300,7 +300,14 @@ private:
     std::vector<int> bounds(Node *item);
     void store(Value &slot, Value v, bool isSet);
     Object *meObject() const { return frame ? frame->me : nullptr; }
-    ClassInstance *meInstance() const;
+    // Field and member nodes run only in methods, where Me is an instance of their class;
+    // a class field's array bounds are the exception, evaluated before any method runs.
+    ClassInstance *meInstance() const
+    {
+        if (frame && frame->inst) [[likely]]
+            return frame->inst;
+        throwError(err::ObjectRequired);
+    }
     void enterCall()
     {
         char here;
