@@ -74,27 +74,33 @@ struct LocalsScope
     }
 };
 
+ValueStack::ValueStack()
+{
+    chunks.push_back(Chunk{std::make_unique<Value[]>(1024), 1024});
+    enterChunk(0);
+    top = chunks[0].values.get();
+}
+
+void ValueStack::enterChunk(size_t index)
+{
+    chunk = index;
+    limit = chunks[index].values.get() + chunks[index].size;
+}
+
+// The current chunk is full: the next one, when it is big enough, or a new one.
 Value *ValueStack::pushNewChunk(int n)
 {
-    if (n <= 0)
-        return nullptr;
-    for (;;) {
-        if (chunk < chunks.size()) {
-            Chunk &c = chunks[chunk];
-            if (c.size - used >= size_t(n)) {
-                Value *p = c.values.get() + used;
-                used += size_t(n);
-                return p;
-            }
-            if (chunk + 1 < chunks.size() && chunks[chunk + 1].size < size_t(n))
-                chunks.erase(chunks.begin() + qsizetype(chunk) + 1, chunks.end());
-            ++chunk;
-            used = 0;
-            continue;
-        }
+    const size_t next = chunk + 1;
+    if (next < chunks.size() && chunks[next].size < size_t(n))
+        chunks.erase(chunks.begin() + qsizetype(next), chunks.end());
+    if (next == chunks.size()) {
         const size_t size = std::max<size_t>(1024, size_t(n));
         chunks.push_back(Chunk{std::make_unique<Value[]>(size), size});
     }
+    enterChunk(next);
+    Value *p = chunks[next].values.get();
+    top = p + n;
+    return p;
 }
 
 Interp::Interp()

@@ -44,34 +44,42 @@ struct Frame
 class ValueStack
 {
 public:
+    ValueStack();
     struct Mark
     {
         size_t chunk = 0;
-        size_t used = 0;
+        Value *top = nullptr;
     };
     Value *push(int n, Mark *mark)
     {
         mark->chunk = chunk;
-        mark->used = used;
-        if (chunk < chunks.size() && chunks[chunk].size - used >= size_t(n)) {
-            Value *p = chunks[chunk].values.get() + used;
-            used += size_t(n);
+        mark->top = top;
+        if (limit - top >= n) {
+            Value *p = top;
+            top += n;
             return p;
         }
         return pushNewChunk(n);
     }
-    void pop(const Mark &mark) { chunk = mark.chunk, used = mark.used; }
+    void pop(const Mark &mark)
+    {
+        if (mark.chunk != chunk)
+            enterChunk(mark.chunk);
+        top = mark.top;
+    }
 
 private:
     Value *pushNewChunk(int n);
+    void enterChunk(size_t index);
     struct Chunk
     {
         std::unique_ptr<Value[]> values;
         size_t size = 0;
     };
     std::vector<Chunk> chunks;
-    size_t chunk = 0;
-    size_t used = 0;
+    size_t chunk = 0; // the chunk top and limit are in
+    Value *top = nullptr;
+    Value *limit = nullptr;
 };
 
 struct Limits
