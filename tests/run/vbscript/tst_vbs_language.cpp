@@ -230,6 +230,13 @@ private slots:
              {"Function Fib(n)\nIf n < 2 Then Fib = n Else Fib = Fib(n - 1) + Fib(n - 2)\n"
               "End Function\nWScript.Echo Fib(20)",
               "6765"}},
+            {"deep recursion keeps ByRef bindings into callers' locals, again and again",
+             {"Function R(n, ByRef acc)\nDim a, b, c\na = n: b = n * 2: acc = acc + 1\n"
+              "If n > 0 Then c = R(n - 1, acc) Else c = 0\nR = c + a + b\nEnd Function\n"
+              "For k = 1 To 2: t = 0: s = R(1500, t): WScript.Echo s, t: Next\n"
+              "On Error Resume Next\ns = R(5000, t): WScript.Echo Err.Number, t\n"
+              "s = R(10, t): WScript.Echo s, t",
+              "3377250 1501|3377250 1501|28 3500|165 3511"}},
             {"exit function",
              {"Function F(n)\nF = 1\nIf n > 0 Then Exit Function\nF = 2\nEnd Function\n"
               "WScript.Echo F(1), F(0)",
