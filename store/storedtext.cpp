@@ -43,8 +43,29 @@ QString UnscrambleText(QByteArrayView bytes)
     return fromWindows1252(shiftBytes(bytes, -1));
 }
 
+// True when the removals below would leave printable characters only: every character is
+// one, or a tab, a space or part of a CR LF pair, all of which they remove. Plain text,
+// the common case, is then told in one pass without copying it four times.
+static bool onlyPrintableAfterRemovals(QStringView text)
+{
+    const qsizetype n = text.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t c = text[i].unicode();
+        if ((c >= 33 && c <= 126) || c == u'\t' || c == u' ')
+            continue;
+        if (c == u'\r' && i + 1 < n && text[i + 1] == u'\n') {
+            ++i;
+            continue;
+        }
+        return false;
+    }
+    return true;
+}
+
 bool IsScrambled(QStringView text)
 {
+    if (onlyPrintableAfterRemovals(text))
+        return false;
     // The removals run in this order, each over the whole text: a tab or a line break
     // inside "k<tab>qo" lets the "kqo" removal see it.
     QString cleaned = removeAll(text, u"\r\n", Qt::CaseSensitive);
