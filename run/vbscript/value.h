@@ -94,11 +94,14 @@ public:
     }
     Value &operator=(const Value &o)
     {
+        // o may be this value itself (x = x): read it before this value is emptied
         if (o.isHeap())
             retain(o.h);
+        const VType ot = o.t;
+        const int64_t ol = o.l;
         Value old(std::move(*this));
-        t = o.t;
-        l = o.l;
+        t = ot;
+        l = ol;
         return *this;
     }
     Value &operator=(Value &&o) noexcept

@@ -223,6 +223,12 @@ private slots:
             {"ByRef through two calls",
              {"Sub A(x): B x: End Sub\nSub B(y): y = \"set\": End Sub\nv = 0: A v: WScript.Echo v",
               "set"}},
+            {"a variable assigned to itself keeps its value",
+             {"x = \"abc\": x = x: a = Array(1, 2): a = a\nSub S()\nDim y, z: y = \"q\" & 1: y = "
+              "y\n"
+              "Set z = New C: Set z = z: WScript.Echo y, TypeName(z)\nEnd Sub\n"
+              "Class C\nEnd Class\nS\nWScript.Echo x, UBound(a)",
+              "q1 C|abc 1"}},
             {"function result",
              {"Function F(a, b): F = a & b: End Function\nWScript.Echo F(1, 2), F(\"x\", \"y\")",
               "12 xy"}},
