@@ -31,22 +31,10 @@ QString removeAll(QStringView text, QStringView pattern, Qt::CaseSensitivity cs)
     return out;
 }
 
-} // namespace
-
-QByteArray ScrambleText(QStringView text)
-{
-    return shiftBytes(toWindows1252(text), +1);
-}
-
-QString UnscrambleText(QByteArrayView bytes)
-{
-    return fromWindows1252(shiftBytes(bytes, -1));
-}
-
-// True when the removals below would leave printable characters only: every character is
-// one, or a tab, a space or part of a CR LF pair, all of which they remove. Plain text,
-// the common case, is then told in one pass without copying it four times.
-static bool onlyPrintableAfterRemovals(QStringView text)
+// True when the removals of IsScrambled would leave printable characters only: every
+// character is one, or a tab, a space or part of a CR LF pair, all of which they remove.
+// Plain text, the common case, is then told in one pass without copying it four times.
+bool onlyPrintableAfterRemovals(QStringView text)
 {
     const qsizetype n = text.size();
     for (qsizetype i = 0; i < n; ++i) {
@@ -60,6 +48,18 @@ static bool onlyPrintableAfterRemovals(QStringView text)
         return false;
     }
     return true;
+}
+
+} // namespace
+
+QByteArray ScrambleText(QStringView text)
+{
+    return shiftBytes(toWindows1252(text), +1);
+}
+
+QString UnscrambleText(QByteArrayView bytes)
+{
+    return fromWindows1252(shiftBytes(bytes, -1));
 }
 
 bool IsScrambled(QStringView text)

@@ -495,7 +495,7 @@ Value Interp::callClassMember(Object *o, ClassDef *cls, int member, Access acces
                               const Value *rhs)
 {
     const ClassMember &m = cls->members[size_t(member)];
-    if (!m.isPublic && (!frame || frame->me != o))
+    if (!canReach(m, o))
         throwError(err::NoSuchMember);
     auto *inst = static_cast<ClassInstance *>(o);
     const bool write = access == Access::Let || access == Access::Set;
@@ -543,7 +543,7 @@ Value Interp::invokeMember(Object *o, int member, Access access, Value *args, in
     const ClassMember &m = cls->members[size_t(member)];
     auto *inst = static_cast<ClassInstance *>(o);
     const bool write = access == Access::Let || access == Access::Set;
-    if (!m.isPublic && (!frame || frame->me != o))
+    if (!canReach(m, o))
         throwError(err::NoSuchMember);
     if (m.kind == ClassMember::Field) {
         if (argc)

@@ -308,6 +308,11 @@ private:
     std::vector<int> bounds(Node *item);
     void store(Value &slot, Value v, bool isSet);
     Object *meObject() const { return frame ? frame->me : nullptr; }
+    // A private member is reached only from code of the same instance.
+    bool canReach(const ClassMember &m, const Object *o) const
+    {
+        return m.isPublic || (frame && frame->me == o);
+    }
     // Field and member nodes run only in methods, where Me is an instance of their class;
     // a class field's array bounds are the exception, evaluated before any method runs.
     ClassInstance *meInstance() const

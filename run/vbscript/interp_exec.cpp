@@ -337,7 +337,7 @@ void Interp::assign(Node *t, Value v, bool isSet)
             ClassDef *cls = o ? o->scriptClass() : nullptr;
             if (cls && c->cacheKey == cls) {
                 const ClassMember &m = cls->members[size_t(c->cacheId)];
-                if (m.kind == ClassMember::Method && (m.isPublic || (frame && frame->me == o))) {
+                if (m.kind == ClassMember::Method && canReach(m, o)) {
                     try {
                         callProc(m.method, o, c, nullptr);
                     } catch (ScriptException &e) {
