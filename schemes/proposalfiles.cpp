@@ -35,10 +35,7 @@ FileResult appendProposalFile(const QString &path, QStringList &list)
         return result;
     if (isBlankFile(bytes))
         return {};
-    StoredText stored = ReadStoredText(path);
-    if (!stored.result)
-        return stored.result;
-    list = std::move(stored.lines);
+    list = DecodeStoredText(bytes).lines;
     return {};
 }
 

@@ -18,37 +18,103 @@ QByteArray shiftBytes(QByteArrayView bytes, int direction)
     return out;
 }
 
-// One left-to-right pass that drops every non-overlapping occurrence of `pattern`; what
-// the removal joins together is not looked at again.
-QString removeAll(QStringView text, QStringView pattern, Qt::CaseSensitivity cs)
+// The plain-text check as one pass that builds nothing. IsScrambled is defined as four
+// removals, each a left-to-right pass over the whole text that drops non-overlapping
+// occurrences and does not look again at what it joins: CR LF, then tab, then "kqo" in
+// any case, then space. Each removal here is a stage that hands on what it keeps, so
+// the text can also come in pieces (the lines of a file and the breaks between them).
+class ScrambleCheck
 {
-    QString out;
-    out.reserve(text.size());
-    qsizetype from = 0;
-    for (qsizetype at; (at = text.indexOf(pattern, from, cs)) >= 0; from = at + pattern.size())
-        out.append(text.sliced(from, at - from));
-    out.append(text.sliced(from));
-    return out;
-}
-
-// True when the removals of IsScrambled would leave printable characters only: every
-// character is one, or a tab, a space or part of a CR LF pair, all of which they remove.
-// Plain text, the common case, is then told in one pass without copying it four times.
-bool onlyPrintableAfterRemovals(QStringView text)
-{
-    const qsizetype n = text.size();
-    for (qsizetype i = 0; i < n; ++i) {
-        const char16_t c = text[i].unicode();
-        if ((c >= 33 && c <= 126) || c == u'\t' || c == u' ')
-            continue;
-        if (c == u'\r' && i + 1 < n && text[i + 1] == u'\n') {
-            ++i;
-            continue;
-        }
-        return false;
+public:
+    void feed(QStringView text)
+    {
+        for (QChar c : text)
+            dropLineBreak(c.unicode());
     }
-    return true;
-}
+
+    bool looksScrambled()
+    {
+        finish();
+        if (m_printable == m_length)
+            return false;
+        // length / 1.4 rounded to the nearest integer; 5 * length / 7 never ends in a half.
+        const qsizetype threshold = (10 * m_length + 7) / 14;
+        return m_printable == 0 || m_printable < threshold;
+    }
+
+private:
+    void dropLineBreak(char16_t c)
+    {
+        if (m_heldCr) {
+            m_heldCr = false;
+            if (c == u'\n')
+                return;
+            dropTab(u'\r');
+        }
+        if (c == u'\r')
+            m_heldCr = true;
+        else
+            dropTab(c);
+    }
+
+    void dropTab(char16_t c)
+    {
+        if (c != u'\t')
+            dropKqo(c);
+    }
+
+    // "kqo" cannot start inside a partial match of itself, so a mismatch only lets the
+    // held characters through and starts again at the current one. The comparison folds
+    // case as Qt's case-insensitive search does (the Kelvin sign is a "k").
+    void dropKqo(char16_t c)
+    {
+        static constexpr char16_t pattern[] = u"kqo";
+        const char16_t folded = c < 128 ? (c >= u'A' && c <= u'Z' ? c + 32 : c)
+                                        : char16_t(QChar::toCaseFolded(char32_t(c)));
+        if (folded != pattern[m_matched]) {
+            releaseHeld();
+            if (folded != pattern[0]) {
+                count(c);
+                return;
+            }
+        }
+        m_held[m_matched++] = c;
+        if (m_matched == 3)
+            m_matched = 0;
+    }
+
+    void releaseHeld()
+    {
+        for (int i = 0; i < m_matched; ++i)
+            count(m_held[i]);
+        m_matched = 0;
+    }
+
+    // The last removal, spaces, and the tally of what is left.
+    void count(char16_t c)
+    {
+        if (c == u' ')
+            return;
+        ++m_length;
+        if (c >= 33 && c <= 126)
+            ++m_printable;
+    }
+
+    void finish()
+    {
+        if (m_heldCr) {
+            m_heldCr = false;
+            dropTab(u'\r');
+        }
+        releaseHeld();
+    }
+
+    bool m_heldCr = false;
+    char16_t m_held[3] = {};
+    int m_matched = 0;
+    qsizetype m_length = 0;
+    qsizetype m_printable = 0;
+};
 
 } // namespace
 
@@ -64,45 +130,36 @@ QString UnscrambleText(QByteArrayView bytes)
 
 bool IsScrambled(QStringView text)
 {
-    if (onlyPrintableAfterRemovals(text))
-        return false;
-    // The removals run in this order, each over the whole text: a tab or a line break
-    // inside "k<tab>qo" lets the "kqo" removal see it.
-    QString cleaned = removeAll(text, u"\r\n", Qt::CaseSensitive);
-    cleaned = removeAll(cleaned, u"\t", Qt::CaseSensitive);
-    cleaned = removeAll(cleaned, u"kqo", Qt::CaseInsensitive);
-    cleaned = removeAll(cleaned, u" ", Qt::CaseSensitive);
-
-    qsizetype printable = 0;
-    for (QChar c : std::as_const(cleaned)) {
-        if (c.unicode() >= 33 && c.unicode() <= 126)
-            ++printable;
-    }
-    if (printable == cleaned.size())
-        return false;
-    // length / 1.4 rounded to the nearest integer; 5 * length / 7 never ends in a half.
-    const qsizetype threshold = (10 * cleaned.size() + 7) / 14;
-    return printable == 0 || printable < threshold;
+    ScrambleCheck check;
+    check.feed(text);
+    return check.looksScrambled();
 }
 
 StoredText ReadStoredText(const QString &path)
 {
-    StoredText stored;
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        stored.result = FileResult::failure(file.errorString());
-        return stored;
-    }
+    if (!file.open(QIODevice::ReadOnly))
+        return {{}, FileResult::failure(file.errorString()), {}};
     const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        stored.result = FileResult::failure(file.errorString());
-        return stored;
-    }
+    if (file.error() != QFileDevice::NoError)
+        return {{}, FileResult::failure(file.errorString()), {}};
+    return DecodeStoredText(bytes);
+}
+
+StoredText DecodeStoredText(const QByteArray &bytes)
+{
+    StoredText stored;
     const DecodedText decoded = decodeText(bytes);
     // The check sees the lines joined with CR LF, whichever break separated them.
     QStringList lines = splitLines(decoded.text);
     stored.format = decoded.format;
-    if (IsScrambled(lines.join(QStringLiteral("\r\n")))) {
+    ScrambleCheck check;
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        if (i > 0)
+            check.feed(u"\r\n");
+        check.feed(lines[i]);
+    }
+    if (check.looksScrambled()) {
         QString plain = UnscrambleText(bytes);
         stored.lines = splitLines(plain);
         stored.format.encoding = TextEncoding::Windows1252;

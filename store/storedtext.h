@@ -41,6 +41,9 @@ struct StoredText
 // the system's error text.
 StoredText ReadStoredText(const QString &path);
 
+// The same for a file's bytes already read.
+StoredText DecodeStoredText(const QByteArray &bytes);
+
 // Writes `lines`, joined with CR LF and no break after the last, scrambled, as the whole
 // file (through writeFileSafely; a new file is readable by its owner only).
 SaveResult WriteStoredText(const QString &path, const QStringList &lines);

@@ -74,6 +74,12 @@ void TestStoredText::isScrambled_data()
     QTest::newRow("CR LF inside kqo") << QStringLiteral("kq\r\noé") << true;
     // One pass without overlaps: "k[kqo]qo" leaves "kqo" standing; C 4, P 3, N 3.
     QTest::newRow("kqo joined by its own removal stays") << QStringLiteral("kkqoqoé") << false;
+    // The Kelvin sign folds to "k", so "Kqo" four times is all removed; kept, it would
+    // be C 12, P 8, N 9.
+    QTest::newRow("Kelvin sign counts as k")
+        << QString::fromUtf16(u"\u212Aqo\u212Aqo\u212Aqo\u212Aqo") << false;
+    // The CR LF removal does not look again at what it joins: "\r\n" stays. C 4, P 2, N 3.
+    QTest::newRow("CR LF joined by its own removal stays") << QStringLiteral("\r\r\n\nab") << true;
     // Spaces go after "kqo": "k qo" is not "kqo". C 4, P 3, N 3.
     QTest::newRow("space inside kqo stays until the end") << QStringLiteral("k qoé") << false;
     // C 7, N 5: P 4 is below, P 5 is not.
