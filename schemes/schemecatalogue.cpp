@@ -3,6 +3,7 @@
 #include "base/textrules.h"
 
 #include <array>
+#include <string_view>
 
 namespace {
 
@@ -216,8 +217,19 @@ template <typename Text> int detectSchemeIn(Text editorText)
             equalsAsciiFolded(editorText.sliced(at), words[word]))
             found[word] = true;
     };
+    // Most characters start none of the words; one table look-up passes them without
+    // the switch's unpredictable jump.
+    static constexpr std::array<bool, 128> starts = [] {
+        std::array<bool, 128> table{};
+        for (char16_t c : std::u16string_view(u"bBeEpPsS<{}#"))
+            table[c] = true;
+        return table;
+    }();
     for (qsizetype at = 0; at < length; ++at) {
-        switch (asciiLowerChar(unitAt(editorText, at))) {
+        const char16_t unit = unitAt(editorText, at);
+        if (unit >= 128 || !starts[unit])
+            continue;
+        switch (asciiLowerChar(unit)) {
         case u'b':
             test(Begin, at);
             beginSeen = found[Begin];
