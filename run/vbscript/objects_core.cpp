@@ -269,13 +269,16 @@ private:
         Object,
         String
     };
+    // 40 bytes: a dictionary of a million keys holds a lot of them, and every byte is
+    // memory touched. Hashes keep 32 bits, enough for an index of at most 2^32 buckets.
     struct Entry
     {
         Value key;
         Value value;
-        size_t hash = 0;
+        uint32_t hash = 0;
         bool alive = false;
     };
+    static_assert(sizeof(Entry) <= 40);
     // A key being looked up, with its hash; the text of a string is read in place.
     struct Probe
     {
@@ -283,7 +286,7 @@ private:
         double num = 0;
         const QString *str = nullptr;
         const Object *obj = nullptr;
-        size_t hash = 0;
+        uint32_t hash = 0;
     };
 
     static Value keyValue(Interp &in, const Value &v)
@@ -318,12 +321,12 @@ private:
         return d == 0 ? 0.0 : d;
     }
 
-    static size_t mix(uint64_t h)
+    static uint32_t mix(uint64_t h)
     {
         h ^= h >> 33;
         h *= 0xff51afd7ed558ccdull;
         h ^= h >> 33;
-        return size_t(h);
+        return uint32_t(h);
     }
 
     static bool isAscii(const QString &s)
@@ -336,13 +339,13 @@ private:
 
     // FNV-1a over the UTF-16 units; in text mode over the lower-case text, folded per
     // unit when the text is ASCII and through QString::toLower otherwise.
-    size_t stringHash(const QString &s) const
+    uint32_t stringHash(const QString &s) const
     {
         if (textMode && !isAscii(s))
             return unitsHash(s.toLower(), false);
         return unitsHash(s, textMode);
     }
-    static size_t unitsHash(const QString &s, bool foldAscii)
+    static uint32_t unitsHash(const QString &s, bool foldAscii)
     {
         uint64_t h = 0xcbf29ce484222325ull;
         for (QChar c : s) {
@@ -384,7 +387,7 @@ private:
             break;
         }
         default:
-            p.hash = size_t(p.kind);
+            p.hash = uint32_t(p.kind);
         }
         return p;
     }
@@ -432,7 +435,7 @@ private:
     }
 
     // Indexes an entry that the index does not hold yet.
-    void addSlot(size_t hash, int entry)
+    void addSlot(uint32_t hash, int entry)
     {
         if ((used + 1) * 2 > buckets.size())
             rebuildIndex(entry);
