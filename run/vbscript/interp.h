@@ -275,6 +275,7 @@ private:
     void execReDim(Node *s);
     void execErase(Node *s);
     void execAppend(Node *s);
+    void appendToValue(Node *s, const Value &left, const Value &right);
 
 public:
     Value eval(Node *n);

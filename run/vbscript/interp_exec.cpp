@@ -412,10 +412,18 @@ void Interp::assign(Node *t, Value v, bool isSet)
     // a literal or another variable that holds no object is read in place
     const Value *part = leaf(s->y);
     Value r;
+    // The variable is the left operand, read before the right one runs any code: when a
+    // call there assigns the variable, the value from before is the one appended to.
+    Value before;
     if (!part || part == slot || part->isObject()) {
+        if (slot)
+            before = *slot;
         r = eval(s->y);
         part = &r.deref();
         slot = varAddress(s->x);
+        if (slot && !slot->isSame(before))
+            return appendToValue(s, before, *part);
+        before.clear(); // the string is the variable's alone again, to grow in place
     }
     const Value &rv = *part;
     if (slot && slot->isString() && !rv.isObject() && !rv.isNull() && !rv.isArray()) {
@@ -428,10 +436,15 @@ void Interp::assign(Node *t, Value v, bool isSet)
         }
         return;
     }
-    Value l = eval(s->x);
+    appendToValue(s, eval(s->x), rv);
+}
+
+// v = left & right on the general path, v being the statement's target.
+void Interp::appendToValue(Node *s, const Value &left, const Value &right)
+{
     Value v;
     try {
-        v = binaryOp(*this, Op::Cat, l, rv, false, false);
+        v = binaryOp(*this, Op::Cat, left, right, false, false);
     } catch (ScriptException &e) {
         fillPosition(e, s);
         throw;

@@ -203,6 +203,9 @@ public:
     // or 1 after taking 8 and clearing bits 2 and 13 (heapTag)
     bool isHeap() const { return heapTag(t); }
     static constexpr bool heapTag(VType type) { return ((unsigned(type) - 8u) & 0xDFFBu) <= 1u; }
+    // The same content word for word: the same string, object or array, or the same
+    // scalar of the same type.
+    bool isSame(const Value &o) const { return t == o.t && l == o.l; }
     bool isEmpty() const { return t == VType::Empty; }
     bool isNull() const { return t == VType::Null; }
     bool isString() const { return t == VType::String; }

@@ -401,6 +401,14 @@ private slots:
             {"long concatenation",
              {"For i = 1 To 10000: s = s & \"ab\": Next: WScript.Echo Len(s), Mid(s, 19999)",
               "20000 ab"}},
+            // v = v & F(): v is read before F runs, also when F assigns or appends to v
+            {"a call on the right of v = v & ... that changes v",
+             {"Function F(): v = \"changed\": F = \"!\": End Function\n"
+              "Function G(): n = 5: G = \"?\": End Function\n"
+              "Function H(): v = v & \"+\": H = \"#\": End Function\n"
+              "v = \"a\": v = v & F(): n = 1: n = n & G(): w = \"b\": w = w & H()\n"
+              "WScript.Echo v, n, w\nv = \"b\": v = v & H() & \"c\": WScript.Echo v",
+              "a!+ 1? b#|b#c"}},
         });
     }
     void strings() { checkScriptOutput(); }
