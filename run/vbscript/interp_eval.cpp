@@ -323,7 +323,20 @@ fit:
     // them. So the left one is read in place only next to a plain right one, and a
     // plain right one only after the left is evaluated to something not an object.
     // (Integer and Long operands of this kind have been tried as an integer tree already.)
-    const Value *pa = leaf(n->x), *pb = leaf(n->y);
+    const Value *pa = leaf(n->x);
+    if (!pa && n->y->kind == NK::Literal) {
+        // A value computed by code, then a literal: the shape of F(x) Mod 7 or Len(s) - 1.
+        // Nothing the left runs can change the literal.
+        Value ta = eval(n->x);
+        const Value &lit = n->y->lit;
+        if (smallInts(ta, lit)) {
+            Value r = intBinary(n->op, ta, lit);
+            if (!r.isEmpty())
+                return r;
+        }
+        return binaryOther(n, &ta, ta, lit);
+    }
+    const Value *pb = leaf(n->y);
     if (pa && pb && !pa->isObject() && !pb->isObject()) {
         // two strings compared for equality: their code units, as compareValues does
         if ((n->op == Op::Eq || n->op == Op::Ne) && pa->isString() && pb->isString())
