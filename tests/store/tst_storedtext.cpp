@@ -7,6 +7,7 @@
 #include "editor/textcodec.h"
 
 #include <QFile>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -43,6 +44,7 @@ class TestStoredText : public QObject
 private slots:
     void isScrambled_data();
     void isScrambled();
+    void isScrambledFollowsItsRemovals();
     void scrambleKnownBytes_data();
     void scrambleKnownBytes();
     void everyByteSurvives();
@@ -98,6 +100,45 @@ void TestStoredText::isScrambled()
     QFETCH(QString, text);
     QFETCH(bool, scrambled);
     QCOMPARE(IsScrambled(text), scrambled);
+}
+
+// The check as it is defined: four removals, each one left-to-right pass over the whole
+// text that drops non-overlapping occurrences, then the count of what is left.
+static bool scrambledByDefinition(QString text)
+{
+    const auto removeAll = [](const QString &from, QStringView pattern, Qt::CaseSensitivity cs) {
+        QString out;
+        qsizetype at = 0;
+        for (qsizetype hit; (hit = from.indexOf(pattern, at, cs)) >= 0; at = hit + pattern.size())
+            out += from.mid(at, hit - at);
+        return out + from.mid(at);
+    };
+    text = removeAll(text, u"\r\n", Qt::CaseSensitive);
+    text = removeAll(text, u"\t", Qt::CaseSensitive);
+    text = removeAll(text, u"kqo", Qt::CaseInsensitive);
+    text = removeAll(text, u" ", Qt::CaseSensitive);
+    const qsizetype printable = std::count_if(text.cbegin(), text.cend(), [](QChar c) {
+        return c.unicode() >= 33 && c.unicode() <= 126;
+    });
+    if (printable == text.size())
+        return false;
+    return printable == 0 || printable < (10 * text.size() + 7) / 14;
+}
+
+void TestStoredText::isScrambledFollowsItsRemovals()
+{
+    // Short texts over the characters the removals look at, where their order and their
+    // joins decide: every one must get the answer of the definition.
+    static constexpr char16_t alphabet[] = {u'k',  u'K',  u'q', u'Q', u'o',      u'O',    u'\r',
+                                            u'\n', u'\t', u' ', u'a', u'\u00e9', u'\x01', 0x212A};
+    QRandomGenerator random(25);
+    for (int round = 0; round < 50000; ++round) {
+        QString text;
+        for (int i = random.bounded(14); i > 0; --i)
+            text += QChar(alphabet[random.bounded(int(std::size(alphabet)))]);
+        QVERIFY2(IsScrambled(text) == scrambledByDefinition(text),
+                 qPrintable(QString::fromLatin1(text.toUtf8().toHex(' '))));
+    }
 }
 
 void TestStoredText::scrambleKnownBytes_data()
