@@ -1,8 +1,7 @@
 #include "store/storedtext.h"
 
+#include "editor/linelist.h"
 #include "editor/textcodec.h"
-
-#include <QFile>
 
 namespace {
 
@@ -137,12 +136,9 @@ bool IsScrambled(QStringView text)
 
 StoredText ReadStoredText(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {{}, FileResult::failure(file.errorString()), {}};
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return {{}, FileResult::failure(file.errorString()), {}};
+    QByteArray bytes;
+    if (FileResult result = readFileBytes(path, bytes); !result)
+        return {{}, result, {}};
     return DecodeStoredText(bytes);
 }
 
